@@ -1,0 +1,215 @@
+#include "core/app/Application.h"
+
+#include "core/Clock.h"
+#include "core/FramePacer.h"
+#include "core/app/CommandLine.h"
+#include "core/app/SingleInstance.h"
+#include "platform/MessageBox.h"
+#include "utility/source/QelPathResolve.h"
+#include "utility/source/QelShellPaths.h"
+
+#include <cfenv>
+#include <fenv.h>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+SAppState s_state;
+CSingleInstance s_instance;
+CFramePacer s_pacer;
+
+// The program folder is where the executable lives, whatever the current folder
+// or argv[0] say; every relative data path starts there.
+bool EnterProgramFolder()
+{
+    char exe[PATH_MAX];
+    ssize_t length = readlink("/proc/self/exe", exe, sizeof(exe) - 1);
+    if (length <= 0)
+        return false;
+    exe[length] = '\0';
+    std::string folder(exe);
+    size_t slash = folder.rfind('/');
+    if (slash == std::string::npos)
+        return false;
+    folder.resize(slash == 0 ? 1 : slash);
+    return SetCurrentFolder(folder.c_str());
+}
+
+void ShowVersion()
+{
+    std::string text = std::string("Tessavar ") + TESSAVAR_VERSION;
+    std::printf("%s\n", text.c_str());
+    std::fflush(stdout);
+    ShowMessageBox("Tessavar Version", text.c_str(), EMessageIcon::Information);
+}
+
+// The user folders, in this order, each created when missing (one level, errors
+// ignored). "Tessavar" and "tessavar" name the same folder.
+void CreateUserFolders()
+{
+    char documents[260];
+    if (!GetDocumentsFolder(documents, sizeof(documents)))
+    {
+        std::fprintf(stderr, "No user folder could be found; set TESSAVAR_HOME\n");
+        return;
+    }
+    for (const char* folder : {"/Tessavar", "/tessavar/screengrabs", "/tessavar/data", "/tessavar/data/saves"})
+        CreateFolderNoCase(std::string(documents) + folder);
+}
+
+// The settings file may have been made read-only; it is rewritten at shutdown.
+void ClearSettingsReadOnly()
+{
+    char path[600];
+    if (GetUserPath("Tessavar.cfg", path, sizeof(path)))
+    {
+        struct stat info;
+        if (stat(path, &info) == 0)
+            chmod(path, info.st_mode | S_IWUSR);
+    }
+}
+
+// All floating-point exceptions masked, rounding to nearest.
+void SetFpuControlWord()
+{
+    fedisableexcept(FE_ALL_EXCEPT);
+    std::fesetround(FE_TONEAREST);
+}
+
+uint32_t ReadFrameLimit()
+{
+    const char* text = std::getenv("TESSAVAR_FRAMES");
+    if (!text || !*text)
+        return 0;
+    char* end = nullptr;
+    unsigned long value = std::strtoul(text, &end, 10);
+    return (*end == '\0' && value <= UINT32_MAX) ? static_cast<uint32_t>(value) : 0;
+}
+
+// Reverse of start-up for whatever exists, then the one message box.
+[[maybe_unused]] bool FailStartup(const char* message)
+{
+    s_state.startupMessage = message;
+    s_state.startupFailed = true;
+    ShowMessageBox("Tessavar Initialisation Failure", message ? message : "Unspecified error during startup",
+                   EMessageIcon::Error);
+    s_instance.Release();
+    return false;
+}
+} // namespace
+
+SAppState& GetAppState()
+{
+    return s_state;
+}
+
+bool GetUserPath(const char* name, char* buffer, unsigned bufferSize)
+{
+    char documents[260];
+    if (!GetDocumentsFolder(documents, sizeof(documents)))
+        return false;
+    std::string path = ResolvePathNoCase(std::string(documents) + "/tessavar/" + name);
+    if (path.size() + 1 > bufferSize)
+        return false;
+    std::memcpy(buffer, path.c_str(), path.size() + 1);
+    return true;
+}
+
+bool InitApplication()
+{
+    // 1. "-u": open the update page and end without a message.
+    if (s_state.openUpdatePage)
+    {
+        OpenWithShell(TESSAVAR_UPDATE_PAGE);
+        return false;
+    }
+
+    // 2. One copy at a time: a second copy ends silently.
+    char lockPath[600];
+    if (GetUserPath(".instance.lock", lockPath, sizeof(lockPath)) && s_instance.Acquire(lockPath))
+        return false;
+
+    // 3. Floating point state.
+    SetFpuControlWord();
+
+    s_state.frameLimit = ReadFrameLimit();
+    return true;
+}
+
+bool RunFrame()
+{
+    // 1. The quit flag.
+    if (s_state.quit)
+        return false;
+
+    // 3. The control word is set again every frame.
+    SetFpuControlWord();
+
+    // 5. Note the frame's start.
+    s_pacer.BeginFrame(GetTickMs());
+
+    // 15. The quit flag again, after the game flow had its say.
+    if (s_state.frameLimit && s_state.framesRun >= s_state.frameLimit)
+        s_state.quit = true;
+    if (s_state.quit)
+        return false;
+
+    // 22. Pace the frame to the fixed step.
+    ++s_state.framesRun;
+    uint32_t sleepMs = s_pacer.EndFrame(GetTickMs(), false);
+    if (sleepMs)
+        SleepMs(sleepMs);
+    return true;
+}
+
+void ShutdownApplication()
+{
+    // 14. Release the single-instance lock.
+    s_instance.Release();
+}
+
+int TessavarMain(int argc, char** argv)
+{
+    // 2. Relative data paths start in the program folder.
+    if (!EnterProgramFolder())
+        std::fprintf(stderr, "Could not enter the program folder\n");
+
+    // 3. The option.
+    switch (ParseCommandLine(argc, argv))
+    {
+    case ECommandOption::ShowVersion:
+        ShowVersion();
+        return 0;
+    case ECommandOption::ForceLauncher:
+        s_state.forceLauncher = true;
+        break;
+    case ECommandOption::OpenUpdatePage:
+        s_state.openUpdatePage = true;
+        break;
+    case ECommandOption::None:
+        break;
+    }
+
+    // 4. and 5. User folders and the settings file's attributes.
+    CreateUserFolders();
+    ClearSettingsReadOnly();
+
+    // 6. Start-up; a silent end is an orderly one.
+    if (!InitApplication())
+        return s_state.startupFailed ? 1 : 0;
+
+    // 7. The main loop: window messages first, a frame whenever none waits.
+    while (RunFrame())
+    {
+    }
+
+    // 8. Orderly end.
+    ShutdownApplication();
+    return 0;
+}

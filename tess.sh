@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Sets up, builds and then runs the game or the tests.
+#   ./tess.sh run [game options]   install what is missing, build, make the sample data, play
+#   ./tess.sh test                 install what is missing, build, run every test
+set -euo pipefail
+cd "$(dirname "$0")"
+
+mode=${1:-run}
+[ $# -gt 0 ] && shift
+
+packages=(cmake ninja-build g++ pkg-config git
+          libsdl2-dev libopenjp2-7-dev libopenjp2-tools libvorbis-dev libogg-dev
+          libgtest-dev libbenchmark-dev libgl-dev libgl1-mesa-dri xvfb xauth)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+fi
+
+build=${TESS_BUILD_DIR:-build}
+jobs=$(nproc)
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo ${TESS_CMAKE_ARGS:-} >/dev/null
+cmake --build "$build" -j "$jobs"
+
+case "$mode" in
+  run)
+    exec "$build/bin/tessavar" "$@"
+    ;;
+  test)
+    ctest --test-dir "$build" --output-on-failure -j "$jobs" --timeout 600
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
