@@ -1,0 +1,128 @@
+#include "utility/source/QelPakFileWriter.h"
+
+#include "utility/source/QelMemoryReader.h"
+#include "utility/source/QelPakFile.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
+namespace
+{
+void AppendU32(std::string& bytes, uint32_t value)
+{
+    uint8_t raw[4];
+    WriteLittleU32(raw, value);
+    bytes.append(reinterpret_cast<const char*>(raw), 4);
+}
+
+bool AppendFolder(const SPakSourceFolder& folder, std::string& bytes, std::string& error)
+{
+    if (folder.m_name.size() >= 64 || !IsValidPakName(folder.m_name.data(), folder.m_name.size()))
+    {
+        error = "folder name \"" + folder.m_name + "\" is empty, too long or not allowed";
+        return false;
+    }
+    if (folder.m_subfolders.size() > UINT32_MAX || folder.m_files.size() > UINT32_MAX)
+    {
+        error = "folder \"" + folder.m_name + "\" holds too many entries";
+        return false;
+    }
+    std::string name = folder.m_name;
+    name.resize(64, '\0');
+    bytes += name;
+    AppendU32(bytes, static_cast<uint32_t>(folder.m_subfolders.size()));
+    AppendU32(bytes, static_cast<uint32_t>(folder.m_files.size()));
+    for (const SPakSourceFolder& sub : folder.m_subfolders)
+        if (!AppendFolder(sub, bytes, error))
+            return false;
+    for (const SPakSourceFile& file : folder.m_files)
+    {
+        if (!IsValidPakName(file.m_name.data(), file.m_name.size()) || file.m_bytes.size() > UINT32_MAX)
+        {
+            error = "file \"" + file.m_name + "\" has a name that is not allowed or is too large";
+            return false;
+        }
+        AppendU32(bytes, static_cast<uint32_t>(file.m_bytes.size()));
+        AppendU32(bytes, static_cast<uint32_t>(file.m_name.size() + 1));
+        bytes += file.m_name;
+        bytes += '\0';
+        bytes += file.m_bytes;
+    }
+    return true;
+}
+} // namespace
+
+bool BuildPakFile(const SPakSourceFolder& root, std::string& bytes, std::string& error)
+{
+    bytes.assign("QLPK");
+    AppendU32(bytes, CQelPakFile::kVersion);
+    return AppendFolder(root, bytes, error);
+}
+
+bool ReadPakSourceFolder(const std::string& path, SPakSourceFolder& root, std::string& error)
+{
+    namespace fs = std::filesystem;
+    std::error_code code;
+    fs::path folder = fs::path(path).lexically_normal();
+    if (folder.filename().empty())
+        folder = folder.parent_path();
+    if (!fs::is_directory(folder, code))
+    {
+        error = path + " is not a folder";
+        return false;
+    }
+    root = SPakSourceFolder();
+    root.m_name = folder.filename().string();
+    std::vector<fs::path> entries;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, code))
+        entries.push_back(entry.path());
+    if (code)
+    {
+        error = path + ": " + code.message();
+        return false;
+    }
+    std::sort(entries.begin(), entries.end());
+    for (const fs::path& entry : entries)
+    {
+        if (fs::is_directory(entry, code))
+        {
+            root.m_subfolders.emplace_back();
+            if (!ReadPakSourceFolder(entry.string(), root.m_subfolders.back(), error))
+                return false;
+        }
+        else if (fs::is_regular_file(entry, code))
+        {
+            std::ifstream in(entry, std::ios::binary);
+            SPakSourceFile file;
+            file.m_name = entry.filename().string();
+            file.m_bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            if (in.bad())
+            {
+                error = entry.string() + " cannot be read";
+                return false;
+            }
+            root.m_files.push_back(std::move(file));
+        }
+    }
+    return true;
+}
+
+bool WriteFileReplacing(const std::string& path, const std::string& bytes)
+{
+    std::string temporary = path + ".part";
+    FILE* out = std::fopen(temporary.c_str(), "wb");
+    if (!out)
+        return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    ok = std::fflush(out) == 0 && ok;
+    ok = fsync(fileno(out)) == 0 && ok;
+    ok = std::fclose(out) == 0 && ok;
+    if (ok && std::rename(temporary.c_str(), path.c_str()) == 0)
+        return true;
+    std::remove(temporary.c_str());
+    return false;
+}
