@@ -1,0 +1,18 @@
+# Sprite files drawn from shape sources: the ship (alpha blended, JPEG-2000 pages),
+# an asteroid (alpha tested) and additive particles.
+set(sprite_src ${CMAKE_CURRENT_SOURCE_DIR}/sprites)
+set(sprite_out ${TESS_DATA_DIR}/data/sprites)
+file(MAKE_DIRECTORY ${sprite_out})
+
+function(tess_sprite name format)
+  add_custom_command(OUTPUT ${sprite_out}/${name}.spr
+    COMMAND $<TARGET_FILE:tesstool> sprite build ${sprite_out}/${name}.spr --format ${format} ${ARGN}
+            ${sprite_src}/${name}.shape
+    DEPENDS tesstool ${sprite_src}/${name}.shape
+    COMMENT "Sprite ${name}.spr" VERBATIM)
+endfunction()
+
+tess_sprite(ship 2 --jp2 --page 128)
+tess_sprite(asteroid 3 --page 128)
+tess_sprite(particles 1 --page 64)
+list(APPEND TESS_DATA_OUTPUTS ${sprite_out}/ship.spr ${sprite_out}/asteroid.spr ${sprite_out}/particles.spr)

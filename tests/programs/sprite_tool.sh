@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# tesstool sprite: building from shape sources, reading back, refusing broken files.
+set -u
+bin=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+tool="$bin/tesstool"
+
+cat > "$work/dot.shape" <<'SHAPE'
+size 8 4
+turns 4
+colour FF000080
+circle 4 2 2
+frame
+glow 4 2 3
+SHAPE
+"$tool" sprite build "$work/dot.spr" --format 2 --page 16 "$work/dot.shape" || fail "raw build failed"
+"$tool" sprite build "$work/dotj.spr" --format 4 --jp2 --page 16 "$work/dot.shape" "$work/dot.shape" \
+  || fail "jpeg build failed"
+info=$("$tool" sprite info "$work/dot.spr") || fail "info failed"
+echo "$info" | grep -q "^format 2, frame 8 x 4, 1 pages, 8 frames$" || fail "header line: $info"
+echo "$info" | grep -q "^frame 7: page 0, u 0.5..1, v 0.75..1$" || fail "frame 7: $info"
+info=$("$tool" sprite info "$work/dotj.spr") || fail "jpeg info failed"
+echo "$info" | grep -q "^format 4, frame 8 x 4, 2 pages, 16 frames$" || fail "jpeg header: $info"
+echo "$info" | grep -q "^page 1: 16 x 16 jpeg2000$" || fail "jpeg page: $info"
+
+# Broken input: a cut file, a bad source, a bad option; the old output survives.
+head -c 100 "$work/dot.spr" > "$work/cut.spr"
+"$tool" sprite info "$work/cut.spr" 2>/dev/null && fail "cut file accepted"
+echo "polygon 1 2" > "$work/bad.shape"
+cp "$work/dot.spr" "$work/keep.spr"
+"$tool" sprite build "$work/keep.spr" --format 2 "$work/bad.shape" 2>/dev/null && fail "bad source accepted"
+cmp -s "$work/dot.spr" "$work/keep.spr" || fail "failed build touched the old file"
+"$tool" sprite build "$work/x.spr" --format 9 "$work/dot.shape" 2>/dev/null && fail "format 9 accepted"
+
+# The sample sprites list their frames.
+for name in ship asteroid particles; do
+  "$tool" sprite info "$bin/data/sprites/$name.spr" | grep -q "^frame 0: page 0" || fail "sample $name"
+done
+"$tool" sprite info "$bin/data/sprites/ship.spr" | grep -q "jpeg2000" || fail "ship has no JPEG-2000 page"
+echo "1 passed, 0 failed"

@@ -1,0 +1,187 @@
+// tesstool sprite: builds sprite files from drawn shape sources and prints what the
+// game's loader reads from one.
+
+#include "tools/tesstool/SpriteShapes.h"
+#include "tools/tesstool/ToolCommand.h"
+#include "utility/source/QelSpriteFormat.h"
+#include "utility/source/QelSpritePacker.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace
+{
+bool ReadWholeFile(const std::string& path, std::string& bytes)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    bytes = buffer.str();
+    return !in.bad();
+}
+
+// Written beside the target and renamed over it, so a failed write keeps the old file.
+bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    const std::string temporary = path + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out)
+            return false;
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        if (!out.flush())
+        {
+            std::remove(temporary.c_str());
+            return false;
+        }
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0)
+    {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool ReadNumber(const std::string& text, long low, long high, long& value)
+{
+    char* end = nullptr;
+    value = std::strtol(text.c_str(), &end, 10);
+    return !text.empty() && *end == '\0' && value >= low && value <= high;
+}
+
+int Build(const std::vector<std::string>& args)
+{
+    if (args.empty())
+        return 2;
+    const std::string& target = args[0];
+    SSpritePackOptions options;
+    bool formatGiven = false;
+    std::vector<std::string> sources;
+    for (size_t i = 1; i < args.size(); ++i)
+    {
+        long value = 0;
+        if (args[i] == "--format" && i + 1 < args.size() && ReadNumber(args[i + 1], 0, 4, value))
+        {
+            options.pixelFormat = static_cast<int32_t>(value);
+            formatGiven = true;
+            ++i;
+        }
+        else if (args[i] == "--page" && i + 1 < args.size() &&
+                 ReadNumber(args[i + 1], 1, spritefile::kMaxPageSide, value))
+        {
+            options.maxPageSide = static_cast<uint32_t>(value);
+            ++i;
+        }
+        else if (args[i] == "--jp2")
+            options.storage = spritefile::kStorageJpeg2000;
+        else if (args[i].rfind("--", 0) == 0)
+        {
+            std::fprintf(stderr, "tesstool sprite: bad option '%s'\n", args[i].c_str());
+            return 2;
+        }
+        else
+            sources.push_back(args[i]);
+    }
+    if (!formatGiven || sources.empty())
+    {
+        std::fprintf(stderr, "tesstool sprite build: --format and at least one source are needed\n");
+        return 2;
+    }
+
+    std::vector<std::vector<uint8_t>> frames;
+    uint32_t width = 0, height = 0;
+    for (const std::string& source : sources)
+    {
+        std::string text, error;
+        SShapeFrames drawn;
+        if (!ReadWholeFile(source, text))
+        {
+            std::fprintf(stderr, "tesstool sprite: cannot read %s\n", source.c_str());
+            return 1;
+        }
+        if (!DrawShapeSource(text, spritefile::HasAlpha(options.pixelFormat), drawn, error))
+        {
+            std::fprintf(stderr, "tesstool sprite: %s: %s\n", source.c_str(), error.c_str());
+            return 1;
+        }
+        if (!frames.empty() && (drawn.width != width || drawn.height != height))
+        {
+            std::fprintf(stderr, "tesstool sprite: %s: frames of one file must have one size\n", source.c_str());
+            return 1;
+        }
+        width = drawn.width;
+        height = drawn.height;
+        frames.insert(frames.end(), std::make_move_iterator(drawn.frames.begin()),
+                      std::make_move_iterator(drawn.frames.end()));
+    }
+
+    SSpriteFileData file;
+    std::vector<uint8_t> bytes;
+    std::string error;
+    if (!PackSpriteFrames(frames, width, height, options, file))
+    {
+        std::fprintf(stderr, "tesstool sprite: %u x %u frames do not fit a %u page\n", width, height,
+                     options.maxPageSide);
+        return 1;
+    }
+    if (!WriteSpriteFile(file, bytes, &error) || !WriteWholeFile(target, bytes))
+    {
+        std::fprintf(stderr, "tesstool sprite: cannot write %s %s\n", target.c_str(), error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+int Info(const std::vector<std::string>& args)
+{
+    if (args.size() != 1)
+        return 2;
+    std::string bytes, error;
+    SSpriteFileData file;
+    if (!ReadWholeFile(args[0], bytes))
+    {
+        std::fprintf(stderr, "tesstool sprite: cannot read %s\n", args[0].c_str());
+        return 1;
+    }
+    if (!ParseSpriteFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), file, &error))
+    {
+        std::fprintf(stderr, "tesstool sprite: %s: %s\n", args[0].c_str(), error.c_str());
+        return 1;
+    }
+    std::printf("format %d, frame %u x %u, %zu pages, %zu frames\n", file.pixelFormat, file.frameWidth,
+                file.frameHeight, file.pages.size(), file.frames.size());
+    for (size_t p = 0; p < file.pages.size(); ++p)
+        std::printf("page %zu: %u x %u %s\n", p, file.pages[p].width, file.pages[p].height,
+                    file.pages[p].storage == spritefile::kStorageJpeg2000 ? "jpeg2000" : "raw");
+    for (size_t f = 0; f < file.frames.size(); ++f)
+    {
+        const SSpriteFrameData& frame = file.frames[f];
+        const SSpritePageData& page = file.pages[frame.page];
+        float right = frame.leftU + static_cast<float>(file.frameWidth) / static_cast<float>(page.width);
+        float bottom = frame.topV + static_cast<float>(file.frameHeight) / static_cast<float>(page.height);
+        std::printf("frame %zu: page %u, u %g..%g, v %g..%g\n", f, frame.page, frame.leftU, right, frame.topV,
+                    bottom);
+    }
+    return 0;
+}
+
+int RunSpriteCommand(const std::vector<std::string>& args)
+{
+    if (!args.empty() && args[0] == "build")
+        return Build(std::vector<std::string>(args.begin() + 1, args.end()));
+    if (!args.empty() && args[0] == "info")
+        return Info(std::vector<std::string>(args.begin() + 1, args.end()));
+    std::fprintf(stderr, "usage: tesstool sprite build OUT --format N [--jp2] [--page SIDE] SOURCE...\n"
+                         "       tesstool sprite info FILE\n");
+    return 2;
+}
+
+CToolCommand s_sprite("sprite", "build OUT --format N [--jp2] [--page SIDE] SOURCE... | info FILE",
+                      &RunSpriteCommand);
+} // namespace

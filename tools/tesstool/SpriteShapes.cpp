@@ -1,0 +1,171 @@
+#include "tools/tesstool/SpriteShapes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
+namespace
+{
+enum class EShape
+{
+    Polygon,
+    Circle,
+    Glow
+};
+
+struct SShape
+{
+    EShape kind;
+    float colour[4]; // red, green, blue, alpha, 0..1
+    std::vector<float> points; // polygon: x, y pairs; circle and glow: x, y, r
+};
+
+bool ParseColour(const std::string& text, float colour[4])
+{
+    if (text.size() != 8 || text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+        return false;
+    unsigned long value = std::stoul(text, nullptr, 16);
+    for (int i = 0; i < 4; ++i)
+        colour[i] = static_cast<float>((value >> (24 - 8 * i)) & 0xFF) / 255.0f;
+    return true;
+}
+
+bool InsidePolygon(const std::vector<float>& p, float x, float y)
+{
+    bool inside = false;
+    size_t count = p.size() / 2;
+    for (size_t i = 0, j = count - 1; i < count; j = i++)
+    {
+        float xi = p[2 * i], yi = p[2 * i + 1], xj = p[2 * j], yj = p[2 * j + 1];
+        if ((yi > y) != (yj > y) && x < (xj - xi) * (y - yi) / (yj - yi) + xi)
+            inside = !inside;
+    }
+    return inside;
+}
+
+// Coverage of one shape at a sample point, 0..1.
+float Cover(const SShape& shape, float x, float y)
+{
+    if (shape.kind == EShape::Polygon)
+        return InsidePolygon(shape.points, x, y) ? 1.0f : 0.0f;
+    float dx = x - shape.points[0], dy = y - shape.points[1];
+    float distance = std::sqrt(dx * dx + dy * dy) / shape.points[2];
+    if (distance >= 1.0f)
+        return 0.0f;
+    if (shape.kind == EShape::Circle)
+        return 1.0f;
+    return (1.0f - distance) * (1.0f - distance);
+}
+
+std::vector<uint8_t> Rasterise(const std::vector<SShape>& shapes, uint32_t width, uint32_t height, float turn,
+                               bool keepAlpha)
+{
+    const int kSamples = 4;
+    const float cx = width * 0.5f, cy = height * 0.5f;
+    const float c = std::cos(-turn), s = std::sin(-turn);
+    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
+    for (uint32_t py = 0; py < height; ++py)
+        for (uint32_t px = 0; px < width; ++px)
+        {
+            float sum[4] = {0, 0, 0, 0}; // premultiplied red, green, blue, alpha
+            for (int sy = 0; sy < kSamples; ++sy)
+                for (int sx = 0; sx < kSamples; ++sx)
+                {
+                    // The sample turned back into the unturned drawing.
+                    float x = px + (sx + 0.5f) / kSamples - cx, y = py + (sy + 0.5f) / kSamples - cy;
+                    float ux = x * c - y * s + cx, uy = x * s + y * c + cy;
+                    float sample[4] = {0, 0, 0, 0};
+                    for (const SShape& shape : shapes)
+                    {
+                        float a = shape.colour[3] * Cover(shape, ux, uy);
+                        for (int k = 0; k < 3; ++k)
+                            sample[k] = shape.colour[k] * a + sample[k] * (1.0f - a);
+                        sample[3] = a + sample[3] * (1.0f - a);
+                    }
+                    for (int k = 0; k < 4; ++k)
+                        sum[k] += sample[k];
+                }
+            uint8_t* out = &pixels[(static_cast<size_t>(py) * width + px) * 4];
+            float alpha = sum[3] / (kSamples * kSamples);
+            for (int k = 0; k < 3; ++k)
+            {
+                float value = sum[k] / (kSamples * kSamples);
+                if (keepAlpha)
+                    value = alpha > 0.0f ? value / alpha : 0.0f;
+                out[2 - k] = static_cast<uint8_t>(std::lround(std::min(1.0f, value) * 255.0f));
+            }
+            out[3] = keepAlpha ? static_cast<uint8_t>(std::lround(alpha * 255.0f)) : 255;
+        }
+    return pixels;
+}
+} // namespace
+
+bool DrawShapeSource(const std::string& text, bool keepAlpha, SShapeFrames& out, std::string& error)
+{
+    out = SShapeFrames();
+    std::vector<std::vector<SShape>> frames(1);
+    float colour[4] = {1, 1, 1, 1};
+    uint32_t turns = 1;
+    std::istringstream lines(text);
+    std::string line;
+    for (int number = 1; std::getline(lines, line); ++number)
+    {
+        line = line.substr(0, line.find('#'));
+        std::istringstream words(line);
+        std::string keyword;
+        if (!(words >> keyword))
+            continue;
+        std::vector<float> numbers;
+        std::string word;
+        bool fine = true;
+        while (fine && words >> word)
+        {
+            if (keyword == "colour")
+            {
+                fine = ParseColour(word, colour);
+                continue;
+            }
+            char* end = nullptr;
+            numbers.push_back(std::strtof(word.c_str(), &end));
+            fine = end && *end == '\0' && std::isfinite(numbers.back());
+        }
+        const std::string where = "line " + std::to_string(number) + ": ";
+        if (!fine)
+        {
+            error = where + "bad value '" + word + "'";
+            return false;
+        }
+        if (keyword == "size" && numbers.size() == 2 && numbers[0] >= 1 && numbers[1] >= 1 && numbers[0] <= 1024 &&
+            numbers[1] <= 1024)
+        {
+            out.width = static_cast<uint32_t>(numbers[0]);
+            out.height = static_cast<uint32_t>(numbers[1]);
+        }
+        else if (keyword == "turns" && numbers.size() == 1 && numbers[0] >= 1 && numbers[0] <= 360)
+            turns = static_cast<uint32_t>(numbers[0]);
+        else if (keyword == "frame" && numbers.empty())
+            frames.emplace_back();
+        else if (keyword == "colour")
+            continue;
+        else if (keyword == "polygon" && numbers.size() >= 6 && numbers.size() % 2 == 0)
+            frames.back().push_back({EShape::Polygon, {colour[0], colour[1], colour[2], colour[3]}, numbers});
+        else if ((keyword == "circle" || keyword == "glow") && numbers.size() == 3 && numbers[2] > 0)
+            frames.back().push_back({keyword == "circle" ? EShape::Circle : EShape::Glow,
+                                     {colour[0], colour[1], colour[2], colour[3]}, numbers});
+        else
+        {
+            error = where + "cannot read '" + line + "'";
+            return false;
+        }
+    }
+    if (out.width == 0)
+    {
+        error = "no size given";
+        return false;
+    }
+    for (const std::vector<SShape>& shapes : frames)
+        for (uint32_t t = 0; t < turns; ++t)
+            out.frames.push_back(Rasterise(shapes, out.width, out.height,
+                                           static_cast<float>(2.0 * M_PI * t / turns), keepAlpha));
+    return true;
+}

@@ -1,0 +1,294 @@
+#include "utility/source/QelSpriteFormat.h"
+
+#include "utility/source/QelJpeg2000.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace spritefile
+{
+uint32_t GetStoredPixelSize(int32_t pixelFormat)
+{
+    return HasAlpha(pixelFormat) ? 4 : 3;
+}
+
+bool HasAlpha(int32_t pixelFormat)
+{
+    return pixelFormat >= 2 && pixelFormat <= 4;
+}
+} // namespace spritefile
+
+namespace
+{
+using namespace spritefile;
+
+// Bounds-checked little-endian reader over a byte range.
+class CByteReader
+{
+public:
+    CByteReader(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
+
+    size_t GetLeft() const { return m_size - m_position; }
+
+    bool ReadU32(uint32_t& value)
+    {
+        if (GetLeft() < 4)
+            return false;
+        const uint8_t* p = m_data + m_position;
+        value = static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+                static_cast<uint32_t>(p[3]) << 24;
+        m_position += 4;
+        return true;
+    }
+
+    bool ReadFloat(float& value)
+    {
+        uint32_t bits;
+        if (!ReadU32(bits))
+            return false;
+        std::memcpy(&value, &bits, 4);
+        return true;
+    }
+
+    bool ReadBytes(size_t count, const uint8_t*& bytes)
+    {
+        if (GetLeft() < count)
+            return false;
+        bytes = m_data + m_position;
+        m_position += count;
+        return true;
+    }
+
+private:
+    const uint8_t* m_data;
+    size_t m_size;
+    size_t m_position = 0;
+};
+
+void PutU32(std::vector<uint8_t>& out, uint32_t value)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(static_cast<uint8_t>(value >> shift));
+}
+
+void PutFloat(std::vector<uint8_t>& out, float value)
+{
+    uint32_t bits;
+    std::memcpy(&bits, &value, 4);
+    PutU32(out, bits);
+}
+
+bool Fail(std::string* error, const std::string& reason)
+{
+    if (error)
+        *error = reason;
+    return false;
+}
+
+bool ReadRawPage(CByteReader& reader, int32_t pixelFormat, SSpritePageData& page)
+{
+    const uint32_t stored = GetStoredPixelSize(pixelFormat);
+    const size_t count = static_cast<size_t>(page.width) * page.height;
+    const uint8_t* source;
+    if (!reader.ReadBytes(count * stored, source))
+        return false;
+    page.pixels.resize(count * 4);
+    if (stored == 4)
+    {
+        std::memcpy(page.pixels.data(), source, count * 4);
+        return true;
+    }
+    uint8_t* target = page.pixels.data();
+    for (size_t i = 0; i < count; ++i, source += 3, target += 4)
+    {
+        target[0] = source[0];
+        target[1] = source[1];
+        target[2] = source[2];
+        target[3] = 255;
+    }
+    return true;
+}
+
+bool ReadJpeg2000Page(CByteReader& reader, int32_t pixelFormat, SSpritePageData& page, std::string* error)
+{
+    uint32_t length;
+    const uint8_t* bytes;
+    if (!reader.ReadU32(length) || !reader.ReadBytes(length, bytes))
+        return Fail(error, "JPEG-2000 page runs past the end of the file");
+    SDecodedImage image;
+    if (!DecodeJpeg2000(bytes, length, image))
+        return Fail(error, "JPEG-2000 page does not decode");
+    if (image.width != page.width || image.height != page.height)
+        return Fail(error, "JPEG-2000 page decodes to " + std::to_string(image.width) + " x " +
+                               std::to_string(image.height) + " instead of " + std::to_string(page.width) + " x " +
+                               std::to_string(page.height));
+    if (HasAlpha(pixelFormat) && image.componentCount < 4)
+        return Fail(error, "JPEG-2000 page has no alpha component");
+    page.pixels = std::move(image.pixels);
+    if (!HasAlpha(pixelFormat))
+        for (size_t i = 3; i < page.pixels.size(); i += 4)
+            page.pixels[i] = 255;
+    page.encoded.assign(bytes, bytes + length);
+    return true;
+}
+
+bool IsUnitCoordinate(float value)
+{
+    return std::isfinite(value) && value >= 0.0f && value <= 1.0f;
+}
+
+bool ParseInto(const uint8_t* data, size_t size, SSpriteFileData& out, std::string* error)
+{
+    CByteReader reader(data, size);
+    const uint8_t* head;
+    if (!reader.ReadBytes(4, head))
+        return Fail(error, "too short for a sprite file");
+    if (head[0] != 'S' || head[1] != 'P' || head[2] != 'R')
+        return Fail(error, "not a sprite file");
+    if (head[3] != kVersion)
+        return Fail(error, "sprite file version " + std::to_string(head[3]) + " is not 5");
+
+    uint32_t format, pageCount;
+    if (!reader.ReadU32(format) || !reader.ReadU32(out.frameWidth) || !reader.ReadU32(out.frameHeight) ||
+        !reader.ReadU32(pageCount))
+        return Fail(error, "sprite file header is cut short");
+    out.pixelFormat = static_cast<int32_t>(format);
+    if (out.pixelFormat < 0 || out.pixelFormat >= kFormatCount)
+        return Fail(error, "unknown pixel format " + std::to_string(out.pixelFormat));
+    if (out.frameWidth == 0 || out.frameHeight == 0 || out.frameWidth > kMaxPageSide ||
+        out.frameHeight > kMaxPageSide)
+        return Fail(error, "bad frame size");
+    // Every page record takes at least 12 bytes, so the count is bounded by the file too.
+    if (pageCount == 0 || pageCount > kMaxPages || pageCount > reader.GetLeft() / 12)
+        return Fail(error, "bad page count " + std::to_string(pageCount));
+
+    out.pages.resize(pageCount);
+    for (uint32_t p = 0; p < pageCount; ++p)
+    {
+        SSpritePageData& page = out.pages[p];
+        if (!reader.ReadU32(page.width) || !reader.ReadU32(page.height) || !reader.ReadU32(page.storage))
+            return Fail(error, "page " + std::to_string(p) + " is cut short");
+        if (page.width == 0 || page.height == 0 || page.width > kMaxPageSide || page.height > kMaxPageSide)
+            return Fail(error, "page " + std::to_string(p) + " has a bad size");
+        if (page.storage == kStorageRaw)
+        {
+            if (!ReadRawPage(reader, out.pixelFormat, page))
+                return Fail(error, "page " + std::to_string(p) + " runs past the end of the file");
+        }
+        else if (page.storage == kStorageJpeg2000)
+        {
+            std::string reason;
+            if (!ReadJpeg2000Page(reader, out.pixelFormat, page, &reason))
+                return Fail(error, "page " + std::to_string(p) + ": " + reason);
+        }
+        else
+            return Fail(error, "page " + std::to_string(p) + " has unknown storage " + std::to_string(page.storage));
+    }
+
+    uint32_t frameCount;
+    if (!reader.ReadU32(frameCount))
+        return Fail(error, "frame count is missing");
+    if (frameCount == 0 || frameCount > kMaxFrames || frameCount > reader.GetLeft() / 12)
+        return Fail(error, "bad frame count " + std::to_string(frameCount));
+    out.frames.resize(frameCount);
+    for (uint32_t f = 0; f < frameCount; ++f)
+    {
+        SSpriteFrameData& frame = out.frames[f];
+        reader.ReadU32(frame.page);
+        reader.ReadFloat(frame.topV);
+        reader.ReadFloat(frame.leftU);
+        if (frame.page >= pageCount)
+            return Fail(error, "frame " + std::to_string(f) + " names page " + std::to_string(frame.page) +
+                                   " of " + std::to_string(pageCount));
+        if (!IsUnitCoordinate(frame.topV) || !IsUnitCoordinate(frame.leftU))
+            return Fail(error, "frame " + std::to_string(f) + " lies outside its page");
+    }
+    return true;
+}
+
+bool CheckForWriting(const SSpriteFileData& file, std::string* error)
+{
+    if (file.pixelFormat < 0 || file.pixelFormat >= kFormatCount)
+        return Fail(error, "unknown pixel format");
+    if (file.frameWidth == 0 || file.frameHeight == 0 || file.frameWidth > kMaxPageSide ||
+        file.frameHeight > kMaxPageSide)
+        return Fail(error, "bad frame size");
+    if (file.pages.empty() || file.pages.size() > kMaxPages || file.frames.empty() || file.frames.size() > kMaxFrames)
+        return Fail(error, "bad page or frame count");
+    for (const SSpritePageData& page : file.pages)
+    {
+        if (page.width == 0 || page.height == 0 || page.width > kMaxPageSide || page.height > kMaxPageSide)
+            return Fail(error, "bad page size");
+        if (page.storage != kStorageRaw && page.storage != kStorageJpeg2000)
+            return Fail(error, "unknown page storage");
+        bool needPixels = page.storage == kStorageRaw || page.encoded.empty();
+        if (needPixels && page.pixels.size() != static_cast<size_t>(page.width) * page.height * 4)
+            return Fail(error, "page pixels do not match the page size");
+    }
+    for (const SSpriteFrameData& frame : file.frames)
+        if (frame.page >= file.pages.size() || !IsUnitCoordinate(frame.topV) || !IsUnitCoordinate(frame.leftU))
+            return Fail(error, "bad frame record");
+    return true;
+}
+} // namespace
+
+bool ParseSpriteFile(const uint8_t* data, size_t size, SSpriteFileData& out, std::string* error)
+{
+    out = SSpriteFileData();
+    if (!data && size)
+        return Fail(error, "no data");
+    if (ParseInto(data ? data : reinterpret_cast<const uint8_t*>(""), size, out, error))
+        return true;
+    out = SSpriteFileData();
+    return false;
+}
+
+bool WriteSpriteFile(const SSpriteFileData& file, std::vector<uint8_t>& out, std::string* error)
+{
+    out.clear();
+    if (!CheckForWriting(file, error))
+        return false;
+    const uint8_t head[4] = {'S', 'P', 'R', kVersion};
+    out.insert(out.end(), head, head + 4);
+    PutU32(out, static_cast<uint32_t>(file.pixelFormat));
+    PutU32(out, file.frameWidth);
+    PutU32(out, file.frameHeight);
+    PutU32(out, static_cast<uint32_t>(file.pages.size()));
+    const uint32_t stored = GetStoredPixelSize(file.pixelFormat);
+    for (const SSpritePageData& page : file.pages)
+    {
+        PutU32(out, page.width);
+        PutU32(out, page.height);
+        PutU32(out, page.storage);
+        if (page.storage == kStorageJpeg2000)
+        {
+            std::vector<uint8_t> encoded;
+            const std::vector<uint8_t>* bytes = &page.encoded;
+            if (page.encoded.empty())
+            {
+                if (!EncodeJpeg2000(page.pixels.data(), page.width, page.height, HasAlpha(file.pixelFormat), true,
+                                    encoded))
+                {
+                    out.clear();
+                    return Fail(error, "JPEG-2000 encoding failed");
+                }
+                bytes = &encoded;
+            }
+            PutU32(out, static_cast<uint32_t>(bytes->size()));
+            out.insert(out.end(), bytes->begin(), bytes->end());
+            continue;
+        }
+        const size_t count = static_cast<size_t>(page.width) * page.height;
+        for (size_t i = 0; i < count; ++i)
+            out.insert(out.end(), page.pixels.begin() + static_cast<std::ptrdiff_t>(i * 4),
+                       page.pixels.begin() + static_cast<std::ptrdiff_t>(i * 4 + stored));
+    }
+    PutU32(out, static_cast<uint32_t>(file.frames.size()));
+    for (const SSpriteFrameData& frame : file.frames)
+    {
+        PutU32(out, frame.page);
+        PutFloat(out, frame.topV);
+        PutFloat(out, frame.leftU);
+    }
+    return true;
+}
