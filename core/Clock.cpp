@@ -3,12 +3,16 @@
 #include <cerrno>
 #include <ctime>
 
-uint32_t GetTickMs()
+uint64_t GetMonotonicNs()
 {
     timespec now {};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    uint64_t ms = static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
-    return static_cast<uint32_t>(ms);
+    return static_cast<uint64_t>(now.tv_sec) * 1000000000u + static_cast<uint64_t>(now.tv_nsec);
+}
+
+uint32_t GetTickMs()
+{
+    return static_cast<uint32_t>(GetMonotonicNs() / 1000000u);
 }
 
 void SleepMs(uint32_t milliseconds)

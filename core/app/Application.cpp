@@ -1,6 +1,9 @@
 #include "core/app/Application.h"
 
 #include "core/Clock.h"
+#include "core/Console.h"
+#include "core/CpuInfo.h"
+#include "core/SystemInfo.h"
 #include "core/FramePacer.h"
 #include "core/app/CommandLine.h"
 #include "core/app/SingleInstance.h"
@@ -14,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -93,14 +97,25 @@ uint32_t ReadFrameLimit()
 }
 
 // Reverse of start-up for whatever exists, then the one message box.
-[[maybe_unused]] bool FailStartup(const char* message)
+bool TearDownStartup()
 {
-    s_state.startupMessage = message;
-    s_state.startupFailed = true;
-    ShowMessageBox("Tessavar Initialisation Failure", message ? message : "Unspecified error during startup",
+    delete g_console;
+    g_console = nullptr;
+    ShowMessageBox("Tessavar Initialisation Failure",
+                   s_state.startupMessage ? s_state.startupMessage : "Unspecified error during startup",
                    EMessageIcon::Error);
     s_instance.Release();
     return false;
+}
+
+// A start-up failure: the message goes to the console too, when it exists.
+bool FailStartup(const char* message)
+{
+    s_state.startupMessage = message;
+    s_state.startupFailed = true;
+    if (g_console)
+        g_console->Printf("%s", message);
+    return TearDownStartup();
 }
 } // namespace
 
@@ -138,6 +153,24 @@ bool InitApplication()
     // 3. Floating point state.
     SetFpuControlWord();
 
+    // 8. The console, the channel of every later message.
+    g_console = new (std::nothrow) CConsole();
+    if (!g_console)
+        return FailStartup("Error during startup - code 0x80000001");
+    const char* echo = std::getenv("TESSAVAR_LOG_STDERR");
+    g_console->SetEcho(echo && *echo && std::strcmp(echo, "0") != 0);
+    g_console->Printf("%s", TESSAVAR_VERSION);
+
+    // 15. Identify the processor and measure its time stamp counter.
+    DetectCpu();
+
+    // 16. Describe the machine.
+    LogSystemInformation(*g_console);
+
+    // 18. Timing needs the time stamp counter.
+    if (!GetCpuInfo().tsc)
+        return FailStartup("Error during startup - CPU does not support time stamp counter for accurate timing");
+
     s_state.frameLimit = ReadFrameLimit();
     return true;
 }
@@ -170,6 +203,10 @@ bool RunFrame()
 
 void ShutdownApplication()
 {
+    // 10. Delete the console.
+    delete g_console;
+    g_console = nullptr;
+
     // 14. Release the single-instance lock.
     s_instance.Release();
 }

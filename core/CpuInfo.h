@@ -1,0 +1,50 @@
+#pragma once
+// Processor identification and the time stamp counter, the fine clock of the
+// renderer's frame statistics. Start-up refuses a processor without the counter.
+
+#include <cstdint>
+
+enum class ECpuVendor
+{
+    Intel,
+    Amd,
+    Other,
+};
+
+struct SCpuInfo
+{
+    char vendor[13] = {};    // the 12 characters of CPUID leaf 0, terminated
+    ECpuVendor vendorClass = ECpuVendor::Other;
+    bool fpu = false;
+    bool tsc = false;
+    bool cmov = false;
+    bool mmx = false;
+    bool sse = false;
+    bool sse2 = false;
+    bool threeDNow = false;
+    bool extended3DNow = false;
+    bool amdExtendedMmx = false;
+};
+
+// The raw CPUID registers that identification reads, so the decoding can be checked
+// against any processor.
+struct SCpuidRegisters
+{
+    bool hasCpuid = false;
+    uint32_t highestLeaf = 0;
+    uint32_t vendorEbx = 0, vendorEdx = 0, vendorEcx = 0; // leaf 0, in the order the text runs
+    uint32_t leaf1Edx = 0;
+    uint32_t highestExtendedLeaf = 0;
+    uint32_t extendedLeaf1Edx = 0;                        // leaf 0x80000001
+};
+
+SCpuInfo DecodeCpuid(const SCpuidRegisters& registers);
+
+// Identifies this processor and measures the counter's rate.
+void DetectCpu();
+const SCpuInfo& GetCpuInfo();
+
+// The counter now; on a processor family without one, the monotonic clock in nanoseconds.
+void ReadTimeStamp(uint64_t& stamp);
+// Counter ticks per second as measured by DetectCpu (0 before it ran).
+void GetTicksPerSecond(uint64_t& ticksPerSecond);

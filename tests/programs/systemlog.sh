@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Start-up writes the version and a description of the machine to the console.
+set -u
+bin=$1
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+export TESSAVAR_HOME=$home TESSAVAR_DIALOGS=${TESSAVAR_DIALOGS:-launcher:start}
+fail() { echo "FAIL: $*"; exit 1; }
+
+log=$(TESSAVAR_LOG_STDERR=1 TESSAVAR_FRAMES=1 "$bin/tessavar" 2>&1 >/dev/null) || fail "run failed: $log"
+vendor=$(grep -m1 '^vendor_id' /proc/cpuinfo | sed 's/.*: //')
+for line in "V1.5c" "Operating System Information :" "Core hardware configuration :" \
+            "        CPU Ident = $vendor" "            TSC" "Multimedia :"; do
+  echo "$log" | grep -qxF -- "$line" || fail "no line '$line' in: $log"
+done
+[ "$(echo "$log" | grep -cx -- '-\{75\}')" -eq 2 ] || fail "the log is not framed by two dash lines"
+# Without the variable the console stays quiet.
+quiet=$(TESSAVAR_FRAMES=1 "$bin/tessavar" 2>&1) || fail "quiet run failed"
+echo "$quiet" | grep -q "CPU Ident" && fail "console copied to stderr without being asked"
+echo "1 passed, 0 failed"
