@@ -5,9 +5,11 @@
 #include "core/CpuInfo.h"
 #include "core/SystemInfo.h"
 #include "core/FramePacer.h"
+#include "core/ListNodePool.h"
 #include "core/app/CommandLine.h"
 #include "core/app/SingleInstance.h"
 #include "platform/MessageBox.h"
+#include "utility/source/QelPackArchive.h"
 #include "utility/source/QelPathResolve.h"
 #include "utility/source/QelShellPaths.h"
 
@@ -153,6 +155,12 @@ bool InitApplication()
     // 3. Floating point state.
     SetFpuControlWord();
 
+    // 5. The pool of list nodes.
+    InitListNodePool();
+
+    // 6. The pack files; without a main pack the game reads loose files only.
+    InitPackArchive();
+
     // 8. The console, the channel of every later message.
     g_console = new (std::nothrow) CConsole();
     if (!g_console)
@@ -206,6 +214,10 @@ void ShutdownApplication()
     // 10. Delete the console.
     delete g_console;
     g_console = nullptr;
+
+    // 12. Free the pack archive and the list-node pool.
+    FreePackArchive();
+    FreeListNodePool();
 
     // 14. Release the single-instance lock.
     s_instance.Release();
