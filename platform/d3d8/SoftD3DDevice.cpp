@@ -1,0 +1,779 @@
+// The device: state, resources, draw calls, presenting and device loss.
+
+#include "platform/d3d8/SoftD3DDevice.h"
+#include "platform/d3d8/SoftRasterizer.h"
+#include "platform/d3d8/SoftSdl.h"
+#include "platform/d3d8/SoftWorkerPool.h"
+
+#include <algorithm>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+namespace
+{
+constexpr uint32_t kMaxSize = 4096;
+constexpr uint32_t kVertexSize = sizeof(SSoftVertex);
+// Below this many covered pixels a draw is not worth waking the workers for.
+constexpr int64_t kParallelPixels = 8192;
+
+bool IsBackBufferFormat(ESoftFormat format)
+{
+    return format == ESoftFormat::X8R8G8B8 || format == ESoftFormat::A8R8G8B8 ||
+           format == ESoftFormat::R5G6B5 || format == ESoftFormat::X1R5G5B5 ||
+           format == ESoftFormat::A1R5G5B5;
+}
+
+bool HasAlpha(ESoftFormat format)
+{
+    return format == ESoftFormat::A8R8G8B8 || format == ESoftFormat::A1R5G5B5;
+}
+
+void SetDefaultStates(uint32_t* renderStates, uint32_t* stageStates)
+{
+    renderStates[SOFT_RS_ZENABLE] = 1;
+    renderStates[SOFT_RS_ZWRITEENABLE] = 1;
+    renderStates[SOFT_RS_ZFUNC] = SOFT_CMP_LESSEQUAL;
+    renderStates[SOFT_RS_ALPHATESTENABLE] = 0;
+    renderStates[SOFT_RS_ALPHAFUNC] = SOFT_CMP_ALWAYS;
+    renderStates[SOFT_RS_ALPHAREF] = 0;
+    renderStates[SOFT_RS_ALPHABLENDENABLE] = 0;
+    renderStates[SOFT_RS_SRCBLEND] = SOFT_BLEND_ONE;
+    renderStates[SOFT_RS_DESTBLEND] = SOFT_BLEND_ZERO;
+
+    stageStates[SOFT_TSS_COLOROP] = SOFT_TOP_MODULATE;
+    stageStates[SOFT_TSS_COLORARG1] = SOFT_TA_TEXTURE;
+    stageStates[SOFT_TSS_COLORARG2] = SOFT_TA_CURRENT;
+    stageStates[SOFT_TSS_ALPHAOP] = SOFT_TOP_SELECTARG1;
+    stageStates[SOFT_TSS_ALPHAARG1] = SOFT_TA_TEXTURE;
+    stageStates[SOFT_TSS_ALPHAARG2] = SOFT_TA_CURRENT;
+    stageStates[SOFT_TSS_ADDRESSU] = SOFT_TADDRESS_WRAP;
+    stageStates[SOFT_TSS_ADDRESSV] = SOFT_TADDRESS_WRAP;
+    stageStates[SOFT_TSS_MAGFILTER] = SOFT_TEXF_POINT;
+    stageStates[SOFT_TSS_MINFILTER] = SOFT_TEXF_POINT;
+    stageStates[SOFT_TSS_MIPFILTER] = SOFT_TEXF_NONE;
+}
+
+bool IsValidRenderState(ESoftRenderState state, uint32_t value)
+{
+    switch (state)
+    {
+    case SOFT_RS_ZENABLE:
+    case SOFT_RS_ZWRITEENABLE:
+    case SOFT_RS_ALPHATESTENABLE:
+    case SOFT_RS_ALPHABLENDENABLE:
+        return value <= 1;
+    case SOFT_RS_ZFUNC:
+    case SOFT_RS_ALPHAFUNC:
+        return value >= SOFT_CMP_LESS && value <= SOFT_CMP_ALWAYS;
+    case SOFT_RS_ALPHAREF:
+        return value <= 255;
+    case SOFT_RS_SRCBLEND:
+    case SOFT_RS_DESTBLEND:
+        return value >= SOFT_BLEND_ZERO && value <= SOFT_BLEND_INVSRCALPHA;
+    default:
+        return false;
+    }
+}
+
+bool IsValidStageState(ESoftStageState state, uint32_t value)
+{
+    switch (state)
+    {
+    case SOFT_TSS_COLOROP:
+    case SOFT_TSS_ALPHAOP:
+        return value >= SOFT_TOP_DISABLE && value <= SOFT_TOP_MODULATE;
+    case SOFT_TSS_COLORARG1:
+    case SOFT_TSS_COLORARG2:
+    case SOFT_TSS_ALPHAARG1:
+    case SOFT_TSS_ALPHAARG2:
+        return value >= SOFT_TA_DIFFUSE && value <= SOFT_TA_TEXTURE;
+    case SOFT_TSS_ADDRESSU:
+    case SOFT_TSS_ADDRESSV:
+        return value == SOFT_TADDRESS_WRAP || value == SOFT_TADDRESS_CLAMP;
+    case SOFT_TSS_MAGFILTER:
+    case SOFT_TSS_MINFILTER:
+        return value == SOFT_TEXF_POINT || value == SOFT_TEXF_LINEAR;
+    case SOFT_TSS_MIPFILTER:
+        return value == SOFT_TEXF_NONE;
+    default:
+        return false;
+    }
+}
+
+SRasterCombine MakeCombine(uint32_t op, uint32_t arg1, uint32_t arg2)
+{
+    SRasterCombine combine;
+    switch (op)
+    {
+    case SOFT_TOP_SELECTARG1:
+        combine.aIsTexture = arg1 == SOFT_TA_TEXTURE;
+        break;
+    case SOFT_TOP_SELECTARG2:
+        combine.aIsTexture = arg2 == SOFT_TA_TEXTURE;
+        break;
+    case SOFT_TOP_MODULATE:
+        combine.op = SRasterCombine::Modulate;
+        combine.aIsTexture = arg1 == SOFT_TA_TEXTURE;
+        combine.bIsTexture = arg2 == SOFT_TA_TEXTURE;
+        break;
+    default:  // disabled: the diffuse colour passes
+        break;
+    }
+    return combine;
+}
+
+// Replaces a texture, buffer or other reference-counted binding, keeping one reference.
+template <typename T>
+void Rebind(T*& slot, T* object)
+{
+    if (object != nullptr)
+        object->AddRef();
+    if (slot != nullptr)
+        slot->Release();
+    slot = object;
+}
+
+uint32_t VertexCountFor(ESoftPrimitive type, uint32_t primitives)
+{
+    switch (type)
+    {
+    case SOFT_PT_TRIANGLELIST:
+        return primitives * 3;
+    case SOFT_PT_TRIANGLESTRIP:
+        return primitives + 2;
+    case SOFT_PT_LINESTRIP:
+        return primitives + 1;
+    default:
+        return 0;
+    }
+}
+
+struct SDrawJob
+{
+    const SRasterTarget* target;
+    const SRasterState* state;
+    const SRasterVertex* vertices;
+    size_t count;
+    bool lines;
+    int bandCount;
+};
+
+void RunDrawJob(void* context, uint32_t index)
+{
+    const SDrawJob& job = *static_cast<const SDrawJob*>(context);
+    SRasterBands bands;
+    bands.count = job.bandCount;
+    bands.index = static_cast<int>(index);
+    if (job.lines)
+        RasterizeLines(*job.target, *job.state, job.vertices, job.count, bands);
+    else
+        RasterizeTriangles(*job.target, *job.state, job.vertices, job.count, bands);
+}
+}  // namespace
+
+struct SSoftDeviceState
+{
+    SSoftAdapterProfile profile;
+    SSoftPresentParams params;
+    ESoftResult cooperativeLevel = ESoftResult::Ok;
+    bool lossSimulated = false;
+    bool inScene = false;
+
+    std::vector<uint32_t> backBuffer;
+    std::vector<uint32_t> frontBuffer;
+    std::vector<uint32_t> depthBuffer;
+    uint32_t depthBits = 16;
+    SSoftViewport viewport;
+
+    uint32_t renderStates[SOFT_RS_COUNT] = {};
+    uint32_t stageStates[SOFT_TSS_COUNT] = {};
+    uint32_t fvf = 0;
+    CSoftTexture* texture = nullptr;
+    CSoftVertexBuffer* stream = nullptr;
+    uint32_t streamStride = 0;
+    CSoftIndexBuffer* indices = nullptr;
+    uint32_t baseVertex = 0;
+
+    std::unique_ptr<CSoftWorkerPool> pool;
+    std::vector<SRasterVertex> primitives;  // gathered per draw, reused
+
+    ~SSoftDeviceState()
+    {
+        Rebind<CSoftTexture>(texture, nullptr);
+        Rebind<CSoftVertexBuffer>(stream, nullptr);
+        Rebind<CSoftIndexBuffer>(indices, nullptr);
+    }
+
+    bool CanDraw() const { return inScene && cooperativeLevel == ESoftResult::Ok; }
+
+    SRasterTarget MakeTarget()
+    {
+        SRasterTarget target;
+        target.colour = backBuffer.data();
+        target.depth = depthBuffer.empty() ? nullptr : depthBuffer.data();
+        target.width = static_cast<int>(params.backBufferWidth);
+        target.height = static_cast<int>(params.backBufferHeight);
+        target.clipX0 = static_cast<int>(viewport.x);
+        target.clipY0 = static_cast<int>(viewport.y);
+        target.clipX1 = static_cast<int>(viewport.x + viewport.width);
+        target.clipY1 = static_cast<int>(viewport.y + viewport.height);
+        target.depthBits = depthBits;
+        return target;
+    }
+
+    SRasterState MakeRasterState() const
+    {
+        SRasterState state;
+        const bool zEnable = renderStates[SOFT_RS_ZENABLE] != 0 && !depthBuffer.empty();
+        state.zTest = zEnable;
+        state.zWrite = zEnable && renderStates[SOFT_RS_ZWRITEENABLE] != 0;
+        state.zFunc = renderStates[SOFT_RS_ZFUNC];
+        state.alphaTest = renderStates[SOFT_RS_ALPHATESTENABLE] != 0;
+        state.alphaFunc = renderStates[SOFT_RS_ALPHAFUNC];
+        state.alphaRef = renderStates[SOFT_RS_ALPHAREF];
+        state.blend = renderStates[SOFT_RS_ALPHABLENDENABLE] != 0;
+        state.srcBlend = renderStates[SOFT_RS_SRCBLEND];
+        state.dstBlend = renderStates[SOFT_RS_DESTBLEND];
+        if (stageStates[SOFT_TSS_COLOROP] != SOFT_TOP_DISABLE)
+        {
+            state.colour = MakeCombine(stageStates[SOFT_TSS_COLOROP], stageStates[SOFT_TSS_COLORARG1],
+                                       stageStates[SOFT_TSS_COLORARG2]);
+            state.alpha = MakeCombine(stageStates[SOFT_TSS_ALPHAOP], stageStates[SOFT_TSS_ALPHAARG1],
+                                      stageStates[SOFT_TSS_ALPHAARG2]);
+        }
+        const bool sampled = state.colour.aIsTexture || state.alpha.aIsTexture ||
+                             (state.colour.op == SRasterCombine::Modulate && state.colour.bIsTexture) ||
+                             (state.alpha.op == SRasterCombine::Modulate && state.alpha.bIsTexture);
+        if (sampled && texture != nullptr && texture->IsValid())
+        {
+            state.texels = texture->GetTexels();
+            state.texWidth = static_cast<int>(texture->GetWidth());
+            state.texHeight = static_cast<int>(texture->GetHeight());
+        }
+        state.wrapU = stageStates[SOFT_TSS_ADDRESSU] == SOFT_TADDRESS_WRAP;
+        state.wrapV = stageStates[SOFT_TSS_ADDRESSV] == SOFT_TADDRESS_WRAP;
+        state.magLinear = stageStates[SOFT_TSS_MAGFILTER] == SOFT_TEXF_LINEAR;
+        state.minLinear = stageStates[SOFT_TSS_MINFILTER] == SOFT_TEXF_LINEAR;
+        return state;
+    }
+
+    // Rough count of covered pixels, to decide whether threads pay.
+    int64_t EstimatePixels(bool lines) const
+    {
+        const size_t stride = lines ? 2 : 3;
+        int64_t total = 0;
+        for (size_t i = 0; i + stride <= primitives.size(); i += stride)
+        {
+            float minX = primitives[i].x;
+            float maxX = minX;
+            float minY = primitives[i].y;
+            float maxY = minY;
+            for (size_t k = 1; k < stride; ++k)
+            {
+                minX = std::min(minX, primitives[i + k].x);
+                maxX = std::max(maxX, primitives[i + k].x);
+                minY = std::min(minY, primitives[i + k].y);
+                maxY = std::max(maxY, primitives[i + k].y);
+            }
+            const float w = std::min(maxX - minX, static_cast<float>(params.backBufferWidth));
+            const float h = std::min(maxY - minY, static_cast<float>(params.backBufferHeight));
+            if (w > 0 && h > 0)
+                total += static_cast<int64_t>(w * h) / (lines ? 1 : 2);
+            if (total >= kParallelPixels)
+                return total;
+        }
+        return total;
+    }
+
+    void Rasterize(bool lines)
+    {
+        if (primitives.empty())
+            return;
+        const SRasterTarget target = MakeTarget();
+        const SRasterState state = MakeRasterState();
+        SDrawJob job{&target, &state, primitives.data(), primitives.size() / (lines ? 2 : 3),
+                     lines, 1};
+        if (pool && pool->GetThreadCount() > 1 && EstimatePixels(lines) >= kParallelPixels)
+        {
+            job.bandCount = static_cast<int>(pool->GetThreadCount());
+            pool->Run(&RunDrawJob, &job);
+        }
+        else
+        {
+            RunDrawJob(&job, 0);
+        }
+    }
+
+    static SRasterVertex ReadVertex(const uint8_t* data)
+    {
+        SSoftVertex in;
+        std::memcpy(&in, data, kVertexSize);
+        return SRasterVertex{in.x, in.y, in.z, in.colour, in.u, in.v};
+    }
+
+    // Turns `count` vertices, fetched through `vertexAt(i)`, into triangles or segments.
+    template <typename Fetch>
+    void Assemble(ESoftPrimitive type, uint32_t count, Fetch vertexAt)
+    {
+        primitives.clear();
+        switch (type)
+        {
+        case SOFT_PT_TRIANGLELIST:
+            for (uint32_t i = 0; i < count - count % 3; ++i)
+                primitives.push_back(vertexAt(i));
+            break;
+        case SOFT_PT_TRIANGLESTRIP:
+            for (uint32_t i = 0; i + 2 < count; ++i)
+            {
+                primitives.push_back(vertexAt(i));
+                primitives.push_back(vertexAt(i + 1));
+                primitives.push_back(vertexAt(i + 2));
+            }
+            break;
+        case SOFT_PT_LINESTRIP:
+            for (uint32_t i = 0; i + 1 < count; ++i)
+            {
+                primitives.push_back(vertexAt(i));
+                primitives.push_back(vertexAt(i + 1));
+            }
+            break;
+        }
+        Rasterize(type == SOFT_PT_LINESTRIP);
+    }
+};
+
+CSoftD3DDevice::CSoftD3DDevice(const SSoftAdapterProfile& profile)
+    : m_state(new SSoftDeviceState)
+{
+    m_state->profile = profile;
+    SetDefaultStates(m_state->renderStates, m_state->stageStates);
+    SetWorkerThreads(0);
+}
+
+CSoftD3DDevice::~CSoftD3DDevice() = default;
+
+bool CSoftD3DDevice::ApplyPresentParams(const SSoftPresentParams& params)
+{
+    SSoftDeviceState& s = *m_state;
+    if (params.backBufferWidth == 0 || params.backBufferHeight == 0 ||
+        params.backBufferWidth > kMaxSize || params.backBufferHeight > kMaxSize ||
+        !IsBackBufferFormat(params.backBufferFormat))
+        return false;
+    if (params.windowed)
+    {
+        if (!IsBackBufferFormat(s.profile.desktop.format))
+            return false;
+    }
+    else
+    {
+        const auto& modes = s.profile.modes;
+        const bool found = std::any_of(modes.begin(), modes.end(), [&](const SSoftDisplayMode& m) {
+            return m.width == params.backBufferWidth && m.height == params.backBufferHeight &&
+                   m.format == params.backBufferFormat;
+        });
+        if (!found)
+            return false;
+    }
+    const auto& depths = s.profile.depthFormats;
+    if (params.autoDepthStencil &&
+        std::find(depths.begin(), depths.end(), params.depthFormat) == depths.end())
+        return false;
+
+    const size_t pixels = static_cast<size_t>(params.backBufferWidth) * params.backBufferHeight;
+    s.params = params;
+    s.backBuffer.assign(pixels, 0);
+    s.frontBuffer.assign(pixels, 0);
+    s.depthBuffer.clear();
+    if (params.autoDepthStencil)
+    {
+        s.depthBits = params.depthFormat == ESoftFormat::D16 ? 16 : 24;
+        s.depthBuffer.assign(pixels, QuantizeSoftDepth(1.0f, s.depthBits));
+    }
+    s.viewport = SSoftViewport{};
+    s.viewport.width = params.backBufferWidth;
+    s.viewport.height = params.backBufferHeight;
+    s.inScene = false;
+    s.cooperativeLevel = ESoftResult::Ok;
+    s.lossSimulated = false;
+    SetDefaultStates(s.renderStates, s.stageStates);
+    Rebind<CSoftTexture>(s.texture, nullptr);
+    Rebind<CSoftVertexBuffer>(s.stream, nullptr);
+    Rebind<CSoftIndexBuffer>(s.indices, nullptr);
+    return true;
+}
+
+ESoftResult CSoftD3DDevice::TestCooperativeLevel()
+{
+    SSoftDeviceState& s = *m_state;
+    if (s.cooperativeLevel == ESoftResult::DeviceLost && !s.lossSimulated &&
+        !IsSdlWindowMinimized(s.params.window))
+        s.cooperativeLevel = ESoftResult::DeviceNotReset;
+    return s.cooperativeLevel;
+}
+
+ESoftResult CSoftD3DDevice::Reset(const SSoftPresentParams& params)
+{
+    const ESoftResult level = TestCooperativeLevel();
+    if (level == ESoftResult::DeviceLost)
+        return level;
+    return ApplyPresentParams(params) ? ESoftResult::Ok : ESoftResult::InvalidCall;
+}
+
+ESoftResult CSoftD3DDevice::Present()
+{
+    SSoftDeviceState& s = *m_state;
+    // A full-screen display loses the device while it is minimised, as a display mode does.
+    if (s.cooperativeLevel == ESoftResult::Ok && !s.params.windowed &&
+        IsSdlWindowMinimized(s.params.window))
+        s.cooperativeLevel = ESoftResult::DeviceLost;
+    if (s.cooperativeLevel != ESoftResult::Ok)
+        return ESoftResult::DeviceLost;
+    s.frontBuffer = s.backBuffer;
+    if (s.params.window != nullptr)
+        PresentToSdlWindow(s.params.window, s.frontBuffer.data(),
+                           static_cast<int>(s.params.backBufferWidth),
+                           static_cast<int>(s.params.backBufferHeight));
+    return ESoftResult::Ok;
+}
+
+void CSoftD3DDevice::GetDeviceCaps(SSoftCaps& caps) const
+{
+    caps.maxTextureBlendStages = m_state->profile.textureStages;
+    caps.maxSimultaneousTextures = 1;
+    caps.maxTextureWidth = kMaxSize;
+    caps.maxTextureHeight = kMaxSize;
+}
+
+bool CSoftD3DDevice::BeginScene()
+{
+    if (m_state->inScene)
+        return false;
+    m_state->inScene = true;
+    return true;
+}
+
+bool CSoftD3DDevice::EndScene()
+{
+    if (!m_state->inScene)
+        return false;
+    m_state->inScene = false;
+    return true;
+}
+
+bool CSoftD3DDevice::Clear(uint32_t flags, uint32_t colour, float z)
+{
+    SSoftDeviceState& s = *m_state;
+    if (s.cooperativeLevel != ESoftResult::Ok)
+        return true;
+    const SSoftViewport& vp = s.viewport;
+    const size_t width = s.params.backBufferWidth;
+    const uint32_t depth = QuantizeSoftDepth(z, s.depthBits);
+    for (uint32_t y = vp.y; y < vp.y + vp.height; ++y)
+    {
+        const size_t row = y * width + vp.x;
+        if (flags & SOFT_CLEAR_TARGET)
+            std::fill_n(s.backBuffer.begin() + static_cast<std::ptrdiff_t>(row), vp.width, colour);
+        if ((flags & SOFT_CLEAR_ZBUFFER) && !s.depthBuffer.empty())
+            std::fill_n(s.depthBuffer.begin() + static_cast<std::ptrdiff_t>(row), vp.width, depth);
+    }
+    return true;
+}
+
+bool CSoftD3DDevice::SetViewport(const SSoftViewport& viewport)
+{
+    SSoftDeviceState& s = *m_state;
+    if (viewport.width == 0 || viewport.height == 0 ||
+        viewport.x + viewport.width > s.params.backBufferWidth ||
+        viewport.y + viewport.height > s.params.backBufferHeight ||
+        viewport.x >= s.params.backBufferWidth || viewport.y >= s.params.backBufferHeight)
+        return false;
+    s.viewport = viewport;
+    return true;
+}
+
+void CSoftD3DDevice::GetViewport(SSoftViewport& viewport) const
+{
+    viewport = m_state->viewport;
+}
+
+bool CSoftD3DDevice::SetRenderState(ESoftRenderState state, uint32_t value)
+{
+    if (!IsValidRenderState(state, value))
+        return false;
+    m_state->renderStates[state] = value;
+    return true;
+}
+
+uint32_t CSoftD3DDevice::GetRenderState(ESoftRenderState state) const
+{
+    return state < SOFT_RS_COUNT ? m_state->renderStates[state] : 0;
+}
+
+bool CSoftD3DDevice::SetTextureStageState(uint32_t stage, ESoftStageState state, uint32_t value)
+{
+    if (stage > 0)
+        return stage < 8 && (state == SOFT_TSS_COLOROP || state == SOFT_TSS_ALPHAOP) &&
+               value == SOFT_TOP_DISABLE;
+    if (!IsValidStageState(state, value))
+        return false;
+    m_state->stageStates[state] = value;
+    return true;
+}
+
+uint32_t CSoftD3DDevice::GetTextureStageState(uint32_t stage, ESoftStageState state) const
+{
+    if (stage > 0)
+        return (state == SOFT_TSS_COLOROP || state == SOFT_TSS_ALPHAOP) ? uint32_t{SOFT_TOP_DISABLE} : 0u;
+    return state < SOFT_TSS_COUNT ? m_state->stageStates[state] : 0;
+}
+
+bool CSoftD3DDevice::SetTexture(uint32_t stage, CSoftTexture* texture)
+{
+    if (stage != 0)
+        return texture == nullptr;
+    Rebind(m_state->texture, texture);
+    return true;
+}
+
+bool CSoftD3DDevice::SetVertexFormat(uint32_t fvf)
+{
+    if (fvf != SOFT_FVF_SCREEN)
+        return false;
+    m_state->fvf = fvf;
+    return true;
+}
+
+bool CSoftD3DDevice::SetStreamSource(CSoftVertexBuffer* buffer, uint32_t stride)
+{
+    if (buffer != nullptr && stride < kVertexSize)
+        return false;
+    Rebind(m_state->stream, buffer);
+    m_state->streamStride = stride;
+    return true;
+}
+
+bool CSoftD3DDevice::SetIndices(CSoftIndexBuffer* buffer, uint32_t baseVertexIndex)
+{
+    Rebind(m_state->indices, buffer);
+    m_state->baseVertex = baseVertexIndex;
+    return true;
+}
+
+bool CSoftD3DDevice::DrawPrimitive(ESoftPrimitive type, uint32_t startVertex,
+                                   uint32_t primitiveCount)
+{
+    SSoftDeviceState& s = *m_state;
+    const uint32_t count = VertexCountFor(type, primitiveCount);
+    if (count == 0 || primitiveCount == 0 || s.fvf != SOFT_FVF_SCREEN || s.stream == nullptr ||
+        s.stream->IsLocked())
+        return false;
+    const uint64_t end = (uint64_t{startVertex} + count - 1) * s.streamStride + kVertexSize;
+    if (end > s.stream->GetSize())
+        return false;
+    if (!s.CanDraw())
+        return true;
+    const uint8_t* data = s.stream->GetData() + static_cast<size_t>(startVertex) * s.streamStride;
+    const uint32_t stride = s.streamStride;
+    s.Assemble(type, count, [&](uint32_t i) { return SSoftDeviceState::ReadVertex(data + size_t{i} * stride); });
+    return true;
+}
+
+bool CSoftD3DDevice::DrawIndexedPrimitive(ESoftPrimitive type, uint32_t minIndex,
+                                          uint32_t vertexCount, uint32_t startIndex,
+                                          uint32_t primitiveCount)
+{
+    SSoftDeviceState& s = *m_state;
+    const uint32_t count = VertexCountFor(type, primitiveCount);
+    if (count == 0 || primitiveCount == 0 || vertexCount == 0 || s.fvf != SOFT_FVF_SCREEN ||
+        s.stream == nullptr || s.indices == nullptr || s.stream->IsLocked() || s.indices->IsLocked())
+        return false;
+    if (uint64_t{startIndex} + count > s.indices->GetIndexCount())
+        return false;
+    const uint64_t lastVertex = uint64_t{s.baseVertex} + minIndex + vertexCount - 1;
+    if (lastVertex * s.streamStride + kVertexSize > s.stream->GetSize())
+        return false;
+    const uint16_t* indices = s.indices->GetIndices() + startIndex;
+    for (uint32_t i = 0; i < count; ++i)
+    {
+        if (indices[i] < minIndex || indices[i] >= uint64_t{minIndex} + vertexCount)
+            return false;
+    }
+    if (!s.CanDraw())
+        return true;
+    const uint8_t* data = s.stream->GetData() + static_cast<size_t>(s.baseVertex) * s.streamStride;
+    const uint32_t stride = s.streamStride;
+    s.Assemble(type, count, [&](uint32_t i) {
+        return SSoftDeviceState::ReadVertex(data + size_t{indices[i]} * stride);
+    });
+    return true;
+}
+
+bool CSoftD3DDevice::DrawPrimitiveUP(ESoftPrimitive type, uint32_t primitiveCount,
+                                     const void* vertices, uint32_t stride)
+{
+    SSoftDeviceState& s = *m_state;
+    const uint32_t count = VertexCountFor(type, primitiveCount);
+    if (count == 0 || primitiveCount == 0 || vertices == nullptr || stride < kVertexSize ||
+        s.fvf != SOFT_FVF_SCREEN)
+        return false;
+    if (!s.CanDraw())
+        return true;
+    const uint8_t* data = static_cast<const uint8_t*>(vertices);
+    s.Assemble(type, count, [&](uint32_t i) { return SSoftDeviceState::ReadVertex(data + size_t{i} * stride); });
+    return true;
+}
+
+bool CSoftD3DDevice::DrawIndexedPrimitiveUP(ESoftPrimitive type, uint32_t minIndex,
+                                            uint32_t vertexCount, uint32_t primitiveCount,
+                                            const uint16_t* indices, const void* vertices,
+                                            uint32_t stride)
+{
+    SSoftDeviceState& s = *m_state;
+    const uint32_t count = VertexCountFor(type, primitiveCount);
+    if (count == 0 || primitiveCount == 0 || vertexCount == 0 || indices == nullptr ||
+        vertices == nullptr || stride < kVertexSize || s.fvf != SOFT_FVF_SCREEN)
+        return false;
+    for (uint32_t i = 0; i < count; ++i)
+    {
+        if (indices[i] < minIndex || indices[i] >= uint64_t{minIndex} + vertexCount)
+            return false;
+    }
+    if (!s.CanDraw())
+        return true;
+    const uint8_t* data = static_cast<const uint8_t*>(vertices);
+    s.Assemble(type, count, [&](uint32_t i) {
+        return SSoftDeviceState::ReadVertex(data + size_t{indices[i]} * stride);
+    });
+    return true;
+}
+
+bool CSoftD3DDevice::CreateTexture(uint32_t width, uint32_t height, ESoftFormat format,
+                                   CSoftTexture** texture)
+{
+    if (texture == nullptr)
+        return false;
+    *texture = nullptr;
+    const auto& formats = m_state->profile.textureFormats;
+    if (width == 0 || height == 0 || width > kMaxSize || height > kMaxSize ||
+        std::find(formats.begin(), formats.end(), format) == formats.end())
+        return false;
+    CSoftTexture* created = new CSoftTexture(format, width, height);
+    if (!created->IsValid())
+    {
+        created->Release();
+        return false;
+    }
+    *texture = created;
+    return true;
+}
+
+bool CSoftD3DDevice::CreateVertexBuffer(uint32_t sizeBytes, CSoftVertexBuffer** buffer)
+{
+    if (buffer == nullptr)
+        return false;
+    *buffer = nullptr;
+    if (sizeBytes == 0)
+        return false;
+    CSoftVertexBuffer* created = new CSoftVertexBuffer(sizeBytes);
+    if (!created->IsValid())
+    {
+        created->Release();
+        return false;
+    }
+    *buffer = created;
+    return true;
+}
+
+bool CSoftD3DDevice::CreateIndexBuffer(uint32_t sizeBytes, CSoftIndexBuffer** buffer)
+{
+    if (buffer == nullptr)
+        return false;
+    *buffer = nullptr;
+    if (sizeBytes < 2)
+        return false;
+    CSoftIndexBuffer* created = new CSoftIndexBuffer(sizeBytes);
+    if (!created->IsValid())
+    {
+        created->Release();
+        return false;
+    }
+    *buffer = created;
+    return true;
+}
+
+bool CSoftD3DDevice::CreateImageSurface(uint32_t width, uint32_t height, ESoftFormat format,
+                                        CSoftSurface** surface)
+{
+    if (surface == nullptr)
+        return false;
+    *surface = nullptr;
+    if (width == 0 || height == 0 || width > kMaxSize || height > kMaxSize ||
+        format != ESoftFormat::A8R8G8B8)
+        return false;
+    CSoftSurface* created = new CSoftSurface(width, height);
+    if (!created->IsValid())
+    {
+        created->Release();
+        return false;
+    }
+    *surface = created;
+    return true;
+}
+
+namespace
+{
+bool CopyFrame(const std::vector<uint32_t>& frame, const SSoftPresentParams& params,
+               CSoftSurface* destination)
+{
+    if (destination == nullptr)
+        return false;
+    SSoftSurfaceDesc desc;
+    destination->GetDesc(desc);
+    if (desc.width != params.backBufferWidth || desc.height != params.backBufferHeight)
+        return false;
+    uint32_t* out = destination->GetPixels();
+    const uint32_t forcedAlpha = HasAlpha(params.backBufferFormat) ? 0 : 0xFF000000u;
+    for (size_t i = 0; i < frame.size(); ++i)
+        out[i] = frame[i] | forcedAlpha;
+    return true;
+}
+}  // namespace
+
+bool CSoftD3DDevice::GetFrontBuffer(CSoftSurface* destination)
+{
+    return CopyFrame(m_state->frontBuffer, m_state->params, destination);
+}
+
+bool CSoftD3DDevice::GetBackBuffer(CSoftSurface* destination)
+{
+    return CopyFrame(m_state->backBuffer, m_state->params, destination);
+}
+
+void CSoftD3DDevice::SetWorkerThreads(uint32_t count)
+{
+    if (count == 0)
+        count = std::max(1u, std::thread::hardware_concurrency());
+    count = std::min(count, 64u);
+    if (m_state->pool && m_state->pool->GetThreadCount() == count)
+        return;
+    m_state->pool.reset();
+    m_state->pool.reset(new CSoftWorkerPool(count));
+}
+
+uint32_t CSoftD3DDevice::GetWorkerThreads() const
+{
+    return m_state->pool ? m_state->pool->GetThreadCount() : 1;
+}
+
+void CSoftD3DDevice::SimulateLoss(ESoftResult level)
+{
+    SSoftDeviceState& s = *m_state;
+    s.cooperativeLevel = level;
+    s.lossSimulated = level != ESoftResult::Ok;
+}
+
+const SSoftPresentParams& CSoftD3DDevice::GetPresentParams() const
+{
+    return m_state->params;
+}

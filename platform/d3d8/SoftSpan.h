@@ -1,0 +1,43 @@
+#pragma once
+// One horizontal run of pixels of a primitive and the loops that shade it.
+
+#include "platform/d3d8/SoftPixel.h"
+#include "platform/d3d8/SoftRasterizer.h"
+
+#include <cstdint>
+
+struct SSpanContext
+{
+    const SRasterState* state = nullptr;
+    SSampler sampler;
+    uint32_t depthBits = 16;
+    bool hasDepth = false;
+};
+
+// Attribute values at the first pixel and their steps per pixel, in fixed point: colour
+// channels (a, r, g, b) and texel positions with 16 fraction bits, depth with 30.
+struct SSpan
+{
+    int32_t colour[4] = {0, 0, 0, 0};
+    int32_t colourStep[4] = {0, 0, 0, 0};
+    int64_t s = 0;
+    int64_t t = 0;
+    int64_t sStep = 0;
+    int64_t tStep = 0;
+    int64_t z = 0;
+    int64_t zStep = 0;
+    int count = 0;
+    uint32_t* colourOut = nullptr;
+    uint32_t* depthOut = nullptr;
+};
+
+SSpanContext MakeSpanContext(const SRasterTarget& target, const SRasterState& state);
+
+// Shades and writes the span's pixels. `linear` chooses bilinear over point sampling.
+void DrawSpan(const SSpanContext& context, bool linear, const SSpan& span);
+
+// The per-pixel loop every fast loop must agree with bit for bit.
+void DrawSpanReference(const SSpanContext& context, bool linear, const SSpan& span);
+
+// A fast loop for the span's state, or false when there is none.
+bool DrawSpanFast(const SSpanContext& context, bool linear, const SSpan& span);
