@@ -24,11 +24,20 @@ std::string MakePackRecord(const SPackRecordBytes& record)
     Put16(out, 0);
     Put16(out, 0);
     Put32(out, 0);
-    Put32(out, record.sizeField < 0 ? static_cast<uint32_t>(record.data.size()) : static_cast<uint32_t>(record.sizeField));
+    int64_t size = record.sizeField < 0 ? static_cast<int64_t>(record.data.size()) : record.sizeField;
+    Put32(out, static_cast<uint32_t>(size));
     Put32(out, record.uncompressedField);
     Put16(out, static_cast<uint32_t>(record.name.size()));
     Put16(out, static_cast<uint32_t>(record.extra.size()));
     return out + record.name + record.extra + record.data;
+}
+
+std::string MakeStoredRecord(const std::string& name, const std::string& data)
+{
+    SPackRecordBytes record;
+    record.name = name;
+    record.data = data;
+    return MakePackRecord(record);
 }
 
 std::string MakeZipTrailer(const SPackRecordBytes* records, int count)

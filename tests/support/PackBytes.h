@@ -16,6 +16,8 @@ struct SPackRecordBytes
 };
 
 std::string MakePackRecord(const SPackRecordBytes& record);
+// A stored record with a ZIP signature and no extra field.
+std::string MakeStoredRecord(const std::string& name, const std::string& data);
 
 // A ZIP central directory and end record for the given stored records, as ZIP
 // tools append after the local records (offsets assume the records start at 0).

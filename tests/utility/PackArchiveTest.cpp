@@ -12,14 +12,6 @@
 
 namespace
 {
-std::string Record(const std::string& name, const std::string& data)
-{
-    SPackRecordBytes record;
-    record.name = name;
-    record.data = data;
-    return MakePackRecord(record);
-}
-
 std::string EntryText(const CPackArchive& archive, const char* name)
 {
     uint32_t size = 0;
@@ -45,11 +37,13 @@ protected:
 
 TEST_F(PackArchiveInFolder, LaterPatchPacksOverrideEarlierOnesFoundInAnyCase)
 {
-    ASSERT_TRUE(m_dir.WriteFile("Tessavar.000", Record("data/a.txt", "main a") + Record("data/b.txt", "main b") +
-                                                    Record("data/c.txt", "main c")));
-    ASSERT_TRUE(m_dir.WriteFile("tessavar.003", Record("data/a.txt", "patch3 a") + Record("DATA/B.TXT", "patch3 b")));
-    ASSERT_TRUE(m_dir.WriteFile("TESSAVAR.005", Record("data/b.txt", "patch5 b")));
-    ASSERT_TRUE(m_dir.WriteFile("Tessavar.012", Record("data/c.txt", "not a patch")));
+    ASSERT_TRUE(m_dir.WriteFile("Tessavar.000", MakeStoredRecord("data/a.txt", "main a") +
+                                                    MakeStoredRecord("data/b.txt", "main b") +
+                                                    MakeStoredRecord("data/c.txt", "main c")));
+    ASSERT_TRUE(m_dir.WriteFile("tessavar.003", MakeStoredRecord("data/a.txt", "patch3 a") +
+                                                    MakeStoredRecord("DATA/B.TXT", "patch3 b")));
+    ASSERT_TRUE(m_dir.WriteFile("TESSAVAR.005", MakeStoredRecord("data/b.txt", "patch5 b")));
+    ASSERT_TRUE(m_dir.WriteFile("Tessavar.012", MakeStoredRecord("data/c.txt", "not a patch")));
     CCurrentDir inFolder(m_dir.GetPath());
 
     ASSERT_TRUE(InitPackArchive());
@@ -66,7 +60,7 @@ TEST_F(PackArchiveInFolder, LaterPatchPacksOverrideEarlierOnesFoundInAnyCase)
 
 TEST_F(PackArchiveInFolder, WithoutMainPackNoPatchIsUsed)
 {
-    ASSERT_TRUE(m_dir.WriteFile("Tessavar.001", Record("data/a.txt", "patch")));
+    ASSERT_TRUE(m_dir.WriteFile("Tessavar.001", MakeStoredRecord("data/a.txt", "patch")));
     CCurrentDir inFolder(m_dir.GetPath());
     ASSERT_TRUE(InitPackArchive());
     EXPECT_EQ(g_packArchive, nullptr);
@@ -75,7 +69,7 @@ TEST_F(PackArchiveInFolder, WithoutMainPackNoPatchIsUsed)
 TEST_F(PackArchiveInFolder, EmptyMainPackStillEnablesPatches)
 {
     ASSERT_TRUE(m_dir.WriteFile("Tessavar.000", ""));
-    ASSERT_TRUE(m_dir.WriteFile("tessavar.001", Record("data/a.txt", "patch")));
+    ASSERT_TRUE(m_dir.WriteFile("tessavar.001", MakeStoredRecord("data/a.txt", "patch")));
     CCurrentDir inFolder(m_dir.GetPath());
     ASSERT_TRUE(InitPackArchive());
     ASSERT_NE(g_packArchive, nullptr);
@@ -85,7 +79,8 @@ TEST_F(PackArchiveInFolder, EmptyMainPackStillEnablesPatches)
 TEST(PackArchive, NamesMatchWithEitherSeparatorAndAnyCase)
 {
     CTempDir dir;
-    ASSERT_TRUE(dir.WriteFile("p", Record("data/foo.txt", "foo") + Record("data\\gui\\Skin.txt", "skin")));
+    ASSERT_TRUE(dir.WriteFile("p", MakeStoredRecord("data/foo.txt", "foo") +
+                                       MakeStoredRecord("data\\gui\\Skin.txt", "skin")));
     CPackArchive archive;
     ASSERT_TRUE(archive.MountMainPack(dir.Join("p").c_str()));
     for (const char* query : {"data/foo.txt", "DATA\\Foo.TXT", "Data/FOO.txt"})
@@ -99,7 +94,7 @@ TEST(PackArchive, NamesMatchWithEitherSeparatorAndAnyCase)
 TEST(PackArchive, DuplicateInOnePackFindsTheLaterRecord)
 {
     CTempDir dir;
-    ASSERT_TRUE(dir.WriteFile("p", Record("a", "first") + Record("A", "second")));
+    ASSERT_TRUE(dir.WriteFile("p", MakeStoredRecord("a", "first") + MakeStoredRecord("A", "second")));
     CPackArchive archive;
     ASSERT_TRUE(archive.MountMainPack(dir.Join("p").c_str()));
     EXPECT_EQ(EntryText(archive, "a"), "second");
@@ -118,7 +113,7 @@ TEST(PackArchive, OnlyStoredRecordsAreIndexedButAllAreWalked)
         record.signature = method == 12 ? "QUAR" : record.signature;
         bytes += MakePackRecord(record);
     }
-    bytes += Record("last", "stored");
+    bytes += MakeStoredRecord("last", "stored");
     ASSERT_TRUE(dir.WriteFile("p", bytes));
     CPackArchive archive;
     ASSERT_TRUE(archive.MountMainPack(dir.Join("p").c_str()));
@@ -158,14 +153,14 @@ TEST(PackArchive, ZipToolLayoutWithExtraFieldsAndCentralDirectory)
 // Every damaged pack keeps exactly the complete records before the damage.
 TEST(PackArchive, DamagedPacksKeepOnlyWholeRecordsBeforeTheDamage)
 {
-    const std::string good = Record("good", "fine data");
+    const std::string good = MakeStoredRecord("good", "fine data");
     SPackRecordBytes oversized;
     oversized.name = "big";
     oversized.data = "short";
     oversized.sizeField = 6;
     SPackRecordBytes wrapping = oversized;
     wrapping.sizeField = 0xFFFFFFF0;
-    const std::string header = Record("cut", "abc");
+    const std::string header = MakeStoredRecord("cut", "abc");
 
     struct SCase
     {
@@ -182,7 +177,7 @@ TEST(PackArchive, DamagedPacksKeepOnlyWholeRecordsBeforeTheDamage)
         {"size wraps 32 bits", good + MakePackRecord(wrapping) + good, {"good"}},
         {"bad signature ends the walk", good + "JUNK" + header, {"good"}},
         {"trailing bytes after the records", good + header + "xyz", {"good", "cut"}},
-        {"zero-size entry", Record("zero", "") + good, {"zero", "good"}},
+        {"zero-size entry", MakeStoredRecord("zero", "") + good, {"zero", "good"}},
     };
     for (const SCase& c : cases)
     {
@@ -223,7 +218,7 @@ TEST(ZipFileView, ReadsStopAtTheEndAndFailBeyondIt)
     SPackRecordBytes record;
     record.name = "data/sixty.bin";
     record.data = sixty;
-    ASSERT_TRUE(dir.WriteFile("p", MakePackRecord(record) + Record("after", "NEXT")));
+    ASSERT_TRUE(dir.WriteFile("p", MakePackRecord(record) + MakeStoredRecord("after", "NEXT")));
     CPackArchive archive;
     ASSERT_TRUE(archive.MountMainPack(dir.Join("p").c_str()));
 

@@ -16,14 +16,6 @@
 
 namespace
 {
-std::string Record(const std::string& name, const std::string& data)
-{
-    SPackRecordBytes record;
-    record.name = name;
-    record.data = data;
-    return MakePackRecord(record);
-}
-
 std::string ReadAllOf(CFileInterface& file)
 {
     std::string text(file.GetFileSize(), '\0');
@@ -52,7 +44,7 @@ protected:
 
 TEST_F(FileLayer, OpenPrefersDiskButWholeFileReadsPreferThePack)
 {
-    MountPack(Record("data/both.txt", "packed") + Record("data/packonly.txt", "only packed"));
+    MountPack(MakeStoredRecord("data/both.txt", "packed") + MakeStoredRecord("data/packonly.txt", "only packed"));
     ASSERT_TRUE(m_dir.WriteFile("data/both.txt", "loose"));
     CCurrentDir inFolder(m_dir.GetPath());
 
@@ -274,7 +266,7 @@ TEST(QelFile, ReadStringChecksTheStoredLength)
 
 TEST_F(FileLayer, PackEntryReadsStopAtItsEnd)
 {
-    MountPack(Record("data/sixty.bin", std::string(60, 'z')) + Record("data/next.bin", "NEXT"));
+    MountPack(MakeStoredRecord("data/sixty.bin", std::string(60, 'z')) + MakeStoredRecord("data/next.bin", "NEXT"));
     CCurrentDir inFolder(m_dir.GetPath());
     CQelFile file;
     ASSERT_TRUE(file.Open("", "data/sixty.bin", FILE_OPEN_READ));
@@ -391,7 +383,7 @@ TEST_F(LocalTimeIsUtc, FileTimesCountFrom1601)
 
 TEST_F(FileLayer, FileCrcReadsDiskOrPack)
 {
-    MountPack(Record("data/packed.txt", "123456789"));
+    MountPack(MakeStoredRecord("data/packed.txt", "123456789"));
     ASSERT_TRUE(m_dir.WriteFile("data/loose.txt", "abc"));
     ASSERT_TRUE(m_dir.WriteFile("data/empty.txt", ""));
     CCurrentDir inFolder(m_dir.GetPath());

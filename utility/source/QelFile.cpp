@@ -316,14 +316,19 @@ bool CQelFile::Read(void* buffer, uint32_t count, uint32_t* read)
     return ok;
 }
 
+bool CQelFile::GetLocalFileTime(timespec& when, tm& local) const
+{
+    if (!m_isOpen || m_inPack || !GetFileTime(m_fd, when))
+        return false;
+    time_t seconds = when.tv_sec;
+    return localtime_r(&seconds, &local) != nullptr;
+}
+
 bool CQelFile::GetLastWriteTime(uint32_t& high, uint32_t& low)
 {
     timespec when;
-    if (!m_isOpen || m_inPack || !GetFileTime(m_fd, when))
-        return false;
     tm local;
-    time_t seconds = when.tv_sec;
-    if (!localtime_r(&seconds, &local))
+    if (!GetLocalFileTime(when, local))
         return false;
     int64_t localSeconds = static_cast<int64_t>(when.tv_sec) + local.tm_gmtoff;
     uint64_t ticks = static_cast<uint64_t>(localSeconds + static_cast<int64_t>(FILE_TIME_EPOCH_OFFSET)) * 10000000ull +
@@ -336,11 +341,8 @@ bool CQelFile::GetLastWriteTime(uint32_t& high, uint32_t& low)
 bool CQelFile::GetDate(SFileDate& date) const
 {
     timespec when;
-    if (!m_isOpen || m_inPack || !GetFileTime(m_fd, when))
-        return false;
     tm local;
-    time_t seconds = when.tv_sec;
-    if (!localtime_r(&seconds, &local))
+    if (!GetLocalFileTime(when, local))
         return false;
     date = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
     return true;

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 
 class CWString;
 class CZipFileView;
@@ -119,6 +120,8 @@ public:
 private:
     bool OpenFSFile(const char* path, uint32_t flags);
     bool OpenForWriting(const char* path, bool keep);
+    // The file's time (see GetLastWriteTime) and its local calendar form.
+    bool GetLocalFileTime(timespec& when, tm& local) const;
     void Reset();
 
     char m_path[FILE_PATH_SIZE] = {};

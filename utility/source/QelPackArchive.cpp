@@ -1,15 +1,11 @@
 #include "utility/source/QelPackArchive.h"
 
 #include "utility/source/QelCrc32.h"
-#include "utility/source/QelPathResolve.h"
+#include "utility/source/QelMappedFile.h"
 
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <new>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 CPackArchive* g_packArchive = nullptr;
 
@@ -71,12 +67,10 @@ uint8_t GetPackBucket(const std::string& name)
     return Crc32FoldByte(lower.data(), lower.size());
 }
 
-CPackArchive::~CPackArchive()
-{
-    for (const SView& view : m_views)
-        if (view.address)
-            munmap(view.address, view.length);
-}
+CPackArchive::CPackArchive() = default;
+
+// The mappings go with the views; every pointer into them dies here.
+CPackArchive::~CPackArchive() = default;
 
 bool CPackArchive::MountMainPack(const char* path)
 {
@@ -90,34 +84,13 @@ bool CPackArchive::MountPatchPack(const char* path)
 
 bool CPackArchive::Mount(const char* path, bool patch)
 {
-    if (!path)
+    // An empty file maps as an archive without entries.
+    auto view = std::unique_ptr<CQelMappedFile>(new (std::nothrow) CQelMappedFile());
+    if (!path || !view || !view->Map(path))
         return false;
-    std::string resolved = ResolvePathNoCase(path);
-    int fd = open(resolved.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat info;
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
-    {
-        close(fd);
-        return false;
-    }
-    // An empty file is an archive without entries; there is nothing to map.
-    size_t length = static_cast<size_t>(info.st_size);
-    void* address = nullptr;
-    if (length > 0)
-    {
-        address = mmap(nullptr, length, PROT_READ, MAP_PRIVATE, fd, 0);
-        if (address == MAP_FAILED)
-        {
-            close(fd);
-            return false;
-        }
-    }
-    close(fd);
-    m_views.push_back({address, length});
-    if (address)
-        Index(static_cast<const uint8_t*>(address), length, patch);
+    if (view->GetSize() > 0)
+        Index(view->GetData(), view->GetSize(), patch);
+    m_views.push_back(std::move(view));
     return true;
 }
 

@@ -9,8 +9,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+class CQelMappedFile;
 
 constexpr uint32_t PACK_RECORD_HEADER_SIZE = 30;
 constexpr int PACK_PATCH_COUNT = 11;
@@ -31,7 +34,7 @@ uint8_t GetPackBucket(const std::string& name);
 class CPackArchive
 {
 public:
-    CPackArchive() = default;
+    CPackArchive();
     ~CPackArchive();
     CPackArchive(const CPackArchive&) = delete;
     CPackArchive& operator=(const CPackArchive&) = delete;
@@ -55,16 +58,10 @@ public:
     size_t GetMountedCount() const { return m_views.size(); }
 
 private:
-    struct SView
-    {
-        void* address;
-        size_t length;
-    };
-
     bool Mount(const char* path, bool patch);
     void Index(const uint8_t* base, size_t length, bool patch);
 
-    std::vector<SView> m_views;
+    std::vector<std::unique_ptr<CQelMappedFile>> m_views;
     std::vector<SPackEntry> m_buckets[PACK_BUCKET_COUNT];  // newest last
 };
 
