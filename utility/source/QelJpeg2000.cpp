@@ -155,48 +155,81 @@ EJpeg2000Kind DetectJpeg2000(const uint8_t* data, size_t size)
     return EJpeg2000Kind::None;
 }
 
-bool DecodeJpeg2000(const uint8_t* data, size_t size, SDecodedImage& out)
+namespace
 {
-    out = SDecodedImage();
-    EJpeg2000Kind kind = DetectJpeg2000(data, size);
-    if (kind == EJpeg2000Kind::None)
-        return false;
+// A decoder over bytes in memory with its header read and checked; the header's
+// size is checked before the decoder allocates any samples.
+struct SOpenDecoder
+{
+    opj_codec_t* codec = nullptr;
+    opj_stream_t* stream = nullptr;
+    opj_image_t* image = nullptr;
+    SReadSource source = {nullptr, 0, 0};
 
-    opj_codec_t* codec = opj_create_decompress(kind == EJpeg2000Kind::Jp2File ? OPJ_CODEC_JP2 : OPJ_CODEC_J2K);
-    if (!codec)
-        return false;
-    SilenceCodec(codec);
-    opj_dparameters_t parameters;
-    opj_set_default_decoder_parameters(&parameters);
-    opj_stream_t* stream = opj_stream_create(64 * 1024, OPJ_TRUE);
-    if (!stream || !opj_setup_decoder(codec, &parameters))
+    SOpenDecoder() = default;
+    SOpenDecoder(const SOpenDecoder&) = delete;
+    SOpenDecoder& operator=(const SOpenDecoder&) = delete;
+    ~SOpenDecoder()
     {
+        if (image)
+            opj_image_destroy(image);
         if (stream)
             opj_stream_destroy(stream);
-        opj_destroy_codec(codec);
-        return false;
+        if (codec)
+            opj_destroy_codec(codec);
     }
-    SReadSource source = {data, size, 0};
-    opj_stream_set_user_data(stream, &source, nullptr);
-    opj_stream_set_user_data_length(stream, size);
-    opj_stream_set_read_function(stream, &ReadFromMemory);
-    opj_stream_set_skip_function(stream, &SkipInMemory);
-    opj_stream_set_seek_function(stream, &SeekInMemory);
 
-    opj_image_t* image = nullptr;
-    bool ok = opj_read_header(stream, codec, &image) && image;
-    // The header's size is checked before the decoder allocates the samples.
-    if (ok && (image->x1 <= image->x0 || image->y1 <= image->y0 || image->x1 - image->x0 > kMaxSide ||
-               image->y1 - image->y0 > kMaxSide || image->numcomps < 3))
-        ok = false;
-    ok = ok && opj_decode(codec, stream, image) && opj_end_decompress(codec, stream);
-    ok = ok && CopyPixels(*image, out);
+    bool Open(const uint8_t* data, size_t size)
+    {
+        EJpeg2000Kind kind = DetectJpeg2000(data, size);
+        if (kind == EJpeg2000Kind::None)
+            return false;
+        codec = opj_create_decompress(kind == EJpeg2000Kind::Jp2File ? OPJ_CODEC_JP2 : OPJ_CODEC_J2K);
+        if (!codec)
+            return false;
+        SilenceCodec(codec);
+        opj_dparameters_t parameters;
+        opj_set_default_decoder_parameters(&parameters);
+        stream = opj_stream_create(64 * 1024, OPJ_TRUE);
+        if (!stream || !opj_setup_decoder(codec, &parameters))
+            return false;
+        source = {data, size, 0};
+        opj_stream_set_user_data(stream, &source, nullptr);
+        opj_stream_set_user_data_length(stream, size);
+        opj_stream_set_read_function(stream, &ReadFromMemory);
+        opj_stream_set_skip_function(stream, &SkipInMemory);
+        opj_stream_set_seek_function(stream, &SeekInMemory);
+        return opj_read_header(stream, codec, &image) && image && image->x1 > image->x0 &&
+               image->y1 > image->y0 && image->x1 - image->x0 <= kMaxSide && image->y1 - image->y0 <= kMaxSide &&
+               image->numcomps >= 3;
+    }
+};
+} // namespace
+
+bool ReadJpeg2000Header(const uint8_t* data, size_t size, SJpeg2000Header& out)
+{
+    out = SJpeg2000Header();
+    SOpenDecoder decoder;
+    if (!decoder.Open(data, size))
+        return false;
+    out.width = decoder.image->x1 - decoder.image->x0;
+    out.height = decoder.image->y1 - decoder.image->y0;
+    out.componentCount = decoder.image->numcomps;
+    return true;
+}
+
+bool DecodeJpeg2000(const uint8_t* data, size_t size, SDecodedImage& out, int threadCount)
+{
+    out = SDecodedImage();
+    SOpenDecoder decoder;
+    bool ok = decoder.Open(data, size);
+    if (ok && threadCount > 1)
+        opj_codec_set_threads(decoder.codec, threadCount);
+    ok = ok && opj_decode(decoder.codec, decoder.stream, decoder.image) &&
+         opj_end_decompress(decoder.codec, decoder.stream);
+    ok = ok && CopyPixels(*decoder.image, out);
     if (!ok)
         out = SDecodedImage();
-    if (image)
-        opj_image_destroy(image);
-    opj_stream_destroy(stream);
-    opj_destroy_codec(codec);
     return ok;
 }
 

@@ -32,7 +32,19 @@ EJpeg2000Kind DetectJpeg2000(const uint8_t* data, size_t size);
 // where present) become red, green, blue (and alpha). Every taken component must
 // cover the whole picture at full resolution with unsigned values of at most 8
 // bits; anything else, or broken data, gives false and leaves out empty.
-bool DecodeJpeg2000(const uint8_t* data, size_t size, SDecodedImage& out);
+// threadCount above 1 lets the decoder split one large picture across threads.
+bool DecodeJpeg2000(const uint8_t* data, size_t size, SDecodedImage& out, int threadCount = 1);
+
+struct SJpeg2000Header
+{
+    uint32_t width = 0;
+    uint32_t height = 0;
+    uint32_t componentCount = 0;
+};
+
+// Reads only the header: the picture's size and component count, checked as
+// DecodeJpeg2000 checks them, without decoding any sample (to plan memory).
+bool ReadJpeg2000Header(const uint8_t* data, size_t size, SJpeg2000Header& out);
 
 // Encodes width x height blue, green, red, alpha pixels losslessly as three
 // components (red, green, blue) or four (with alpha), as a JP2 file or a raw code
