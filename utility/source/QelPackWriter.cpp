@@ -109,7 +109,9 @@ bool CPackArchiveWriter::WriteBytes(const void* data, uint32_t count)
         return false;
     }
     m_dataSize += count;
-    m_crc = Crc32Update(m_crc, data, count);
+    // Only ZIP headers carry the CRC; "QUAR" entries skip the work.
+    if (m_signature == ESignature::Zip)
+        m_crc = Crc32Update(m_crc, data, count);
     return true;
 }
 
