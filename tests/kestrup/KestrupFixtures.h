@@ -1,0 +1,43 @@
+#pragma once
+// Fixtures for the unpacker's tests: pictures, JPEG-2000 images and sprite files
+// made with the game's own encoders, resource packs, and a dialog view that
+// records what the worker showed.
+
+#include "kestrup/KestrupDlg.h"
+#include "utility/source/QelPakFileWriter.h"
+#include "utility/source/QelSpriteFormat.h"
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+// width x height pixels of blue, green, red, alpha that differ from pixel to pixel.
+std::vector<uint8_t> MakePixels(uint32_t width, uint32_t height, uint8_t seed);
+
+std::string EncodeImage(const std::vector<uint8_t>& bgra, uint32_t width, uint32_t height, bool withAlpha,
+                        bool jp2File = true);
+
+// A sprite file of five 8 x 8 frames on pages of at most 16 x 16, as parsed.
+SSpriteFileData MakeSpriteData(int32_t format, uint32_t storage);
+std::string SpriteBytes(const SSpriteFileData& sprite);
+
+std::string BuildPack(const SPakSourceFolder& root);
+
+class CRecordingView : public IKestrupView
+{
+public:
+    void Show(const SKestrupMessage& message) override;
+    void ShowCancelRefused() override { ++m_cancelRefused; }
+
+    std::string GetLog() const;
+    std::vector<SKestrupMessage> GetMessages(SKestrupMessage::EKind kind) const;
+    int m_cancelRefused = 0;
+
+private:
+    mutable std::mutex m_lock;
+    std::vector<SKestrupMessage> m_messages;
+};
+
+// Runs the whole dialog on a folder; gives the exit status.
+int RunKestrup(const std::string& folder, CRecordingView& view, int threadCount = 2);
