@@ -1,27 +1,21 @@
 #include "platform/DebugOutput.h"
 #include "platform/Tga.h"
-#include "utility/source/QelPathResolve.h"
-
-#include <cstdio>
-#include <string>
+#include "utility/source/QelFile.h"
 
 bool LoadTga(const char* fileName, STgaImage& image)
 {
     image = STgaImage();
-    if (!fileName)
-        return false;
-    std::FILE* file = std::fopen(ResolvePathNoCase(fileName).c_str(), "rb");
-    if (!file)
+    CQelFile file;
+    if (!fileName || !OpenFileByPath(file, fileName, FILE_OPEN_READ))
     {
-        DebugOutput("TGA loader, could not open %s\n", fileName);
+        DebugOutput("TGA loader, could not open %s\n", fileName ? fileName : "(null)");
         return false;
     }
-    std::vector<uint8_t> bytes;
-    uint8_t chunk[65536];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof(chunk), file)) > 0)
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    std::fclose(file);
+    std::vector<uint8_t> bytes(file.GetFileSize());
+    uint32_t got = 0;
+    if (!bytes.empty() && (!file.Read(bytes.data(), uint32_t(bytes.size()), &got) || got != bytes.size()))
+        return DebugOutput("TGA loader, File read failed\n"), false;
+    file.Close();
     return DecodeTga(bytes.data(), bytes.size(), image);
 }
 
@@ -30,17 +24,15 @@ bool SaveTga32(const char* fileName, int32_t width, int32_t height, const uint8_
     std::vector<uint8_t> bytes = EncodeTga32(width, height, pixels);
     if (bytes.empty() || !fileName)
         return false;
-    std::string path = ResolvePathNoCase(fileName);
-    std::string temporary = path + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
+    // The file layer writes under a temporary name and renames it at Close.
+    CQelFile file;
+    if (!OpenFileByPath(file, fileName, FILE_OPEN_WRITE))
         return false;
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    written = (std::fclose(file) == 0) && written;
-    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0)
+    uint32_t written = 0;
+    if (!file.Write(bytes.data(), uint32_t(bytes.size()), &written) || written != bytes.size())
     {
-        std::remove(temporary.c_str());
+        file.Abandon();
         return false;
     }
-    return true;
+    return file.Close();
 }

@@ -7,8 +7,11 @@
 #include "core/FramePacer.h"
 #include "core/ListNodePool.h"
 #include "core/app/CommandLine.h"
+#include "core/app/RendererStartup.h"
 #include "core/app/SingleInstance.h"
+#include "platform/GameWindow.h"
 #include "platform/MessageBox.h"
+#include "platform/Renderer.h"
 #include "utility/source/QelPackArchive.h"
 #include "utility/source/QelPathResolve.h"
 #include "utility/source/QelShellPaths.h"
@@ -98,9 +101,18 @@ uint32_t ReadFrameLimit()
     return (*end == '\0' && value <= UINT32_MAX) ? static_cast<uint32_t>(value) : 0;
 }
 
+// TESSAVAR_SHOT: the last frame of an automated run, for checking what it showed.
+void SaveRequestedShot()
+{
+    const char* path = std::getenv("TESSAVAR_SHOT");
+    if (path && *path && g_renderer && !g_renderer->SaveScreenshot(path))
+        std::fprintf(stderr, "Could not write the screenshot %s\n", path);
+}
+
 // Reverse of start-up for whatever exists, then the one message box.
 bool TearDownStartup()
 {
+    CloseRenderer();
     delete g_console;
     g_console = nullptr;
     ShowMessageBox("Tessavar Initialisation Failure",
@@ -169,15 +181,33 @@ bool InitApplication()
     g_console->SetEcho(echo && *echo && std::strcmp(echo, "0") != 0);
     g_console->Printf("%s", TESSAVAR_VERSION);
 
+    // 13. and 14. The renderer of the settings' kind, else the other kind.
+    if (!StartRenderer(s_state.settingsTree))
+    {
+        // This message is not printed on the console.
+        s_state.startupMessage = "Error during startup - Renderer failed to initialise";
+        s_state.startupFailed = true;
+        return TearDownStartup();
+    }
+
     // 15. Identify the processor and measure its time stamp counter.
     DetectCpu();
 
     // 16. Describe the machine.
     LogSystemInformation(*g_console);
 
+    // 17. One empty frame.
+    DrawEmptyFrame();
+
     // 18. Timing needs the time stamp counter.
     if (!GetCpuInfo().tsc)
         return FailStartup("Error during startup - CPU does not support time stamp counter for accurate timing");
+
+    // 23. Console commands and variables.
+    RegisterRendererConsoleCommands();
+
+    // 26. Both buffers black.
+    ClearBothBuffers();
 
     s_state.frameLimit = ReadFrameLimit();
     return true;
@@ -195,11 +225,26 @@ bool RunFrame()
     // 5. Note the frame's start.
     s_pacer.BeginFrame(GetTickMs());
 
+    // 6. Frame statistics.
+    g_renderer->Tick();
+
+    // 12. F11 writes a screenshot on every frame it is held.
+    if (g_renderer->IsActive() && !(g_console && g_console->IsOpen()) && IsScreenshotKeyHeld())
+        SaveScreenshot();
+
     // 15. The quit flag again, after the game flow had its say.
     if (s_state.frameLimit && s_state.framesRun >= s_state.frameLimit)
+    {
         s_state.quit = true;
+        SaveRequestedShot();
+    }
     if (s_state.quit)
         return false;
+
+    // 20. and 21. The frame's drawing.
+    g_renderer->BeginScene();
+    if (g_renderer->CanDraw())
+        g_renderer->EndScene();
 
     // 22. Pace the frame to the fixed step.
     ++s_state.framesRun;
@@ -211,6 +256,9 @@ bool RunFrame()
 
 void ShutdownApplication()
 {
+    // 9. Close and delete the renderer.
+    CloseRenderer();
+
     // 10. Delete the console.
     delete g_console;
     g_console = nullptr;
@@ -254,8 +302,13 @@ int TessavarMain(int argc, char** argv)
         return s_state.startupFailed ? 1 : 0;
 
     // 7. The main loop: window messages first, a frame whenever none waits.
-    while (RunFrame())
+    for (;;)
     {
+        EPumpResult message = PumpWindowMessage();
+        if (message == EPumpResult::Quit)
+            break;
+        if (message == EPumpResult::Idle && !RunFrame())
+            break;
     }
 
     // 8. Orderly end.

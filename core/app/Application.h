@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+class CDataTree;
+
 constexpr const char* TESSAVAR_VERSION = "V1.5c";
 constexpr const char* TESSAVAR_WINDOW_TITLE = "Tessavar";
 constexpr const char* TESSAVAR_UPDATE_PAGE = "https://tessavar.invalid/update";
@@ -24,6 +26,7 @@ struct SAppState
     const char* startupMessage = nullptr;
     uint32_t frameLimit = 0;        // TESSAVAR_FRAMES: end after this many frames (0 = none)
     uint32_t framesRun = 0;
+    CDataTree* settingsTree = nullptr;  // the loaded or default settings, from step 10 to step 28
 };
 
 SAppState& GetAppState();

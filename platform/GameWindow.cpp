@@ -1,0 +1,253 @@
+#include "platform/GameWindow.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+
+namespace
+{
+// The one game window whose messages are delivered.
+struct SWindowTarget
+{
+    uint32_t id = 0;
+    WindowEventHandler handler = nullptr;
+    void* user = nullptr;
+    int bufferWidth = 0;
+    int bufferHeight = 0;
+};
+SWindowTarget s_target;
+RawEventObserver s_observer = nullptr;
+
+void Deliver(const SWindowEvent& event)
+{
+    if (s_target.handler)
+        s_target.handler(event, s_target.user);
+}
+
+// Window pixels to back-buffer pixels (a full-screen window shows the buffer scaled).
+void MapToBuffer(int windowX, int windowY, int32_t& x, int32_t& y)
+{
+    SDL_Window* window = SDL_GetWindowFromID(s_target.id);
+    int width = s_target.bufferWidth, height = s_target.bufferHeight;
+    if (window)
+        SDL_GetWindowSize(window, &width, &height);
+    SLetterbox box = ComputeLetterbox(width, height, s_target.bufferWidth, s_target.bufferHeight);
+    if (box.width <= 0 || box.height <= 0)
+    {
+        x = windowX;
+        y = windowY;
+        return;
+    }
+    x = int32_t((int64_t(windowX) - box.x) * s_target.bufferWidth / box.width);
+    y = int32_t((int64_t(windowY) - box.y) * s_target.bufferHeight / box.height);
+}
+
+// Typed text arrives as UTF-8; characters up to 255 are what the game's text takes.
+void DeliverText(const char* text)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(text);
+    while (*p)
+    {
+        uint32_t code = *p;
+        int extra = code >= 0xF0 ? 3 : code >= 0xE0 ? 2 : code >= 0xC0 ? 1 : 0;
+        code &= extra == 3 ? 0x07 : extra == 2 ? 0x0F : extra == 1 ? 0x1F : 0x7F;
+        ++p;
+        for (int i = 0; i < extra && (*p & 0xC0) == 0x80; ++i, ++p)
+            code = code << 6 | (*p & 0x3F);
+        if (code <= 255)
+        {
+            SWindowEvent event;
+            event.type = EWindowEventType::Character;
+            event.code = code;
+            Deliver(event);
+        }
+    }
+}
+
+void DeliverKey(const SDL_KeyboardEvent& key)
+{
+    SWindowEvent event;
+    event.repeat = key.repeat != 0;
+    switch (key.keysym.sym)
+    {
+    // Control characters come as characters, auto-repeats included.
+    case SDLK_BACKSPACE: event.type = EWindowEventType::Character; event.code = 8; break;
+    case SDLK_TAB: event.type = EWindowEventType::Character; event.code = 9; break;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: event.type = EWindowEventType::Character; event.code = 13; break;
+    case SDLK_ESCAPE: event.type = EWindowEventType::Character; event.code = 27; break;
+    case SDLK_LEFT: event.type = EWindowEventType::KeyDown; event.code = VIRTUAL_KEY_LEFT; break;
+    case SDLK_UP: event.type = EWindowEventType::KeyDown; event.code = VIRTUAL_KEY_UP; break;
+    case SDLK_RIGHT: event.type = EWindowEventType::KeyDown; event.code = VIRTUAL_KEY_RIGHT; break;
+    case SDLK_DOWN: event.type = EWindowEventType::KeyDown; event.code = VIRTUAL_KEY_DOWN; break;
+    case SDLK_DELETE: event.type = EWindowEventType::KeyDown; event.code = VIRTUAL_KEY_DELETE; break;
+    default: return;
+    }
+    Deliver(event);
+}
+
+void Dispatch(const SDL_Event& e)
+{
+    SWindowEvent event;
+    switch (e.type)
+    {
+    case SDL_WINDOWEVENT:
+        if (e.window.windowID != s_target.id)
+            return; // a window that was replaced by a display reset
+        if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
+            event.type = EWindowEventType::Activate;
+        else if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST)
+            event.type = EWindowEventType::Deactivate;
+        else if (e.window.event == SDL_WINDOWEVENT_CLOSE)
+            event.type = EWindowEventType::Close;
+        else
+            return;
+        Deliver(event);
+        return;
+    case SDL_TEXTINPUT:
+        if (e.text.windowID == s_target.id)
+            DeliverText(e.text.text);
+        return;
+    case SDL_KEYDOWN:
+        if (e.key.windowID == s_target.id)
+            DeliverKey(e.key);
+        return;
+    case SDL_MOUSEMOTION:
+        if (e.motion.windowID != s_target.id)
+            return;
+        event.type = EWindowEventType::MouseMove;
+        MapToBuffer(e.motion.x, e.motion.y, event.x, event.y);
+        Deliver(event);
+        return;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        if (e.button.windowID != s_target.id || (e.button.button != SDL_BUTTON_LEFT && e.button.button != SDL_BUTTON_RIGHT))
+            return;
+        event.type = EWindowEventType::MouseButton;
+        event.button = e.button.button == SDL_BUTTON_LEFT ? 0 : 1;
+        event.pressed = e.type == SDL_MOUSEBUTTONDOWN;
+        MapToBuffer(e.button.x, e.button.y, event.x, event.y);
+        Deliver(event);
+        return;
+    default:
+        return;
+    }
+}
+} // namespace
+
+SLetterbox ComputeLetterbox(int windowWidth, int windowHeight, int bufferWidth, int bufferHeight)
+{
+    SLetterbox box;
+    if (windowWidth <= 0 || windowHeight <= 0 || bufferWidth <= 0 || bufferHeight <= 0)
+        return box;
+    // Fit by width unless that makes it too tall.
+    if (int64_t(windowWidth) * bufferHeight <= int64_t(windowHeight) * bufferWidth)
+    {
+        box.width = windowWidth;
+        box.height = int(int64_t(windowWidth) * bufferHeight / bufferWidth);
+    }
+    else
+    {
+        box.height = windowHeight;
+        box.width = int(int64_t(windowHeight) * bufferWidth / bufferHeight);
+    }
+    box.x = (windowWidth - box.width) / 2;
+    box.y = (windowHeight - box.height) / 2;
+    return box;
+}
+
+CGameWindow::~CGameWindow()
+{
+    Destroy();
+}
+
+bool CGameWindow::Create(const char* title, int width, int height, bool fullScreen, bool raise,
+                         WindowEventHandler handler, void* user)
+{
+    Destroy();
+    // Ctrl+C must still end the program, and closing the window is the game's decision.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return false;
+    m_ownsVideo = true;
+    Uint32 flags = fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
+    SDL_Window* window = SDL_CreateWindow(title ? title : "", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
+                                          height, flags);
+    if (!window)
+    {
+        Destroy();
+        return false;
+    }
+    m_window = window;
+    m_id = SDL_GetWindowID(window);
+    s_target = SWindowTarget{m_id, handler, user, width, height};
+    SDL_DisableScreenSaver();
+    if (raise)
+        SDL_RaiseWindow(window);
+    return true;
+}
+
+void CGameWindow::Destroy()
+{
+    if (m_window)
+    {
+        if (s_target.id == m_id)
+            s_target = SWindowTarget();
+        SDL_DestroyWindow(static_cast<SDL_Window*>(m_window));
+        m_window = nullptr;
+        m_id = 0;
+    }
+    if (m_ownsVideo)
+    {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        m_ownsVideo = false;
+    }
+}
+
+void CGameWindow::GetClientRect(int& left, int& top, int& right, int& bottom) const
+{
+    left = top = right = bottom = 0;
+    if (!m_window)
+        return;
+    int width = 0, height = 0;
+    SDL_GetWindowPosition(static_cast<SDL_Window*>(m_window), &left, &top);
+    SDL_GetWindowSize(static_cast<SDL_Window*>(m_window), &width, &height);
+    right = left + width;
+    bottom = top + height;
+}
+
+void CGameWindow::ShowCursor(bool show)
+{
+    if (m_window)
+        SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
+
+EPumpResult PumpWindowMessage()
+{
+    if (SDL_WasInit(SDL_INIT_EVENTS) == 0)
+        return EPumpResult::Idle;
+    SDL_Event event;
+    if (!SDL_PollEvent(&event))
+        return EPumpResult::Idle;
+    if (event.type == SDL_QUIT)
+        return EPumpResult::Quit;
+    if (s_observer)
+        s_observer(&event);
+    Dispatch(event);
+    return EPumpResult::Handled;
+}
+
+void PostQuitMessage()
+{
+    if (SDL_WasInit(SDL_INIT_EVENTS) == 0)
+        return;
+    SDL_Event event{};
+    event.type = SDL_QUIT;
+    SDL_PushEvent(&event);
+}
+
+void SetRawEventObserver(RawEventObserver observer)
+{
+    s_observer = observer;
+}

@@ -1,0 +1,92 @@
+#pragma once
+// The game window and the message pump, over SDL. The renderer owns the window; its
+// events (activation, typed keys, mouse) go to the handler given at creation, which
+// plays the part of the window procedure.
+
+#include <cstdint>
+
+enum class EWindowEventType
+{
+    Activate,
+    Deactivate,
+    Close,
+    Character,  // code: a typed character (control characters 8, 9, 13 and 27 included)
+    KeyDown,    // code: virtual-key code of the arrows (37-40) and Delete (46); repeat set for auto-repeats
+    MouseMove,
+    MouseButton,  // button 0 left, 1 right; pressed or released
+};
+
+struct SWindowEvent
+{
+    EWindowEventType type = EWindowEventType::MouseMove;
+    uint32_t code = 0;
+    bool repeat = false;
+    int32_t x = 0;  // back-buffer pixels
+    int32_t y = 0;
+    int button = 0;
+    bool pressed = false;
+};
+
+constexpr uint32_t VIRTUAL_KEY_LEFT = 37;
+constexpr uint32_t VIRTUAL_KEY_UP = 38;
+constexpr uint32_t VIRTUAL_KEY_RIGHT = 39;
+constexpr uint32_t VIRTUAL_KEY_DOWN = 40;
+constexpr uint32_t VIRTUAL_KEY_DELETE = 46;
+
+using WindowEventHandler = void (*)(const SWindowEvent& event, void* user);
+
+// Where a back buffer of width x height lands in a window of the given client size:
+// as large as fits with its aspect kept, centred.
+struct SLetterbox
+{
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+SLetterbox ComputeLetterbox(int windowWidth, int windowHeight, int bufferWidth, int bufferHeight);
+
+class CGameWindow
+{
+public:
+    CGameWindow() = default;
+    ~CGameWindow();
+    CGameWindow(const CGameWindow&) = delete;
+    CGameWindow& operator=(const CGameWindow&) = delete;
+
+    // Full screen covers the desktop and shows the back buffer scaled to fit; a window
+    // has the back buffer's size. raise: bring it to the front and give it focus.
+    bool Create(const char* title, int width, int height, bool fullScreen, bool raise, WindowEventHandler handler,
+                void* user);
+    void Destroy();
+    bool IsOpen() const { return m_window != nullptr; }
+
+    // The platform window (an SDL_Window*), for the device that presents into it.
+    void* GetNativeHandle() const { return m_window; }
+    // The client rectangle in screen coordinates.
+    void GetClientRect(int& left, int& top, int& right, int& bottom) const;
+    void ShowCursor(bool show);
+
+private:
+    void* m_window = nullptr;
+    uint32_t m_id = 0;
+    bool m_ownsVideo = false;
+};
+
+enum class EPumpResult
+{
+    Idle,     // nothing was waiting
+    Handled,  // one message was handled
+    Quit,     // the program was asked to end
+};
+
+// Takes one waiting message and hands it to its window; messages of windows that no
+// longer exist are dropped.
+EPumpResult PumpWindowMessage();
+
+// Asks the pump to report Quit (closing the game window does this).
+void PostQuitMessage();
+
+// Whatever else wants to see the raw platform events (the input layer) registers here.
+using RawEventObserver = void (*)(const void* platformEvent);
+void SetRawEventObserver(RawEventObserver observer);
