@@ -1,3 +1,4 @@
+#include "core/WString.h"
 #include "tests/support/CurrentDir.h"
 #include "tests/support/PackBytes.h"
 #include "tests/support/TempDir.h"
@@ -375,6 +376,22 @@ TEST_F(LocalTimeIsUtc, FileTimesCountFrom1601)
     EXPECT_EQ(date.hour, 1);
     EXPECT_EQ(date.minute, 46);
     EXPECT_EQ(date.second, 40);
+
+    // The month's name comes from the installed lookup, by the month's text id.
+    SetMonthNameLookup([](uint32_t textId, CWString& out) {
+        out.AssignNarrow(textId == 0xa6000001u ? "September" : "wrong month");
+        return true;
+    });
+    CWString month;
+    int day = 0, hour = 0, minute = 0, second = 0;
+    ASSERT_TRUE(file.GetDateText(month, day, hour, minute, second));
+    SetMonthNameLookup(nullptr);
+    EXPECT_TRUE(month.EqualsNarrow("September"));
+    EXPECT_EQ(day, 9);
+    EXPECT_EQ(hour, 1);
+    EXPECT_EQ(minute, 46);
+    EXPECT_EQ(second, 40);
+
     EXPECT_EQ(GetMonthTextId(9), 0xa6000001u);
     EXPECT_EQ(GetMonthTextId(1), 0xbf000007u);
     EXPECT_EQ(GetMonthTextId(12), 0xc3000005u);
