@@ -1,7 +1,9 @@
 # Sprite files drawn from shape sources: the ship (alpha blended, JPEG-2000 pages),
-# an asteroid (alpha tested) and additive particles.
+# an asteroid (alpha tested) and additive particles. They ship as an installer
+# ships them: in the resource pack that kestrup unpacks into "tessavar.001"
+# (data-src/kestrup.cmake).
 set(sprite_src ${CMAKE_CURRENT_SOURCE_DIR}/sprites)
-set(sprite_out ${TESS_DATA_DIR}/data/sprites)
+set(sprite_out ${TESS_RESPACK_DIR}/data/sprites)
 file(MAKE_DIRECTORY ${sprite_out})
 
 function(tess_sprite name format)
@@ -15,4 +17,4 @@ endfunction()
 tess_sprite(ship 2 --jp2 --page 128)
 tess_sprite(asteroid 3 --page 128)
 tess_sprite(particles 1 --page 64)
-list(APPEND TESS_DATA_OUTPUTS ${sprite_out}/ship.spr ${sprite_out}/asteroid.spr ${sprite_out}/particles.spr)
+list(APPEND TESS_RESPACK_FILES ${sprite_out}/ship.spr ${sprite_out}/asteroid.spr ${sprite_out}/particles.spr)

@@ -34,9 +34,14 @@ cp "$work/dot.spr" "$work/keep.spr"
 cmp -s "$work/dot.spr" "$work/keep.spr" || fail "failed build touched the old file"
 "$tool" sprite build "$work/x.spr" --format 9 "$work/dot.shape" 2>/dev/null && fail "format 9 accepted"
 
-# The sample sprites list their frames.
+# The sample sprites list their frames: as built into the resource pack, and as the
+# game reads them from the patch pack the unpacker made (pages raw there).
+respack="$bin/../respack/data/sprites"
 for name in ship asteroid particles; do
-  "$tool" sprite info "$bin/data/sprites/$name.spr" | grep -q "^frame 0: page 0" || fail "sample $name"
+  "$tool" sprite info "$respack/$name.spr" | grep -q "^frame 0: page 0" || fail "sample $name"
+  "$tool" pack cat "$bin/Tessavar.000" "$bin/tessavar.001" "data/sprites/$name.spr" > "$work/packed.spr" ||
+    fail "sample $name not in the patch pack"
+  "$tool" sprite info "$work/packed.spr" | grep -q "^frame 0: page 0" || fail "packed sample $name"
 done
-"$tool" sprite info "$bin/data/sprites/ship.spr" | grep -q "jpeg2000" || fail "ship has no JPEG-2000 page"
+"$tool" sprite info "$respack/ship.spr" | grep -q "jpeg2000" || fail "ship has no JPEG-2000 page"
 echo "1 passed, 0 failed"
