@@ -25,6 +25,14 @@ info=$("$tool" sprite info "$work/dotj.spr") || fail "jpeg info failed"
 echo "$info" | grep -q "^format 4, frame 8 x 4, 2 pages, 16 frames$" || fail "jpeg header: $info"
 echo "$info" | grep -q "^page 1: 16 x 16 jpeg2000$" || fail "jpeg page: $info"
 
+# TGA images are one frame each.
+"$tool" tga stamp "$work/stamp.tga" || fail "no TGA to build from"
+"$tool" sprite build "$work/stamp.spr" --format 3 --page 128 "$work/stamp.tga" "$work/STAMP.TGA" 2>/dev/null \
+  && fail "missing TGA accepted"
+"$tool" sprite build "$work/stamp.spr" --format 3 --page 128 "$work/stamp.tga" "$work/stamp.tga" \
+  || fail "TGA build failed"
+"$tool" sprite info "$work/stamp.spr" | grep -q "^format 3, frame 96 x 32, 1 pages, 2 frames$" || fail "TGA frames"
+
 # Broken input: a cut file, a bad source, a bad option; the old output survives.
 head -c 100 "$work/dot.spr" > "$work/cut.spr"
 "$tool" sprite info "$work/cut.spr" 2>/dev/null && fail "cut file accepted"

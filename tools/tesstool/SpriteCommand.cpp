@@ -1,12 +1,15 @@
-// tesstool sprite: builds sprite files from drawn shape sources and prints what the
-// game's loader reads from one.
+// tesstool sprite: builds sprite files from TGA images (one frame each) or drawn
+// shape sources (see SpriteShapes.h) and prints what the game's loader reads from one.
 
+#include "platform/Tga.h"
 #include "tools/tesstool/SpriteShapes.h"
 #include "tools/tesstool/ToolCommand.h"
 #include "utility/source/QelSpriteFormat.h"
 #include "utility/source/QelSpritePacker.h"
 
+#include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -53,6 +56,36 @@ bool ReadNumber(const std::string& text, long low, long high, long& value)
     char* end = nullptr;
     value = std::strtol(text.c_str(), &end, 10);
     return !text.empty() && *end == '\0' && value >= low && value <= high;
+}
+
+bool EndsWithNoCase(const std::string& text, const char* ending)
+{
+    size_t length = std::strlen(ending);
+    if (text.size() < length)
+        return false;
+    for (size_t i = 0; i < length; ++i)
+        if (std::tolower(static_cast<unsigned char>(text[text.size() - length + i])) != ending[i])
+            return false;
+    return true;
+}
+
+// A ".tga" source is one frame; anything else is a shape source of one or more frames.
+bool ReadSource(const std::string& name, const std::string& bytes, bool keepAlpha, SShapeFrames& out,
+                std::string& error)
+{
+    if (!EndsWithNoCase(name, ".tga"))
+        return DrawShapeSource(bytes, keepAlpha, out, error);
+    STgaImage image;
+    if (!DecodeTga(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image))
+    {
+        error = "not a readable TGA image";
+        return false;
+    }
+    out = SShapeFrames();
+    out.width = static_cast<uint32_t>(image.width);
+    out.height = static_cast<uint32_t>(image.height);
+    out.frames.push_back(std::move(image.pixels));
+    return true;
 }
 
 int Build(const std::vector<std::string>& args)
@@ -105,7 +138,7 @@ int Build(const std::vector<std::string>& args)
             std::fprintf(stderr, "tesstool sprite: cannot read %s\n", source.c_str());
             return 1;
         }
-        if (!DrawShapeSource(text, spritefile::HasAlpha(options.pixelFormat), drawn, error))
+        if (!ReadSource(source, text, spritefile::HasAlpha(options.pixelFormat), drawn, error))
         {
             std::fprintf(stderr, "tesstool sprite: %s: %s\n", source.c_str(), error.c_str());
             return 1;
@@ -177,11 +210,11 @@ int RunSpriteCommand(const std::vector<std::string>& args)
         return Build(std::vector<std::string>(args.begin() + 1, args.end()));
     if (!args.empty() && args[0] == "info")
         return Info(std::vector<std::string>(args.begin() + 1, args.end()));
-    std::fprintf(stderr, "usage: tesstool sprite build OUT --format N [--jp2] [--page SIDE] SOURCE...\n"
+    std::fprintf(stderr, "usage: tesstool sprite build OUT --format N [--jp2] [--page SIDE] IMAGE...\n"
                          "       tesstool sprite info FILE\n");
     return 2;
 }
 
-CToolCommand s_sprite("sprite", "build OUT --format N [--jp2] [--page SIDE] SOURCE... | info FILE",
+CToolCommand s_sprite("sprite", "build OUT --format N [--jp2] [--page SIDE] IMAGE... | info FILE",
                       &RunSpriteCommand);
 } // namespace

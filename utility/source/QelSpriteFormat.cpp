@@ -1,6 +1,7 @@
 #include "utility/source/QelSpriteFormat.h"
 
 #include "utility/source/QelJpeg2000.h"
+#include "utility/source/QelMemoryReader.h"
 
 #include <cmath>
 #include <cstring>
@@ -22,48 +23,14 @@ namespace
 {
 using namespace spritefile;
 
-// Bounds-checked little-endian reader over a byte range.
-class CByteReader
+bool ReadFloat(CQelMemoryReader& reader, float& value)
 {
-public:
-    CByteReader(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
-
-    size_t GetLeft() const { return m_size - m_position; }
-
-    bool ReadU32(uint32_t& value)
-    {
-        if (GetLeft() < 4)
-            return false;
-        const uint8_t* p = m_data + m_position;
-        value = static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-                static_cast<uint32_t>(p[3]) << 24;
-        m_position += 4;
-        return true;
-    }
-
-    bool ReadFloat(float& value)
-    {
-        uint32_t bits;
-        if (!ReadU32(bits))
-            return false;
-        std::memcpy(&value, &bits, 4);
-        return true;
-    }
-
-    bool ReadBytes(size_t count, const uint8_t*& bytes)
-    {
-        if (GetLeft() < count)
-            return false;
-        bytes = m_data + m_position;
-        m_position += count;
-        return true;
-    }
-
-private:
-    const uint8_t* m_data;
-    size_t m_size;
-    size_t m_position = 0;
-};
+    uint32_t bits;
+    if (!reader.ReadU32(bits))
+        return false;
+    std::memcpy(&value, &bits, 4);
+    return true;
+}
 
 void PutU32(std::vector<uint8_t>& out, uint32_t value)
 {
@@ -85,12 +52,12 @@ bool Fail(std::string* error, const std::string& reason)
     return false;
 }
 
-bool ReadRawPage(CByteReader& reader, int32_t pixelFormat, SSpritePageData& page)
+bool ReadRawPage(CQelMemoryReader& reader, int32_t pixelFormat, SSpritePageData& page)
 {
     const uint32_t stored = GetStoredPixelSize(pixelFormat);
     const size_t count = static_cast<size_t>(page.width) * page.height;
     const uint8_t* source;
-    if (!reader.ReadBytes(count * stored, source))
+    if (!reader.ReadInPlace(count * stored, source))
         return false;
     page.pixels.resize(count * 4);
     if (stored == 4)
@@ -109,11 +76,11 @@ bool ReadRawPage(CByteReader& reader, int32_t pixelFormat, SSpritePageData& page
     return true;
 }
 
-bool ReadJpeg2000Page(CByteReader& reader, int32_t pixelFormat, SSpritePageData& page, std::string* error)
+bool ReadJpeg2000Page(CQelMemoryReader& reader, int32_t pixelFormat, SSpritePageData& page, std::string* error)
 {
     uint32_t length;
     const uint8_t* bytes;
-    if (!reader.ReadU32(length) || !reader.ReadBytes(length, bytes))
+    if (!reader.ReadU32(length) || !reader.ReadInPlace(length, bytes))
         return Fail(error, "JPEG-2000 page runs past the end of the file");
     SDecodedImage image;
     if (!DecodeJpeg2000(bytes, length, image))
@@ -139,9 +106,10 @@ bool IsUnitCoordinate(float value)
 
 bool ParseInto(const uint8_t* data, size_t size, SSpriteFileData& out, std::string* error)
 {
-    CByteReader reader(data, size);
+    CQelMemoryReader reader;
+    reader.Open(data, size);
     const uint8_t* head;
-    if (!reader.ReadBytes(4, head))
+    if (!reader.ReadInPlace(4, head))
         return Fail(error, "too short for a sprite file");
     if (head[0] != 'S' || head[1] != 'P' || head[2] != 'R')
         return Fail(error, "not a sprite file");
@@ -159,7 +127,7 @@ bool ParseInto(const uint8_t* data, size_t size, SSpriteFileData& out, std::stri
         out.frameHeight > kMaxPageSide)
         return Fail(error, "bad frame size");
     // Every page record takes at least 12 bytes, so the count is bounded by the file too.
-    if (pageCount == 0 || pageCount > kMaxPages || pageCount > reader.GetLeft() / 12)
+    if (pageCount == 0 || pageCount > kMaxPages || pageCount > reader.GetRemaining() / 12)
         return Fail(error, "bad page count " + std::to_string(pageCount));
 
     out.pages.resize(pageCount);
@@ -188,15 +156,15 @@ bool ParseInto(const uint8_t* data, size_t size, SSpriteFileData& out, std::stri
     uint32_t frameCount;
     if (!reader.ReadU32(frameCount))
         return Fail(error, "frame count is missing");
-    if (frameCount == 0 || frameCount > kMaxFrames || frameCount > reader.GetLeft() / 12)
+    if (frameCount == 0 || frameCount > kMaxFrames || frameCount > reader.GetRemaining() / 12)
         return Fail(error, "bad frame count " + std::to_string(frameCount));
     out.frames.resize(frameCount);
     for (uint32_t f = 0; f < frameCount; ++f)
     {
         SSpriteFrameData& frame = out.frames[f];
         reader.ReadU32(frame.page);
-        reader.ReadFloat(frame.topV);
-        reader.ReadFloat(frame.leftU);
+        ReadFloat(reader, frame.topV);
+        ReadFloat(reader, frame.leftU);
         if (frame.page >= pageCount)
             return Fail(error, "frame " + std::to_string(f) + " names page " + std::to_string(frame.page) +
                                    " of " + std::to_string(pageCount));
