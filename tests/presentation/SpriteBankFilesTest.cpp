@@ -262,7 +262,7 @@ TEST(SpriteBankInit, RefusesWhatItCannotUse)
 {
     CSpriteBank bank;
     EXPECT_FALSE(bank.Init(nullptr));
-    CRecordingRenderer renderer;
+    CVertexRecordingRenderer renderer;
     renderer.m_failVertexBuffers = 1;
     EXPECT_FALSE(bank.Init(&renderer));
     EXPECT_EQ(renderer.m_liveBuffers, 0);

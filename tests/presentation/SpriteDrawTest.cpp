@@ -216,7 +216,7 @@ TEST_F(SpriteDraw, VirtualScreenCoordinatesScaleToTheBackBuffer)
 TEST(SpriteDrawDevice, ArgbDevicesTakeTheColourAsItIsAndHalfPixelShift)
 {
     CTempDir dir;
-    CRecordingRenderer renderer(true);
+    CVertexRecordingRenderer renderer(true);
     CSpriteBank bank;
     ASSERT_TRUE(bank.Init(&renderer));
     std::vector<uint8_t> bytes;
@@ -341,7 +341,7 @@ TEST_F(SpriteDraw, FilesLeaveAPlaneAtTheRenderAfterTheirLastInstance)
 TEST_F(SpriteDraw, HooksRunAfterTheirPlanesSpritesWithTheirDepth)
 {
     static std::vector<std::pair<uint32_t, float>> s_calls;
-    static CRecordingRenderer* s_renderer;
+    static CVertexRecordingRenderer* s_renderer;
     s_calls.clear();
     s_renderer = m_renderer.get();
     auto hook = [](uint32_t value, float depth) {

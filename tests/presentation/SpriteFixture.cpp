@@ -33,7 +33,7 @@ SSpriteFileData MakeSpriteData(const SSpriteSpec& spec)
 
 void CSpriteFixture::SetUp()
 {
-    m_renderer = std::make_unique<CRecordingRenderer>();
+    m_renderer = std::make_unique<CVertexRecordingRenderer>();
     m_bank = std::make_unique<CSpriteBank>();
     ASSERT_TRUE(m_bank->Init(m_renderer.get()));
 }

@@ -2,7 +2,7 @@
 // A sprite bank bound to a recording renderer, and sprite files written on demand.
 
 #include "presentation/SpriteBank.h"
-#include "tests/support/RecordingRenderer.h"
+#include "tests/support/VertexRecordingRenderer.h"
 #include "tests/support/TempDir.h"
 #include "utility/source/QelSpriteFormat.h"
 
@@ -42,6 +42,6 @@ protected:
     SSpriteInstance* Show(int plane, int file, float x, float y, uint32_t frame = 0);
 
     CTempDir m_dir;
-    std::unique_ptr<CRecordingRenderer> m_renderer;
+    std::unique_ptr<CVertexRecordingRenderer> m_renderer;
     std::unique_ptr<CSpriteBank> m_bank;
 };

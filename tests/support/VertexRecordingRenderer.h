@@ -1,5 +1,6 @@
 #pragma once
-// A renderer with no device for tests: it keeps the texture table of the real base
+// A renderer with no device for tests of code that draws through vertex buffers
+// (sprites, fonts, GUI): it keeps the texture table of the real base
 // class, and records uploads, render-state calls and every draw with the vertices
 // it drew and the state in force, so drawing code can be checked exactly.
 
@@ -34,11 +35,11 @@ struct SRecordedDraw
     int buffer; // which vertex buffer (order of creation)
 };
 
-class CRecordingRenderer : public CRenderer
+class CVertexRecordingRenderer : public CRenderer
 {
 public:
-    explicit CRecordingRenderer(bool colourIsArgb = false, int width = 640);
-    ~CRecordingRenderer() override;
+    explicit CVertexRecordingRenderer(bool colourIsArgb = false, int width = 640);
+    ~CVertexRecordingRenderer() override;
 
     // Test controls.
     void SetBackBuffer(int width, int height);

@@ -1,13 +1,13 @@
-#include "tests/support/RecordingRenderer.h"
+#include "tests/support/VertexRecordingRenderer.h"
 
 #include <cstring>
 
 namespace
 {
-class CRecordingBuffer : public CVertexBuffer
+class CVertexRecordingBuffer : public CVertexBuffer
 {
 public:
-    CRecordingBuffer(CRecordingRenderer& owner, int vertices, int number)
+    CVertexRecordingBuffer(CVertexRecordingRenderer& owner, int vertices, int number)
         : m_owner(owner), m_vertices(static_cast<size_t>(vertices)), m_number(number)
     {
     }
@@ -53,7 +53,7 @@ public:
     void EndDraw() override { m_begun = false; }
 
 private:
-    CRecordingRenderer& m_owner;
+    CVertexRecordingRenderer& m_owner;
     std::vector<SScreenVertex> m_vertices;
     int m_number;
     bool m_locked = false;
@@ -61,7 +61,7 @@ private:
 };
 } // namespace
 
-CRecordingRenderer::CRecordingRenderer(bool colourIsArgb, int width) : CRenderer(colourIsArgb)
+CVertexRecordingRenderer::CVertexRecordingRenderer(bool colourIsArgb, int width) : CRenderer(colourIsArgb)
 {
     m_settings.fullScreen = false;
     m_settings.width = width;
@@ -71,25 +71,25 @@ CRecordingRenderer::CRecordingRenderer(bool colourIsArgb, int width) : CRenderer
     m_opened = true;
 }
 
-CRecordingRenderer::~CRecordingRenderer()
+CVertexRecordingRenderer::~CVertexRecordingRenderer()
 {
     ReleaseAllTextures();
 }
 
-void CRecordingRenderer::SetBackBuffer(int width, int height)
+void CVertexRecordingRenderer::SetBackBuffer(int width, int height)
 {
     m_settings.width = m_pending.width = width;
     m_settings.height = m_pending.height = height;
 }
 
-void CRecordingRenderer::ClearRecords()
+void CVertexRecordingRenderer::ClearRecords()
 {
     m_uploads.clear();
     m_draws.clear();
     m_calls.clear();
 }
 
-int CRecordingRenderer::CountLiveTextures() const
+int CVertexRecordingRenderer::CountLiveTextures() const
 {
     int count = 0;
     for (int i = 0; i < RENDERER_TEXTURE_SLOTS; ++i)
@@ -98,67 +98,67 @@ int CRecordingRenderer::CountLiveTextures() const
     return count;
 }
 
-bool CRecordingRenderer::Open(const char*, CConsole* console)
+bool CVertexRecordingRenderer::Open(const char*, CConsole* console)
 {
     m_console = console;
     m_opened = true;
     return true;
 }
 
-void CRecordingRenderer::Close()
+void CVertexRecordingRenderer::Close()
 {
     ReleaseAllTextures();
     m_opened = false;
 }
 
-void CRecordingRenderer::GetClientRect(int& left, int& top, int& right, int& bottom)
+void CVertexRecordingRenderer::GetClientRect(int& left, int& top, int& right, int& bottom)
 {
     left = top = 0;
     right = m_settings.width;
     bottom = m_settings.height;
 }
 
-void CRecordingRenderer::SetOrthoProjection(float left, float top, float right, float bottom, float, float)
+void CVertexRecordingRenderer::SetOrthoProjection(float left, float top, float right, float bottom, float, float)
 {
     m_calls.push_back("ortho " + std::to_string(int(left)) + " " + std::to_string(int(top)) + " " +
                       std::to_string(int(right)) + " " + std::to_string(int(bottom)));
 }
 
-void CRecordingRenderer::EnableTexturing()
+void CVertexRecordingRenderer::EnableTexturing()
 {
     m_calls.push_back("texturing on");
 }
 
-void CRecordingRenderer::DisableTexturing()
+void CVertexRecordingRenderer::DisableTexturing()
 {
     m_calls.push_back("texturing off");
 }
 
-void CRecordingRenderer::SetTextureDecal()
+void CVertexRecordingRenderer::SetTextureDecal()
 {
     m_calls.push_back("decal");
     m_flash = false;
 }
 
-void CRecordingRenderer::SetTextureModulate()
+void CVertexRecordingRenderer::SetTextureModulate()
 {
     m_calls.push_back("modulate");
     m_flash = false;
 }
 
-void CRecordingRenderer::SetTextureColourFromVertex()
+void CVertexRecordingRenderer::SetTextureColourFromVertex()
 {
     m_calls.push_back("flash");
     m_flash = true;
 }
 
-void CRecordingRenderer::DisableBlend()
+void CVertexRecordingRenderer::DisableBlend()
 {
     m_calls.push_back("blend off");
     m_blend = false;
 }
 
-void CRecordingRenderer::SetBlend(int sourceCode, int destCode)
+void CVertexRecordingRenderer::SetBlend(int sourceCode, int destCode)
 {
     m_calls.push_back("blend " + std::to_string(sourceCode) + " " + std::to_string(destCode));
     m_blend = true;
@@ -166,13 +166,13 @@ void CRecordingRenderer::SetBlend(int sourceCode, int destCode)
     m_blendDest = destCode;
 }
 
-void CRecordingRenderer::DisableAlphaTest()
+void CVertexRecordingRenderer::DisableAlphaTest()
 {
     m_calls.push_back("alphatest off");
     m_alphaTest = false;
 }
 
-void CRecordingRenderer::SetAlphaTest(int functionCode, float reference)
+void CVertexRecordingRenderer::SetAlphaTest(int functionCode, float reference)
 {
     m_calls.push_back("alphatest " + std::to_string(functionCode));
     m_alphaTest = true;
@@ -180,7 +180,7 @@ void CRecordingRenderer::SetAlphaTest(int functionCode, float reference)
     m_alphaReference = reference;
 }
 
-bool CRecordingRenderer::CreateVertexBuffer(int sizeBytes, CVertexBuffer** buffer)
+bool CVertexRecordingRenderer::CreateVertexBuffer(int sizeBytes, CVertexBuffer** buffer)
 {
     if (sizeBytes <= 0 || !buffer)
         return false;
@@ -189,12 +189,12 @@ bool CRecordingRenderer::CreateVertexBuffer(int sizeBytes, CVertexBuffer** buffe
         --m_failVertexBuffers;
         return false;
     }
-    *buffer = new CRecordingBuffer(*this, sizeBytes / static_cast<int>(sizeof(SScreenVertex)), m_buffersMade++);
+    *buffer = new CVertexRecordingBuffer(*this, sizeBytes / static_cast<int>(sizeof(SScreenVertex)), m_buffersMade++);
     ++m_liveBuffers;
     return true;
 }
 
-void CRecordingRenderer::DestroyVertexBuffer(CVertexBuffer* buffer)
+void CVertexRecordingRenderer::DestroyVertexBuffer(CVertexBuffer* buffer)
 {
     if (!buffer)
         return;
@@ -202,13 +202,13 @@ void CRecordingRenderer::DestroyVertexBuffer(CVertexBuffer* buffer)
     --m_liveBuffers;
 }
 
-void CRecordingRenderer::BindTexture(int index, bool)
+void CVertexRecordingRenderer::BindTexture(int index, bool)
 {
     m_calls.push_back("bind " + std::to_string(index));
     m_boundTexture = index;
 }
 
-void CRecordingRenderer::RecordDraw(const SScreenVertex* vertices, int count, int buffer)
+void CVertexRecordingRenderer::RecordDraw(const SScreenVertex* vertices, int count, int buffer)
 {
     m_calls.push_back("draw " + std::to_string(count));
     SRecordedDraw draw;
@@ -225,7 +225,7 @@ void CRecordingRenderer::RecordDraw(const SScreenVertex* vertices, int count, in
     m_draws.push_back(std::move(draw));
 }
 
-bool CRecordingRenderer::ApiUploadTexture(STextureSlot& slot, int width, int height, int sourceCode,
+bool CVertexRecordingRenderer::ApiUploadTexture(STextureSlot& slot, int width, int height, int sourceCode,
                                           const void* pixels, const uint32_t*, uint32_t& bytes)
 {
     if (m_uploadCount++ == m_failUploadAt)
@@ -251,36 +251,36 @@ bool CRecordingRenderer::ApiUploadTexture(STextureSlot& slot, int width, int hei
     return true;
 }
 
-void CRecordingRenderer::ApiReleaseTexture(STextureSlot& slot)
+void CVertexRecordingRenderer::ApiReleaseTexture(STextureSlot& slot)
 {
     slot.apiTexture = nullptr;
 }
 
-SScreenVertex* CRecordingRenderer::ApiLockBatch()
+SScreenVertex* CVertexRecordingRenderer::ApiLockBatch()
 {
     m_batch.resize(RENDERER_BATCH_VERTICES);
     return m_batch.data();
 }
 
-bool CRecordingRenderer::ApiDrawBatch(int count, bool)
+bool CVertexRecordingRenderer::ApiDrawBatch(int count, bool)
 {
     if (count > 0)
         RecordDraw(m_batch.data(), count, -1);
     return true;
 }
 
-bool CRecordingRenderer::ApiDrawLineStrip(const SScreenVertex*, int)
+bool CVertexRecordingRenderer::ApiDrawLineStrip(const SScreenVertex*, int)
 {
     return true;
 }
 
-bool CRecordingRenderer::ApiDrawTriangles(int, const SScreenVertex* vertices, int count)
+bool CVertexRecordingRenderer::ApiDrawTriangles(int, const SScreenVertex* vertices, int count)
 {
     RecordDraw(vertices, count, -1);
     return true;
 }
 
-bool CRecordingRenderer::ApiDrawIndexedTriangles(const SScreenVertex* vertices, int vertexCount,
+bool CVertexRecordingRenderer::ApiDrawIndexedTriangles(const SScreenVertex* vertices, int vertexCount,
                                                  const uint16_t* indices, int indexCount)
 {
     std::vector<SScreenVertex> expanded;
@@ -291,7 +291,7 @@ bool CRecordingRenderer::ApiDrawIndexedTriangles(const SScreenVertex* vertices, 
     return true;
 }
 
-bool CRecordingRenderer::ApiReadFrame(std::vector<uint8_t>& pixels, int& width, int& height)
+bool CVertexRecordingRenderer::ApiReadFrame(std::vector<uint8_t>& pixels, int& width, int& height)
 {
     width = m_settings.width;
     height = m_settings.height;
