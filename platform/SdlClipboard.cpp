@@ -8,12 +8,19 @@ namespace
 {
 // The game's clipboard texts are ASCII codes; SDL speaks UTF-8, so anything else
 // is replaced on the way out and dropped on the way in.
+// The clipboard lives in SDL's video subsystem; the renderer has normally started
+// it already, otherwise it is started here.
+bool HasVideo()
+{
+    return SDL_WasInit(SDL_INIT_VIDEO) != 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
+
 class CSdlClipboardHook : public CClipboardHook
 {
 public:
     EClipboardResult SetText(const char* text) override
     {
-        if (SDL_WasInit(SDL_INIT_VIDEO) == 0)
+        if (!HasVideo())
             return EClipboardResult::OpenFailed;
         std::string ascii;
         for (; *text; ++text)
@@ -23,7 +30,7 @@ public:
 
     EClipboardResult GetText(std::string& text) override
     {
-        if (SDL_WasInit(SDL_INIT_VIDEO) == 0)
+        if (!HasVideo())
             return EClipboardResult::OpenFailed;
         if (!SDL_HasClipboardText())
             return EClipboardResult::NoText;

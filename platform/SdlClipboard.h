@@ -3,6 +3,6 @@
 
 class CClipboardHook;
 
-// The hook to install with SetClipboardHook; it needs SDL's video subsystem,
-// which the renderer starts.
+// The hook to install with SetClipboardHook. It uses SDL's video subsystem and
+// starts it when nothing has yet.
 CClipboardHook* GetSdlClipboardHook();

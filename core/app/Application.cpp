@@ -1,10 +1,12 @@
 #include "core/app/Application.h"
 
 #include "core/Clock.h"
+#include "core/Clipboard.h"
 #include "core/Console.h"
 #include "core/CpuInfo.h"
 #include "core/SystemInfo.h"
 #include "core/FramePacer.h"
+#include "core/StringTable.h"
 #include "core/ListNodePool.h"
 #include "core/app/CommandLine.h"
 #include "core/app/RendererStartup.h"
@@ -12,6 +14,8 @@
 #include "platform/GameWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/Renderer.h"
+#include "platform/SdlClipboard.h"
+#include "utility/source/QelFile.h"
 #include "utility/source/QelPackArchive.h"
 #include "utility/source/QelPathResolve.h"
 #include "utility/source/QelShellPaths.h"
@@ -173,6 +177,21 @@ bool InitApplication()
     // 6. The pack files; without a main pack the game reads loose files only.
     InitPackArchive();
 
+    // 7. The string table; without it no text can be shown, so the game cannot run.
+    g_stringTable = new (std::nothrow) CStringTable();
+    if (!g_stringTable || !g_stringTable->Load(STRING_TABLE_PATH))
+    {
+        delete g_stringTable;
+        g_stringTable = nullptr;
+        s_state.startupFailed = true;
+        s_state.startupMessage = "Tessavar hit a fatal error during startup\nApplication will now quit";
+        ShowMessageBox("Error", s_state.startupMessage, EMessageIcon::Error);
+        s_instance.Release();
+        return false;
+    }
+    SetMonthNameLookup(LookUpStringTableText);
+    SetClipboardHook(GetSdlClipboardHook());
+
     // 8. The console, the channel of every later message.
     g_console = new (std::nothrow) CConsole();
     if (!g_console)
@@ -180,6 +199,9 @@ bool InitApplication()
     const char* echo = std::getenv("TESSAVAR_LOG_STDERR");
     g_console->SetEcho(echo && *echo && std::strcmp(echo, "0") != 0);
     g_console->Printf("%s", TESSAVAR_VERSION);
+
+    // 12. The string table's language: always its first one.
+    g_stringTable->SelectLanguage(0);
 
     // 13. and 14. The renderer of the settings' kind, else the other kind.
     if (!StartRenderer(s_state.settingsTree))
@@ -262,6 +284,12 @@ void ShutdownApplication()
     // 10. Delete the console.
     delete g_console;
     g_console = nullptr;
+
+    // 11. Delete the string table.
+    SetMonthNameLookup(nullptr);
+    SetClipboardHook(nullptr);
+    delete g_stringTable;
+    g_stringTable = nullptr;
 
     // 12. Free the pack archive and the list-node pool.
     FreePackArchive();

@@ -1,0 +1,44 @@
+// tesstool tree: reads a data-tree file with the game's reader and writes what it
+// understood with the game's writer (as UTF-8 text on standard output).
+//   tree print FILE
+
+#include "core/DataFile.h"
+#include "core/DataTextWriter.h"
+#include "core/Utf8Text.h"
+#include "tools/tesstool/ToolCommand.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace
+{
+int Print(const std::string& path)
+{
+    CDataNodeList nodes;
+    if (!LoadDataFileNodes(path.c_str(), nodes))
+    {
+        std::fprintf(stderr, "tesstool tree: cannot read %s\n", path.c_str());
+        return 1;
+    }
+    CDataTextWriter writer;
+    for (const auto& node : nodes)
+        node->Write(writer, 0, true);
+    std::string text;
+    for (char c : Utf16ToUtf8(writer.GetText()))
+        if (c != '\r')
+            text += c;
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return 0;
+}
+
+int Run(const std::vector<std::string>& args)
+{
+    if (args.size() == 2 && args[0] == "print")
+        return Print(args[1]);
+    std::fprintf(stderr, "usage: tesstool tree print FILE\n");
+    return 2;
+}
+
+CToolCommand s_tree("tree", "print FILE", &Run);
+} // namespace
