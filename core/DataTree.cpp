@@ -278,7 +278,8 @@ bool CDataTree::GetVec2(const char* name, CVector2D& out) const
     float x = ParseFloat(at, &at, &exponentOk);
     if (!exponentOk || *at != ',')
         return false;
-    at = SkipBlanksAndComments(at + 1);
+    for (++at; *at == ' ' || *at == '\t';)
+        ++at;
     float y = ParseFloat(at, &at, &exponentOk);
     if (!exponentOk)
         return false;

@@ -1,5 +1,6 @@
 #include "core/DataFile.h"
 #include "core/DataTextWriter.h"
+#include "core/SettingsWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -122,4 +123,16 @@ TEST(DataTreeWriter, LineBreaksInAValueDoNotSplitTheLine)
     ASSERT_TRUE(again->GetString("name", text, sizeof(text)));
     EXPECT_STREQ(text, "two  lines");
     EXPECT_EQ(again->GetChildCount(), 2u);
+}
+
+TEST(SettingsWriter, AppendsKeysInCallOrder)
+{
+    CDataTree tree;
+    CSettingsWriter writer;
+    bool fullscreen = false;
+    int32_t width = 800;
+    writer.WriteBool(tree, "r_fullscreen", &fullscreen);
+    writer.WriteInt(tree, "r_backBufferWidth", &width);
+    writer.WriteInt(tree, "r_missing", nullptr);
+    EXPECT_EQ(Units(EncodeDataNode(tree, true), 2), u"{\r\n\tr_fullscreen\tfalse\r\n\tr_backBufferWidth\t800\r\n}\r\n");
 }
