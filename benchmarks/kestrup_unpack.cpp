@@ -1,0 +1,187 @@
+// Unpacking speed against OpenJPEG's own command-line decoder.
+//
+// Generates a resource pack of JPEG-2000 images (a few large, many small), then in
+// the same run
+//   1. unpacks it with the kestrup program (one child process), and
+//   2. decodes the same images with opj_decompress, one process after the other,
+// and prints the wall time and peak resident memory of both.
+//
+//   bench_kestrup_unpack [--large N] [--small N] [--side PIXELS] [--runs N]
+
+#include "utility/source/QelJpeg2000.h"
+#include "utility/source/QelPakFileWriter.h"
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace
+{
+namespace fs = std::filesystem;
+
+// Smooth shapes with some grain, so the images pack about as well as drawn art.
+std::vector<uint8_t> DrawPicture(uint32_t width, uint32_t height, uint32_t seed)
+{
+    std::vector<uint8_t> pixels(size_t(width) * height * 4);
+    uint32_t noise = seed * 2654435761u + 1;
+    for (uint32_t y = 0; y < height; ++y)
+        for (uint32_t x = 0; x < width; ++x)
+        {
+            noise = noise * 1664525u + 1013904223u;
+            uint8_t grain = uint8_t((noise >> 24) & 7);
+            float fx = float(x) / float(width);
+            float fy = float(y) / float(height);
+            uint8_t* p = &pixels[(size_t(y) * width + x) * 4];
+            p[0] = uint8_t(127 + 120 * std::sin(fx * 9 + float(seed))) + grain;
+            p[1] = uint8_t(127 + 120 * std::cos(fy * 7 + fx * 3)) + grain;
+            p[2] = uint8_t(255 * fx * fy) + grain;
+            p[3] = uint8_t(std::min(255.0f, 400 * (1 - std::fabs(fx - 0.5f) - std::fabs(fy - 0.5f))));
+        }
+    return pixels;
+}
+
+struct SRunResult
+{
+    double m_seconds = 0;
+    long m_peakKb = 0; // the largest of the processes' peak resident sets
+    bool m_ok = true;
+};
+
+// Runs a program and waits for it; adds its wall time and keeps its peak memory.
+void RunChild(const std::vector<std::string>& args, const std::string& folder, SRunResult& result)
+{
+    std::fflush(nullptr); // or the child would flush our buffered output again
+    auto start = std::chrono::steady_clock::now();
+    pid_t child = fork();
+    if (child == 0)
+    {
+        if (chdir(folder.c_str()) != 0)
+            _exit(126);
+        std::freopen("/dev/null", "w", stdout);
+        std::freopen("/dev/null", "w", stderr);
+        setenv("KESTRUP_HEADLESS", "1", 1);
+        std::vector<char*> argv;
+        for (const std::string& arg : args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    struct rusage usage = {};
+    wait4(child, &status, 0, &usage);
+    result.m_seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    result.m_peakKb = std::max(result.m_peakKb, usage.ru_maxrss);
+    result.m_ok = result.m_ok && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), std::streamsize(bytes.size()));
+    return bool(out);
+}
+
+long ArgValue(int argc, char** argv, const char* name, long fallback)
+{
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], name) == 0)
+            return std::atol(argv[i + 1]);
+    return fallback;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const long largeCount = ArgValue(argc, argv, "--large", 3);
+    const long smallCount = ArgValue(argc, argv, "--small", 300);
+    const uint32_t largeSide = uint32_t(ArgValue(argc, argv, "--side", 2048));
+    const long runs = std::max(1L, ArgValue(argc, argv, "--runs", 2));
+    const std::string kestrup = (fs::canonical("/proc/self/exe").parent_path() / "kestrup").string();
+
+    char pattern[] = "/tmp/kestrup-bench-XXXXXX";
+    if (!mkdtemp(pattern))
+        return 1;
+    const fs::path work(pattern);
+    const fs::path loose = work / "loose";
+    fs::create_directories(loose);
+
+    std::printf("Generating %ld large (%u x %u) and %ld small images...\n", largeCount, largeSide, largeSide,
+                smallCount);
+    SPakSourceFolder root{"data", {SPakSourceFolder{"big", {}, {}}, SPakSourceFolder{"small", {}, {}}}, {}};
+    uint64_t compressed = 0;
+    uint64_t raw = 0;
+    std::vector<std::string> names;
+    for (long i = 0; i < largeCount + smallCount; ++i)
+    {
+        bool large = i < largeCount;
+        uint32_t width = large ? largeSide : 32 + uint32_t(i * 37 % 225);
+        uint32_t height = large ? largeSide : 32 + uint32_t(i * 53 % 225);
+        bool alpha = i % 2 == 0;
+        std::vector<uint8_t> pixels = DrawPicture(width, height, uint32_t(i));
+        std::vector<uint8_t> encoded;
+        if (!EncodeJpeg2000(pixels.data(), width, height, alpha, true, encoded))
+        {
+            std::fprintf(stderr, "encoding failed\n");
+            return 1;
+        }
+        std::string bytes(encoded.begin(), encoded.end());
+        std::string name = "img" + std::to_string(i) + ".jp2";
+        WriteBytes((loose / name).string(), bytes);
+        names.push_back(name);
+        compressed += bytes.size();
+        raw += uint64_t(width) * height * (alpha ? 4 : 3);
+        root.m_subfolders[large ? 0 : 1].m_files.push_back({name, std::move(bytes)});
+    }
+    std::string pack;
+    std::string error;
+    if (!BuildPakFile(root, pack, error))
+    {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    root = SPakSourceFolder();
+    std::printf("%zu images: %.1f MB JPEG-2000, %.1f MB as TGA\n", names.size(), double(compressed) / 1e6,
+                double(raw) / 1e6);
+
+    SRunResult best[2];
+    for (long run = 0; run < runs; ++run)
+    {
+        // The unpacker deletes its pack when it succeeds: a fresh copy each run.
+        WriteBytes((work / "TessavarSprites.pak").string(), pack);
+        fs::remove(work / "tessavar.001");
+        SRunResult ours;
+        RunChild({kestrup}, work.string(), ours);
+
+        SRunResult theirs;
+        for (const std::string& name : names)
+            RunChild({"opj_decompress", "-i", name, "-o", name.substr(0, name.size() - 4) + ".tga"}, loose.string(),
+                     theirs);
+        if (run == 0 || ours.m_seconds < best[0].m_seconds)
+            best[0] = ours;
+        if (run == 0 || theirs.m_seconds < best[1].m_seconds)
+            best[1] = theirs;
+    }
+
+    std::printf("%-28s %10s %14s\n", "", "seconds", "peak memory");
+    std::printf("%-28s %10.2f %11.1f MB%s\n", "kestrup (whole pack)", best[0].m_seconds, double(best[0].m_peakKb) / 1024,
+                best[0].m_ok ? "" : "  FAILED");
+    std::printf("%-28s %10.2f %11.1f MB%s\n", "opj_decompress (each file)", best[1].m_seconds,
+                double(best[1].m_peakKb) / 1024, best[1].m_ok ? "" : "  FAILED");
+    std::printf("speed-up %.2fx, memory %.2fx of opj_decompress\n", best[1].m_seconds / best[0].m_seconds,
+                double(best[0].m_peakKb) / double(best[1].m_peakKb));
+    std::error_code ignored;
+    fs::remove_all(work, ignored);
+    return best[0].m_ok && best[1].m_ok ? 0 : 1;
+}
