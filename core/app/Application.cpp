@@ -10,12 +10,14 @@
 #include "core/ListNodePool.h"
 #include "core/app/CommandLine.h"
 #include "core/app/RendererStartup.h"
+#include "core/app/SpriteBankStartup.h"
 #include "core/app/SingleInstance.h"
 #include "platform/GameWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/Renderer.h"
 #include "platform/SdlClipboard.h"
 #include "utility/source/QelFile.h"
+#include "presentation/SpriteBank.h"
 #include "utility/source/QelPackArchive.h"
 #include "utility/source/QelPathResolve.h"
 #include "utility/source/QelShellPaths.h"
@@ -116,6 +118,7 @@ void SaveRequestedShot()
 // Reverse of start-up for whatever exists, then the one message box.
 bool TearDownStartup()
 {
+    StopSpriteBank();
     CloseRenderer();
     delete g_console;
     g_console = nullptr;
@@ -227,6 +230,12 @@ bool InitApplication()
 
     // 23. Console commands and variables.
     RegisterRendererConsoleCommands();
+    g_console->RegisterFunction("/showsprite", &CSpriteBank::ShowSpriteCommand, nullptr);
+
+    // 25. The sprite bank, bound to the renderer.
+    const char* spriteFailure = nullptr;
+    if (!StartSpriteBank(spriteFailure))
+        return FailStartup(spriteFailure);
 
     // 26. Both buffers black.
     ClearBothBuffers();
@@ -263,10 +272,14 @@ bool RunFrame()
     if (s_state.quit)
         return false;
 
-    // 20. and 21. The frame's drawing.
+    // 19. to 21. The frame's drawing: the camera scroll reaches the sprite bank (0, 0
+    // until the world moves it), which draws its planes between the scene's begin and end.
     g_renderer->BeginScene();
     if (g_renderer->CanDraw())
+    {
+        DrawSpriteBank(0.0f, 0.0f);
         g_renderer->EndScene();
+    }
 
     // 22. Pace the frame to the fixed step.
     ++s_state.framesRun;
@@ -278,6 +291,9 @@ bool RunFrame()
 
 void ShutdownApplication()
 {
+    // 4. The sprite bank.
+    StopSpriteBank();
+
     // 9. Close and delete the renderer.
     CloseRenderer();
 
