@@ -139,6 +139,17 @@ size_t TrimmedLengthT(const T* text, size_t length)
     return cut;
 }
 
+// The first length units of text into a buffer of size, cut to fit and terminated.
+template <typename T>
+void CopyCut(const T* text, size_t length, T* buffer, size_t size)
+{
+    if (size == 0)
+        return;
+    size_t copied = length < size - 1 ? length : size - 1;
+    std::memcpy(buffer, text, copied * sizeof(T));
+    buffer[copied] = 0;
+}
+
 template <typename T>
 size_t LengthT(const T* text)
 {
@@ -315,22 +326,14 @@ size_t TrimmedValueLengthW(const char16_t* text, size_t length)
 size_t CopyTrimmedValueW(char16_t* destination, size_t size, const char16_t* source)
 {
     size_t length = TrimmedLengthT(source, LengthT(source));
-    if (size == 0)
-        return length;
-    size_t copied = length < size - 1 ? length : size - 1;
-    std::memcpy(destination, source, copied * sizeof(char16_t));
-    destination[copied] = 0;
+    CopyCut(source, length, destination, size);
     return length;
 }
 
 size_t CopyTrimmedValue(char* destination, size_t size, const char* source)
 {
     size_t length = TrimmedLengthT(source, LengthT(source));
-    if (size == 0)
-        return length;
-    size_t copied = length < size - 1 ? length : size - 1;
-    std::memcpy(destination, source, copied);
-    destination[copied] = 0;
+    CopyCut(source, length, destination, size);
     return length;
 }
 
@@ -338,26 +341,12 @@ void FormatInt(int32_t value, char* buffer, size_t size)
 {
     char text[16];
     std::to_chars_result result = std::to_chars(text, text + sizeof(text), value);
-    *result.ptr = 0;
-    if (size == 0)
-        return;
-    size_t length = static_cast<size_t>(result.ptr - text);
-    size_t copied = length < size - 1 ? length : size - 1;
-    std::memcpy(buffer, text, copied);
-    buffer[copied] = 0;
+    CopyCut(text, static_cast<size_t>(result.ptr - text), buffer, size);
 }
 
 void FormatFloat(float value, char* buffer, size_t size)
 {
     char text[64];
-    std::to_chars_result result = std::to_chars(text, text + sizeof(text) - 1, value, std::chars_format::fixed, 6);
-    if (result.ec != std::errc())
-        result.ptr = text;
-    *result.ptr = 0;
-    if (size == 0)
-        return;
-    size_t length = static_cast<size_t>(result.ptr - text);
-    size_t copied = length < size - 1 ? length : size - 1;
-    std::memcpy(buffer, text, copied);
-    buffer[copied] = 0;
+    std::to_chars_result result = std::to_chars(text, text + sizeof(text), value, std::chars_format::fixed, 6);
+    CopyCut(text, result.ec == std::errc() ? static_cast<size_t>(result.ptr - text) : 0, buffer, size);
 }
