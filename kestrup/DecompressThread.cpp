@@ -171,7 +171,10 @@ void DecompressThread(CKestrupDlg* dialog)
     {
         // Only now that the new patch is in place may the old one and the pack go.
         dlg.Log("Removing old patch files...\r\r\n");
-        std::remove(InFolder(options, options.m_oldPatchName).c_str());
+        // Every spelling of the old patch's name goes: the game would mount any of them.
+        for (int spelling = 0; spelling < 8; ++spelling)
+            if (std::remove(InFolder(options, options.m_oldPatchName).c_str()) != 0)
+                break;
         dlg.Log("\r\r\nFile decompression completed successfully.\r\r\n");
         std::remove(pakPath.c_str());
     }

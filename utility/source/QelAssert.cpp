@@ -10,7 +10,12 @@ namespace
 {
 EAssertAnswer AnswerOnStandardError(const char* text)
 {
-    std::fprintf(stderr, "Assert Failed!\n%s", text);
+    // The report's "\r\r\n" breaks are line breaks here.
+    std::string lines;
+    for (const char* c = text; *c; ++c)
+        if (*c != '\r')
+            lines += *c;
+    std::fprintf(stderr, "Assert Failed!: %s", lines.c_str());
     std::fflush(stderr);
     return EAssertAnswer::Ignore;
 }
