@@ -23,7 +23,7 @@ int RunRespackCommand(const std::vector<std::string>& args)
         std::fprintf(stderr, "tesstool respack: %s\n", error.c_str());
         return 1;
     }
-    if (!WriteFileReplacing(args[1], bytes))
+    if (!WritePakFile(args[1], bytes))
     {
         std::fprintf(stderr, "tesstool respack: cannot write %s\n", args[1].c_str());
         return 1;

@@ -1,14 +1,13 @@
 #include "utility/source/QelPakFileWriter.h"
 
+#include "utility/source/QelFile.h"
 #include "utility/source/QelMemoryReader.h"
 #include "utility/source/QelPakFile.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
 
 namespace
 {
@@ -111,18 +110,17 @@ bool ReadPakSourceFolder(const std::string& path, SPakSourceFolder& root, std::s
     return true;
 }
 
-bool WriteFileReplacing(const std::string& path, const std::string& bytes)
+bool WritePakFile(const std::string& path, const std::string& bytes)
 {
-    std::string temporary = path + ".part";
-    FILE* out = std::fopen(temporary.c_str(), "wb");
-    if (!out)
+    // The file layer writes under a temporary name and renames on Close.
+    CQelFile file;
+    if (bytes.size() > UINT32_MAX || !OpenFileByPath(file, path.c_str(), FILE_OPEN_WRITE))
         return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-    ok = std::fflush(out) == 0 && ok;
-    ok = fsync(fileno(out)) == 0 && ok;
-    ok = std::fclose(out) == 0 && ok;
-    if (ok && std::rename(temporary.c_str(), path.c_str()) == 0)
-        return true;
-    std::remove(temporary.c_str());
-    return false;
+    uint32_t written = 0;
+    if (!file.Write(bytes.data(), static_cast<uint32_t>(bytes.size()), &written) || written != bytes.size())
+    {
+        file.Abandon();
+        return false;
+    }
+    return file.Close();
 }

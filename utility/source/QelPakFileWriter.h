@@ -27,5 +27,5 @@ bool BuildPakFile(const SPakSourceFolder& root, std::string& bytes, std::string&
 // by name so the same folder always gives the same pack.
 bool ReadPakSourceFolder(const std::string& path, SPakSourceFolder& root, std::string& error);
 
-// Writes bytes to a temporary name beside path and renames it into place.
-bool WriteFileReplacing(const std::string& path, const std::string& bytes);
+// Writes a pack's bytes; an older file of the name stays until the new one is complete.
+bool WritePakFile(const std::string& path, const std::string& bytes);
