@@ -1,0 +1,19 @@
+#pragma once
+// Golden images for rendering tests: small uncompressed 32-bit TGA files (top row first,
+// blue, green, red, alpha bytes) under tests/<folder>/golden/.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+bool WriteImageTga(const std::string& path, uint32_t width, uint32_t height, const std::vector<uint32_t>& argb);
+bool ReadImageTga(const std::string& path, uint32_t& width, uint32_t& height, std::vector<uint32_t>& argb);
+
+// Compares an image with tests/<folder>/golden/<name>.tga. On a mismatch the image is written
+// as <name>.actual.tga into the working directory for viewing. With TESS_UPDATE_GOLDENS=1 in
+// the environment the golden is rewritten instead (review the change before committing it).
+// `tolerance` is the largest difference allowed in any channel.
+::testing::AssertionResult MatchesGolden(const std::string& folder, const std::string& name, uint32_t width,
+                                         uint32_t height, const std::vector<uint32_t>& argb, int tolerance = 0);
