@@ -25,9 +25,12 @@ int64_t CeilDiv(int64_t a, int64_t b)  // b > 0
     return -FloorDiv(-a, b);
 }
 
+// Rounds to nearest, halves up; inlined in place of a library floor.
 int64_t ToFixed(double value, double scale)
 {
-    return static_cast<int64_t>(std::floor(value * scale + 0.5));
+    const double scaled = value * scale + 0.5;
+    const int64_t truncated = static_cast<int64_t>(scaled);
+    return truncated > scaled ? truncated - 1 : truncated;
 }
 
 bool IsUsable(const SRasterVertex& v)
@@ -77,16 +80,83 @@ void SetupEdge(SEdge& edge, int64_t xa, int64_t ya, int64_t xb, int64_t yb)
     edge.bias = topLeft ? 0 : 1;
 }
 
-// Narrows [left, right] to the pixels of row `py` inside the edge.
-void ClipSpanToEdge(const SEdge& edge, int64_t py, int64_t& left, int64_t& right)
+// Walks one edge down the rows: q = floor(M / d) with M = E(0, py) - bias on the sub-pixel
+// grid and d = 256 |a|, kept exactly by a quotient and remainder stepped per row instead of
+// a division per row. Pixels px inside satisfy px >= -q (a > 0) or px <= q (a < 0).
+struct SEdgeWalk
 {
-    const int64_t rowValue = edge.b * py * 256 + edge.c;
-    if (edge.a > 0)
-        left = std::max(left, CeilDiv(edge.bias - rowValue, edge.a * 256));
-    else if (edge.a < 0)
-        right = std::min(right, FloorDiv(rowValue - edge.bias, -edge.a * 256));
-    else if (rowValue < edge.bias)
-        right = left - 1;
+    int64_t q = 0;
+    int64_t r = 0;
+    int64_t d = 1;
+    int64_t stepQ = 0;
+    int64_t stepR = 0;
+    int sign = 0;        // sign of a; 0: horizontal edge
+    bool inside = true;  // horizontal edges: the current row is inside
+
+    void Start(const SEdge& edge, int64_t py)
+    {
+        const int64_t m = edge.b * py * 256 + edge.c - edge.bias;
+        if (edge.a == 0)
+        {
+            // q carries M itself, r its step.
+            sign = 0;
+            q = m;
+            stepR = edge.b * 256;
+            inside = m >= 0;
+            return;
+        }
+        sign = edge.a > 0 ? 1 : -1;
+        d = (edge.a > 0 ? edge.a : -edge.a) * 256;
+        q = FloorDiv(m, d);
+        r = m - q * d;
+        const int64_t delta = edge.b * 256;
+        stepQ = FloorDiv(delta, d);
+        stepR = delta - stepQ * d;
+    }
+
+    void Next()
+    {
+        if (sign == 0)
+        {
+            q += stepR;
+            inside = q >= 0;
+            return;
+        }
+        q += stepQ;
+        r += stepR;
+        if (r >= d)
+        {
+            r -= d;
+            ++q;
+        }
+    }
+
+    void Clip(int64_t& left, int64_t& right) const
+    {
+        if (sign > 0)
+            left = std::max(left, -q);
+        else if (sign < 0)
+            right = std::min(right, q);
+        else if (!inside)
+            right = left - 1;
+    }
+};
+
+// True when any row in [first, last] belongs to the band this call draws.
+bool TouchesBands(const SRasterBands& bands, int64_t first, int64_t last)
+{
+    if (bands.count == 1)
+        return true;
+    const int64_t firstBand = first >> kBandShift;
+    const int64_t lastBand = last >> kBandShift;
+    if (lastBand - firstBand + 1 >= bands.count)
+        return true;
+    for (int64_t band = firstBand; band <= lastBand; ++band)
+    {
+        if (band % bands.count == bands.index)
+            return true;
+    }
+    return false;
 }
 
 SPlane MakePlane(double a0, double a1, double a2, double dx1, double dy1, double dx2, double dy2,
@@ -138,7 +208,7 @@ void DrawTriangle(const SRasterTarget& target, const SRasterState& state, const 
     const int64_t rowLast = std::min<int64_t>(FloorDiv(maxY, 256), target.clipY1 - 1);
     const int64_t colFirst = std::max<int64_t>(CeilDiv(minX, 256), target.clipX0);
     const int64_t colLast = std::min<int64_t>(FloorDiv(maxX, 256), target.clipX1 - 1);
-    if (rowFirst > rowLast || colFirst > colLast)
+    if (rowFirst > rowLast || colFirst > colLast || !TouchesBands(bands, rowFirst, rowLast))
         return;
 
     SEdge edges[3];
@@ -202,14 +272,22 @@ void DrawTriangle(const SRasterTarget& target, const SRasterState& state, const 
     span.tStep = ToFixed(planeT.ddx, 65536.0);
     span.zStep = ToFixed(planeZ.ddx, kDepthOne);
 
+    SEdgeWalk walks[3];
+    for (int e = 0; e < 3; ++e)
+        walks[e].Start(edges[e], rowFirst);
     for (int64_t py = rowFirst; py <= rowLast; ++py)
     {
+        if (py != rowFirst)
+        {
+            for (SEdgeWalk& walk : walks)
+                walk.Next();
+        }
         if (!OwnsRow(bands, static_cast<int>(py)))
             continue;
         int64_t left = colFirst;
         int64_t right = colLast;
-        for (const SEdge& edge : edges)
-            ClipSpanToEdge(edge, py, left, right);
+        for (const SEdgeWalk& walk : walks)
+            walk.Clip(left, right);
         if (left > right)
             continue;
 

@@ -1,8 +1,296 @@
-// Span loops specialised for the states the game draws most.
+// Span loops specialised for the states the game draws most: stage 0 modulating (or
+// selecting) texture and diffuse, point or bilinear sampling with clamp or power-of-two wrap,
+// no blending, source-alpha blending or additive blending, with or without alpha and depth
+// tests. They use SSE2 for the colour arithmetic and must give exactly the pixels of
+// DrawSpanReference; any other state takes the reference loop.
 
 #include "platform/d3d8/SoftSpan.h"
+
+#if defined(__SSE2__)
+
+#include <emmintrin.h>
+
+#include <cstdint>
+#include <limits>
+
+namespace
+{
+enum EBlendKind
+{
+    BlendNone,
+    BlendSourceAlpha,  // source alpha, inverse source alpha
+    BlendAdd,          // one, one
+};
+
+struct SFastSetup
+{
+    uint32_t textureForce;  // channels of the texel replaced by 255 (the channel uses diffuse only)
+    uint32_t diffuseForce;  // channels of the diffuse replaced by 255 (texture only)
+};
+
+// (a * b + 128 + ((a * b + 128) >> 8)) >> 8 on 16-bit lanes: a * b / 255 rounded.
+inline __m128i Mul255x8(__m128i a, __m128i b)
+{
+    const __m128i t = _mm_add_epi16(_mm_mullo_epi16(a, b), _mm_set1_epi16(128));
+    return _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
+}
+
+// [256 - f, 256 - f, 256 - f, 256 - f, f, f, f, f] as 16-bit lanes.
+inline __m128i LerpWeights(uint32_t f)
+{
+    const __m128i weight = _mm_set1_epi16(static_cast<short>(f));
+    return _mm_unpacklo_epi64(_mm_sub_epi16(_mm_set1_epi16(256), weight), weight);
+}
+
+// Bilinear filter of four texels with 8-bit weights, rows first, on the low four 16-bit
+// lanes: per channel (a * (256 - f) + b * f) >> 8, exactly as LerpTexel.
+inline __m128i Bilinear(uint32_t c00, uint32_t c10, uint32_t c01, uint32_t c11, uint32_t fx, uint32_t fy)
+{
+    const __m128i zero = _mm_setzero_si128();
+    // left = [c00 | c01], right = [c10 | c11]
+    const __m128i left = _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(c00)),
+                                                              _mm_cvtsi32_si128(static_cast<int>(c01))),
+                                           zero);
+    const __m128i right = _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(c10)),
+                                                               _mm_cvtsi32_si128(static_cast<int>(c11))),
+                                            zero);
+    const __m128i wx = _mm_set1_epi16(static_cast<short>(fx));
+    const __m128i ix = _mm_sub_epi16(_mm_set1_epi16(256), wx);
+    // rows = [top | bottom]
+    const __m128i rows =
+        _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(left, ix), _mm_mullo_epi16(right, wx)), 8);
+    const __m128i products = _mm_mullo_epi16(rows, LerpWeights(fy));
+    return _mm_srli_epi16(_mm_add_epi16(products, _mm_srli_si128(products, 8)), 8);
+}
+
+inline int ClampIndex(int64_t i, int top)
+{
+    return static_cast<int>(i < 0 ? 0 : (i > top ? top : i));
+}
+
+template <bool Wrap>
+inline int AddressOf(int64_t i, int mask)
+{
+    return Wrap ? static_cast<int>(i & mask) : ClampIndex(i, mask);
+}
+
+// The texel for one pixel on 16-bit lanes [b, g, r, a].
+template <bool Textured, bool Linear, bool Wrap>
+inline __m128i SampleTexel(const SSampler& sampler, int64_t s, int64_t t, uint32_t force)
+{
+    if (!Textured)
+        return _mm_set1_epi16(255);
+    // Clamp uses width - 1 and height - 1 as the largest index; wrap uses them as masks.
+    const int limitU = sampler.width - 1;
+    const int limitV = sampler.height - 1;
+    if (!Linear)
+    {
+        const uint32_t texel = sampler.Fetch(AddressOf<Wrap>(s >> 16, limitU), AddressOf<Wrap>(t >> 16, limitV));
+        return _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(texel | force)), _mm_setzero_si128());
+    }
+    const int64_t ss = s - 32768;
+    const int64_t tt = t - 32768;
+    const uint32_t fx = static_cast<uint32_t>((ss >> 8) & 0xFF);
+    const uint32_t fy = static_cast<uint32_t>((tt >> 8) & 0xFF);
+    const int x0 = AddressOf<Wrap>(ss >> 16, limitU);
+    const int x1 = AddressOf<Wrap>((ss >> 16) + 1, limitU);
+    const uint32_t* row0 = sampler.texels + static_cast<size_t>(AddressOf<Wrap>(tt >> 16, limitV)) * sampler.width;
+    const uint32_t* row1 = sampler.texels + static_cast<size_t>(AddressOf<Wrap>((tt >> 16) + 1, limitV)) * sampler.width;
+    const __m128i texel = Bilinear(row0[x0], row0[x1], row1[x0], row1[x1], fx, fy);
+    // Forcing a channel to 255 after filtering equals filtering a texel whose channel is 255.
+    return _mm_or_si128(texel, _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(force)), _mm_setzero_si128()));
+}
+
+template <bool Textured, bool Linear, bool Wrap, bool Gouraud, int Blend, bool AlphaTest, bool Depth>
+void FastLoop(const SSpanContext& context, const SFastSetup& setup, const SSpan& span)
+{
+    const SRasterState& state = *context.state;
+    const SSampler& sampler = context.sampler;
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i diffuseForce = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(setup.diffuseForce)), zero);
+    __m128i colour = _mm_set_epi32(span.colour[0], span.colour[1], span.colour[2], span.colour[3]);
+    const __m128i colourStep =
+        _mm_set_epi32(span.colourStep[0], span.colourStep[1], span.colourStep[2], span.colourStep[3]);
+    __m128i diffuse = zero;
+    if (!Gouraud)
+    {
+        const __m128i words = _mm_packs_epi32(_mm_srai_epi32(colour, 16), zero);
+        diffuse = _mm_or_si128(_mm_unpacklo_epi8(_mm_packus_epi16(words, zero), zero), diffuseForce);
+    }
+    int64_t s = span.s;
+    int64_t t = span.t;
+    int64_t z = span.z;
+    uint32_t* out = span.colourOut;
+    uint32_t* depthOut = span.depthOut;
+    const bool zTest = state.zTest;
+    const bool zWrite = state.zWrite;
+
+    for (int i = 0; i < span.count; ++i)
+    {
+        if (Gouraud)
+        {
+            const __m128i words = _mm_packs_epi32(_mm_srai_epi32(colour, 16), zero);
+            diffuse = _mm_or_si128(_mm_unpacklo_epi8(_mm_packus_epi16(words, zero), zero), diffuseForce);
+            colour = _mm_add_epi32(colour, colourStep);
+        }
+        const __m128i texel = SampleTexel<Textured, Linear, Wrap>(sampler, s, t, setup.textureForce);
+        s += span.sStep;
+        t += span.tStep;
+        __m128i source = Mul255x8(texel, diffuse);
+
+        if (AlphaTest)
+        {
+            const uint32_t alpha = static_cast<uint32_t>(_mm_extract_epi16(source, 3));
+            if (!CompareSoft(state.alphaFunc, alpha, state.alphaRef))
+            {
+                z += span.zStep;
+                continue;
+            }
+        }
+        if (Depth)
+        {
+            const uint32_t depth = QuantizeDepthFixed(z, context.depthBits);
+            z += span.zStep;
+            if (zTest && !CompareSoft(state.zFunc, depth, depthOut[i]))
+                continue;
+            if (zWrite)
+                depthOut[i] = depth;
+        }
+        if (Blend == BlendSourceAlpha)
+        {
+            const __m128i alpha = _mm_shufflelo_epi16(source, _MM_SHUFFLE(3, 3, 3, 3));
+            const __m128i dest = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(out[i])), zero);
+            const __m128i inverse = _mm_sub_epi16(_mm_set1_epi16(255), alpha);
+            source = _mm_adds_epu16(Mul255x8(source, alpha), Mul255x8(dest, inverse));
+        }
+        __m128i packed = _mm_packus_epi16(source, zero);
+        if (Blend == BlendAdd)
+            packed = _mm_adds_epu8(packed, _mm_cvtsi32_si128(static_cast<int>(out[i])));
+        out[i] = static_cast<uint32_t>(_mm_cvtsi128_si32(packed));
+    }
+}
+
+using FastLoopFunction = void (*)(const SSpanContext&, const SFastSetup&, const SSpan&);
+
+template <bool Textured, bool Linear, bool Wrap, bool Gouraud, int Blend, bool AlphaTest>
+FastLoopFunction PickDepth(bool depth)
+{
+    return depth ? &FastLoop<Textured, Linear, Wrap, Gouraud, Blend, AlphaTest, true>
+                 : &FastLoop<Textured, Linear, Wrap, Gouraud, Blend, AlphaTest, false>;
+}
+
+template <bool Textured, bool Linear, bool Wrap, bool Gouraud, int Blend>
+FastLoopFunction PickAlphaTest(bool alphaTest, bool depth)
+{
+    return alphaTest ? PickDepth<Textured, Linear, Wrap, Gouraud, Blend, true>(depth)
+                     : PickDepth<Textured, Linear, Wrap, Gouraud, Blend, false>(depth);
+}
+
+template <bool Textured, bool Linear, bool Wrap, bool Gouraud>
+FastLoopFunction PickBlend(int blend, bool alphaTest, bool depth)
+{
+    switch (blend)
+    {
+    case BlendSourceAlpha:
+        return PickAlphaTest<Textured, Linear, Wrap, Gouraud, BlendSourceAlpha>(alphaTest, depth);
+    case BlendAdd:
+        return PickAlphaTest<Textured, Linear, Wrap, Gouraud, BlendAdd>(alphaTest, depth);
+    default:
+        return PickAlphaTest<Textured, Linear, Wrap, Gouraud, BlendNone>(alphaTest, depth);
+    }
+}
+
+template <bool Textured, bool Linear, bool Wrap>
+FastLoopFunction PickGouraud(bool gouraud, int blend, bool alphaTest, bool depth)
+{
+    return gouraud ? PickBlend<Textured, Linear, Wrap, true>(blend, alphaTest, depth)
+                   : PickBlend<Textured, Linear, Wrap, false>(blend, alphaTest, depth);
+}
+
+FastLoopFunction PickLoop(bool textured, bool linear, bool wrap, bool gouraud, int blend, bool alphaTest,
+                          bool depth)
+{
+    if (!textured)
+        return PickGouraud<false, false, false>(gouraud, blend, alphaTest, depth);
+    if (linear)
+        return wrap ? PickGouraud<true, true, true>(gouraud, blend, alphaTest, depth)
+                    : PickGouraud<true, true, false>(gouraud, blend, alphaTest, depth);
+    return wrap ? PickGouraud<true, false, true>(gouraud, blend, alphaTest, depth)
+                : PickGouraud<true, false, false>(gouraud, blend, alphaTest, depth);
+}
+
+// The channel masks that turn the stage's combine into texel x diffuse; false when the
+// combine is not of that shape (texture x texture, diffuse x diffuse).
+bool CombineMasks(const SRasterCombine& combine, uint32_t channels, uint32_t& textureForce,
+                  uint32_t& diffuseForce)
+{
+    if (combine.op == SRasterCombine::Modulate)
+    {
+        if (combine.aIsTexture == combine.bIsTexture)
+            return false;
+        return true;
+    }
+    if (combine.aIsTexture)
+        diffuseForce |= channels;
+    else
+        textureForce |= channels;
+    return true;
+}
+
+bool FitsInt32(int64_t start, int64_t step, int count)
+{
+    const int64_t end = start + step * (count - 1);
+    const int64_t limit = std::numeric_limits<int32_t>::max();
+    return start > -limit && start < limit && end > -limit && end < limit;
+}
+}  // namespace
+
+bool DrawSpanFast(const SSpanContext& context, bool linear, const SSpan& span)
+{
+    const SRasterState& state = *context.state;
+    SFastSetup setup{0, 0};
+    if (!CombineMasks(state.colour, 0x00FFFFFFu, setup.textureForce, setup.diffuseForce) ||
+        !CombineMasks(state.alpha, 0xFF000000u, setup.textureForce, setup.diffuseForce))
+        return false;
+
+    int blend = BlendNone;
+    if (state.blend)
+    {
+        if (state.srcBlend == SOFT_BLEND_SRCALPHA && state.dstBlend == SOFT_BLEND_INVSRCALPHA)
+            blend = BlendSourceAlpha;
+        else if (state.srcBlend == SOFT_BLEND_ONE && state.dstBlend == SOFT_BLEND_ONE)
+            blend = BlendAdd;
+        else if (!(state.srcBlend == SOFT_BLEND_ONE && state.dstBlend == SOFT_BLEND_ZERO))
+            return false;
+    }
+
+    const SSampler& sampler = context.sampler;
+    const bool textured = sampler.texels != nullptr && setup.textureForce != 0xFFFFFFFFu;
+    const bool wrap = sampler.wrapU || sampler.wrapV;
+    if (textured && wrap)
+    {
+        // Wrapping by masks needs power-of-two sizes and both axes wrapping.
+        if (!sampler.wrapU || !sampler.wrapV || sampler.maskU < 0 || sampler.maskV < 0)
+            return false;
+    }
+
+    bool gouraud = false;
+    for (int c = 0; c < 4; ++c)
+    {
+        if (!FitsInt32(span.colour[c], span.colourStep[c], span.count))
+            return false;
+        gouraud = gouraud || span.colourStep[c] != 0;
+    }
+    const bool depth = context.hasDepth && (state.zTest || state.zWrite);
+    PickLoop(textured, linear, textured && wrap, gouraud, blend, state.alphaTest, depth)(context, setup, span);
+    return true;
+}
+
+#else
 
 bool DrawSpanFast(const SSpanContext&, bool, const SSpan&)
 {
     return false;
 }
+
+#endif

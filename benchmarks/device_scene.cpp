@@ -1,0 +1,222 @@
+// Speed of the software 3D device on a busy frame of the game's kind at 800 x 600: a
+// full-screen textured backdrop, 2000 alpha-blended, vertex-coloured, linearly filtered
+// 32 x 32 sprites and 1500 text-sized quads, drawn in batches of at most 1020 vertices with
+// depth test and writes on. Prints milliseconds per frame with every hardware thread and
+// with one, and a checksum of the frame that must be equal for both.
+//
+//   bench_device_scene [frames]
+
+#include "platform/d3d8/SoftD3DDevice.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace
+{
+constexpr uint32_t kWidth = 800;
+constexpr uint32_t kHeight = 600;
+constexpr uint32_t kSprites = 2000;
+constexpr uint32_t kGlyphs = 1500;
+constexpr uint32_t kBatchVertices = 1020;
+
+uint32_t g_seed = 12345;
+uint32_t NextRandom()
+{
+    g_seed = g_seed * 1103515245u + 12345u;
+    return (g_seed >> 8) & 0xFFFFFF;
+}
+
+CSoftTexture* MakeTexture(CSoftD3DDevice* device, uint32_t size, uint32_t kind)
+{
+    CSoftTexture* texture = nullptr;
+    if (!device->CreateTexture(size, size, ESoftFormat::A8R8G8B8, &texture))
+        return nullptr;
+    SSoftLockedRect locked;
+    texture->LockRect(locked);
+    for (uint32_t y = 0; y < size; ++y)
+    {
+        uint32_t* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.bits) + y * locked.pitch);
+        for (uint32_t x = 0; x < size; ++x)
+        {
+            const float dx = (x + 0.5f) / size - 0.5f;
+            const float dy = (y + 0.5f) / size - 0.5f;
+            const float d = std::sqrt(dx * dx + dy * dy) * 2.0f;
+            const uint32_t alpha = kind == 0 ? 255 : static_cast<uint32_t>(255 * std::max(0.0f, 1.0f - d));
+            const uint32_t r = (x * 255 / size) ^ (kind * 40);
+            const uint32_t g = (y * 255 / size);
+            const uint32_t b = ((x ^ y) * 8) & 0xFF;
+            row[x] = (alpha << 24) | ((r & 0xFF) << 16) | (g << 8) | b;
+        }
+    }
+    texture->UnlockRect();
+    return texture;
+}
+
+void AddQuad(std::vector<SSoftVertex>& out, float x, float y, float w, float h, float z, uint32_t colour)
+{
+    const SSoftVertex a{x - 0.5f, y - 0.5f, z, 1, colour, 0, 0};
+    const SSoftVertex b{x + w - 0.5f, y - 0.5f, z, 1, colour, 1, 0};
+    const SSoftVertex c{x - 0.5f, y + h - 0.5f, z, 1, colour, 0, 1};
+    const SSoftVertex d{x + w - 0.5f, y + h - 0.5f, z, 1, colour, 1, 1};
+    out.insert(out.end(), {a, b, c, c, b, d});
+}
+
+struct SScene
+{
+    std::vector<SSoftVertex> backdrop;
+    std::vector<SSoftVertex> sprites[4];
+    std::vector<SSoftVertex> glyphs;
+};
+
+SScene MakeScene()
+{
+    SScene scene;
+    AddQuad(scene.backdrop, 0, 0, kWidth, kHeight, 1.0f, 0xFFFFFFFF);
+    for (uint32_t i = 0; i < kSprites; ++i)
+    {
+        const float x = static_cast<float>(NextRandom() % (kWidth - 16)) - 8;
+        const float y = static_cast<float>(NextRandom() % (kHeight - 16)) - 8;
+        const uint32_t colour = 0x80000000u | (NextRandom() | 0x404040);
+        AddQuad(scene.sprites[i % 4], x + (NextRandom() % 256) / 256.0f, y, 32, 32, 0.5f, colour | 0xFF000000u);
+    }
+    for (uint32_t i = 0; i < kGlyphs; ++i)
+    {
+        const float x = static_cast<float>((i % 75) * 10 + 20);
+        const float y = static_cast<float>((i / 75) * 14 + 100);
+        AddQuad(scene.glyphs, x, y, 8, 12, 0.0f, 0xFFFFFFFF);
+    }
+    return scene;
+}
+
+void DrawBatches(CSoftD3DDevice* device, CSoftVertexBuffer* buffer, const std::vector<SSoftVertex>& vertices)
+{
+    const uint32_t perBatch = kBatchVertices / 6 * 6;
+    for (size_t first = 0; first < vertices.size(); first += perBatch)
+    {
+        const uint32_t count = static_cast<uint32_t>(std::min<size_t>(perBatch, vertices.size() - first));
+        void* data = nullptr;
+        buffer->Lock(&data);
+        std::memcpy(data, vertices.data() + first, count * sizeof(SSoftVertex));
+        buffer->Unlock();
+        device->SetStreamSource(buffer, sizeof(SSoftVertex));
+        device->DrawPrimitive(SOFT_PT_TRIANGLELIST, 0, count / 3);
+    }
+}
+
+struct SResult
+{
+    double msPerFrame;
+    uint64_t checksum;
+};
+
+SResult Run(uint32_t threads, int frames)
+{
+    SSoftAdapterProfile profile = CSoftD3D::GetDefaultProfile();
+    CSoftD3D* d3d = CSoftD3D::Create(profile);
+    SSoftPresentParams params;
+    params.backBufferWidth = kWidth;
+    params.backBufferHeight = kHeight;
+    params.backBufferFormat = ESoftFormat::X8R8G8B8;
+    params.autoDepthStencil = true;
+    params.depthFormat = ESoftFormat::D16;
+    CSoftD3DDevice* device = nullptr;
+    if (!d3d->CreateDevice(params, &device))
+    {
+        std::fprintf(stderr, "device creation failed\n");
+        std::exit(1);
+    }
+    device->SetWorkerThreads(threads);
+    device->SetVertexFormat(SOFT_FVF_SCREEN);
+    CSoftTexture* backdrop = MakeTexture(device, 256, 0);
+    CSoftTexture* sprites[4];
+    for (uint32_t i = 0; i < 4; ++i)
+        sprites[i] = MakeTexture(device, 64, i + 1);
+    CSoftTexture* font = MakeTexture(device, 128, 5);
+    CSoftVertexBuffer* buffer = nullptr;
+    device->CreateVertexBuffer(kBatchVertices * sizeof(SSoftVertex), &buffer);
+    g_seed = 12345;
+    const SScene scene = MakeScene();
+
+    auto drawFrame = [&] {
+        device->Clear(SOFT_CLEAR_TARGET | SOFT_CLEAR_ZBUFFER, 0xFF000000, 1.0f);
+        device->BeginScene();
+        device->SetTextureStageState(0, SOFT_TSS_MINFILTER, SOFT_TEXF_LINEAR);
+        device->SetTextureStageState(0, SOFT_TSS_MAGFILTER, SOFT_TEXF_LINEAR);
+        device->SetTextureStageState(0, SOFT_TSS_ALPHAOP, SOFT_TOP_MODULATE);
+        device->SetTextureStageState(0, SOFT_TSS_ADDRESSU, SOFT_TADDRESS_CLAMP);
+        device->SetTextureStageState(0, SOFT_TSS_ADDRESSV, SOFT_TADDRESS_CLAMP);
+        device->SetRenderState(SOFT_RS_ALPHABLENDENABLE, 0);
+        device->SetRenderState(SOFT_RS_ALPHATESTENABLE, 0);
+        device->SetTexture(0, backdrop);
+        DrawBatches(device, buffer, scene.backdrop);
+        device->SetRenderState(SOFT_RS_ALPHABLENDENABLE, 1);
+        device->SetRenderState(SOFT_RS_SRCBLEND, SOFT_BLEND_SRCALPHA);
+        device->SetRenderState(SOFT_RS_DESTBLEND, SOFT_BLEND_INVSRCALPHA);
+        device->SetRenderState(SOFT_RS_ALPHATESTENABLE, 1);
+        device->SetRenderState(SOFT_RS_ALPHAFUNC, SOFT_CMP_GREATER);
+        device->SetRenderState(SOFT_RS_ALPHAREF, 26);
+        for (uint32_t i = 0; i < 4; ++i)
+        {
+            device->SetTexture(0, sprites[i]);
+            DrawBatches(device, buffer, scene.sprites[i]);
+        }
+        device->SetTexture(0, font);
+        DrawBatches(device, buffer, scene.glyphs);
+        device->EndScene();
+        device->Present();
+    };
+
+    for (int i = 0; i < 3; ++i)
+        drawFrame();
+    double best = 1e30;
+    double total = 0;
+    for (int i = 0; i < frames; ++i)
+    {
+        const auto start = std::chrono::steady_clock::now();
+        drawFrame();
+        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        total += ms;
+        best = std::min(best, ms);
+    }
+
+    SResult result{total / frames, 1469598103934665603ull};
+    CSoftSurface* surface = nullptr;
+    device->CreateImageSurface(kWidth, kHeight, ESoftFormat::A8R8G8B8, &surface);
+    device->GetFrontBuffer(surface);
+    for (size_t i = 0; i < size_t{kWidth} * kHeight; ++i)
+        result.checksum = (result.checksum ^ surface->GetPixels()[i]) * 1099511628211ull;
+    surface->Release();
+    std::printf("  %2u thread(s): %7.2f ms per frame (best %.2f)\n", device->GetWorkerThreads(),
+                result.msPerFrame, best);
+
+    device->SetTexture(0, nullptr);
+    device->SetStreamSource(nullptr, 0);
+    buffer->Release();
+    font->Release();
+    for (CSoftTexture* texture : sprites)
+        texture->Release();
+    backdrop->Release();
+    device->Release();
+    d3d->Release();
+    return result;
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const int frames = argc > 1 ? std::max(1, std::atoi(argv[1])) : 40;
+    std::printf("device_scene: %ux%u, backdrop + %u sprites 32x32 + %u glyph quads, %d frames\n",
+                kWidth, kHeight, kSprites, kGlyphs, frames);
+    const SResult all = Run(0, frames);
+    const SResult one = Run(1, frames);
+    std::printf("checksum all threads %016llx, one thread %016llx: %s\n",
+                static_cast<unsigned long long>(all.checksum),
+                static_cast<unsigned long long>(one.checksum),
+                all.checksum == one.checksum ? "identical" : "DIFFERENT");
+    return all.checksum == one.checksum ? 0 : 1;
+}
