@@ -10,6 +10,7 @@
 #include "core/ListNodePool.h"
 #include "core/app/CommandLine.h"
 #include "core/app/RendererStartup.h"
+#include "core/app/SettingsSave.h"
 #include "core/app/SpriteBankStartup.h"
 #include "core/app/SingleInstance.h"
 #include "platform/GameWindow.h"
@@ -291,6 +292,10 @@ bool RunFrame()
 
 void ShutdownApplication()
 {
+    // 3. The settings, only when the renderer had opened.
+    if (g_renderer && g_renderer->IsOpened() && !SaveSettingsFile() && g_console)
+        g_console->Printf("Could not write the settings file");
+
     // 4. The sprite bank.
     StopSpriteBank();
 

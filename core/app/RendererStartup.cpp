@@ -1,6 +1,9 @@
 #include "core/app/RendererStartup.h"
 
 #include "core/Console.h"
+#include "core/DataTree.h"
+#include "core/SettingsWriter.h"
+#include "core/TextRoutines.h"
 #include "core/app/Application.h"
 #include "platform/Renderer.h"
 #include "platform/RendererFactory.h"
@@ -15,34 +18,14 @@ namespace
 {
 int s_runningKind = RENDERER_D3D8;
 
-// The bool parser of the data trees: "true", "yes", "false" or "no".
-bool ParseBoolArgument(const char* text, bool& value)
-{
-    while (text && (*text == ' ' || *text == '\t'))
-        ++text;
-    if (!text)
-        return false;
-    char word[8] = {};
-    size_t n = 0;
-    while (text[n] && text[n] != ' ' && text[n] != '\t' && n < sizeof(word) - 1)
-    {
-        word[n] = text[n];
-        ++n;
-    }
-    if (strcasecmp(word, "true") == 0 || strcasecmp(word, "yes") == 0)
-        value = true;
-    else if (strcasecmp(word, "false") == 0 || strcasecmp(word, "no") == 0)
-        value = false;
-    else
-        return false;
-    return true;
-}
-
 template <void (CRenderer::*Show)(bool)>
 void ShowCommand(void*, const char* arguments)
 {
+    // The data trees' bool words: "true", "yes", "false", "no".
+    while (arguments && (*arguments == ' ' || *arguments == '\t'))
+        ++arguments;
     bool show = false;
-    if (g_renderer && ParseBoolArgument(arguments, show))
+    if (g_renderer && arguments && ParseBool(arguments, show))
         (g_renderer->*Show)(show);
 }
 
@@ -52,6 +35,14 @@ bool FileExists(const char* path)
     return stat(path, &info) == 0;
 }
 } // namespace
+
+int ChooseRendererKind(const CDataTree* settings)
+{
+    char kind[8] = {};
+    if (settings && settings->GetString("r_renderer", kind, sizeof(kind)) && strncasecmp(kind, "ogl", 3) == 0)
+        return RENDERER_OPENGL;
+    return RENDERER_D3D8;
+}
 
 bool CreateRenderer(int kind, const CDataTree* settings)
 {
@@ -143,6 +134,17 @@ void RegisterRendererConsoleCommands()
     g_console->RegisterFunction("/showtextureusage", &ShowCommand<&CRenderer::ShowTextureUsage>, nullptr);
     g_console->RegisterFunction("/showperframetextureusage", &ShowCommand<&CRenderer::ShowPerFrameTextureUsage>,
                                 nullptr);
+    g_console->RegisterVariable("textureusage", g_renderer->GetTextureUsageCounter(), CONSOLE_VAR_UINT);
+}
+
+void AddRendererSettings(CDataTree& tree)
+{
+    tree.AddString("r_renderer", s_runningKind == RENDERER_OPENGL ? "ogl" : "d3d");
+    if (g_renderer)
+    {
+        CSettingsWriter writer;
+        g_renderer->WriteSettings(writer, tree);
+    }
 }
 
 void CloseRenderer()

@@ -27,6 +27,9 @@ bool SaveScreenshot();
 // variable "textureusage".
 void RegisterRendererConsoleCommands();
 
+// "r_renderer" with the kind that ran, then the renderer's own keys.
+void AddRendererSettings(CDataTree& tree);
+
 // Close and delete g_renderer.
 void CloseRenderer();
 

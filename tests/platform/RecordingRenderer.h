@@ -135,6 +135,9 @@ public:
     using CRenderer::BlendStamp;
     using CRenderer::LoadScreenshotStamp;
     void SetActiveForTest(bool active) { m_isActive = active; }
+    bool IsTimingShown() const { return m_showTiming; }
+    bool IsPolyCountShown() const { return m_showPolyCount; }
+    bool IsTextureUsageShown() const { return m_showTextureUsage; }
 
     std::vector<std::string> log;
     std::vector<SDraw> draws;

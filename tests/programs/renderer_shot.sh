@@ -23,6 +23,14 @@ top=$(od -v -An -tx1 -j18 -N$((width * 4)) "$home/last.tga" | tr -d ' \n' | sed 
 corner=$(od -v -An -tx1 -j$((18 + (height - 8) * width * 4 + 16 * 4)) -N64 "$home/last.tga" | tr -d ' \n' | sed 's/000000ff//g')
 [ -n "$corner" ] || fail "no stamp in the bottom-left corner"
 
+# The orderly end writes the settings of the renderer that ran.
+cfg=$(ls "$home"/[Tt]essavar/[Tt]essavar.cfg 2>/dev/null | head -1)
+[ -n "$cfg" ] || fail "no settings file was written"
+text=$(iconv -f UTF-16 -t UTF-8 "$cfg" | tr -d '\r')
+echo "$text" | grep -Eq "^\s*r_renderer\s+d3d$" || fail "settings do not name d3d: $text"
+echo "$text" | grep -Eq "^\s*g_runonce\s+true$" || fail "settings lack g_runonce"
+echo "$text" | grep -Eq "^\s*r_backBufferWidth\s+(640|800)$" || fail "settings lack the width"
+
 # The screenshot path may not be writable: the run still ends in order.
 TESSAVAR_FRAMES=3 TESSAVAR_SHOT="$home/no/such/folder/x.tga" "$bin/tessavar" 2>/dev/null || fail "a failed screenshot failed the run"
 echo "1 passed, 0 failed"

@@ -1,0 +1,6 @@
+#pragma once
+// The settings file written at an orderly end: a fresh tree of what each device
+// reports, so keys that nothing writes any more are dropped.
+
+// Writes "%s/tessavar/Tessavar.cfg"; false when it could not be written.
+bool SaveSettingsFile();
