@@ -32,7 +32,6 @@ bool CAudioStream::CreateBuffer(CSoundDevice& device, uint32_t rate, bool eightB
     m_device = &device;
     m_eightBit = eightBit;
     m_writePosition = 0;
-    m_silent = true;
     return true;
 }
 
@@ -125,8 +124,6 @@ void CAudioStream::StopNow()
     std::memset(regions.first, GetSilenceByte(), regions.firstBytes);
     if (!m_buffer->Unlock(regions))
         DebugOutput("You just did something that DSound didn't like\n");
-    else
-        m_silent = true;
 }
 
 void CAudioStream::EndThread()
@@ -298,16 +295,14 @@ bool CAudioStream::RunPassLocked()
     else if (!m_quitRequest && !m_paused)
     {
         // No file: what has played is overwritten with silence, so the looping
-        // buffer goes quiet once the tail of the last file is out.
+        // buffer goes quiet once the tail of the last file is out. A write position
+        // that has caught up with the cursor has nothing to silence: the whole ring
+        // may still be waiting to play.
         uint32_t play = 0;
         if (!m_buffer->GetCurrentPosition(&play, nullptr))
             m_quitRequest = true;
-        else
-        {
-            uint32_t room = GetRoom(play);
-            if (!(room == BUFFER_BYTES && m_silent) && !WriteToBuffer(nullptr, room))
-                m_quitRequest = true;
-        }
+        else if (play != m_writePosition && !WriteToBuffer(nullptr, GetRoom(play)))
+            m_quitRequest = true;
         PauseIfRequestedLocked();
     }
     if (!m_quitRequest && m_paused && m_resumeRequest)
@@ -395,15 +390,12 @@ bool CAudioStream::WriteToBuffer(const uint8_t* data, uint32_t bytes)
         std::memcpy(regions.first, data, regions.firstBytes);
         if (regions.secondBytes)
             std::memcpy(regions.second, data + regions.firstBytes, regions.secondBytes);
-        m_silent = false;
     }
     else
     {
         std::memset(regions.first, GetSilenceByte(), regions.firstBytes);
         if (regions.secondBytes)
             std::memset(regions.second, GetSilenceByte(), regions.secondBytes);
-        if (bytes == BUFFER_BYTES)
-            m_silent = true;
     }
     if (!m_buffer->Unlock(regions))
     {

@@ -103,5 +103,4 @@ private:
     uint8_t m_pending[BLOCK_BYTES] = {};
     uint32_t m_pendingBytes = 0;
     uint32_t m_writePosition = 0;
-    bool m_silent = true; // the whole buffer holds silence
 };

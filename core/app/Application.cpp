@@ -14,6 +14,7 @@
 #include "core/app/SpriteBankStartup.h"
 #include "core/app/SingleInstance.h"
 #include "platform/GameWindow.h"
+#include "platform/AudioSystem.h"
 #include "platform/MessageBox.h"
 #include "platform/Renderer.h"
 #include "platform/SdlClipboard.h"
@@ -116,10 +117,28 @@ void SaveRequestedShot()
         std::fprintf(stderr, "Could not write the screenshot %s\n", path);
 }
 
+// "/vid_restart": restarts the audio system; the renderer is not touched.
+void RestartAudioCommand(void*, const char*)
+{
+    if (g_audio)
+        g_audio->Restart();
+}
+
+void DeleteAudio()
+{
+    if (g_audio)
+    {
+        g_audio->Shutdown();
+        delete g_audio;
+        g_audio = nullptr;
+    }
+}
+
 // Reverse of start-up for whatever exists, then the one message box.
 bool TearDownStartup()
 {
     StopSpriteBank();
+    DeleteAudio();
     CloseRenderer();
     delete g_console;
     g_console = nullptr;
@@ -229,8 +248,16 @@ bool InitApplication()
     if (!GetCpuInfo().tsc)
         return FailStartup("Error during startup - CPU does not support time stamp counter for accurate timing");
 
+    // 20. Audio. Its Init is not checked: a machine without working sound runs silent.
+    g_audio = new (std::nothrow) CAudioSystem();
+    if (!g_audio)
+        return FailStartup("Error during startup - Failed to initialise audio system");
+    g_audio->SetDefaultSettings();
+    g_audio->Init();
+
     // 23. Console commands and variables.
     RegisterRendererConsoleCommands();
+    g_console->RegisterFunction("/vid_restart", &RestartAudioCommand, nullptr);
     g_console->RegisterFunction("/showsprite", &CSpriteBank::ShowSpriteCommand, nullptr);
 
     // 25. The sprite bank, bound to the renderer.
@@ -254,11 +281,19 @@ bool RunFrame()
     // 3. The control word is set again every frame.
     SetFpuControlWord();
 
+    // 4. Volumes are applied again every frame.
+    if (g_audio)
+        g_audio->ApplyVolumes();
+
     // 5. Note the frame's start.
     s_pacer.BeginFrame(GetTickMs());
 
     // 6. Frame statistics.
     g_renderer->Tick();
+
+    // 8. Channels whose sound is over end here.
+    if (g_audio)
+        g_audio->Update();
 
     // 12. F11 writes a screenshot on every frame it is held.
     if (g_renderer->IsActive() && !(g_console && g_console->IsOpen()) && IsScreenshotKeyHeld())
@@ -298,6 +333,9 @@ void ShutdownApplication()
 
     // 4. The sprite bank.
     StopSpriteBank();
+
+    // 5. Audio: the stream threads end before anything else goes.
+    DeleteAudio();
 
     // 9. Close and delete the renderer.
     CloseRenderer();

@@ -49,7 +49,8 @@ protected:
         ASSERT_TRUE(stream.SetVolume(SOUND_VOLUME_FULL));
     }
 
-    // Mixes frames in small steps with one pass after each; gives the left channel.
+    // Mixes frames in small steps with a few passes after each, as a thread that
+    // runs more often than the output pulls; gives the left channel.
     std::vector<int16_t> PlayOut(CAudioStream& stream, uint32_t frames, uint32_t step = 256)
     {
         std::vector<int16_t> left;
@@ -59,7 +60,8 @@ protected:
             EXPECT_TRUE(m_device->MixOffline(mix.data(), step));
             for (uint32_t i = 0; i < step; ++i)
                 left.push_back(mix[i * 2]);
-            stream.RunPass();
+            for (int pass = 0; pass < 3; ++pass)
+                stream.RunPass();
         }
         return left;
     }

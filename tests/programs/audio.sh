@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# The game starts, runs and ends in order with a sound device, and silent without one.
+set -u
+bin=$1
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+export TESSAVAR_HOME=$home TESSAVAR_DIALOGS=${TESSAVAR_DIALOGS:-launcher:start} TESSAVAR_LOG_STDERR=1
+fail() { echo "FAIL: $*"; exit 1; }
+
+out=$(SDL_AUDIODRIVER=dummy TESSAVAR_FRAMES=5 "$bin/tessavar" 2>&1) || fail "run with the dummy driver failed: $out"
+echo "$out" | grep -q "Stereo secondary buffers available" || fail "no device capabilities logged: $out"
+
+out=$(SDL_AUDIODRIVER=no-such-driver TESSAVAR_FRAMES=5 "$bin/tessavar" 2>&1) || fail "run without sound failed: $out"
+echo "$out" | grep -q "runs silent" || fail "a missing device was not reported: $out"
+echo "$out" | grep -q "Caps:" && fail "capabilities logged without a device"
+echo "1 passed, 0 failed"
