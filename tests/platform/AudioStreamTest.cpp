@@ -237,13 +237,22 @@ TEST_F(AudioStreamTest, TheThreadPlaysAFileFromThePackAndEnds)
         Prepare(stream, 22050, false, false);
         ASSERT_TRUE(stream.PlayStream("MUSIC\\theme.ogg"));
         EXPECT_TRUE(stream.IsRunning());
-        // The test plays the part of the output device, a few times faster than real time.
+        // The test plays the part of the output device, faster than real time but never
+        // ahead of the thread: it mixes only while the ring holds half a lap or more.
+        auto keptUp = [&stream] {
+            uint32_t play = 0;
+            stream.GetBuffer()->GetCurrentPosition(&play, nullptr);
+            uint32_t room = (play + CAudioStream::BUFFER_BYTES - stream.GetWritePosition()) % CAudioStream::BUFFER_BYTES;
+            return room < CAudioStream::BUFFER_BYTES / 2 || stream.IsFinished();
+        };
         std::vector<int16_t> left;
         std::vector<int16_t> mix(512);
         auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         uint32_t afterEnd = 0;
         while (afterEnd < 16384 && std::chrono::steady_clock::now() < deadline)
         {
+            while (!keptUp() && std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
             if (stream.IsFinished())
                 afterEnd += 256;
             ASSERT_TRUE(m_device->MixOffline(mix.data(), 256));
