@@ -177,7 +177,9 @@ TEST(SpriteSceneGolden, SoftwareDeviceDrawsTheSceneExactly)
     const std::string golden = std::string(TESS_SOURCE_DIR) + "/tests/presentation/golden/sprite_scene.tga";
     const char* update = std::getenv("TESS_UPDATE_GOLDEN");
     if (update && *update == '1')
+    {
         ASSERT_TRUE(SaveTga32(golden.c_str(), kCropWidth, kCropHeight, scene.data()));
+    }
     STgaImage expected;
     ASSERT_TRUE(LoadTga(golden.c_str(), expected)) << golden;
     ASSERT_EQ(expected.width, kCropWidth);
