@@ -253,6 +253,8 @@ bool InitApplication()
     if (!g_audio)
         return FailStartup("Error during startup - Failed to initialise audio system");
     g_audio->SetDefaultSettings();
+    if (s_state.settingsTree)
+        g_audio->ReadSettings(*s_state.settingsTree);
     g_audio->Init();
 
     // 23. Console commands and variables.

@@ -4,12 +4,15 @@
 #include "core/DataTree.h"
 #include "core/app/Application.h"
 #include "core/app/RendererStartup.h"
+#include "platform/AudioSystem.h"
 
 bool SaveSettingsFile()
 {
     CDataTree tree(u"Tessavar");
     tree.AddBool("g_runonce", true);
     AddRendererSettings(tree);
+    if (g_audio)
+        g_audio->WriteSettings(tree);
     char path[600];
     return GetUserPath("Tessavar.cfg", path, sizeof(path)) && SaveDataTree(path, &tree, true);
 }

@@ -9,6 +9,12 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 out=$(SDL_AUDIODRIVER=dummy TESSAVAR_FRAMES=5 "$bin/tessavar" 2>&1) || fail "run with the dummy driver failed: $out"
 echo "$out" | grep -q "Stereo secondary buffers available" || fail "no device capabilities logged: $out"
+# The orderly end writes the audio settings with the rest.
+cfg=$(iconv -f UTF-16 -t UTF-8 "$home/Tessavar/Tessavar.cfg") || fail "no settings file written"
+for key in a_disableAudio a_force8bitSamples a_outputFrequencyId a_maxSimultaneousSamples \
+           a_masterfxvolume a_mastermusicvolume a_mastervoicevolume; do
+  echo "$cfg" | grep -q "^[[:space:]]*$key[[:space:]]" || fail "settings file lacks $key: $cfg"
+done
 
 out=$(SDL_AUDIODRIVER=no-such-driver TESSAVAR_FRAMES=5 "$bin/tessavar" 2>&1) || fail "run without sound failed: $out"
 echo "$out" | grep -q "runs silent" || fail "a missing device was not reported: $out"
