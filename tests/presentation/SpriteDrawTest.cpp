@@ -449,6 +449,13 @@ TEST_F(SpriteDraw, GroupsDrawMembersInOrderOneCallEach)
     EXPECT_FLOAT_EQ(draws[1].vertices[2].x, 24.0f);
     EXPECT_FLOAT_EQ(draws[1].vertices[5].x, 33.0f);
     EXPECT_FLOAT_EQ(draws[2].vertices[0].x, 43.0f);
+    // Members hide by their flag alone and cannot leave the group for a plane.
+    members[1]->SetVisible(false);
+    m_bank->SetInstancePlane(members[0], 3);
+    draws = Draw();
+    ASSERT_EQ(draws.size(), 2u);
+    EXPECT_FLOAT_EQ(draws[0].vertices[0].z, 12.0f);
+    EXPECT_EQ(m_bank->GetPlane(3).m_firstFile, nullptr);
     EXPECT_EQ(m_bank->GetLiveInstanceCount(), 4);
     m_bank->DestroyGroup(group);
     EXPECT_EQ(m_bank->GetLiveInstanceCount(), 0);

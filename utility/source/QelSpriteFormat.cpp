@@ -82,15 +82,21 @@ bool ReadJpeg2000Page(CQelMemoryReader& reader, int32_t pixelFormat, SSpritePage
     const uint8_t* bytes;
     if (!reader.ReadU32(length) || !reader.ReadInPlace(length, bytes))
         return Fail(error, "JPEG-2000 page runs past the end of the file");
-    SDecodedImage image;
-    if (!DecodeJpeg2000(bytes, length, image))
+    // The picture's size and components are known from its header: a page that
+    // cannot fit is refused before anything is decoded.
+    SJpeg2000Header header;
+    if (!ReadJpeg2000Header(bytes, length, header))
         return Fail(error, "JPEG-2000 page does not decode");
-    if (image.width != page.width || image.height != page.height)
-        return Fail(error, "JPEG-2000 page decodes to " + std::to_string(image.width) + " x " +
-                               std::to_string(image.height) + " instead of " + std::to_string(page.width) + " x " +
-                               std::to_string(page.height));
-    if (HasAlpha(pixelFormat) && image.componentCount < 4)
+    if (header.width != page.width || header.height != page.height)
+        return Fail(error, "JPEG-2000 page holds " + std::to_string(header.width) + " x " +
+                               std::to_string(header.height) + " pixels instead of " + std::to_string(page.width) +
+                               " x " + std::to_string(page.height));
+    if (HasAlpha(pixelFormat) && header.componentCount < 4)
         return Fail(error, "JPEG-2000 page has no alpha component");
+    SDecodedImage image;
+    if (!DecodeJpeg2000(bytes, length, image) || image.width != page.width || image.height != page.height ||
+        (HasAlpha(pixelFormat) && image.componentCount < 4))
+        return Fail(error, "JPEG-2000 page does not decode");
     page.pixels = std::move(image.pixels);
     if (!HasAlpha(pixelFormat))
         for (size_t i = 3; i < page.pixels.size(); i += 4)
