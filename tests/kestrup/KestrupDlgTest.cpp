@@ -1,4 +1,5 @@
 #include "kestrup/KestrupDlg.h"
+#include "presentation/SpriteTypes.h"
 #include "tests/kestrup/KestrupFixtures.h"
 #include "tests/support/TempDir.h"
 #include "utility/source/QelMemoryTracker.h"
@@ -225,6 +226,7 @@ TEST_F(KestrupRun, ADiskThatFillsUpHalfWayKeepsThePack)
     ASSERT_TRUE(m_dir.WriteFile("tessavar.001", "previous output"));
     const std::string folder = m_dir.GetPath();
     // In a child process the files it writes may not grow beyond 20000 bytes.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
             LimitFileSize(20000);
@@ -325,4 +327,42 @@ TEST_F(KestrupRun, ParallelConversionWritesTheSameFileAsOneThread)
     }
     EXPECT_FALSE(outputs[0].empty());
     EXPECT_TRUE(outputs[0] == outputs[1]);
+}
+
+TEST_F(KestrupRun, TheGameLoadsTheConvertedSpritesAsItLoadsTheOriginals)
+{
+    std::map<std::string, std::string> sources;
+    SPakSourceFolder root{"data", {}, {}};
+    for (int32_t format = 0; format < spritefile::kFormatCount; ++format)
+    {
+        std::string name = "format" + std::to_string(format) + ".spr";
+        sources[name] = SpriteBytes(MakeSpriteData(format, spritefile::kStorageJpeg2000));
+        root.m_files.push_back({name, sources[name]});
+    }
+    WritePack(root);
+    ASSERT_EQ(RunKestrup(m_dir.GetPath(), m_view), 0) << m_view.GetLog();
+
+    CPackArchive archive;
+    ASSERT_TRUE(archive.MountMainPack(m_dir.Join("tessavar.001").c_str()));
+    for (const auto& [name, bytes] : sources)
+    {
+        SCOPED_TRACE(name);
+        // Looked up as game code names it: backslashes, any case.
+        const SPackEntry* entry = archive.FindPackEntry(("DATA\\" + name).c_str());
+        ASSERT_NE(entry, nullptr);
+        SSpriteFile converted;
+        SSpriteFile original;
+        std::string error;
+        ASSERT_TRUE(converted.Read(entry->data, entry->size, error)) << error;
+        ASSERT_TRUE(original.Read(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), error)) << error;
+        ASSERT_EQ(converted.m_pages.size(), original.m_pages.size());
+        for (size_t p = 0; p < original.m_pages.size(); ++p)
+            EXPECT_EQ(converted.m_pages[p].m_pixels, original.m_pages[p].m_pixels);
+        ASSERT_EQ(converted.m_frames.size(), original.m_frames.size());
+        for (size_t f = 0; f < original.m_frames.size(); ++f)
+        {
+            EXPECT_EQ(converted.m_frames[f].m_rightU, original.m_frames[f].m_rightU);
+            EXPECT_EQ(converted.m_frames[f].m_bottomV, original.m_frames[f].m_bottomV);
+        }
+    }
 }
