@@ -429,7 +429,8 @@ ESoftResult CSoftD3DDevice::Present()
         s.cooperativeLevel = ESoftResult::DeviceLost;
     if (s.cooperativeLevel != ESoftResult::Ok)
         return ESoftResult::DeviceLost;
-    s.frontBuffer = s.backBuffer;
+    // The swap discards the back buffer: it now holds an older frame, as after a flip.
+    s.frontBuffer.swap(s.backBuffer);
     if (s.params.window != nullptr)
         PresentToSdlWindow(s.params.window, s.frontBuffer.data(),
                            static_cast<int>(s.params.backBufferWidth),

@@ -22,6 +22,28 @@ enum EBlendKind
     BlendAdd,          // one, one
 };
 
+// A comparison function as the outcomes it accepts, so that a test needs no branch.
+struct SCompareMask
+{
+    uint32_t less = 0;
+    uint32_t equal = 0;
+    uint32_t greater = 0;
+
+    explicit SCompareMask(uint32_t function)
+    {
+        less = CompareSoft(function, 0, 1) ? 1 : 0;
+        equal = CompareSoft(function, 1, 1) ? 1 : 0;
+        greater = CompareSoft(function, 1, 0) ? 1 : 0;
+    }
+
+    uint32_t Passes(uint32_t value, uint32_t reference) const
+    {
+        return (static_cast<uint32_t>(value < reference) & less) |
+               (static_cast<uint32_t>(value == reference) & equal) |
+               (static_cast<uint32_t>(value > reference) & greater);
+    }
+};
+
 struct SFastSetup
 {
     uint32_t textureForce;  // channels of the texel replaced by 255 (the channel uses diffuse only)
@@ -122,8 +144,10 @@ void FastLoop(const SSpanContext& context, const SFastSetup& setup, const SSpan&
     int64_t z = span.z;
     uint32_t* out = span.colourOut;
     uint32_t* depthOut = span.depthOut;
-    const bool zTest = state.zTest;
-    const bool zWrite = state.zWrite;
+    const SCompareMask alphaCompare(state.alphaFunc);
+    const uint32_t alphaRef = state.alphaRef;
+    const SCompareMask depthCompare(state.zTest ? state.zFunc : uint32_t{SOFT_CMP_ALWAYS});
+    const uint32_t depthWrite = state.zWrite ? 1 : 0;
 
     for (int i = 0; i < span.count; ++i)
     {
@@ -138,35 +162,31 @@ void FastLoop(const SSpanContext& context, const SFastSetup& setup, const SSpan&
         t += span.tStep;
         __m128i source = Mul255x8(texel, diffuse);
 
+        // Pixels failing a test are written back unchanged rather than skipped: no branch.
+        uint32_t pass = 1;
         if (AlphaTest)
-        {
-            const uint32_t alpha = static_cast<uint32_t>(_mm_extract_epi16(source, 3));
-            if (!CompareSoft(state.alphaFunc, alpha, state.alphaRef))
-            {
-                z += span.zStep;
-                continue;
-            }
-        }
+            pass = alphaCompare.Passes(static_cast<uint32_t>(_mm_extract_epi16(source, 3)), alphaRef);
         if (Depth)
         {
             const uint32_t depth = QuantizeDepthFixed(z, context.depthBits);
             z += span.zStep;
-            if (zTest && !CompareSoft(state.zFunc, depth, depthOut[i]))
-                continue;
-            if (zWrite)
-                depthOut[i] = depth;
+            const uint32_t stored = depthOut[i];
+            pass &= depthCompare.Passes(depth, stored);
+            depthOut[i] = (pass & depthWrite) ? depth : stored;
         }
+        const uint32_t destination = out[i];
         if (Blend == BlendSourceAlpha)
         {
             const __m128i alpha = _mm_shufflelo_epi16(source, _MM_SHUFFLE(3, 3, 3, 3));
-            const __m128i dest = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(out[i])), zero);
+            const __m128i dest = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(destination)), zero);
             const __m128i inverse = _mm_sub_epi16(_mm_set1_epi16(255), alpha);
             source = _mm_adds_epu16(Mul255x8(source, alpha), Mul255x8(dest, inverse));
         }
         __m128i packed = _mm_packus_epi16(source, zero);
         if (Blend == BlendAdd)
-            packed = _mm_adds_epu8(packed, _mm_cvtsi32_si128(static_cast<int>(out[i])));
-        out[i] = static_cast<uint32_t>(_mm_cvtsi128_si32(packed));
+            packed = _mm_adds_epu8(packed, _mm_cvtsi32_si128(static_cast<int>(destination)));
+        const uint32_t result = static_cast<uint32_t>(_mm_cvtsi128_si32(packed));
+        out[i] = pass ? result : destination;
     }
 }
 
