@@ -266,8 +266,16 @@ void DrawTriangle(const SRasterTarget& target, const SRasterState& state, const 
     const bool linear = footprint > 1.0 ? state.minLinear : state.magLinear;
 
     SSpan span;
+    bool flatColour = true;
+    int32_t flat[4];
     for (int c = 0; c < 4; ++c)
+    {
         span.colourStep[c] = static_cast<int32_t>(ToFixed(colour[c].ddx, 65536.0));
+        flatColour = flatColour && colour[c].ddx == 0.0 && colour[c].ddy == 0.0;
+        flat[c] = static_cast<int32_t>(ToFixed(colour[c].base, 65536.0));
+    }
+    const bool flatDepth = planeZ.ddx == 0.0 && planeZ.ddy == 0.0;
+    const int64_t flatZ = ToFixed(planeZ.base, kDepthOne);
     span.sStep = ToFixed(planeS.ddx, 65536.0);
     span.tStep = ToFixed(planeT.ddx, 65536.0);
     span.zStep = ToFixed(planeZ.ddx, kDepthOne);
@@ -293,11 +301,12 @@ void DrawTriangle(const SRasterTarget& target, const SRasterState& state, const 
 
         const double dx = static_cast<double>(left) - x0;
         const double dy = static_cast<double>(py) - y0;
+        // A plane without slope has its base everywhere; skipping its evaluation changes no value.
         for (int c = 0; c < 4; ++c)
-            span.colour[c] = static_cast<int32_t>(ToFixed(colour[c].At(dx, dy), 65536.0));
+            span.colour[c] = flatColour ? flat[c] : static_cast<int32_t>(ToFixed(colour[c].At(dx, dy), 65536.0));
         span.s = ToFixed(planeS.At(dx, dy), 65536.0);
         span.t = ToFixed(planeT.At(dx, dy), 65536.0);
-        span.z = ToFixed(planeZ.At(dx, dy), kDepthOne);
+        span.z = flatDepth ? flatZ : ToFixed(planeZ.At(dx, dy), kDepthOne);
         span.count = static_cast<int>(right - left + 1);
         const size_t offset = static_cast<size_t>(py) * static_cast<size_t>(target.width) +
                               static_cast<size_t>(left);

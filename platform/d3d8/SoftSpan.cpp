@@ -36,6 +36,8 @@ SSpanContext MakeSpanContext(const SRasterTarget& target, const SRasterState& st
     }
     context.sampler.wrapU = state.wrapU;
     context.sampler.wrapV = state.wrapV;
+    if (!state.referenceOnly)
+        PlanFastLoops(context);
     return context;
 }
 
@@ -86,7 +88,7 @@ void DrawSpanReference(const SSpanContext& context, bool linear, const SSpan& sp
 
 void DrawSpan(const SSpanContext& context, bool linear, const SSpan& span)
 {
-    if (!context.state->referenceOnly && DrawSpanFast(context, linear, span))
+    if (DrawSpanFast(context, linear, span))
         return;
     DrawSpanReference(context, linear, span);
 }

@@ -6,13 +6,30 @@
 
 #include <cstdint>
 
+struct SSpanContext;
+struct SSpan;
+using FastSpanLoop = void (*)(const SSpanContext& context, const SSpan& span);
+
+// The fast loops chosen once per draw for its state: [bilinear][Gouraud]; null where the
+// state has none.
+struct SFastPlan
+{
+    FastSpanLoop loops[2][2] = {{nullptr, nullptr}, {nullptr, nullptr}};
+    uint32_t textureForce = 0;  // texel channels replaced by 255 (the channel uses diffuse only)
+    uint32_t diffuseForce = 0;  // diffuse channels replaced by 255 (texture only)
+};
+
 struct SSpanContext
 {
     const SRasterState* state = nullptr;
     SSampler sampler;
     uint32_t depthBits = 16;
     bool hasDepth = false;
+    SFastPlan fast;
 };
+
+// Fills context.fast for the context's state.
+void PlanFastLoops(SSpanContext& context);
 
 // Attribute values at the first pixel and their steps per pixel, in fixed point: colour
 // channels (a, r, g, b) and texel positions with 16 fraction bits, depth with 30.

@@ -44,12 +44,6 @@ struct SCompareMask
     }
 };
 
-struct SFastSetup
-{
-    uint32_t textureForce;  // channels of the texel replaced by 255 (the channel uses diffuse only)
-    uint32_t diffuseForce;  // channels of the diffuse replaced by 255 (texture only)
-};
-
 // (a * b + 128 + ((a * b + 128) >> 8)) >> 8 on 16-bit lanes: a * b / 255 rounded.
 inline __m128i Mul255x8(__m128i a, __m128i b)
 {
@@ -124,8 +118,9 @@ inline __m128i SampleTexel(const SSampler& sampler, int64_t s, int64_t t, uint32
 }
 
 template <bool Textured, bool Linear, bool Wrap, bool Gouraud, int Blend, bool AlphaTest, bool Depth>
-void FastLoop(const SSpanContext& context, const SFastSetup& setup, const SSpan& span)
+void FastLoop(const SSpanContext& context, const SSpan& span)
 {
+    const SFastPlan& setup = context.fast;
     const SRasterState& state = *context.state;
     const SSampler& sampler = context.sampler;
     const __m128i zero = _mm_setzero_si128();
@@ -190,7 +185,7 @@ void FastLoop(const SSpanContext& context, const SFastSetup& setup, const SSpan&
     }
 }
 
-using FastLoopFunction = void (*)(const SSpanContext&, const SFastSetup&, const SSpan&);
+using FastLoopFunction = FastSpanLoop;
 
 template <bool Textured, bool Linear, bool Wrap, bool Gouraud, int Blend, bool AlphaTest>
 FastLoopFunction PickDepth(bool depth)
@@ -265,13 +260,13 @@ bool FitsInt32(int64_t start, int64_t step, int count)
 }
 }  // namespace
 
-bool DrawSpanFast(const SSpanContext& context, bool linear, const SSpan& span)
+void PlanFastLoops(SSpanContext& context)
 {
     const SRasterState& state = *context.state;
-    SFastSetup setup{0, 0};
-    if (!CombineMasks(state.colour, 0x00FFFFFFu, setup.textureForce, setup.diffuseForce) ||
-        !CombineMasks(state.alpha, 0xFF000000u, setup.textureForce, setup.diffuseForce))
-        return false;
+    SFastPlan plan;
+    if (!CombineMasks(state.colour, 0x00FFFFFFu, plan.textureForce, plan.diffuseForce) ||
+        !CombineMasks(state.alpha, 0xFF000000u, plan.textureForce, plan.diffuseForce))
+        return;
 
     int blend = BlendNone;
     if (state.blend)
@@ -281,19 +276,30 @@ bool DrawSpanFast(const SSpanContext& context, bool linear, const SSpan& span)
         else if (state.srcBlend == SOFT_BLEND_ONE && state.dstBlend == SOFT_BLEND_ONE)
             blend = BlendAdd;
         else if (!(state.srcBlend == SOFT_BLEND_ONE && state.dstBlend == SOFT_BLEND_ZERO))
-            return false;
+            return;
     }
 
     const SSampler& sampler = context.sampler;
-    const bool textured = sampler.texels != nullptr && setup.textureForce != 0xFFFFFFFFu;
+    const bool textured = sampler.texels != nullptr && plan.textureForce != 0xFFFFFFFFu;
     const bool wrap = sampler.wrapU || sampler.wrapV;
     if (textured && wrap)
     {
         // Wrapping by masks needs power-of-two sizes and both axes wrapping.
         if (!sampler.wrapU || !sampler.wrapV || sampler.maskU < 0 || sampler.maskV < 0)
-            return false;
+            return;
     }
+    const bool depth = context.hasDepth && (state.zTest || state.zWrite);
+    for (int linear = 0; linear < 2; ++linear)
+        for (int gouraud = 0; gouraud < 2; ++gouraud)
+            plan.loops[linear][gouraud] =
+                PickLoop(textured, linear != 0, textured && wrap, gouraud != 0, blend, state.alphaTest, depth);
+    context.fast = plan;
+}
 
+bool DrawSpanFast(const SSpanContext& context, bool linear, const SSpan& span)
+{
+    if (context.fast.loops[0][0] == nullptr)
+        return false;
     bool gouraud = false;
     for (int c = 0; c < 4; ++c)
     {
@@ -301,12 +307,15 @@ bool DrawSpanFast(const SSpanContext& context, bool linear, const SSpan& span)
             return false;
         gouraud = gouraud || span.colourStep[c] != 0;
     }
-    const bool depth = context.hasDepth && (state.zTest || state.zWrite);
-    PickLoop(textured, linear, textured && wrap, gouraud, blend, state.alphaTest, depth)(context, setup, span);
+    context.fast.loops[linear ? 1 : 0][gouraud ? 1 : 0](context, span);
     return true;
 }
 
 #else
+
+void PlanFastLoops(SSpanContext&)
+{
+}
 
 bool DrawSpanFast(const SSpanContext&, bool, const SSpan&)
 {
