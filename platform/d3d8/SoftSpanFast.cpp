@@ -144,7 +144,72 @@ void FastLoop(const SSpanContext& context, const SSpan& span)
     const SCompareMask depthCompare(state.zTest ? state.zFunc : uint32_t{SOFT_CMP_ALWAYS});
     const uint32_t depthWrite = state.zWrite ? 1 : 0;
 
-    for (int i = 0; i < span.count; ++i)
+    // Two pixels at a time: their texels side by side in one register for the arithmetic.
+    const __m128i diffuseForcePair = _mm_unpacklo_epi64(diffuseForce, diffuseForce);
+    int i = 0;
+    for (; i + 1 < span.count; i += 2)
+    {
+        __m128i diffusePair;
+        if (Gouraud)
+        {
+            const __m128i next = _mm_add_epi32(colour, colourStep);
+            const __m128i words = _mm_packs_epi32(_mm_srai_epi32(colour, 16), _mm_srai_epi32(next, 16));
+            diffusePair = _mm_or_si128(_mm_unpacklo_epi8(_mm_packus_epi16(words, zero), zero), diffuseForcePair);
+            colour = _mm_add_epi32(next, colourStep);
+        }
+        else
+        {
+            diffusePair = _mm_unpacklo_epi64(diffuse, diffuse);
+        }
+        const __m128i texelA = SampleTexel<Textured, Linear, Wrap>(sampler, s, t, setup.textureForce);
+        s += span.sStep;
+        t += span.tStep;
+        const __m128i texelB = SampleTexel<Textured, Linear, Wrap>(sampler, s, t, setup.textureForce);
+        s += span.sStep;
+        t += span.tStep;
+        __m128i source = Mul255x8(_mm_unpacklo_epi64(texelA, texelB), diffusePair);
+
+        uint32_t passA = 1;
+        uint32_t passB = 1;
+        if (AlphaTest)
+        {
+            passA = alphaCompare.Passes(static_cast<uint32_t>(_mm_extract_epi16(source, 3)), alphaRef);
+            passB = alphaCompare.Passes(static_cast<uint32_t>(_mm_extract_epi16(source, 7)), alphaRef);
+        }
+        if (Depth)
+        {
+            const uint32_t depthA = QuantizeDepthFixed(z, context.depthBits);
+            z += span.zStep;
+            const uint32_t depthB = QuantizeDepthFixed(z, context.depthBits);
+            z += span.zStep;
+            const uint32_t storedA = depthOut[i];
+            const uint32_t storedB = depthOut[i + 1];
+            passA &= depthCompare.Passes(depthA, storedA);
+            passB &= depthCompare.Passes(depthB, storedB);
+            depthOut[i] = (passA & depthWrite) ? depthA : storedA;
+            depthOut[i + 1] = (passB & depthWrite) ? depthB : storedB;
+        }
+        const uint32_t destinationA = out[i];
+        const uint32_t destinationB = out[i + 1];
+        const __m128i destinations = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(out + i));
+        if (Blend == BlendSourceAlpha)
+        {
+            const __m128i alpha =
+                _mm_shufflehi_epi16(_mm_shufflelo_epi16(source, _MM_SHUFFLE(3, 3, 3, 3)), _MM_SHUFFLE(3, 3, 3, 3));
+            const __m128i dest = _mm_unpacklo_epi8(destinations, zero);
+            const __m128i inverse = _mm_sub_epi16(_mm_set1_epi16(255), alpha);
+            source = _mm_adds_epu16(Mul255x8(source, alpha), Mul255x8(dest, inverse));
+        }
+        __m128i packed = _mm_packus_epi16(source, zero);
+        if (Blend == BlendAdd)
+            packed = _mm_adds_epu8(packed, destinations);
+        const uint32_t resultA = static_cast<uint32_t>(_mm_cvtsi128_si32(packed));
+        const uint32_t resultB = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(packed, 4)));
+        out[i] = passA ? resultA : destinationA;
+        out[i + 1] = passB ? resultB : destinationB;
+    }
+
+    for (; i < span.count; ++i)
     {
         if (Gouraud)
         {
