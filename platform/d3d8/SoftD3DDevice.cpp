@@ -16,6 +16,7 @@ constexpr uint32_t kMaxSize = 4096;
 constexpr uint32_t kVertexSize = sizeof(SSoftVertex);
 // Below this many covered pixels a draw is not worth waking the workers for.
 constexpr int64_t kParallelPixels = 8192;
+constexpr size_t kMaxQueuedVertices = 1 << 20;
 
 bool IsBackBufferFormat(ESoftFormat format)
 {
@@ -149,26 +150,77 @@ uint32_t VertexCountFor(ESoftPrimitive type, uint32_t primitives)
     }
 }
 
-struct SDrawJob
+// One recorded call, drawn when the queue is flushed.
+struct SQueuedCommand
 {
-    const SRasterTarget* target;
-    const SRasterState* state;
+    enum EKind : uint8_t
+    {
+        Triangles,
+        Lines,
+        Clear,
+    };
+    EKind kind = Triangles;
+    SRasterState state;
+    int clipX0 = 0;
+    int clipY0 = 0;
+    int clipX1 = 0;
+    int clipY1 = 0;
+    size_t first = 0;  // into the queued vertices
+    size_t count = 0;  // triangles or segments
+    uint32_t clearFlags = 0;
+    uint32_t clearColour = 0;
+    uint32_t clearDepth = 0;
+};
+
+struct SFrameJob
+{
+    const std::vector<SQueuedCommand>* commands;
     const SRasterVertex* vertices;
-    size_t count;
-    bool lines;
+    SRasterTarget target;  // without clip; each command brings its own
     int bandCount;
 };
 
-void RunDrawJob(void* context, uint32_t index)
+void ClearRows(const SRasterTarget& target, const SQueuedCommand& command, const SRasterBands& bands)
 {
-    const SDrawJob& job = *static_cast<const SDrawJob*>(context);
+    for (int y = command.clipY0; y < command.clipY1; ++y)
+    {
+        if (bands.count > 1 && ((y >> kBandShift) % bands.count) != bands.index)
+            continue;
+        const size_t row = static_cast<size_t>(y) * static_cast<size_t>(target.width);
+        const size_t width = static_cast<size_t>(command.clipX1 - command.clipX0);
+        if (command.clearFlags & SOFT_CLEAR_TARGET)
+            std::fill_n(target.colour + row + command.clipX0, width, command.clearColour);
+        if ((command.clearFlags & SOFT_CLEAR_ZBUFFER) && target.depth != nullptr)
+            std::fill_n(target.depth + row + command.clipX0, width, command.clearDepth);
+    }
+}
+
+void RunFrameJob(void* context, uint32_t index)
+{
+    const SFrameJob& job = *static_cast<const SFrameJob*>(context);
     SRasterBands bands;
     bands.count = job.bandCount;
     bands.index = static_cast<int>(index);
-    if (job.lines)
-        RasterizeLines(*job.target, *job.state, job.vertices, job.count, bands);
-    else
-        RasterizeTriangles(*job.target, *job.state, job.vertices, job.count, bands);
+    for (const SQueuedCommand& command : *job.commands)
+    {
+        SRasterTarget target = job.target;
+        target.clipX0 = command.clipX0;
+        target.clipY0 = command.clipY0;
+        target.clipX1 = command.clipX1;
+        target.clipY1 = command.clipY1;
+        switch (command.kind)
+        {
+        case SQueuedCommand::Clear:
+            ClearRows(target, command, bands);
+            break;
+        case SQueuedCommand::Lines:
+            RasterizeLines(target, command.state, job.vertices + command.first, command.count, bands);
+            break;
+        case SQueuedCommand::Triangles:
+            RasterizeTriangles(target, command.state, job.vertices + command.first, command.count, bands);
+            break;
+        }
+    }
 }
 }  // namespace
 
@@ -196,10 +248,17 @@ struct SSoftDeviceState
     uint32_t baseVertex = 0;
 
     std::unique_ptr<CSoftWorkerPool> pool;
-    std::vector<SRasterVertex> primitives;  // gathered per draw, reused
+    // Calls recorded since the last flush: drawing them together lets every worker thread
+    // take its rows of the whole frame at once instead of meeting the others at every call.
+    std::vector<SQueuedCommand> commands;
+    std::vector<SRasterVertex> queuedVertices;
+    std::vector<CSoftTexture*> queuedTextures;  // one reference each until the flush
+    int64_t queuedPixels = 0;
+    CSoftD3DDevice* owner = nullptr;
 
     ~SSoftDeviceState()
     {
+        Flush();
         Rebind<CSoftTexture>(texture, nullptr);
         Rebind<CSoftVertexBuffer>(stream, nullptr);
         Rebind<CSoftIndexBuffer>(indices, nullptr);
@@ -214,12 +273,45 @@ struct SSoftDeviceState
         target.depth = depthBuffer.empty() ? nullptr : depthBuffer.data();
         target.width = static_cast<int>(params.backBufferWidth);
         target.height = static_cast<int>(params.backBufferHeight);
-        target.clipX0 = static_cast<int>(viewport.x);
-        target.clipY0 = static_cast<int>(viewport.y);
-        target.clipX1 = static_cast<int>(viewport.x + viewport.width);
-        target.clipY1 = static_cast<int>(viewport.y + viewport.height);
         target.depthBits = depthBits;
         return target;
+    }
+
+    SQueuedCommand MakeCommand(SQueuedCommand::EKind kind) const
+    {
+        SQueuedCommand command;
+        command.kind = kind;
+        command.clipX0 = static_cast<int>(viewport.x);
+        command.clipY0 = static_cast<int>(viewport.y);
+        command.clipX1 = static_cast<int>(viewport.x + viewport.width);
+        command.clipY1 = static_cast<int>(viewport.y + viewport.height);
+        return command;
+    }
+
+    // Draws everything queued, on all worker threads when there is enough of it.
+    void Flush()
+    {
+        if (commands.empty())
+            return;
+        SFrameJob job{&commands, queuedVertices.data(), MakeTarget(), 1};
+        if (pool && pool->GetThreadCount() > 1 && queuedPixels >= kParallelPixels)
+        {
+            job.bandCount = static_cast<int>(pool->GetThreadCount());
+            pool->Run(&RunFrameJob, &job);
+        }
+        else
+        {
+            RunFrameJob(&job, 0);
+        }
+        commands.clear();
+        queuedVertices.clear();
+        queuedPixels = 0;
+        for (CSoftTexture* queued : queuedTextures)
+        {
+            queued->SetQueuedBy(nullptr);
+            queued->Release();
+        }
+        queuedTextures.clear();
     }
 
     SRasterState MakeRasterState() const
@@ -259,50 +351,63 @@ struct SSoftDeviceState
     }
 
     // Rough count of covered pixels, to decide whether threads pay.
-    int64_t EstimatePixels(bool lines) const
+    int64_t EstimatePixels(size_t first, size_t stride) const
     {
-        const size_t stride = lines ? 2 : 3;
         int64_t total = 0;
-        for (size_t i = 0; i + stride <= primitives.size(); i += stride)
+        for (size_t i = first; i + stride <= queuedVertices.size(); i += stride)
         {
-            float minX = primitives[i].x;
+            float minX = queuedVertices[i].x;
             float maxX = minX;
-            float minY = primitives[i].y;
+            float minY = queuedVertices[i].y;
             float maxY = minY;
             for (size_t k = 1; k < stride; ++k)
             {
-                minX = std::min(minX, primitives[i + k].x);
-                maxX = std::max(maxX, primitives[i + k].x);
-                minY = std::min(minY, primitives[i + k].y);
-                maxY = std::max(maxY, primitives[i + k].y);
+                minX = std::min(minX, queuedVertices[i + k].x);
+                maxX = std::max(maxX, queuedVertices[i + k].x);
+                minY = std::min(minY, queuedVertices[i + k].y);
+                maxY = std::max(maxY, queuedVertices[i + k].y);
             }
             const float w = std::min(maxX - minX, static_cast<float>(params.backBufferWidth));
             const float h = std::min(maxY - minY, static_cast<float>(params.backBufferHeight));
             if (w > 0 && h > 0)
-                total += static_cast<int64_t>(w * h) / (lines ? 1 : 2);
+                total += static_cast<int64_t>(w * h) / (stride == 2 ? 1 : 2);
             if (total >= kParallelPixels)
                 return total;
         }
         return total;
     }
 
-    void Rasterize(bool lines)
+    void QueueClear(uint32_t flags, uint32_t colour, float z)
     {
-        if (primitives.empty())
+        SQueuedCommand command = MakeCommand(SQueuedCommand::Clear);
+        command.clearFlags = flags;
+        command.clearColour = colour;
+        command.clearDepth = QuantizeSoftDepth(z, depthBits);
+        commands.push_back(command);
+        queuedPixels += int64_t{viewport.width} * viewport.height;
+    }
+
+    void QueueDraw(bool lines, size_t first)
+    {
+        const size_t stride = lines ? 2 : 3;
+        if (queuedVertices.size() == first)
             return;
-        const SRasterTarget target = MakeTarget();
-        const SRasterState state = MakeRasterState();
-        SDrawJob job{&target, &state, primitives.data(), primitives.size() / (lines ? 2 : 3),
-                     lines, 1};
-        if (pool && pool->GetThreadCount() > 1 && EstimatePixels(lines) >= kParallelPixels)
+        SQueuedCommand command = MakeCommand(lines ? SQueuedCommand::Lines : SQueuedCommand::Triangles);
+        command.state = MakeRasterState();
+        command.first = first;
+        command.count = (queuedVertices.size() - first) / stride;
+        commands.push_back(command);
+        if (command.state.texels != nullptr && texture->GetQueuedBy() == nullptr)
         {
-            job.bandCount = static_cast<int>(pool->GetThreadCount());
-            pool->Run(&RunDrawJob, &job);
+            texture->AddRef();
+            texture->SetQueuedBy(owner);
+            queuedTextures.push_back(texture);
         }
-        else
-        {
-            RunDrawJob(&job, 0);
-        }
+        if (queuedPixels < kParallelPixels)
+            queuedPixels += EstimatePixels(first, stride);
+        // Bounded memory: a long run of calls without presenting is drawn in pieces.
+        if (queuedVertices.size() >= kMaxQueuedVertices)
+            Flush();
     }
 
     static SRasterVertex ReadVertex(const uint8_t* data)
@@ -316,7 +421,8 @@ struct SSoftDeviceState
     template <typename Fetch>
     void Assemble(ESoftPrimitive type, uint32_t count, Fetch vertexAt)
     {
-        primitives.clear();
+        std::vector<SRasterVertex>& primitives = queuedVertices;
+        const size_t first = primitives.size();
         switch (type)
         {
         case SOFT_PT_TRIANGLELIST:
@@ -339,7 +445,7 @@ struct SSoftDeviceState
             }
             break;
         }
-        Rasterize(type == SOFT_PT_LINESTRIP);
+        QueueDraw(type == SOFT_PT_LINESTRIP, first);
     }
 };
 
@@ -347,6 +453,7 @@ CSoftD3DDevice::CSoftD3DDevice(const SSoftAdapterProfile& profile)
     : m_state(new SSoftDeviceState)
 {
     m_state->profile = profile;
+    m_state->owner = this;
     SetDefaultStates(m_state->renderStates, m_state->stageStates);
     SetWorkerThreads(0);
 }
@@ -380,6 +487,7 @@ bool CSoftD3DDevice::ApplyPresentParams(const SSoftPresentParams& params)
         std::find(depths.begin(), depths.end(), params.depthFormat) == depths.end())
         return false;
 
+    s.Flush();
     const size_t pixels = static_cast<size_t>(params.backBufferWidth) * params.backBufferHeight;
     s.params = params;
     s.backBuffer.assign(pixels, 0);
@@ -427,6 +535,7 @@ ESoftResult CSoftD3DDevice::Present()
     if (s.cooperativeLevel == ESoftResult::Ok && !s.params.windowed &&
         IsSdlWindowMinimized(s.params.window))
         s.cooperativeLevel = ESoftResult::DeviceLost;
+    s.Flush();
     if (s.cooperativeLevel != ESoftResult::Ok)
         return ESoftResult::DeviceLost;
     // The swap discards the back buffer: it now holds an older frame, as after a flip.
@@ -465,19 +574,8 @@ bool CSoftD3DDevice::EndScene()
 bool CSoftD3DDevice::Clear(uint32_t flags, uint32_t colour, float z)
 {
     SSoftDeviceState& s = *m_state;
-    if (s.cooperativeLevel != ESoftResult::Ok)
-        return true;
-    const SSoftViewport& vp = s.viewport;
-    const size_t width = s.params.backBufferWidth;
-    const uint32_t depth = QuantizeSoftDepth(z, s.depthBits);
-    for (uint32_t y = vp.y; y < vp.y + vp.height; ++y)
-    {
-        const size_t row = y * width + vp.x;
-        if (flags & SOFT_CLEAR_TARGET)
-            std::fill_n(s.backBuffer.begin() + static_cast<std::ptrdiff_t>(row), vp.width, colour);
-        if ((flags & SOFT_CLEAR_ZBUFFER) && !s.depthBuffer.empty())
-            std::fill_n(s.depthBuffer.begin() + static_cast<std::ptrdiff_t>(row), vp.width, depth);
-    }
+    if (s.cooperativeLevel == ESoftResult::Ok && (flags & (SOFT_CLEAR_TARGET | SOFT_CLEAR_ZBUFFER)) != 0)
+        s.QueueClear(flags, colour, z);
     return true;
 }
 
@@ -748,6 +846,7 @@ bool CSoftD3DDevice::GetFrontBuffer(CSoftSurface* destination)
 
 bool CSoftD3DDevice::GetBackBuffer(CSoftSurface* destination)
 {
+    m_state->Flush();
     return CopyFrame(m_state->backBuffer, m_state->params, destination);
 }
 
@@ -758,6 +857,7 @@ void CSoftD3DDevice::SetWorkerThreads(uint32_t count)
     count = std::min(count, 64u);
     if (m_state->pool && m_state->pool->GetThreadCount() == count)
         return;
+    m_state->Flush();
     m_state->pool.reset();
     m_state->pool.reset(new CSoftWorkerPool(count));
 }
@@ -772,6 +872,11 @@ void CSoftD3DDevice::SimulateLoss(ESoftResult level)
     SSoftDeviceState& s = *m_state;
     s.cooperativeLevel = level;
     s.lossSimulated = level != ESoftResult::Ok;
+}
+
+void CSoftD3DDevice::FlushQueuedDraws()
+{
+    m_state->Flush();
 }
 
 const SSoftPresentParams& CSoftD3DDevice::GetPresentParams() const

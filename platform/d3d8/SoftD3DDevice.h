@@ -17,7 +17,8 @@
 //   if (device->Present() == ESoftResult::DeviceLost) { ... TestCooperativeLevel, Reset ... }
 //   device->Release(); d3d->Release();
 //
-// Rasterisation is exact and deterministic: pixel centres lie on whole coordinates (callers
+// Draw calls are recorded and carried out together (see FlushQueuedDraws). Rasterisation is
+// exact and deterministic: pixel centres lie on whole coordinates (callers
 // shift 2D quads by -0.5), the top-left fill rule decides shared edges, and attributes are
 // interpolated in fixed point, so the same calls give the same pixels on every machine and
 // with any number of worker threads. Every resource is "managed": it lives in system memory
@@ -63,6 +64,10 @@ public:
     bool UnlockRect();                       // false when not locked
     bool IsLocked() const { return m_locked; }
 
+    // The device whose queued draws sample this texture; unlocking draws them first.
+    void SetQueuedBy(CSoftD3DDevice* device) { m_queuedBy = device; }
+    CSoftD3DDevice* GetQueuedBy() const { return m_queuedBy; }
+
     // Rasteriser access: 0xAARRGGBB texels, width x height, rows top first.
     const uint32_t* GetTexels() const { return m_texels.get(); }
     uint32_t GetWidth() const { return m_width; }
@@ -75,6 +80,7 @@ private:
     uint32_t m_height;
     uint32_t m_pitch;
     bool m_locked = false;
+    CSoftD3DDevice* m_queuedBy = nullptr;
     std::unique_ptr<uint8_t[]> m_storage;  // pixels in m_format
     std::unique_ptr<uint32_t[]> m_texels;  // decoded 0xAARRGGBB copy
 };
@@ -221,6 +227,10 @@ public:
     // buffer is the last presented frame. Alpha is 255 unless the back buffer has alpha.
     bool GetFrontBuffer(CSoftSurface* destination);
     bool GetBackBuffer(CSoftSurface* destination);
+
+    // Draw calls and clears are recorded and drawn together when the frame is presented or
+    // read back, when a texture they sample is unlocked, or now.
+    void FlushQueuedDraws();
 
     // Worker threads for drawing: 0 = one per hardware thread, 1 = draw on the calling thread.
     // The pixels never depend on this.

@@ -44,6 +44,9 @@ bool CSoftTexture::UnlockRect()
     if (!m_locked)
         return false;
     m_locked = false;
+    // Draws already recorded must still see the old texels.
+    if (m_queuedBy != nullptr)
+        m_queuedBy->FlushQueuedDraws();
     return DecodeSoftPixels(m_format, m_storage.get(), m_pitch, m_width, m_height, m_texels.get());
 }
 

@@ -161,3 +161,36 @@ TEST(SoftDeviceLifecycle, BoundResourcesOutliveTheirCallersReferences)
     EXPECT_FALSE(device->BeginScene() && device->BeginScene());
     device->EndScene();
 }
+
+TEST(SoftDeviceLifecycle, RecordedDrawsKeepTheTexelsOfTheirTime)
+{
+    // Draws are carried out later, all together: a texture rewritten or released after a draw
+    // must not change what that draw shows.
+    CSoftDeviceFixture fixture(4, 1, ESoftFormat::Unknown);
+    CSoftD3DDevice* device = fixture.Device();
+    ASSERT_NE(device, nullptr);
+    device->SetWorkerThreads(3);
+    device->SetTextureStageState(0, SOFT_TSS_COLOROP, SOFT_TOP_SELECTARG1);
+    CSoftTexture* texture = fixture.MakeTexture(1, 1, {0xFF0000FFu});
+    device->SetTexture(0, texture);
+    device->BeginScene();
+    const std::vector<SSoftVertex> left = MakeQuad(0, 0, 2, 1, 0xFFFFFFFF);
+    device->DrawPrimitiveUP(SOFT_PT_TRIANGLELIST, 2, left.data(), sizeof(SSoftVertex));
+    SSoftLockedRect locked;
+    ASSERT_TRUE(texture->LockRect(locked));
+    *static_cast<uint32_t*>(locked.bits) = 0xFFFF0000u;
+    ASSERT_TRUE(texture->UnlockRect());
+    const std::vector<SSoftVertex> right = MakeQuad(2, 0, 4, 1, 0xFFFFFFFF);
+    device->DrawPrimitiveUP(SOFT_PT_TRIANGLELIST, 2, right.data(), sizeof(SSoftVertex));
+    device->SetTexture(0, nullptr);
+    texture->Release();  // the recorded draw still holds it
+    device->EndScene();
+    ASSERT_EQ(device->Present(), ESoftResult::Ok);
+    CSoftSurface* surface = nullptr;
+    ASSERT_TRUE(device->CreateImageSurface(4, 1, ESoftFormat::A8R8G8B8, &surface));
+    ASSERT_TRUE(device->GetFrontBuffer(surface));
+    const uint32_t* pixels = surface->GetPixels();
+    EXPECT_EQ(pixels[1], 0xFF0000FFu);
+    EXPECT_EQ(pixels[2], 0xFFFF0000u);
+    surface->Release();
+}
