@@ -130,9 +130,11 @@ TEST_F(AudioStreamTest, ASecondFileWaitsForAStopAndBadFilesAreRefused)
     ASSERT_TRUE(stream.PlayStream("a.ogg"));
     stream.RunPass();
     EXPECT_FALSE(stream.PlayStream("b.ogg"));
+    ASSERT_GT(stream.GetPendingBytes(), 0u);
     stream.RequestStop();
     EXPECT_TRUE(stream.PlayStream("b.ogg")); // the stop is carried out at once
     EXPECT_FALSE(stream.IsFinished());
+    EXPECT_EQ(stream.GetPendingBytes(), 0u); // nothing of the old file plays on
     stream.RequestStop();
     stream.RunPass();
     EXPECT_TRUE(stream.IsFinished());
