@@ -306,26 +306,26 @@ void CAudioSystem::SetMusicVolume(int level)
 {
     m_musicLevel = ClampLevel(level);
     m_musicGain = m_musicLevel * 2.0 / 3.0 / 9.0;
-    if (!m_music)
-        return;
-    m_music->SetVolume(ComputeAttenuation(m_musicGain, 1.0));
-    if (m_musicLevel == 0)
-        m_music->RequestPause();
-    else
-        m_music->RequestResume();
+    ApplyStreamLevel(m_music.get(), m_musicLevel, m_musicGain);
 }
 
 void CAudioSystem::SetVoiceVolume(int level)
 {
     m_voiceLevel = ClampLevel(level);
     m_voiceGain = m_voiceLevel / 9.0;
-    if (!m_voice)
+    ApplyStreamLevel(m_voice.get(), m_voiceLevel, m_voiceGain);
+}
+
+// Level 0 pauses a stream rather than only silencing it; any other level resumes it.
+void CAudioSystem::ApplyStreamLevel(CAudioStream* stream, int level, double gain)
+{
+    if (!stream)
         return;
-    m_voice->SetVolume(ComputeAttenuation(m_voiceGain, 1.0));
-    if (m_voiceLevel == 0)
-        m_voice->RequestPause();
+    stream->SetVolume(ComputeAttenuation(gain, 1.0));
+    if (level == 0)
+        stream->RequestPause();
     else
-        m_voice->RequestResume();
+        stream->RequestResume();
 }
 
 void CAudioSystem::ApplyVolumes()

@@ -132,6 +132,7 @@ private:
     std::unique_ptr<CAudioStream> CreateStream(uint32_t rate, const char* what, const char* disabledWhat);
     bool IsChannelIndex(int channel) const { return channel >= 0 && channel < GetChannelCount(); }
     void ApplyChannelVolume(SAudioChannel& channel);
+    void ApplyStreamLevel(CAudioStream* stream, int level, double gain);
     bool FillSampleBuffer(SSampleSlot& slot, const char* fileName, const uint8_t* file, uint32_t size);
 
     DeviceFactory m_factory;

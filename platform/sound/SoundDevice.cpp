@@ -121,13 +121,7 @@ CSoundBuffer* CSoundDevice::CreateBuffer(const SSoundBufferDesc& desc)
             return nullptr;
         }
     }
-    std::unique_ptr<CSoundBuffer> buffer(new (std::nothrow) CSoundBuffer(*this, use, std::move(data)));
-    if (!buffer)
-        return nullptr;
-    CSoundBuffer* result = buffer.get();
-    std::lock_guard<std::mutex> guard(m_mixLock);
-    m_buffers.push_back(std::move(buffer));
-    return result;
+    return AddBuffer(new (std::nothrow) CSoundBuffer(*this, use, std::move(data)));
 }
 
 CSoundBuffer* CSoundDevice::DuplicateBuffer(const CSoundBuffer* original)
@@ -138,13 +132,24 @@ CSoundBuffer* CSoundDevice::DuplicateBuffer(const CSoundBuffer* original)
     desc.flags = original->m_flags;
     desc.bytes = original->m_bytes;
     desc.format = original->m_format;
-    std::unique_ptr<CSoundBuffer> buffer(new (std::nothrow) CSoundBuffer(*this, desc, original->m_data));
+    return AddBuffer(new (std::nothrow) CSoundBuffer(*this, desc, original->m_data));
+}
+
+CSoundBuffer* CSoundDevice::AddBuffer(CSoundBuffer* buffer)
+{
     if (!buffer)
         return nullptr;
-    CSoundBuffer* result = buffer.get();
+    std::unique_ptr<CSoundBuffer> owned(buffer);
     std::lock_guard<std::mutex> guard(m_mixLock);
-    m_buffers.push_back(std::move(buffer));
-    return result;
+    try
+    {
+        m_buffers.push_back(std::move(owned));
+    }
+    catch (const std::bad_alloc&)
+    {
+        return nullptr;
+    }
+    return buffer;
 }
 
 void CSoundDevice::ReleaseBuffer(CSoundBuffer* buffer)

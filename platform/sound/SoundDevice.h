@@ -81,6 +81,8 @@ private:
     friend class CSoundOutput;
     explicit CSoundDevice(bool offline);
 
+    // Takes ownership; null when out of memory.
+    CSoundBuffer* AddBuffer(CSoundBuffer* buffer);
     bool ReopenOutput(const SSoundFormat& format);
     // Called with the mixer lock held.
     void MixLocked(uint8_t* out, uint32_t frames);
