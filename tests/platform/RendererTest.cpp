@@ -514,3 +514,54 @@ TEST(RendererScreenshot, StampIsBlendedUprightIntoTheBottomLeftCorner)
     EXPECT_FALSE(renderer.SaveScreenshot(dir.Join("none.tga").c_str()));
     EXPECT_FALSE(dir.ReadFile("none.tga", file));
 }
+
+namespace
+{
+std::vector<std::string> s_overlayText;
+void RecordOverlayText(float x, float y, const char* text)
+{
+    s_overlayText.push_back(std::to_string(int(x)) + "," + std::to_string(int(y)) + " " + text);
+}
+} // namespace
+
+TEST(RendererStatistics, OverlaysShowWhatIsSwitchedOn)
+{
+    CRecordingRenderer renderer;
+    renderer.SetDefaultSettings();
+    renderer.SetTextDrawer(&RecordOverlayText);
+    uint32_t pixel = 0;
+    int index = -1;
+    ASSERT_TRUE(renderer.CreateTexture(false, 0, 0, 0, true, 512, 512, 0, std::vector<uint32_t>(512 * 512, pixel).data(),
+                                       nullptr, &index));
+    renderer.Tick();
+    const uint32_t frameBefore = renderer.GetFrameCount();
+    renderer.EndScene();
+    EXPECT_TRUE(s_overlayText.empty());
+    EXPECT_TRUE(renderer.draws.empty());
+
+    renderer.ShowPolyCount(true);
+    renderer.ShowTextureUsage(true);
+    renderer.ShowTiming(true);
+    int texture = NO_TEXTURE;
+    SScreenVertex* v = nullptr;
+    renderer.BeginBatch(&texture, false, false, false);
+    renderer.ReserveVertices(9, &v);
+    renderer.FlushBatch(false);
+    renderer.draws.clear();
+    renderer.EndScene();
+    EXPECT_EQ(s_overlayText, (std::vector<std::string>{"10,10 Num polys renderered = 3",
+                                                       "10,30 Best guess total texture usage = 1.000000.2 Mb"}));
+    // The timing bar: red for the time used so far, green for the rest of 100 pixels.
+    ASSERT_EQ(renderer.draws.size(), 2u);
+    float red = renderer.draws[0].vertices[1].x - renderer.draws[0].vertices[0].x;
+    float green = renderer.draws[1].vertices[1].x - renderer.draws[1].vertices[0].x;
+    EXPECT_FLOAT_EQ(red + green, 100.0f);
+    EXPECT_GE(red, 0.0f);
+    EXPECT_EQ(renderer.draws[0].vertices[0].colour, 0xFFFF0000u);
+    EXPECT_EQ(renderer.draws[1].vertices[0].colour, 0xFF00FF00u);
+    EXPECT_EQ(renderer.draws[1].vertices[2].y, 17.0f);
+
+    renderer.Tick();
+    EXPECT_EQ(renderer.GetFrameCount(), frameBefore + 1);
+    EXPECT_EQ(renderer.GetPolygonCount(), 0u);
+}
