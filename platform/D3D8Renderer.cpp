@@ -526,6 +526,14 @@ void CD3D8Renderer::OnCloseRequest()
     PostQuitMessage();
 }
 
+void CD3D8Renderer::OnActivate()
+{
+    const bool changing = m_inActivationChange || m_creatingDisplay || m_destroyingDisplay;
+    CRenderer::OnActivate();
+    if (!changing && m_activationHook)
+        m_activationHook();
+}
+
 void CD3D8Renderer::OnDeactivate()
 {
     // Leaving full screen keeps this renderer drawing (in its new window).

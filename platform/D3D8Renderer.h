@@ -55,6 +55,7 @@ public:
     bool CreateVertexBuffer(int sizeBytes, CVertexBuffer** buffer) override;
     void DestroyVertexBuffer(CVertexBuffer* buffer) override;
     void BindTexture(int index, bool filter) override;
+    void OnActivate() override;
     void OnDeactivate() override;
 
     // The texture format chosen for a kind (ETextureKind).

@@ -92,6 +92,10 @@ using RendererRestoreCallback = void (*)(uint32_t userValue);
 // Draws a line of overlay text (the GUI installs one; the renderer has no fonts).
 using RendererTextDrawer = void (*)(float x, float y, const char* text);
 
+// Called when the game window becomes active again (the audio system re-applies its
+// volumes there).
+using RendererActivationHook = void (*)();
+
 // The input device is bound to the window, so a display reset makes it again through
 // these (installed by the application shell).
 struct SInputDeviceHooks
@@ -201,6 +205,7 @@ public:
 
     void SetTextDrawer(RendererTextDrawer drawer) { m_textDrawer = drawer; }
     void SetInputDeviceHooks(const SInputDeviceHooks& hooks) { m_inputHooks = hooks; }
+    void SetActivationHook(RendererActivationHook hook) { m_activationHook = hook; }
 
     // Sprite bank's virtual screen (640 x 480) scaled to the back buffer.
     float GetVirtualScaleX() const { return float(m_settings.width) / 640.0f; }
@@ -282,6 +287,7 @@ protected:
 
     RendererTextDrawer m_textDrawer = nullptr;
     SInputDeviceHooks m_inputHooks;
+    RendererActivationHook m_activationHook = nullptr;
 
 private:
     struct SRestoreCallback

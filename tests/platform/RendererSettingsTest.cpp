@@ -10,6 +10,12 @@
 
 namespace
 {
+int s_activations = 0;
+void CountActivation()
+{
+    ++s_activations;
+}
+
 std::vector<std::string> Names(const CDataTree& tree)
 {
     std::vector<std::string> names;
@@ -101,7 +107,10 @@ TEST(RendererSettingsKeys, TemporaryWindowKeepsFullScreenInTheFile)
     bool fullScreen = false;
     ASSERT_TRUE(tree.GetBool("r_fullscreen", fullScreen));
     EXPECT_TRUE(fullScreen);
+    s_activations = 0;
+    renderer.SetActivationHook(&CountActivation);
     renderer.OnActivate();
     EXPECT_TRUE(renderer.GetSettings().fullScreen) << "activation brings full screen back";
+    EXPECT_EQ(s_activations, 1);
     EXPECT_TRUE(renderer.CanDraw());
 }

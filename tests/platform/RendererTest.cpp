@@ -565,3 +565,34 @@ TEST(RendererStatistics, OverlaysShowWhatIsSwitchedOn)
     EXPECT_EQ(renderer.GetFrameCount(), frameBefore + 1);
     EXPECT_EQ(renderer.GetPolygonCount(), 0u);
 }
+
+TEST(RendererDisplay, ActivationLeavesAndRestoresFullScreen)
+{
+    CRecordingRenderer renderer;
+    renderer.SetDefaultSettings();
+    renderer.GetPendingSettings().fullScreen = false;
+    ASSERT_TRUE(renderer.Open("t", nullptr));
+    renderer.GetPendingSettings().fullScreen = false;
+    renderer.ResetDisplay();
+    // In a window, deactivation only stops the game being active.
+    renderer.log.clear();
+    renderer.OnDeactivate();
+    EXPECT_FALSE(renderer.IsActive());
+    EXPECT_TRUE(renderer.log.empty());
+    renderer.OnActivate();
+    EXPECT_TRUE(renderer.IsActive());
+    EXPECT_TRUE(renderer.log.empty());
+
+    // In full screen it drops to a window and comes back on activation.
+    renderer.GetPendingSettings().fullScreen = true;
+    renderer.ResetDisplay();
+    ASSERT_TRUE(renderer.GetSettings().fullScreen);
+    renderer.log.clear();
+    renderer.OnDeactivate();
+    EXPECT_FALSE(renderer.GetSettings().fullScreen);
+    EXPECT_FALSE(renderer.IsActive());
+    renderer.OnActivate();
+    EXPECT_TRUE(renderer.GetSettings().fullScreen);
+    EXPECT_TRUE(renderer.IsActive());
+    EXPECT_EQ(Count(renderer.log, "destroy display"), 2);
+}
