@@ -261,6 +261,56 @@ TEST_F(AudioSystemTest, SampleBuffersHoldTheConvertedSamplesOnly)
     }
 }
 
+TEST_F(AudioSystemTest, EveryPcmFormatLoadsOnEveryOutput)
+{
+    struct SOutput
+    {
+        uint32_t removedCaps;
+        uint16_t channels; // for a stereo file
+        uint16_t bits;     // for a 16-bit file
+    };
+    const SOutput outputs[] = {{0, 2, 16}, {SOUNDCAPS_PRIMARY_STEREO, 1, 16}, {SOUNDCAPS_PRIMARY_16BIT, 2, 8}};
+    const uint32_t frames = 10;
+    for (const SOutput& output : outputs)
+    {
+        s_caps = FullCaps();
+        s_caps.flags &= ~output.removedCaps;
+        CConsole console;
+        g_console = &console;
+        {
+            CAudioSystem audio(&MakeOfflineDevice);
+            audio.SetDefaultSettings();
+            ASSERT_TRUE(audio.Init());
+            for (uint16_t channels : {1, 2})
+            {
+                for (uint16_t bits : {8, 16})
+                {
+                    SSoundFormat format;
+                    format.channels = channels;
+                    format.bits = bits;
+                    format.rate = 8000u * channels * bits / 8;
+                    std::vector<uint8_t> samples(frames * format.GetBlockAlign(), 0x40);
+                    std::vector<uint8_t> file = BuildWave(format, samples.data(), static_cast<uint32_t>(samples.size()));
+                    std::string name = "f" + std::to_string(channels) + "x" + std::to_string(bits) + ".wav";
+                    ASSERT_TRUE(m_dir.WriteFile(name, std::string(file.begin(), file.end())));
+                    int sample = -1, channel = -1;
+                    ASSERT_TRUE(audio.LoadSample(name.c_str(), sample)) << name;
+                    const SSampleSlot* slot = audio.GetSampleSlot(sample);
+                    uint16_t wantChannels = channels == 2 ? output.channels : 1;
+                    uint16_t wantBits = output.bits == 8 ? 8 : bits;
+                    SCOPED_TRACE(testing::Message() << name << " on output " << output.removedCaps);
+                    EXPECT_EQ(slot->rate, format.rate);
+                    EXPECT_EQ(slot->buffer->GetFormat().channels, wantChannels);
+                    EXPECT_EQ(slot->buffer->GetFormat().bits, wantBits);
+                    EXPECT_EQ(slot->buffer->GetSize(), frames * wantChannels * wantBits / 8);
+                    EXPECT_TRUE(audio.PlaySample(sample, 1, 0, 1.0f, 0.0f, false, false, nullptr, nullptr, channel));
+                }
+            }
+        }
+        g_console = &m_console;
+    }
+}
+
 TEST_F(AudioSystemTest, BusyChannelsGoToTheLowestPriorityAfterTheirCallback)
 {
     CAudioSystem& audio = Start();
