@@ -124,6 +124,12 @@ void RestartAudioCommand(void*, const char*)
         g_audio->Restart();
 }
 
+void ApplyAudioVolumes()
+{
+    if (g_audio)
+        g_audio->ApplyVolumes();
+}
+
 void DeleteAudio()
 {
     if (g_audio)
@@ -256,6 +262,9 @@ bool InitApplication()
     if (s_state.settingsTree)
         g_audio->ReadSettings(*s_state.settingsTree);
     g_audio->Init();
+    // Window activation re-applies the volumes too.
+    if (g_renderer)
+        g_renderer->SetActivationHook(&ApplyAudioVolumes);
 
     // 23. Console commands and variables.
     RegisterRendererConsoleCommands();
