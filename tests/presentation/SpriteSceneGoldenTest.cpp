@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -51,6 +52,33 @@ TEST(SpriteSceneGolden, SoftwareDeviceDrawsTheSceneExactly)
     if (differing)
         SaveTga32(dir.Join("actual.tga").c_str(), kCropWidth, kCropHeight, scene.data());
     EXPECT_EQ(differing, 0u) << "first at (" << first % kCropWidth << ", " << first / kCropWidth << ")";
+    bank.Shutdown();
+    renderer.Close();
+}
+
+// After a display reset the device has new textures and buffers; the scene draws the
+// same without its files, which are gone by then.
+TEST(SpriteSceneGolden, DisplayResetDrawsTheSameSceneFromMemory)
+{
+    CTempDir dir;
+    CD3D8Renderer renderer;
+    renderer.SetDefaultSettings();
+    renderer.GetPendingSettings().fullScreen = false;
+    renderer.GetPendingSettings().width = 640;
+    const_cast<SDisplaySettings&>(renderer.GetSettings()).fullScreen = false;
+    const_cast<SDisplaySettings&>(renderer.GetSettings()).width = 640;
+    const_cast<SDisplaySettings&>(renderer.GetSettings()).height = 480;
+    ASSERT_TRUE(renderer.Open("Tessavar", nullptr));
+    CSpriteBank bank;
+    ASSERT_TRUE(bank.Init(&renderer));
+    ASSERT_TRUE(BuildSpriteScene(bank, dir));
+    std::vector<uint8_t> before = DrawSpriteScene(renderer, bank, dir);
+    ASSERT_FALSE(before.empty());
+    for (int i = 0; i < 7; ++i)
+        ASSERT_EQ(std::remove(dir.Join("s" + std::to_string(i) + ".spr").c_str()), 0);
+    ASSERT_TRUE(renderer.ResetDisplay());
+    std::vector<uint8_t> after = DrawSpriteScene(renderer, bank, dir);
+    EXPECT_TRUE(after == before);
     bank.Shutdown();
     renderer.Close();
 }
