@@ -4,6 +4,9 @@
 
 #include <algorithm>
 
+// Full screen of an OpenGL window (GameWindowGl.cpp).
+void EnterGlFullScreen(SDL_Window* window, int width, int height);
+
 namespace
 {
 // The one game window whose messages are delivered.
@@ -162,7 +165,7 @@ CGameWindow::~CGameWindow()
 }
 
 bool CGameWindow::Create(const char* title, int width, int height, bool fullScreen, bool raise,
-                         WindowEventHandler handler, void* user)
+                         WindowEventHandler handler, void* user, bool openGl)
 {
     Destroy();
     // Ctrl+C must still end the program, and closing the window is the game's decision.
@@ -171,7 +174,9 @@ bool CGameWindow::Create(const char* title, int width, int height, bool fullScre
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return false;
     m_ownsVideo = true;
-    Uint32 flags = fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
+    Uint32 flags = fullScreen && !openGl ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
+    if (openGl)
+        flags |= SDL_WINDOW_OPENGL;
     SDL_Window* window = SDL_CreateWindow(title ? title : "", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
                                           height, flags);
     if (!window)
@@ -179,6 +184,8 @@ bool CGameWindow::Create(const char* title, int width, int height, bool fullScre
         Destroy();
         return false;
     }
+    if (openGl && fullScreen)
+        EnterGlFullScreen(window, width, height);
     m_window = window;
     m_id = SDL_GetWindowID(window);
     s_target = SWindowTarget{m_id, handler, user, width, height};
@@ -190,6 +197,7 @@ bool CGameWindow::Create(const char* title, int width, int height, bool fullScre
 
 void CGameWindow::Destroy()
 {
+    DestroyGlContext();
     if (m_window)
     {
         if (s_target.id == m_id)

@@ -56,8 +56,10 @@ public:
 
     // Full screen covers the desktop and shows the back buffer scaled to fit; a window
     // has the back buffer's size. raise: bring it to the front and give it focus.
+    // openGl: a window for an OpenGL context (see RequestGlVisual); its full screen is a
+    // mode change to the back buffer's size, and a window when that cannot be had.
     bool Create(const char* title, int width, int height, bool fullScreen, bool raise, WindowEventHandler handler,
-                void* user);
+                void* user, bool openGl = false);
     void Destroy();
     bool IsOpen() const { return m_window != nullptr; }
 
@@ -67,8 +69,19 @@ public:
     void GetClientRect(int& left, int& top, int& right, int& bottom) const;
     void ShowCursor(bool show);
 
+    // The OpenGL context of a window made with openGl, made current on creation.
+    bool CreateGlContext();
+    void DestroyGlContext();
+    bool HasGlContext() const { return m_glContext != nullptr; }
+    void SwapGlBuffers();
+    // What the context was given: colour, depth and stencil bits; accelerated is -1 when
+    // the platform cannot tell.
+    void GetGlVisual(int& colourBits, int& depthBits, int& stencilBits, int& accelerated) const;
+    bool IsFullScreen() const;
+
 private:
     void* m_window = nullptr;
+    void* m_glContext = nullptr;
     uint32_t m_id = 0;
     bool m_ownsVideo = false;
 };
@@ -86,6 +99,18 @@ EPumpResult PumpWindowMessage();
 
 // Asks the pump to report Quit (closing the game window does this).
 void PostQuitMessage();
+
+// The OpenGL library, loaded at run time (it starts the video subsystem it needs), and its
+// entry points by name. Null when the platform has no OpenGL.
+bool LoadGlLibrary();
+void UnloadGlLibrary();
+void* GetGlProcAddress(const char* name);
+// The pixel format asked of the next OpenGL window: 16 or 32 colour bits, no alpha and no
+// stencil, double-buffered.
+void RequestGlVisual(int colourBits, int depthBits);
+// Whether an OpenGL context can be made here at all (a small hidden window); when not,
+// reason tells why.
+bool ProbeGlContext(char* reason, unsigned reasonSize);
 
 // Whatever else wants to see the raw platform events (the input layer) registers here.
 using RawEventObserver = void (*)(const void* platformEvent);

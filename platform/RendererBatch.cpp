@@ -8,7 +8,10 @@ bool CRenderer::BeginBatch(const int* textureIndex, bool alphaBlend, bool alphaT
     EnableTexturing();
     SetTextureModulate();
     m_batchTexture = textureIndex ? *textureIndex : NO_TEXTURE;
-    BindTexture(m_batchTexture, true);
+    // The texture's own filter flag holds in batches too (a nearest-filtered texture stays
+    // crisp on either renderer).
+    const STextureSlot* slot = GetTextureSlot(m_batchTexture);
+    BindTexture(m_batchTexture, !slot || !slot->inUse || slot->filter);
     m_batchCount = 0;
     m_batchBlend = alphaBlend;
     m_batchAlphaTest = alphaTest;

@@ -1,6 +1,6 @@
 #pragma once
-// The renderer kinds the program can make. Kind 0 draws on the software device; kind 1
-// (OpenGL) is offered only once that renderer exists in this build.
+// The renderer kinds the program can make: kind 0 draws on the software device, kind 1
+// through OpenGL.
 
 class CRenderer;
 
