@@ -13,3 +13,7 @@ enum ERendererKind : int
 bool IsRendererKindAvailable(int kind);
 // A new, unopened renderer of the kind, or null when the kind is not available.
 CRenderer* MakeRenderer(int kind);
+
+// Tests put a maker of their own in front of the real one; null restores it.
+using RendererMaker = CRenderer* (*)(int kind);
+void SetRendererMaker(RendererMaker maker);

@@ -1,13 +1,19 @@
 #include "core/Console.h"
 #include "core/DataTree.h"
 #include "core/app/RendererStartup.h"
+#include "platform/D3D8Renderer.h"
+#include "platform/GameWindow.h"
+#include "platform/OpenGLRenderer.h"
 #include "platform/RendererFactory.h"
+#include "platform/d3d8/SoftD3DDevice.h"
 #include "tests/platform/RecordingRenderer.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <sys/stat.h>
 
 namespace
@@ -70,22 +76,97 @@ TEST(RendererStartup, OnlyKindsOfThisBuildAreMade)
     }
 }
 
-TEST(RendererStartup, AskedForAMissingKindStartsTheOtherAndWritesIt)
+namespace
 {
-    CDataTree settings(u"Tessavar");
-    settings.AddString("r_renderer", IsRendererKindAvailable(RENDERER_OPENGL) ? "d3d" : "ogl");
-    settings.AddBool("r_fullscreen", false);
-    settings.AddInt("r_backBufferWidth", 640);
-    ASSERT_TRUE(StartRenderer(&settings));
-    ASSERT_NE(g_renderer, nullptr);
-    EXPECT_EQ(g_renderer->GetSettings().width, 640) << "the file's settings were used";
-    CDataTree written(u"Tessavar");
-    AddRendererSettings(written);
-    char kind[8] = {};
-    ASSERT_TRUE(written.GetString("r_renderer", kind, sizeof(kind)));
-    EXPECT_STREQ(kind, IsRendererKindAvailable(RENDERER_OPENGL) ? "ogl" : "d3d");
-    CloseRenderer();
-    EXPECT_EQ(g_renderer, nullptr);
+// Sets an environment variable for the length of a test.
+class CEnvOverride
+{
+public:
+    CEnvOverride(const char* name, const char* value) : m_name(name)
+    {
+        const char* previous = std::getenv(name);
+        m_had = previous != nullptr;
+        m_previous = previous ? previous : "";
+        setenv(name, value, 1);
+    }
+    ~CEnvOverride()
+    {
+        if (m_had)
+            setenv(m_name.c_str(), m_previous.c_str(), 1);
+        else
+            unsetenv(m_name.c_str());
+    }
+
+private:
+    std::string m_name;
+    std::string m_previous;
+    bool m_had = false;
+};
+
+// The Direct3D renderer on an adapter it cannot use: a 24-bit desktop and no full-screen
+// modes. The OpenGL renderer is the real one.
+CRenderer* MakeWithBrokenDirect3D(int kind)
+{
+    if (kind != RENDERER_D3D8)
+        return new COpenGLRenderer();
+    SSoftAdapterProfile profile = CSoftD3D::GetDefaultProfile();
+    profile.desktop.format = ESoftFormat::R8G8B8;
+    profile.modes.clear();
+    return new CD3D8Renderer(&profile);
+}
+
+struct SFallbackCase
+{
+    const char* asked;
+    const char* videoDriver;  // "dummy" has no OpenGL; "offscreen" has it where Mesa is installed
+    bool brokenDirect3D;
+    bool starts;
+    int runs;
+    const char* written;
+};
+} // namespace
+
+TEST(RendererStartup, AKindThatCannotOpenFallsBackToTheOtherWhichIsWrittenBack)
+{
+    const SFallbackCase cases[] = {
+        {"ogl", "dummy", false, true, RENDERER_D3D8, "d3d"},
+        {"d3d", "offscreen", true, true, RENDERER_OPENGL, "ogl"},
+        {"ogl", "offscreen", true, true, RENDERER_OPENGL, "ogl"},
+        {"d3d", "dummy", true, false, RENDERER_D3D8, nullptr},
+    };
+    for (const SFallbackCase& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.asked) + " on " + c.videoDriver);
+        CEnvOverride driver("SDL_VIDEODRIVER", c.videoDriver);
+        char why[256] = {};
+        if (c.runs == RENDERER_OPENGL && !ProbeGlContext(why, sizeof(why)))
+        {
+            std::printf("Skipped, no OpenGL context can be made here: %s\n", why);
+            continue;
+        }
+        SetRendererMaker(c.brokenDirect3D ? &MakeWithBrokenDirect3D : nullptr);
+        CDataTree settings(u"Tessavar");
+        settings.AddString("r_renderer", c.asked);
+        settings.AddBool("r_fullscreen", false);
+        settings.AddInt("r_backBufferWidth", 640);
+        const bool started = StartRenderer(&settings);
+        SetRendererMaker(nullptr);
+        EXPECT_EQ(started, c.starts);
+        if (started)
+        {
+            ASSERT_NE(g_renderer, nullptr);
+            EXPECT_EQ(GetRunningRendererKind(), c.runs);
+            EXPECT_EQ(g_renderer->IsColourArgb(), c.runs == RENDERER_D3D8) << "the renderer in the global";
+            EXPECT_EQ(g_renderer->GetSettings().width, 640) << "the file's settings were used";
+            CDataTree written(u"Tessavar");
+            AddRendererSettings(written);
+            char kind[8] = {};
+            ASSERT_TRUE(written.GetString("r_renderer", kind, sizeof(kind)));
+            EXPECT_STREQ(kind, c.written);
+        }
+        CloseRenderer();
+        EXPECT_EQ(g_renderer, nullptr);
+    }
 }
 
 TEST(RendererStartup, ScreenshotsTakeTheNextFreeNumber)
