@@ -366,3 +366,21 @@ TEST_F(KestrupRun, TheGameLoadsTheConvertedSpritesAsItLoadsTheOriginals)
         }
     }
 }
+
+TEST_F(KestrupRun, AnOutputThatCannotBeCreatedEndsWithTheFatalMessage)
+{
+    WritePack(SmallTree());
+    SKestrupOptions options;
+    options.m_folder = m_dir.GetPath();
+    options.m_outputName = "missing/folders/tessavar.001";
+    CKestrupDlg dialog(m_view, options);
+    ASSERT_TRUE(dialog.OnInitDialog());
+    EXPECT_EQ(dialog.RunModal(nullptr), 1);
+    EXPECT_NE(m_view.GetLog().find("Failed to create the output data file!\r\r\n"), std::string::npos);
+    auto boxes = m_view.GetMessages(SKestrupMessage::FATAL_BOX);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].m_text, "Failed to create the output data file.\nPlease ensure you have at least 120MB free "
+                               "disk space\nand try installing Tessavar again");
+    EXPECT_TRUE(Exists(m_dir.Join("TessavarSprites.pak")));
+    EXPECT_FALSE(m_view.GetMessages(SKestrupMessage::ENABLE_OK).empty());
+}

@@ -28,7 +28,9 @@ void Ask(const std::string& text, bool* ignore)
     switch (s_handler.load()(text.c_str()))
     {
     case EAssertAnswer::Abort:
-        std::exit(1);
+        // Other threads may still run: end at once rather than run exit handlers under them.
+        std::fflush(nullptr);
+        std::_Exit(1);
     case EAssertAnswer::IgnoreAlways:
         if (ignore)
             *ignore = true;
