@@ -1,0 +1,77 @@
+// The sprite test scene drawn through the OpenGL renderer (Mesa's software driver in CI)
+// gives the software device's stored picture within the tolerance that the fixed
+// renderer scenes use (see CrossRendererGoldenTest.cpp).
+
+#include "platform/OpenGLRenderer.h"
+#include "platform/Tga.h"
+#include "presentation/SpriteBank.h"
+#include "tests/platform/OffscreenGl.h"
+#include "tests/platform/SceneOnRenderer.h"
+#include "tests/support/SpriteScene.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+namespace
+{
+constexpr int CHANNEL_TOLERANCE = 3;
+constexpr int NEIGHBOUR_TOLERANCE = 16;
+constexpr double MISPLACED_SHARE = 0.005;
+constexpr double DIFFERING_SHARE = 0.10;
+
+// Blue, green, red, alpha bytes as 0xAARRGGBB.
+std::vector<uint32_t> ToArgb(const std::vector<uint8_t>& bytes)
+{
+    std::vector<uint32_t> argb(bytes.size() / 4);
+    for (size_t i = 0; i < argb.size(); ++i)
+        argb[i] = uint32_t(bytes[i * 4]) | uint32_t(bytes[i * 4 + 1]) << 8 | uint32_t(bytes[i * 4 + 2]) << 16 |
+                  uint32_t(bytes[i * 4 + 3]) << 24;
+    return argb;
+}
+} // namespace
+
+TEST(CrossRendererSpriteScene, OpenGLRendererDrawsTheSpriteScene)
+{
+    std::string reason;
+    if (!UseOffscreenGl(reason))
+        GTEST_SKIP() << reason;
+    CTempDir dir;
+    COpenGLRenderer renderer;
+    renderer.SetDefaultSettings();
+    SDisplaySettings& settings = const_cast<SDisplaySettings&>(renderer.GetSettings());
+    settings.fullScreen = false;
+    settings.width = 640;
+    settings.height = 480;
+    ASSERT_TRUE(renderer.Open("Tessavar", nullptr));
+    CSpriteBank bank;
+    ASSERT_TRUE(bank.Init(&renderer));
+    ASSERT_TRUE(BuildSpriteScene(bank, dir));
+    const std::vector<uint32_t> drawn = ToArgb(DrawSpriteScene(renderer, bank, dir));
+
+    STgaImage golden;
+    ASSERT_TRUE(LoadTga((std::string(TESS_SOURCE_DIR) + "/tests/presentation/golden/sprite_scene.tga").c_str(),
+                        golden));
+    const std::vector<uint32_t> expected = ToArgb(golden.pixels);
+    ASSERT_EQ(drawn.size(), expected.size());
+    const SImageDifference difference =
+        CompareImages(drawn, expected, SPRITE_SCENE_WIDTH, CHANNEL_TOLERANCE, NEIGHBOUR_TOLERANCE);
+    std::printf("sprite scene: largest channel difference %d; beyond %d: %.2f%% of pixels, %.2f%% not even at a "
+                "neighbour\n",
+                difference.maxChannel, CHANNEL_TOLERANCE, difference.differingShare * 100.0,
+                difference.misplacedShare * 100.0);
+    EXPECT_LE(difference.misplacedShare, MISPLACED_SHARE);
+    EXPECT_LE(difference.differingShare, DIFFERING_SHARE);
+    if (difference.misplacedShare > MISPLACED_SHARE || difference.differingShare > DIFFERING_SHARE)
+    {
+        std::vector<uint8_t> bytes(drawn.size() * 4);
+        for (size_t i = 0; i < drawn.size(); ++i)
+            for (int k = 0; k < 4; ++k)
+                bytes[i * 4 + size_t(k)] = uint8_t(drawn[i] >> (8 * k));
+        SaveTga32("sprite_scene.ogl.tga", SPRITE_SCENE_WIDTH, SPRITE_SCENE_HEIGHT, bytes.data());
+    }
+    bank.Shutdown();
+    renderer.Close();
+}
