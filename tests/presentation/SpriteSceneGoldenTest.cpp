@@ -14,16 +14,26 @@
 #include <cstdlib>
 #include <string>
 
+namespace
+{
+// 640 x 480 in a window, now and after any display reset.
+bool OpenWindowed(CD3D8Renderer& renderer)
+{
+    renderer.SetDefaultSettings();
+    SDisplaySettings& pending = renderer.GetPendingSettings();
+    pending.fullScreen = false;
+    pending.width = 640;
+    pending.height = 480;
+    const_cast<SDisplaySettings&>(renderer.GetSettings()) = pending;
+    return renderer.Open("Tessavar", nullptr);
+}
+} // namespace
+
 TEST(SpriteSceneGolden, SoftwareDeviceDrawsTheSceneExactly)
 {
     CTempDir dir;
     CD3D8Renderer renderer;
-    renderer.SetDefaultSettings();
-    renderer.GetPendingSettings().fullScreen = false;
-    const_cast<SDisplaySettings&>(renderer.GetSettings()).fullScreen = false;
-    const_cast<SDisplaySettings&>(renderer.GetSettings()).width = 640;
-    const_cast<SDisplaySettings&>(renderer.GetSettings()).height = 480;
-    ASSERT_TRUE(renderer.Open("Tessavar", nullptr));
+    ASSERT_TRUE(OpenWindowed(renderer));
     CSpriteBank bank;
     ASSERT_TRUE(bank.Init(&renderer));
     ASSERT_TRUE(BuildSpriteScene(bank, dir));
@@ -62,13 +72,7 @@ TEST(SpriteSceneGolden, DisplayResetDrawsTheSameSceneFromMemory)
 {
     CTempDir dir;
     CD3D8Renderer renderer;
-    renderer.SetDefaultSettings();
-    renderer.GetPendingSettings().fullScreen = false;
-    renderer.GetPendingSettings().width = 640;
-    const_cast<SDisplaySettings&>(renderer.GetSettings()).fullScreen = false;
-    const_cast<SDisplaySettings&>(renderer.GetSettings()).width = 640;
-    const_cast<SDisplaySettings&>(renderer.GetSettings()).height = 480;
-    ASSERT_TRUE(renderer.Open("Tessavar", nullptr));
+    ASSERT_TRUE(OpenWindowed(renderer));
     CSpriteBank bank;
     ASSERT_TRUE(bank.Init(&renderer));
     ASSERT_TRUE(BuildSpriteScene(bank, dir));
