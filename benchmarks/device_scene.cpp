@@ -7,6 +7,7 @@
 //
 //   bench_device_scene [frames [threads]]   (with a thread count, only that run)
 
+#include "benchmarks/BusyScene.h"
 #include "platform/d3d8/SoftD3DDevice.h"
 
 #include <algorithm>
@@ -19,18 +20,11 @@
 
 namespace
 {
-constexpr uint32_t kWidth = 800;
-constexpr uint32_t kHeight = 600;
-constexpr uint32_t kSprites = 2000;
-constexpr uint32_t kGlyphs = 1500;
-constexpr uint32_t kBatchVertices = 1020;
-
-uint32_t g_seed = 12345;
-uint32_t NextRandom()
-{
-    g_seed = g_seed * 1103515245u + 12345u;
-    return (g_seed >> 8) & 0xFFFFFF;
-}
+constexpr uint32_t kWidth = busy::WIDTH;
+constexpr uint32_t kHeight = busy::HEIGHT;
+constexpr uint32_t kSprites = busy::SPRITES;
+constexpr uint32_t kGlyphs = busy::GLYPHS;
+constexpr uint32_t kBatchVertices = busy::BATCH_VERTICES;
 
 CSoftTexture* MakeTexture(CSoftD3DDevice* device, uint32_t size, uint32_t kind)
 {
@@ -43,55 +37,17 @@ CSoftTexture* MakeTexture(CSoftD3DDevice* device, uint32_t size, uint32_t kind)
     {
         uint32_t* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.bits) + y * locked.pitch);
         for (uint32_t x = 0; x < size; ++x)
-        {
-            const float dx = (x + 0.5f) / size - 0.5f;
-            const float dy = (y + 0.5f) / size - 0.5f;
-            const float d = std::sqrt(dx * dx + dy * dy) * 2.0f;
-            const uint32_t alpha = kind == 0 ? 255 : static_cast<uint32_t>(255 * std::max(0.0f, 1.0f - d));
-            const uint32_t r = (x * 255 / size) ^ (kind * 40);
-            const uint32_t g = (y * 255 / size);
-            const uint32_t b = ((x ^ y) * 8) & 0xFF;
-            row[x] = (alpha << 24) | ((r & 0xFF) << 16) | (g << 8) | b;
-        }
+            row[x] = busy::Texel(kind, x, y);
     }
     texture->UnlockRect();
     return texture;
 }
 
-void AddQuad(std::vector<SSoftVertex>& out, float x, float y, float w, float h, float z, uint32_t colour)
-{
-    const SSoftVertex a{x - 0.5f, y - 0.5f, z, 1, colour, 0, 0};
-    const SSoftVertex b{x + w - 0.5f, y - 0.5f, z, 1, colour, 1, 0};
-    const SSoftVertex c{x - 0.5f, y + h - 0.5f, z, 1, colour, 0, 1};
-    const SSoftVertex d{x + w - 0.5f, y + h - 0.5f, z, 1, colour, 1, 1};
-    out.insert(out.end(), {a, b, c, c, b, d});
-}
-
-struct SScene
-{
-    std::vector<SSoftVertex> backdrop;
-    std::vector<SSoftVertex> sprites[4];
-    std::vector<SSoftVertex> glyphs;
-};
+using SScene = busy::SScene<SSoftVertex>;
 
 SScene MakeScene()
 {
-    SScene scene;
-    AddQuad(scene.backdrop, 0, 0, kWidth, kHeight, 1.0f, 0xFFFFFFFF);
-    for (uint32_t i = 0; i < kSprites; ++i)
-    {
-        const float x = static_cast<float>(NextRandom() % (kWidth - 16)) - 8;
-        const float y = static_cast<float>(NextRandom() % (kHeight - 16)) - 8;
-        const uint32_t colour = 0x80000000u | (NextRandom() | 0x404040);
-        AddQuad(scene.sprites[i % 4], x + (NextRandom() % 256) / 256.0f, y, 32, 32, 0.5f, colour | 0xFF000000u);
-    }
-    for (uint32_t i = 0; i < kGlyphs; ++i)
-    {
-        const float x = static_cast<float>((i % 75) * 10 + 20);
-        const float y = static_cast<float>((i / 75) * 14 + 100);
-        AddQuad(scene.glyphs, x, y, 8, 12, 0.0f, 0xFFFFFFFF);
-    }
-    return scene;
+    return busy::MakeScene<SSoftVertex>(-0.5f, true);
 }
 
 void DrawBatches(CSoftD3DDevice* device, CSoftVertexBuffer* buffer, const std::vector<SSoftVertex>& vertices)
@@ -140,7 +96,6 @@ SResult Run(uint32_t threads, int frames)
     CSoftTexture* font = MakeTexture(device, 128, 5);
     CSoftVertexBuffer* buffer = nullptr;
     device->CreateVertexBuffer(kBatchVertices * sizeof(SSoftVertex), &buffer);
-    g_seed = 12345;
     const SScene scene = MakeScene();
 
     auto drawFrame = [&] {

@@ -4,10 +4,11 @@
 
 #include "platform/D3D8Renderer.h"
 #include "platform/OpenGLRenderer.h"
-#include "tests/platform/OffscreenGl.h"
+#include "tests/support/OffscreenGl.h"
 #include "tests/platform/SceneOnRenderer.h"
 #include "tests/platform/d3d8/SceneOnDevice.h"
 #include "tests/support/GoldenImage.h"
+#include "tests/support/ImageCompare.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "tests/platform/OffscreenGl.h"
+#include "tests/support/OffscreenGl.h"
 
 #include "platform/GameWindow.h"
 
