@@ -1,5 +1,9 @@
 #include "platform/CoreInputDI.h"
 
+#include "core/Console.h"
+#include "core/DataTree.h"
+#include "core/WString.h"
+#include "platform/Renderer.h"
 #include "platform/input/SdlInputSource.h"
 
 #include <algorithm>
@@ -23,7 +27,10 @@ CDiProvider* s_provider = nullptr;
 
 void PrintMessage(const char* text)
 {
-    std::fprintf(stderr, "%s\n", text);
+    if (g_console)
+        g_console->Printf("%s", text);
+    else
+        std::fprintf(stderr, "%s\n", text);
 }
 
 int32_t GetInt32(const uint8_t* buffer, uint32_t offset)
@@ -120,15 +127,10 @@ void PovToAxes(int32_t pov, int32_t& x, int32_t& y)
         y = POV_PAIR_RANGE;
 }
 
-// Until the renderer's window exists, input follows the keyboard focus.
+// Devices are read only while the game window is active.
 bool IsInputWindowActive()
 {
-    return CSdlInputSource::Get().HasFocus();
-}
-
-bool AssignWideName(CWString&, const std::u16string&)
-{
-    return false;
+    return g_renderer ? g_renderer->IsActive() : CSdlInputSource::Get().HasFocus();
 }
 
 std::u16string Widen(const std::string& text)
@@ -174,12 +176,19 @@ const char* CCoreInputDIBase::GetMessagePrefix() const
     return m_version >= 0x0800 ? "(CCoreInput - 8)" : "(CCoreInput - 5)";
 }
 
-void CCoreInputDIBase::ReadSettings(CDataTree*)
+void CCoreInputDIBase::ReadSettings(CDataTree* tree)
 {
+    // Without the key the fresh file's value holds, so both ways of starting agree.
+    bool fudge = false;
+    if (tree)
+        tree->GetBool("i_fudgezrelative", fudge);
+    m_fudgeZRelative = fudge;
 }
 
-void CCoreInputDIBase::WriteSettings(CDataTree*)
+void CCoreInputDIBase::WriteSettings(CDataTree* tree)
 {
+    if (tree)
+        tree->AddBool("i_fudgezrelative", m_fudgeZRelative);
 }
 
 bool CCoreInputDIBase::Init(void* /*instance*/)
@@ -187,6 +196,8 @@ bool CCoreInputDIBase::Init(void* /*instance*/)
     if (!m_provider->CreateDirectInput(m_version))
         return false;
     m_ready = true;
+    if (g_renderer)
+        g_renderer->GetWindowHandle(&m_window);
     if (m_provider->GetDeviceStatus(EDiDeviceType::Keyboard) != EDiResult::NotAttached)
         m_keyboardPresent = CreateKeyboard();
     if (m_provider->GetDeviceStatus(EDiDeviceType::Mouse) != EDiResult::NotAttached)
@@ -533,7 +544,8 @@ bool CCoreInputDIBase::GetJoystickName(int n, CWString* name)
     SJoystickRecord* record = FindJoystick(n);
     if (!record || !name)
         return false;
-    return AssignWideName(*name, record->name);
+    name->AssignWideN(record->name.data(), record->name.size());
+    return true;
 }
 
 bool CCoreInputDIBase::GetJoystickAxisRange(int n, int pair, int32_t* min1, int32_t* max1, int32_t* min2, int32_t* max2)

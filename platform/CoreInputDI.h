@@ -86,7 +86,7 @@ private:
     int32_t m_mouseState[3] = {};
     uint8_t m_mouseButtons[4] = {};
     std::vector<std::unique_ptr<SJoystickRecord>> m_joysticks;
-    bool m_fudgeZRelative = true;
+    bool m_fudgeZRelative = false;
 };
 
 class CCoreInputDI8 : public CCoreInputDIBase

@@ -20,14 +20,16 @@ enum EMouseRingEvent : int32_t
     MOUSE_RING_RIGHT_UP = 10,
 };
 
-// Codes of the key ring beside typed characters.
+// Codes of the key ring beside typed characters. Characters are 16-bit units, so the
+// pressed keys carry a bit above them: a typed '%' or '(' is never taken for an arrow.
 enum EKeyRingCode : uint32_t
 {
-    KEY_RING_DELETE = 7,
-    KEY_RING_LEFT = 37,
-    KEY_RING_UP = 38,
-    KEY_RING_RIGHT = 39,
-    KEY_RING_DOWN = 40,
+    KEY_RING_PRESSED_KEY = 0x10000,
+    KEY_RING_DELETE = KEY_RING_PRESSED_KEY | 7,
+    KEY_RING_LEFT = KEY_RING_PRESSED_KEY | 37,
+    KEY_RING_UP = KEY_RING_PRESSED_KEY | 38,
+    KEY_RING_RIGHT = KEY_RING_PRESSED_KEY | 39,
+    KEY_RING_DOWN = KEY_RING_PRESSED_KEY | 40,
 };
 
 // 128 entries. A full ring keeps what it holds and drops the newest entry, so a burst

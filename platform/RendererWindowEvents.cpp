@@ -29,7 +29,7 @@ void CRenderer::HandleWindowEvent(const SWindowEvent& event)
         if (event.repeat)
             return;
         if (event.code >= VIRTUAL_KEY_LEFT && event.code <= VIRTUAL_KEY_DOWN)
-            m_keyRing.Push(event.code);
+            m_keyRing.Push(KEY_RING_PRESSED_KEY | event.code);
         else if (event.code == VIRTUAL_KEY_DELETE)
             m_keyRing.Push(KEY_RING_DELETE);
         return;

@@ -9,10 +9,12 @@
 #include "core/StringTable.h"
 #include "core/ListNodePool.h"
 #include "core/app/CommandLine.h"
+#include "core/app/InputStartup.h"
 #include "core/app/RendererStartup.h"
 #include "core/app/SettingsSave.h"
 #include "core/app/SpriteBankStartup.h"
 #include "core/app/SingleInstance.h"
+#include "platform/CoreInput.h"
 #include "platform/GameWindow.h"
 #include "platform/AudioSystem.h"
 #include "platform/MessageBox.h"
@@ -145,6 +147,7 @@ bool TearDownStartup()
 {
     StopSpriteBank();
     DeleteAudio();
+    StopInput();
     CloseRenderer();
     delete g_console;
     g_console = nullptr;
@@ -254,6 +257,10 @@ bool InitApplication()
     if (!GetCpuInfo().tsc)
         return FailStartup("Error during startup - CPU does not support time stamp counter for accurate timing");
 
+    // 19. Input: version 8 unless version 5 is forced, else version 5.
+    if (!StartInput(s_state.settingsTree))
+        return TearDownStartup(); // this message is not printed on the console
+
     // 20. Audio. Its Init is not checked: a machine without working sound runs silent.
     g_audio = new (std::nothrow) CAudioSystem();
     if (!g_audio)
@@ -302,6 +309,9 @@ bool RunFrame()
     // 6. Frame statistics.
     g_renderer->Tick();
 
+    // 7. Keyboard, mouse and game controllers.
+    g_input->Poll();
+
     // 8. Channels whose sound is over end here.
     if (g_audio)
         g_audio->Update();
@@ -347,6 +357,8 @@ void ShutdownApplication()
 
     // 5. Audio: the stream threads end before anything else goes.
     DeleteAudio();
+    // 8. Delete the input device.
+    StopInput();
 
     // 9. Close and delete the renderer.
     CloseRenderer();

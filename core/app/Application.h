@@ -22,6 +22,7 @@ struct SAppState
     bool forceLauncher = false;
     bool openUpdatePage = false;
     bool quit = false;
+    bool forceDi5 = false;          // "i_forcedi5": the input device of version 5 only
     bool startupFailed = false;     // a start-up failure (not a silent end)
     const char* startupMessage = nullptr;
     uint32_t frameLimit = 0;        // TESSAVAR_FRAMES: end after this many frames (0 = none)

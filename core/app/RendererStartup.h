@@ -32,6 +32,3 @@ void AddRendererSettings(CDataTree& tree);
 
 // Close and delete g_renderer.
 void CloseRenderer();
-
-// The screenshot key (F11) is held on a present keyboard.
-bool IsScreenshotKeyHeld();

@@ -1,5 +1,6 @@
 // The DirectInput-shaped keyboard, mouse and game controllers over CSdlInputSource.
 
+#include "platform/GameWindow.h"
 #include "platform/input/DikCodes.h"
 #include "platform/input/SdlInputSource.h"
 
@@ -255,10 +256,21 @@ private:
 };
 } // namespace
 
+namespace
+{
+void FeedInputSource(const void* platformEvent)
+{
+    CSdlInputSource::Get().OnEvent(*static_cast<const SDL_Event*>(platformEvent));
+}
+} // namespace
+
 bool CSdlInputProvider::CreateDirectInput(uint32_t)
 {
-    // Both versions sit on SDL's event queue.
-    return SDL_WasInit(SDL_INIT_EVENTS) != 0 || SDL_InitSubSystem(SDL_INIT_EVENTS) == 0;
+    // Both versions read SDL's events, which the window's message pump passes on.
+    if (SDL_WasInit(SDL_INIT_EVENTS) == 0 && SDL_InitSubSystem(SDL_INIT_EVENTS) != 0)
+        return false;
+    SetRawEventObserver(&FeedInputSource);
+    return true;
 }
 
 EDiResult CSdlInputProvider::GetDeviceStatus(EDiDeviceType type)

@@ -332,6 +332,8 @@ TEST(RendererInput, RingsTakeTheWindowsInputWhileActive)
     send(EWindowEventType::KeyDown, VIRTUAL_KEY_LEFT, true); // auto-repeat of an arrow: not queued
     send(EWindowEventType::KeyDown, VIRTUAL_KEY_DELETE);
     send(EWindowEventType::Character, 8, true);              // repeated backspace is queued
+    send(EWindowEventType::Character, '%');                  // the arrow key's number, typed
+    send(EWindowEventType::Character, 7);
     SWindowEvent click;
     click.type = EWindowEventType::MouseButton;
     click.button = 1;
@@ -344,7 +346,9 @@ TEST(RendererInput, RingsTakeTheWindowsInputWhileActive)
     uint32_t key;
     while (renderer.GetKeyRing().Pop(key))
         keys.push_back(key);
-    EXPECT_EQ(keys, (std::vector<uint32_t>{'a', 37, 7, 8}));
+    EXPECT_EQ(keys, (std::vector<uint32_t>{'a', KEY_RING_LEFT, KEY_RING_DELETE, 8, '%', 7}));
+    EXPECT_NE(KEY_RING_LEFT, uint32_t('%'));
+    EXPECT_NE(KEY_RING_DELETE, 7u);
     SMouseRingEvent mouse;
     ASSERT_TRUE(renderer.GetMouseRing().Pop(mouse));
     EXPECT_EQ(mouse.event, MOUSE_RING_RIGHT_DOWN);

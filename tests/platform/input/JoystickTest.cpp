@@ -1,5 +1,7 @@
 // Game controllers through SDL's virtual joysticks: a real SDL path with no hardware.
 
+#include "core/DataTree.h"
+#include "core/WString.h"
 #include "platform/CoreInputDI.h"
 #include "platform/input/SdlInputSource.h"
 
@@ -37,7 +39,14 @@ protected:
 TEST_F(VirtualJoystick, Version8StateRangesAndHat)
 {
     CCoreInputDI8 input;
+    CDataTree settings;
+    settings.AddBool("i_fudgezrelative", true);
+    input.ReadSettings(&settings);
     ASSERT_TRUE(input.Init(nullptr));
+    CWString name;
+    ASSERT_TRUE(input.GetJoystickName(0, &name));
+    EXPECT_GT(name.GetTextLength(), 0u);
+    EXPECT_FALSE(input.GetJoystickName(1, &name));
     ASSERT_EQ(input.GetJoystickCount(), 1);
     EXPECT_TRUE(input.IsJoystickActive(0));
     EXPECT_FALSE(input.IsJoystickActive(1));
@@ -72,7 +81,7 @@ TEST_F(VirtualJoystick, Version8StateRangesAndHat)
     ASSERT_TRUE(input.GetJoystickAxisRange(0, 0, &min1, &max1, &min2, &max2));
     EXPECT_EQ(min1, -32768);
     EXPECT_EQ(max2, 32767);
-    // The pair holding z is made symmetric while "i_fudgezrelative" is on (the default).
+    // The pair holding z is made symmetric while "i_fudgezrelative" is on.
     ASSERT_TRUE(input.GetJoystickAxisRange(0, 1, &min1, &max1, &min2, &max2));
     EXPECT_EQ(min1, -32767);
     EXPECT_EQ(min2, -32767);
@@ -83,6 +92,23 @@ TEST_F(VirtualJoystick, Version8StateRangesAndHat)
     EXPECT_EQ(max2, 255);
     EXPECT_FALSE(input.GetJoystickAxisRange(0, 4, &min1, &max1, &min2, &max2));
     EXPECT_FALSE(input.GetJoystickAxisRange(1, 0, &min1, &max1, &min2, &max2));
+}
+
+TEST_F(VirtualJoystick, SettingsKeyDefaultsToOffAndIsWrittenBack)
+{
+    CCoreInputDI8 input;
+    CDataTree empty;
+    input.ReadSettings(&empty);
+    ASSERT_TRUE(input.Init(nullptr));
+    int32_t min1, max1, min2, max2;
+    ASSERT_TRUE(input.GetJoystickAxisRange(0, 1, &min1, &max1, &min2, &max2));
+    EXPECT_EQ(min1, -32768); // the pair holding z keeps the device's range
+
+    CDataTree written;
+    input.WriteSettings(&written);
+    bool fudge = true;
+    ASSERT_TRUE(written.GetBool("i_fudgezrelative", fudge));
+    EXPECT_FALSE(fudge);
 }
 
 TEST_F(VirtualJoystick, Version5UsesOnlyItsAxes)
