@@ -5,8 +5,8 @@
 #include "platform/OpenGLRenderer.h"
 #include "platform/Tga.h"
 #include "presentation/SpriteBank.h"
-#include "tests/platform/OffscreenGl.h"
-#include "tests/platform/SceneOnRenderer.h"
+#include "tests/support/ImageCompare.h"
+#include "tests/support/OffscreenGl.h"
 #include "tests/support/SpriteScene.h"
 #include "tests/support/TempDir.h"
 
