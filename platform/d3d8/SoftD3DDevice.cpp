@@ -340,6 +340,8 @@ struct SSoftDeviceState
         if (sampled && texture != nullptr && texture->IsValid())
         {
             state.texels = texture->GetTexels();
+            state.texPitch = static_cast<int>(texture->GetTexelPitch());
+            state.texBordered = true;
             state.texWidth = static_cast<int>(texture->GetWidth());
             state.texHeight = static_cast<int>(texture->GetHeight());
         }

@@ -68,8 +68,11 @@ public:
     void SetQueuedBy(CSoftD3DDevice* device) { m_queuedBy = device; }
     CSoftD3DDevice* GetQueuedBy() const { return m_queuedBy; }
 
-    // Rasteriser access: 0xAARRGGBB texels, width x height, rows top first.
-    const uint32_t* GetTexels() const { return m_texels.get(); }
+    // Rasteriser access: 0xAARRGGBB texels, width x height, rows top first and
+    // GetTexelPitch() apart, surrounded by a border of one texel that repeats the edge texels
+    // (so that clamped bilinear sampling near the edges needs no index clamping).
+    const uint32_t* GetTexels() const { return m_texels.get() + m_width + 3; }
+    uint32_t GetTexelPitch() const { return m_width + 2; }
     uint32_t GetWidth() const { return m_width; }
     uint32_t GetHeight() const { return m_height; }
     bool IsValid() const { return m_texels != nullptr && m_storage != nullptr; }
@@ -82,7 +85,7 @@ private:
     bool m_locked = false;
     CSoftD3DDevice* m_queuedBy = nullptr;
     std::unique_ptr<uint8_t[]> m_storage;  // pixels in m_format
-    std::unique_ptr<uint32_t[]> m_texels;  // decoded 0xAARRGGBB copy
+    std::unique_ptr<uint32_t[]> m_texels;  // decoded 0xAARRGGBB copy with its border
 };
 
 // Vertex data in SOFT_FVF_SCREEN layout.

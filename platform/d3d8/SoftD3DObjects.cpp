@@ -19,7 +19,7 @@ CSoftTexture::CSoftTexture(ESoftFormat format, uint32_t width, uint32_t height)
 {
     const size_t count = static_cast<size_t>(width) * height;
     m_storage.reset(new (std::nothrow) uint8_t[count * GetSoftFormatSize(format)]());
-    m_texels.reset(new (std::nothrow) uint32_t[count]());
+    m_texels.reset(new (std::nothrow) uint32_t[(static_cast<size_t>(width) + 2) * (height + 2)]());
 }
 
 void CSoftTexture::GetLevelDesc(SSoftSurfaceDesc& desc) const
@@ -47,7 +47,19 @@ bool CSoftTexture::UnlockRect()
     // Draws already recorded must still see the old texels.
     if (m_queuedBy != nullptr)
         m_queuedBy->FlushQueuedDraws();
-    return DecodeSoftPixels(m_format, m_storage.get(), m_pitch, m_width, m_height, m_texels.get());
+    uint32_t* texels = m_texels.get() + m_width + 3;
+    const size_t pitch = GetTexelPitch();
+    if (!DecodeSoftPixels(m_format, m_storage.get(), m_pitch, m_width, m_height, texels, m_width + 2))
+        return false;
+    for (uint32_t y = 0; y < m_height; ++y)
+    {
+        uint32_t* row = texels + y * pitch;
+        row[-1] = row[0];
+        row[m_width] = row[m_width - 1];
+    }
+    std::memcpy(texels - pitch - 1, texels - 1, pitch * 4);
+    std::memcpy(texels + m_height * pitch - 1, texels + (m_height - 1) * pitch - 1, pitch * 4);
+    return true;
 }
 
 CSoftVertexBuffer::CSoftVertexBuffer(uint32_t sizeBytes)

@@ -4,6 +4,7 @@
 
 #include "platform/d3d8/SoftRasterizer.h"
 
+#include <cstddef>
 #include <cstdint>
 
 // Depth is interpolated with 30 fraction bits and stored with the buffer's bit count.
@@ -75,6 +76,8 @@ struct SSampler
     bool wrapV = true;
     int maskU = -1;  // width - 1 when the width is a power of two, else -1
     int maskV = -1;
+    int pitch = 1;
+    bool bordered = false;  // indices -1 and width (height) hold the edge texels
 
     int AddressU(int64_t i) const { return Address(i, width, wrapU, maskU); }
     int AddressV(int64_t i) const { return Address(i, height, wrapV, maskV); }
@@ -91,7 +94,7 @@ struct SSampler
         return static_cast<int>(i < 0 ? 0 : (i >= size ? size - 1 : i));
     }
 
-    uint32_t Fetch(int x, int y) const { return texels[static_cast<size_t>(y) * width + x]; }
+    uint32_t Fetch(int x, int y) const { return texels[static_cast<ptrdiff_t>(y) * pitch + x]; }
 
     // s and t are texel positions with 16 fraction bits.
     uint32_t SamplePoint(int64_t s, int64_t t) const

@@ -76,7 +76,7 @@ uint32_t GetSoftFormatSize(ESoftFormat format)
 }
 
 bool DecodeSoftPixels(ESoftFormat format, const uint8_t* pixels, uint32_t pitch, uint32_t width,
-                      uint32_t height, uint32_t* texels)
+                      uint32_t height, uint32_t* texels, uint32_t texelPitch)
 {
     const uint32_t size = GetSoftFormatSize(format);
     if (size != 2 && size != 4)
@@ -84,7 +84,7 @@ bool DecodeSoftPixels(ESoftFormat format, const uint8_t* pixels, uint32_t pitch,
     for (uint32_t y = 0; y < height; ++y)
     {
         const uint8_t* row = pixels + static_cast<size_t>(y) * pitch;
-        uint32_t* out = texels + static_cast<size_t>(y) * width;
+        uint32_t* out = texels + static_cast<size_t>(y) * texelPitch;
         for (uint32_t x = 0; x < width; ++x)
             out[x] = DecodeOne(format, row + x * size);
     }

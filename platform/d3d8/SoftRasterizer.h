@@ -63,6 +63,8 @@ struct SRasterState
     const uint32_t* texels = nullptr;
     int texWidth = 0;
     int texHeight = 0;
+    int texPitch = 0;          // texels from one row to the next; 0 means texWidth
+    bool texBordered = false;  // one texel of border around, repeating the edge texels
     bool wrapU = true;
     bool wrapV = true;
     bool magLinear = false;

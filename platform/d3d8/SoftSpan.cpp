@@ -31,6 +31,8 @@ SSpanContext MakeSpanContext(const SRasterTarget& target, const SRasterState& st
         context.sampler.texels = state.texels;
         context.sampler.width = state.texWidth;
         context.sampler.height = state.texHeight;
+        context.sampler.pitch = state.texPitch > 0 ? state.texPitch : state.texWidth;
+        context.sampler.bordered = state.texBordered;
         context.sampler.maskU = IsPowerOfTwo(state.texWidth) ? state.texWidth - 1 : -1;
         context.sampler.maskV = IsPowerOfTwo(state.texHeight) ? state.texHeight - 1 : -1;
     }

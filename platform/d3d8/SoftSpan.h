@@ -17,6 +17,7 @@ struct SFastPlan
     FastSpanLoop loops[2][2] = {{nullptr, nullptr}, {nullptr, nullptr}};
     uint32_t textureForce = 0;  // texel channels replaced by 255 (the channel uses diffuse only)
     uint32_t diffuseForce = 0;  // diffuse channels replaced by 255 (texture only)
+    uint8_t alphaPasses[256] = {};  // the alpha test's answer for every source alpha
 };
 
 struct SSpanContext

@@ -10,6 +10,8 @@
 
 #include <emmintrin.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 
@@ -90,31 +92,101 @@ inline int AddressOf(int64_t i, int mask)
     return Wrap ? static_cast<int>(i & mask) : ClampIndex(i, mask);
 }
 
-// The texel for one pixel on 16-bit lanes [b, g, r, a].
-template <bool Textured, bool Linear, bool Wrap>
-inline __m128i SampleTexel(const SSampler& sampler, int64_t s, int64_t t, uint32_t force)
+// The texels one pixel samples (one for point sampling, four for bilinear) and the weights.
+struct STaps
 {
+    uint32_t c00 = 0xFFFFFFFFu;
+    uint32_t c10 = 0;
+    uint32_t c01 = 0;
+    uint32_t c11 = 0;
+    uint32_t fx = 0;
+    uint32_t fy = 0;
+};
+
+// `direct`: the span's texel indices are known to lie where no clamping is needed.
+template <bool Textured, bool Linear, bool Wrap>
+inline STaps FetchTaps(const SSampler& sampler, int64_t s, int64_t t, bool direct)
+{
+    STaps taps;
     if (!Textured)
-        return _mm_set1_epi16(255);
+        return taps;
+    if (!Wrap && direct)
+    {
+        if (!Linear)
+        {
+            taps.c00 = sampler.Fetch(static_cast<int>(s >> 16), static_cast<int>(t >> 16));
+            return taps;
+        }
+        const int64_t ss = s - 32768;
+        const int64_t tt = t - 32768;
+        taps.fx = static_cast<uint32_t>((ss >> 8) & 0xFF);
+        taps.fy = static_cast<uint32_t>((tt >> 8) & 0xFF);
+        const uint32_t* row0 = sampler.texels + static_cast<ptrdiff_t>(tt >> 16) * sampler.pitch + (ss >> 16);
+        taps.c00 = row0[0];
+        taps.c10 = row0[1];
+        taps.c01 = row0[sampler.pitch];
+        taps.c11 = row0[sampler.pitch + 1];
+        return taps;
+    }
     // Clamp uses width - 1 and height - 1 as the largest index; wrap uses them as masks.
     const int limitU = sampler.width - 1;
     const int limitV = sampler.height - 1;
     if (!Linear)
     {
-        const uint32_t texel = sampler.Fetch(AddressOf<Wrap>(s >> 16, limitU), AddressOf<Wrap>(t >> 16, limitV));
-        return _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(texel | force)), _mm_setzero_si128());
+        taps.c00 = sampler.Fetch(AddressOf<Wrap>(s >> 16, limitU), AddressOf<Wrap>(t >> 16, limitV));
+        return taps;
     }
     const int64_t ss = s - 32768;
     const int64_t tt = t - 32768;
-    const uint32_t fx = static_cast<uint32_t>((ss >> 8) & 0xFF);
-    const uint32_t fy = static_cast<uint32_t>((tt >> 8) & 0xFF);
+    taps.fx = static_cast<uint32_t>((ss >> 8) & 0xFF);
+    taps.fy = static_cast<uint32_t>((tt >> 8) & 0xFF);
     const int x0 = AddressOf<Wrap>(ss >> 16, limitU);
     const int x1 = AddressOf<Wrap>((ss >> 16) + 1, limitU);
-    const uint32_t* row0 = sampler.texels + static_cast<size_t>(AddressOf<Wrap>(tt >> 16, limitV)) * sampler.width;
-    const uint32_t* row1 = sampler.texels + static_cast<size_t>(AddressOf<Wrap>((tt >> 16) + 1, limitV)) * sampler.width;
-    const __m128i texel = Bilinear(row0[x0], row0[x1], row1[x0], row1[x1], fx, fy);
-    // Forcing a channel to 255 after filtering equals filtering a texel whose channel is 255.
-    return _mm_or_si128(texel, _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(force)), _mm_setzero_si128()));
+    const uint32_t* row0 = sampler.texels + static_cast<size_t>(AddressOf<Wrap>(tt >> 16, limitV)) * sampler.pitch;
+    const uint32_t* row1 = sampler.texels + static_cast<size_t>(AddressOf<Wrap>((tt >> 16) + 1, limitV)) * sampler.pitch;
+    taps.c00 = row0[x0];
+    taps.c10 = row0[x1];
+    taps.c01 = row1[x0];
+    taps.c11 = row1[x1];
+    return taps;
+}
+
+// True when the span's clamped texel indices never leave the range where the texels (with
+// their border, if any) can be read without clamping.
+template <bool Linear>
+bool IsDirectSpan(const SSampler& sampler, const SSpan& span)
+{
+    const int64_t offset = Linear ? 32768 : 0;
+    const int64_t lowest = Linear && sampler.bordered ? -1 : 0;
+    const int64_t extra = Linear && !sampler.bordered ? 1 : 0;
+    const int64_t last = span.count - 1;
+    const int64_t s0 = (span.s - offset) >> 16;
+    const int64_t s1 = (span.s + span.sStep * last - offset) >> 16;
+    const int64_t t0 = (span.t - offset) >> 16;
+    const int64_t t1 = (span.t + span.tStep * last - offset) >> 16;
+    return std::min(s0, s1) >= lowest && std::max(s0, s1) + extra <= sampler.width - 1 &&
+           std::min(t0, t1) >= lowest && std::max(t0, t1) + extra <= sampler.height - 1;
+}
+
+// True when every texel the pixel samples has alpha 0, so the filtered alpha is 0.
+template <bool Linear>
+inline bool IsTransparent(const STaps& taps)
+{
+    return ((Linear ? (taps.c00 | taps.c10 | taps.c01 | taps.c11) : taps.c00) >> 24) == 0;
+}
+
+// The filtered texel on 16-bit lanes [b, g, r, a], with the forced channels at 255.
+template <bool Textured, bool Linear>
+inline __m128i FilterTaps(const STaps& taps, uint32_t force)
+{
+    if (!Textured)
+        return _mm_set1_epi16(255);
+    const __m128i forced = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(force)), _mm_setzero_si128());
+    if (!Linear)
+        return _mm_or_si128(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(taps.c00)), _mm_setzero_si128()),
+                            forced);
+    // Forcing a channel to 255 after filtering equals filtering texels whose channel is 255.
+    return _mm_or_si128(Bilinear(taps.c00, taps.c10, taps.c01, taps.c11, taps.fx, taps.fy), forced);
 }
 
 template <bool Textured, bool Linear, bool Wrap, bool Gouraud, int Blend, bool AlphaTest, bool Depth>
@@ -139,10 +211,17 @@ void FastLoop(const SSpanContext& context, const SSpan& span)
     int64_t z = span.z;
     uint32_t* out = span.colourOut;
     uint32_t* depthOut = span.depthOut;
-    const SCompareMask alphaCompare(state.alphaFunc);
-    const uint32_t alphaRef = state.alphaRef;
+    const bool direct = Textured && !Wrap && IsDirectSpan<Linear>(sampler, span);
     const SCompareMask depthCompare(state.zTest ? state.zFunc : uint32_t{SOFT_CMP_ALWAYS});
     const uint32_t depthWrite = state.zWrite ? 1 : 0;
+
+    // A source alpha of 0 leaves a pixel as it was when the alpha test then fails, or when it
+    // is blended by its alpha without a depth write; texels of alpha 0 give that alpha when the
+    // stage takes alpha from the texture. Such pixels are skipped without shading.
+    const bool alphaFromTexture = Textured && (setup.textureForce & 0xFF000000u) == 0;
+    const bool unchangedAtZero = (AlphaTest && setup.alphaPasses[0] == 0) ||
+                                 (Blend == BlendSourceAlpha && !(Depth && state.zWrite));
+    const bool skipTransparent = alphaFromTexture && unchangedAtZero;
 
     // Two pixels at a time: their texels side by side in one register for the arithmetic.
     const __m128i diffuseForcePair = _mm_unpacklo_epi64(diffuseForce, diffuseForce);
@@ -161,20 +240,27 @@ void FastLoop(const SSpanContext& context, const SSpan& span)
         {
             diffusePair = _mm_unpacklo_epi64(diffuse, diffuse);
         }
-        const __m128i texelA = SampleTexel<Textured, Linear, Wrap>(sampler, s, t, setup.textureForce);
+        const STaps tapsA = FetchTaps<Textured, Linear, Wrap>(sampler, s, t, direct);
         s += span.sStep;
         t += span.tStep;
-        const __m128i texelB = SampleTexel<Textured, Linear, Wrap>(sampler, s, t, setup.textureForce);
+        const STaps tapsB = FetchTaps<Textured, Linear, Wrap>(sampler, s, t, direct);
         s += span.sStep;
         t += span.tStep;
+        if (skipTransparent && IsTransparent<Linear>(tapsA) && IsTransparent<Linear>(tapsB))
+        {
+            z += 2 * span.zStep;
+            continue;
+        }
+        const __m128i texelA = FilterTaps<Textured, Linear>(tapsA, setup.textureForce);
+        const __m128i texelB = FilterTaps<Textured, Linear>(tapsB, setup.textureForce);
         __m128i source = Mul255x8(_mm_unpacklo_epi64(texelA, texelB), diffusePair);
 
         uint32_t passA = 1;
         uint32_t passB = 1;
         if (AlphaTest)
         {
-            passA = alphaCompare.Passes(static_cast<uint32_t>(_mm_extract_epi16(source, 3)), alphaRef);
-            passB = alphaCompare.Passes(static_cast<uint32_t>(_mm_extract_epi16(source, 7)), alphaRef);
+            passA = setup.alphaPasses[_mm_extract_epi16(source, 3)];
+            passB = setup.alphaPasses[_mm_extract_epi16(source, 7)];
         }
         if (Depth)
         {
@@ -217,7 +303,8 @@ void FastLoop(const SSpanContext& context, const SSpan& span)
             diffuse = _mm_or_si128(_mm_unpacklo_epi8(_mm_packus_epi16(words, zero), zero), diffuseForce);
             colour = _mm_add_epi32(colour, colourStep);
         }
-        const __m128i texel = SampleTexel<Textured, Linear, Wrap>(sampler, s, t, setup.textureForce);
+        const __m128i texel =
+            FilterTaps<Textured, Linear>(FetchTaps<Textured, Linear, Wrap>(sampler, s, t, direct), setup.textureForce);
         s += span.sStep;
         t += span.tStep;
         __m128i source = Mul255x8(texel, diffuse);
@@ -225,7 +312,7 @@ void FastLoop(const SSpanContext& context, const SSpan& span)
         // Pixels failing a test are written back unchanged rather than skipped: no branch.
         uint32_t pass = 1;
         if (AlphaTest)
-            pass = alphaCompare.Passes(static_cast<uint32_t>(_mm_extract_epi16(source, 3)), alphaRef);
+            pass = setup.alphaPasses[_mm_extract_epi16(source, 3)];
         if (Depth)
         {
             const uint32_t depth = QuantizeDepthFixed(z, context.depthBits);
@@ -354,6 +441,8 @@ void PlanFastLoops(SSpanContext& context)
             return;
     }
     const bool depth = context.hasDepth && (state.zTest || state.zWrite);
+    for (uint32_t alpha = 0; alpha < 256; ++alpha)
+        plan.alphaPasses[alpha] = CompareSoft(state.alphaFunc, alpha, state.alphaRef) ? 1 : 0;
     for (int linear = 0; linear < 2; ++linear)
         for (int gouraud = 0; gouraud < 2; ++gouraud)
             plan.loops[linear][gouraud] =

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -137,10 +138,35 @@ TEST(SoftRasterizer, FastLoopsAndBandsMatchTheReferenceLoop)
     {
         const int texWidth = sizes[round % 5][0];
         const int texHeight = sizes[round % 5][1];
-        std::vector<uint32_t> texels(static_cast<size_t>(texWidth * texHeight));
-        for (uint32_t& texel : texels)
-            texel = static_cast<uint32_t>(random());
+        // Every other round the texels sit in rows with a repeated border around them, as
+        // the device stores them.
+        const bool bordered = round % 2 == 0;
+        const int pitch = bordered ? texWidth + 2 : texWidth;
+        std::vector<uint32_t> storage(static_cast<size_t>(pitch * (texHeight + 2)));
+        const size_t origin = bordered ? static_cast<size_t>(pitch + 1) : 0;
+        for (int y = 0; y < texHeight; ++y)
+            for (int x = 0; x < texWidth; ++x)
+            {
+                // Many fully transparent texels, as sprite pages have.
+                const uint32_t texel = static_cast<uint32_t>(random());
+                storage[origin + static_cast<size_t>(y * pitch + x)] = random() % 2 ? texel : texel & 0x00FFFFFFu;
+            }
+        if (bordered)
+        {
+            for (int y = 0; y < texHeight + 2; ++y)
+                for (int x = 0; x < pitch; ++x)
+                {
+                    const int cx = std::min(std::max(x - 1, 0), texWidth - 1);
+                    const int cy = std::min(std::max(y - 1, 0), texHeight - 1);
+                    storage[static_cast<size_t>(y * pitch + x)] =
+                        storage[origin + static_cast<size_t>(cy * pitch + cx)];
+                }
+        }
+        const std::vector<uint32_t> texels(storage.begin() + static_cast<std::ptrdiff_t>(origin), storage.end());
         SRasterState state = RandomState(random, texels, texWidth, texHeight);
+        state.texels = state.texels != nullptr ? storage.data() + origin : nullptr;
+        state.texPitch = pitch;
+        state.texBordered = bordered;
         const std::vector<SRasterVertex> triangles = RandomTriangles(random, 4);
 
         SBuffers start;
