@@ -5,10 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace
-{
-// A box is shown only where a person can see and close it.
-bool CanShowBox()
+bool CanShowWindows()
 {
     if (std::getenv("TESSAVAR_DIALOGS"))
         return false;
@@ -17,13 +14,12 @@ bool CanShowBox()
         return false;
     return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
 }
-} // namespace
 
 void ShowMessageBox(const char* caption, const char* text, EMessageIcon icon)
 {
     std::fprintf(stderr, "%s: %s\n", caption, text);
     std::fflush(stderr);
-    if (!CanShowBox())
+    if (!CanShowWindows())
         return;
     Uint32 flags = icon == EMessageIcon::Error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
     SDL_ShowSimpleMessageBox(flags, caption, text, nullptr);

@@ -9,3 +9,7 @@ enum class EMessageIcon
 };
 
 void ShowMessageBox(const char* caption, const char* text, EMessageIcon icon);
+
+// True when a window can be shown where a person sees it: a display exists, the
+// video driver is a real one, and no script answers the dialogs.
+bool CanShowWindows();
