@@ -113,6 +113,14 @@ const char* CConsole::GetLine(int index) const
     return m_lines[(m_oldest + index) % LINE_COUNT];
 }
 
+bool CConsole::OnKeyPressed(uint32_t keyCode)
+{
+    if (keyCode != TOGGLE_KEY_CODE)
+        return false;
+    m_open = !m_open;
+    return true;
+}
+
 void CConsole::KeyChar(int character)
 {
     if (!m_open)

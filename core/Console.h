@@ -39,9 +39,9 @@ public:
     static constexpr int LINE_SIZE = 256;       // characters per line, terminator included
     static constexpr int INPUT_SIZE = 80;       // typed characters, terminator included
     // The key that opens and closes the console: the one left of "1" that carries the
-    // backquote and tilde (its keyboard scan code). The backquote is never typed into
-    // the input line, so the key's own character does not end up there.
-    static constexpr int TOGGLE_SCAN_CODE = 0x29;
+    // backquote and tilde, by its keyboard scan code, so it is the same key on every
+    // layout. The backquote is never typed into the input line.
+    static constexpr uint32_t TOGGLE_KEY_CODE = 0x29;
 
     CConsole();
     virtual ~CConsole();
@@ -64,7 +64,9 @@ public:
 
     bool IsOpen() const { return m_open; }
     void SetOpen(bool open) { m_open = open; }
-    void ToggleOpen() { m_open = !m_open; }
+    // A key went down: the console key opens or closes the console and is used up
+    // (true); any other key is left to the game.
+    bool OnKeyPressed(uint32_t keyCode);
 
     // Copies every new line to standard error too (for runs without a display).
     void SetEcho(bool echo) { m_echo = echo; }

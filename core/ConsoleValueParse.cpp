@@ -1,5 +1,7 @@
 #include "core/ConsoleValueParse.h"
 
+#include "core/TextRoutines.h"
+
 #include <cctype>
 #include <charconv>
 #include <cstring>
@@ -62,10 +64,11 @@ bool ParseConsoleUnsigned(const char* text, uint32_t& value)
 
 bool ParseConsoleFloat(const char* text, float& value)
 {
-    const char* end = text + std::strlen(text);
-    float parsed = 0.0f;
-    auto result = std::from_chars(text, end, parsed);
-    if (result.ec != std::errc() || result.ptr != end || result.ptr == text)
+    // The data trees' number reader, held to the whole token and at least one digit.
+    const char* end = nullptr;
+    bool exponentOk = true;
+    float parsed = ParseFloat(text, &end, &exponentOk);
+    if (!end || *end != '\0' || !exponentOk || std::strpbrk(text, "0123456789") == nullptr)
         return false;
     value = parsed;
     return true;

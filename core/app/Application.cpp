@@ -4,6 +4,9 @@
 #include "core/Clipboard.h"
 #include "core/Console.h"
 #include "core/CpuInfo.h"
+#include "core/DataTree.h"
+#include "core/DialogForm.h"
+#include "core/Settings.h"
 #include "core/SystemInfo.h"
 #include "core/FramePacer.h"
 #include "core/StringTable.h"
@@ -12,6 +15,7 @@
 #include "core/app/InputStartup.h"
 #include "core/app/RendererStartup.h"
 #include "core/app/SettingsSave.h"
+#include "core/app/SettingsStartup.h"
 #include "core/app/SpriteBankStartup.h"
 #include "core/app/SingleInstance.h"
 #include "platform/CoreInput.h"
@@ -142,9 +146,39 @@ void DeleteAudio()
     }
 }
 
+void FreeSettingsTree()
+{
+    FreeDataNode(&s_state.settingsTree);
+}
+
+// The player quit in a start-up dialog: the program ends silently.
+bool EndStartupSilently()
+{
+    FreeSettingsTree();
+    delete g_console;
+    g_console = nullptr;
+    s_instance.Release();
+    return false;
+}
+
+// Steps 10 and 11: the settings, then the launcher when it is due.
+bool LoadSettingsAndAsk()
+{
+    char path[600];
+    bool havePath = GetUserPath(SETTINGS_FILE_NAME, path, sizeof(path));
+    s_state.settingsTree = LoadSettingsOrDefaults(havePath ? path : nullptr, s_state.forceLauncher);
+    if (!s_state.forceLauncher)
+        return true;
+    CDialogView* view = MakeStartupDialogView();
+    bool goOn = RunStartupDialogs(*view, s_state.settingsTree);
+    delete view;
+    return goOn;
+}
+
 // Reverse of start-up for whatever exists, then the one message box.
 bool TearDownStartup()
 {
+    FreeSettingsTree();
     StopSpriteBank();
     DeleteAudio();
     StopInput();
@@ -232,6 +266,14 @@ bool InitApplication()
     g_console->SetEcho(echo && *echo && std::strcmp(echo, "0") != 0);
     g_console->Printf("%s", TESSAVAR_VERSION);
 
+    // 9. StickyKeys are left alone: nothing here turns them on behind a held key.
+
+    // 10. and 11. The settings file (or the default set), then the launcher and the
+    // set-up dialog when they are due. Nothing is written here: the file is written
+    // only at an orderly end.
+    if (!LoadSettingsAndAsk())
+        return EndStartupSilently();
+
     // 12. The string table's language: always its first one.
     g_stringTable->SelectLanguage(0);
 
@@ -285,6 +327,9 @@ bool InitApplication()
 
     // 26. Both buffers black.
     ClearBothBuffers();
+
+    // 28. From here on each device keeps its own copy of its settings.
+    FreeSettingsTree();
 
     s_state.frameLimit = ReadFrameLimit();
     return true;

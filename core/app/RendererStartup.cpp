@@ -2,6 +2,7 @@
 
 #include "core/Console.h"
 #include "core/DataTree.h"
+#include "core/Settings.h"
 #include "core/SettingsWriter.h"
 #include "core/TextRoutines.h"
 #include "core/app/Application.h"
@@ -38,10 +39,7 @@ bool FileExists(const char* path)
 
 int ChooseRendererKind(const CDataTree* settings)
 {
-    char kind[8] = {};
-    if (settings && settings->GetString("r_renderer", kind, sizeof(kind)) && strncasecmp(kind, "ogl", 3) == 0)
-        return RENDERER_OPENGL;
-    return RENDERER_D3D8;
+    return SettingsChooseOpenGL(settings) ? RENDERER_OPENGL : RENDERER_D3D8;
 }
 
 bool CreateRenderer(int kind, const CDataTree* settings)

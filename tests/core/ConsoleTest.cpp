@@ -112,6 +112,22 @@ TEST(Console, TypingOnlyWhileOpenAndStopsAtSeventyNineCharacters)
     EXPECT_EQ(std::string(console.GetInputLine()), std::string(78, 'a') + "z");
 }
 
+TEST(Console, ConsoleKeyOpensAndClosesAndKeepsTheLine)
+{
+    CConsole console;
+    EXPECT_FALSE(console.IsOpen()); // closed until the player opens it
+    EXPECT_FALSE(console.OnKeyPressed(0x57)); // any other key is the game's
+    EXPECT_FALSE(console.IsOpen());
+    EXPECT_TRUE(console.OnKeyPressed(CConsole::TOGGLE_KEY_CODE));
+    EXPECT_TRUE(console.IsOpen());
+    Type(console, "/sh");
+    EXPECT_TRUE(console.OnKeyPressed(CConsole::TOGGLE_KEY_CODE));
+    EXPECT_FALSE(console.IsOpen());
+    Type(console, "ow");
+    console.OnKeyPressed(CConsole::TOGGLE_KEY_CODE);
+    EXPECT_STREQ(console.GetInputLine(), "/sh");
+}
+
 TEST(Console, TypedCharactersBackspaceAndIgnoredCodes)
 {
     CConsole console;
