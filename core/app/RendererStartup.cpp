@@ -1,5 +1,7 @@
 #include "core/app/RendererStartup.h"
 
+#include "utility/source/QelPathResolve.h"
+
 #include "core/Console.h"
 #include "core/DataTree.h"
 #include "core/Settings.h"
@@ -8,6 +10,7 @@
 #include "core/app/Application.h"
 #include "platform/Renderer.h"
 #include "platform/RendererFactory.h"
+#include "utility/source/QelPathResolve.h"
 #include "utility/source/QelShellPaths.h"
 
 #include <cstdio>
@@ -33,7 +36,7 @@ void ShowCommand(void*, const char* arguments)
 bool FileExists(const char* path)
 {
     struct stat info;
-    return stat(path, &info) == 0;
+    return stat(ResolvePathNoCase(path).c_str(), &info) == 0;
 }
 } // namespace
 

@@ -171,28 +171,33 @@ TEST(RendererStartup, AKindThatCannotOpenFallsBackToTheOtherWhichIsWrittenBack)
 
 TEST(RendererStartup, ScreenshotsTakeTheNextFreeNumber)
 {
-    CTempDir home;
-    ASSERT_TRUE(home.WriteFile("tessavar/screengrabs/Tessavar_00001.tga", "taken"));
-    const char* previous = std::getenv("TESSAVAR_HOME");
-    std::string saved = previous ? previous : "";
-    setenv("TESSAVAR_HOME", home.GetPath().c_str(), 1);
+    // The user folder is made as "Tessavar" and named "tessavar" in the paths: both count.
+    for (const std::string folder : {"tessavar", "Tessavar"})
     {
-        CGlobalRenderer globals;
-        globals.Renderer().frameWidth = 2;
-        globals.Renderer().frameHeight = 1;
-        globals.Renderer().frame.assign(8, 9);
-        for (int i = 0; i < 3; ++i)
-            EXPECT_TRUE(SaveScreenshot());
+        CTempDir home;
+        const std::string grabs = folder + "/screengrabs/Tessavar_";
+        ASSERT_TRUE(home.WriteFile(grabs + "00001.tga", "taken"));
+        const char* previous = std::getenv("TESSAVAR_HOME");
+        std::string saved = previous ? previous : "";
+        setenv("TESSAVAR_HOME", home.GetPath().c_str(), 1);
+        {
+            CGlobalRenderer globals;
+            globals.Renderer().frameWidth = 2;
+            globals.Renderer().frameHeight = 1;
+            globals.Renderer().frame.assign(8, 9);
+            for (int i = 0; i < 3; ++i)
+                EXPECT_TRUE(SaveScreenshot());
+        }
+        if (previous)
+            setenv("TESSAVAR_HOME", saved.c_str(), 1);
+        else
+            unsetenv("TESSAVAR_HOME");
+        for (const char* name : {"00000", "00002", "00003"})
+            EXPECT_TRUE(Exists(home.Join(grabs + name + ".tga"))) << folder << " " << name;
+        std::string untouched;
+        ASSERT_TRUE(home.ReadFile(grabs + "00001.tga", untouched));
+        EXPECT_EQ(untouched, "taken") << folder;
     }
-    if (previous)
-        setenv("TESSAVAR_HOME", saved.c_str(), 1);
-    else
-        unsetenv("TESSAVAR_HOME");
-    for (const char* name : {"00000", "00002", "00003"})
-        EXPECT_TRUE(Exists(home.Join(std::string("tessavar/screengrabs/Tessavar_") + name + ".tga"))) << name;
-    std::string untouched;
-    ASSERT_TRUE(home.ReadFile("tessavar/screengrabs/Tessavar_00001.tga", untouched));
-    EXPECT_EQ(untouched, "taken");
 }
 
 TEST(RendererStartup, ConsoleCommandsSwitchTheOverlays)

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Holding F11 in the running game writes one numbered screenshot per frame. Needs an
+# X server to type into: a private Xvfb, driven by xdotool.
+set -u
+bin=$1
+if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
+  echo "Xvfb or xdotool missing: skipped"; echo "0 passed, 0 failed"; exit 0
+fi
+fail() { echo "FAIL: $*"; exit 1; }
+home=$(mktemp -d)
+display=":$((100 + RANDOM % 800))"
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null; rm -rf "$home"' EXIT
+sleep 1
+export DISPLAY=$display TESSAVAR_HOME=$home TESSAVAR_DIALOGS=launcher:start SDL_AUDIODRIVER=dummy
+unset SDL_VIDEODRIVER
+
+TESSAVAR_FRAMES=250 "$bin/tessavar" >/dev/null 2>&1 &
+game=$!
+window=""
+for _ in $(seq 50); do
+  window=$(xdotool search --name '^Tessavar$' 2>/dev/null | head -1)
+  [ -n "$window" ] && break
+  sleep 0.1
+done
+[ -n "$window" ] || fail "no game window"
+sleep 0.5
+xdotool windowfocus --sync "$window"
+sleep 0.3
+xdotool keydown F11
+sleep 1
+xdotool keyup F11
+wait $game || fail "game failed"
+
+shots=$(ls "$home"/*/screengrabs/Tessavar_*.tga 2>/dev/null | wc -l)
+# One second held at 25 frames a second: many shots, each under its own number.
+[ "$shots" -ge 8 ] || fail "only $shots screenshots while F11 was held"
+[ -f "$home/Tessavar/screengrabs/Tessavar_00000.tga" ] || fail "numbering does not start at 00000"
+last=$(printf 'Tessavar_%05u.tga' $((shots - 1)))
+[ -f "$home/Tessavar/screengrabs/$last" ] || fail "numbers have gaps"
+echo "1 passed, 0 failed"
