@@ -188,6 +188,9 @@ public:
     // Packed vertex colour order: 0xAARRGGBB when true, else 0xAABBGGRR.
     bool IsColourArgb() const { return m_colourIsArgb; }
     uint32_t PackColour(float red, float green, float blue, float alpha) const;
+    // The renderer with ARGB vertex colours has its pixel centres on whole coordinates, the
+    // other half a pixel further on: 2D vertices move by this much to cover the same pixels.
+    float GetPixelCentreShift() const { return m_colourIsArgb ? -0.5f : 0.0f; }
     bool IsOpened() const { return m_opened; }
     const SDisplaySettings& GetSettings() const { return m_settings; }
     SDisplaySettings& GetPendingSettings() { return m_pending; }

@@ -97,6 +97,8 @@ void CRenderer::DrawFilledRect(float x, float y, float width, float height, uint
         DisableBlend();
     DisableAlphaTest();
     DisableTexturing();
+    x += GetPixelCentreShift();
+    y += GetPixelCentreShift();
     SScreenVertex quad[4] = {MakeVertex(x, y, vertexColour), MakeVertex(x + width, y, vertexColour),
                              MakeVertex(x, y + height, vertexColour), MakeVertex(x + width, y + height, vertexColour)};
     ApiDrawTriangles(PRIMITIVE_STRIP, quad, 4);
@@ -113,7 +115,8 @@ void CRenderer::DrawCircle(float x, float y, float radius, const float colour[3]
     for (int i = 0; i < 16; ++i)
     {
         float a = float(i) * 22.5f * 3.14159265f / 180.0f;
-        loop[i] = MakeVertex((x + radius * std::sin(a)) * sx, (y + radius * std::cos(a)) * sy, packed);
+        loop[i] = MakeVertex((x + radius * std::sin(a)) * sx + GetPixelCentreShift(),
+                             (y + radius * std::cos(a)) * sy + GetPixelCentreShift(), packed);
     }
     loop[16] = loop[0];
     ApiDrawLineStrip(loop, 17);
@@ -134,7 +137,7 @@ void CRenderer::DrawRotatedBox(float x, float y, float halfWidth, float halfHeig
     {
         float px = x + corners[i][0] * c - corners[i][1] * s;
         float py = y + corners[i][0] * s + corners[i][1] * c;
-        loop[i] = MakeVertex(px * sx, py * sy, packed);
+        loop[i] = MakeVertex(px * sx + GetPixelCentreShift(), py * sy + GetPixelCentreShift(), packed);
     }
     loop[4] = loop[0];
     ApiDrawLineStrip(loop, 5);
@@ -198,7 +201,8 @@ void CRenderer::DrawRibbon(int textureIndex, float width, const float* points, i
                                      startColour[1] + (endColour[1] - startColour[1]) * t,
                                      startColour[2] + (endColour[2] - startColour[2]) * t,
                                      startAlpha + (endAlpha - startAlpha) * t);
-        float px = points[2 * i] - cameraX, py = points[2 * i + 1] - cameraY;
+        float px = points[2 * i] - cameraX + GetPixelCentreShift();
+        float py = points[2 * i + 1] - cameraY + GetPixelCentreShift();
         edge[size_t(2 * i)] = MakeVertex(px + ax * half, py + ay * half, colour, 0.0f, float(i));
         edge[size_t(2 * i + 1)] = MakeVertex(px - ax * half, py - ay * half, colour, 1.0f, float(i));
     }

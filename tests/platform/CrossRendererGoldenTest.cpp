@@ -4,6 +4,8 @@
 
 #include "platform/D3D8Renderer.h"
 #include "platform/OpenGLRenderer.h"
+#include "platform/PixelFormat.h"
+#include "platform/Tga.h"
 #include "tests/support/OffscreenGl.h"
 #include "tests/platform/SceneOnRenderer.h"
 #include "tests/platform/d3d8/SceneOnDevice.h"
@@ -14,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace
@@ -83,5 +86,79 @@ TEST(CrossRendererGolden, OpenGLRendererDrawsTheDeviceImages)
         EXPECT_LE(difference.differingShare, DIFFERING_SHARE) << scene.name;
         if (difference.misplacedShare > MISPLACED_SHARE || difference.differingShare > DIFFERING_SHARE)
             WriteImageTga(scene.name + ".ogl.tga", scene.width, scene.height, drawn);
+    }
+}
+
+namespace
+{
+// The renderer's own primitives at fractional positions: rectangles, and ribbons in both
+// constructions with a texture. Returns the top-left 128 x 96 pixels.
+std::vector<uint32_t> DrawPrimitives(CRenderer& renderer, const std::string& shotPath)
+{
+    std::vector<uint32_t> texels;
+    for (uint32_t y = 0; y < 8; ++y)
+        for (uint32_t x = 0; x < 8; ++x)
+            texels.push_back(0xFF000000u | (x * 32) << 16 | (y * 32) << 8 | ((x + y) & 1 ? 0xC0u : 0x40u));
+    int texture = NO_TEXTURE;
+    if (!renderer.CreateTexture(true, 0, 1, TEXTURE_ALPHA, true, 8, 8, PIXEL_BGRA8888, texels.data(), nullptr,
+                                &texture))
+        return {};
+    renderer.Tick();
+    if (renderer.BeginScene() != 1)
+        return {};
+    renderer.DrawRectF(3.3f, 2.6f, 40.5f, 20.25f, 0.2f, 0.4f, 0.8f, 1.0f, false);
+    // Packed in each renderer's own order: half-transparent orange.
+    renderer.DrawRect(20.7f, 12.2f, 30.0f, 25.5f, renderer.IsColourArgb() ? 0x80FF8000u : 0xFF800080u, true);
+    const float points[] = {60, 10, 90.5f, 14.25f, 118, 30, 100.3f, 52.7f};
+    const float start[3] = {1, 1, 1}, end[3] = {1, 0.5f, 0.25f};
+    renderer.DrawRibbon(texture, 9.0f, points, 3, 0, 0, start, end, 1.0f, 0.6f, true, false, false, false);
+    const float lower[] = {8, 60, 40.5f, 70.5f, 70, 62, 120, 88};
+    renderer.DrawRibbon(texture, 7.0f, lower, 3, 0, 0, end, start, 0.9f, 1.0f, true, false, false, true);
+    renderer.EndScene();
+    renderer.ReleaseTexture(texture);
+    STgaImage image;
+    if (!renderer.SaveScreenshot(shotPath.c_str()) || !LoadTga(shotPath.c_str(), image))
+        return {};
+    std::vector<uint32_t> out;
+    for (int y = 0; y < 96; ++y)
+        for (int x = 0; x < 128; ++x)
+        {
+            uint32_t pixel = 0;
+            std::memcpy(&pixel, &image.pixels[(size_t(y) * size_t(image.width) + size_t(x)) * 4], 4);
+            out.push_back(pixel);
+        }
+    return out;
+}
+} // namespace
+
+TEST(CrossRendererGolden, RectanglesAndRibbonsCoverTheSamePixelsOnBothRenderers)
+{
+    std::string reason;
+    if (!UseOffscreenGl(reason))
+        GTEST_SKIP() << reason;
+    CTempDir dir;
+    std::vector<uint32_t> software, opengl;
+    {
+        auto renderer = OpenWindowed(std::make_unique<CD3D8Renderer>());
+        ASSERT_TRUE(renderer);
+        software = DrawPrimitives(*renderer, dir.Join("d3d.tga"));
+    }
+    {
+        auto renderer = OpenWindowed(std::make_unique<COpenGLRenderer>());
+        ASSERT_TRUE(renderer);
+        opengl = DrawPrimitives(*renderer, dir.Join("ogl.tga"));
+    }
+    ASSERT_EQ(software.size(), 128u * 96u);
+    const SImageDifference difference = CompareImages(opengl, software, 128, CHANNEL_TOLERANCE, NEIGHBOUR_TOLERANCE);
+    std::printf("primitives   largest channel difference %3d; beyond %d: %.2f%% of pixels, %.2f%% not even at a "
+                "neighbour\n",
+                difference.maxChannel, CHANNEL_TOLERANCE, difference.differingShare * 100.0,
+                difference.misplacedShare * 100.0);
+    EXPECT_LE(difference.misplacedShare, MISPLACED_SHARE);
+    EXPECT_LE(difference.differingShare, DIFFERING_SHARE);
+    if (difference.misplacedShare > MISPLACED_SHARE || difference.differingShare > DIFFERING_SHARE)
+    {
+        WriteImageTga("primitives.d3d.tga", 128, 96, software);
+        WriteImageTga("primitives.ogl.tga", 128, 96, opengl);
     }
 }

@@ -390,8 +390,10 @@ TEST(RendererDrawing, RectangleColourFollowsTheColourOrder)
         EXPECT_EQ(quad.primitive, PRIMITIVE_STRIP);
         ASSERT_EQ(quad.count, 4);
         EXPECT_EQ(quad.vertices[0].colour, argb ? 0x11223344u : 0x44332211u);
-        EXPECT_EQ(quad.vertices[3].x, 40.0f);
-        EXPECT_EQ(quad.vertices[3].y, 60.0f);
+        // Pixel centres on whole numbers (the ARGB renderer) move the corners by -0.5.
+        EXPECT_EQ(renderer.GetPixelCentreShift(), argb ? -0.5f : 0.0f);
+        EXPECT_EQ(quad.vertices[3].x, 40.0f + renderer.GetPixelCentreShift());
+        EXPECT_EQ(quad.vertices[3].y, 60.0f + renderer.GetPixelCentreShift());
         EXPECT_EQ(quad.vertices[2].rhw, 1.0f);
         // Half-transparent red in the renderer's order: red is the third byte, or the first.
         EXPECT_EQ(renderer.draws[1].vertices[0].colour, argb ? 0x80FF0000u : 0x800000FFu);
@@ -411,12 +413,13 @@ TEST(RendererDrawing, OutlinesAreClosedLoopsOnTheScaledScreen)
     const auto& circle = renderer.draws[0].vertices;
     ASSERT_EQ(circle.size(), 17u);
     EXPECT_EQ(circle.front().x, circle.back().x);
-    EXPECT_NEAR(circle[0].y, 110.0f * 1.25f, 1e-3f); // angle 0: straight down
-    EXPECT_NEAR(circle[4].x, 110.0f * 1.25f, 1e-3f); // 90 degrees
+    const float shift = renderer.GetPixelCentreShift();
+    EXPECT_NEAR(circle[0].y, 110.0f * 1.25f + shift, 1e-3f); // angle 0: straight down
+    EXPECT_NEAR(circle[4].x, 110.0f * 1.25f + shift, 1e-3f); // 90 degrees
     const auto& box = renderer.draws[1].vertices;
     ASSERT_EQ(box.size(), 5u);
-    EXPECT_NEAR(box[0].x, (100.0f + 10.0f) * 1.25f, 1e-3f); // (-20, -10) turned a quarter
-    EXPECT_NEAR(box[0].y, (100.0f - 20.0f) * 1.25f, 1e-3f);
+    EXPECT_NEAR(box[0].x, (100.0f + 10.0f) * 1.25f + shift, 1e-3f); // (-20, -10) turned a quarter
+    EXPECT_NEAR(box[0].y, (100.0f - 20.0f) * 1.25f + shift, 1e-3f);
     EXPECT_EQ(box[4].x, box[0].x);
 }
 
@@ -431,13 +434,14 @@ TEST(RendererDrawing, RibbonOutlineColoursAndPieces)
         renderer.DrawRibbon(4, 4.0f, points.data(), 2, 10.0f, 0.0f, start, end, 1.0f, 0.0f, true, false, false, quads);
         ASSERT_EQ(renderer.draws.size(), 1u) << quads;
         const auto& v = renderer.draws[0].vertices;
+        const float shift = renderer.GetPixelCentreShift();
         ASSERT_EQ(v.size(), quads ? 8u : 6u);
-        EXPECT_EQ(v[0].x, 0.0f);
-        EXPECT_EQ(std::fabs(v[0].y - 5.0f), 2.0f);
-        EXPECT_EQ(v[0].y + v[1].y, 10.0f);
+        EXPECT_EQ(v[0].x, 0.0f + shift);
+        EXPECT_EQ(std::fabs(v[0].y - shift - 5.0f), 2.0f);
+        EXPECT_EQ(v[0].y + v[1].y, 10.0f + 2.0f * shift);
         EXPECT_EQ(v[0].colour, 0xFFFF0000u);
         const SScreenVertex& last = v.back();
-        EXPECT_EQ(last.x, 20.0f);
+        EXPECT_EQ(last.x, 20.0f + shift);
         EXPECT_EQ(last.colour, 0x000000FFu);
         EXPECT_EQ(last.v, 2.0f);
         for (const auto& vertex : v)
@@ -563,7 +567,7 @@ TEST(RendererStatistics, OverlaysShowWhatIsSwitchedOn)
     EXPECT_GE(red, 0.0f);
     EXPECT_EQ(renderer.draws[0].vertices[0].colour, 0xFFFF0000u);
     EXPECT_EQ(renderer.draws[1].vertices[0].colour, 0xFF00FF00u);
-    EXPECT_EQ(renderer.draws[1].vertices[2].y, 17.0f);
+    EXPECT_EQ(renderer.draws[1].vertices[2].y, 17.0f + renderer.GetPixelCentreShift());
 
     renderer.Tick();
     EXPECT_EQ(renderer.GetFrameCount(), frameBefore + 1);
