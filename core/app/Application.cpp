@@ -203,6 +203,11 @@ bool FailStartup(const char* message)
 }
 } // namespace
 
+void QuitCommand(void*, const char*)
+{
+    s_state.quit = true;
+}
+
 SAppState& GetAppState()
 {
     return s_state;
@@ -316,6 +321,7 @@ bool InitApplication()
         g_renderer->SetActivationHook(&ApplyAudioVolumes);
 
     // 23. Console commands and variables.
+    g_console->RegisterFunction("/quit", &QuitCommand, nullptr);
     RegisterRendererConsoleCommands();
     g_console->RegisterFunction("/vid_restart", &RestartAudioCommand, nullptr);
     g_console->RegisterFunction("/showsprite", &CSpriteBank::ShowSpriteCommand, nullptr);

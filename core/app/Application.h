@@ -32,5 +32,8 @@ struct SAppState
 
 SAppState& GetAppState();
 
+// "/quit": sets the quit flag; the main loop ends at the frame's next check.
+void QuitCommand(void* userData, const char* arguments);
+
 // "%s/tessavar/<name>" under the documents folder, found without regard to case.
 bool GetUserPath(const char* name, char* buffer, unsigned bufferSize);
