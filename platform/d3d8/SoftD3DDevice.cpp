@@ -6,6 +6,7 @@
 #include "platform/d3d8/SoftWorkerPool.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -174,10 +175,13 @@ struct SQueuedCommand
 
 struct SFrameJob
 {
-    const std::vector<SQueuedCommand>* commands;
-    const SRasterVertex* vertices;
+    const std::vector<SQueuedCommand>* commands = nullptr;
+    const SRasterVertex* vertices = nullptr;
     SRasterTarget target;  // without clip; each command brings its own
-    int bandCount;
+    int bandCount = 1;     // 1: the calling thread draws every row at once
+    // Bands are handed out one at a time to whichever worker asks next, so a worker that
+    // the system keeps waiting holds up one band rather than a fixed share of the frame.
+    std::atomic<int> nextBand{0};
 };
 
 void ClearRows(const SRasterTarget& target, const SQueuedCommand& command, const SRasterBands& bands)
@@ -195,12 +199,8 @@ void ClearRows(const SRasterTarget& target, const SQueuedCommand& command, const
     }
 }
 
-void RunFrameJob(void* context, uint32_t index)
+void DrawBand(const SFrameJob& job, const SRasterBands& bands)
 {
-    const SFrameJob& job = *static_cast<const SFrameJob*>(context);
-    SRasterBands bands;
-    bands.count = job.bandCount;
-    bands.index = static_cast<int>(index);
     for (const SQueuedCommand& command : *job.commands)
     {
         SRasterTarget target = job.target;
@@ -220,6 +220,23 @@ void RunFrameJob(void* context, uint32_t index)
             RasterizeTriangles(target, command.state, job.vertices + command.first, command.count, bands);
             break;
         }
+    }
+}
+
+void RunFrameJob(void* context, uint32_t)
+{
+    SFrameJob& job = *static_cast<SFrameJob*>(context);
+    if (job.bandCount == 1)
+    {
+        DrawBand(job, SRasterBands{});
+        return;
+    }
+    for (;;)
+    {
+        const int band = job.nextBand.fetch_add(1, std::memory_order_relaxed);
+        if (band >= job.bandCount)
+            return;
+        DrawBand(job, SRasterBands{job.bandCount, band});
     }
 }
 }  // namespace
@@ -293,10 +310,13 @@ struct SSoftDeviceState
     {
         if (commands.empty())
             return;
-        SFrameJob job{&commands, queuedVertices.data(), MakeTarget(), 1};
+        SFrameJob job;
+        job.commands = &commands;
+        job.vertices = queuedVertices.data();
+        job.target = MakeTarget();
         if (pool && pool->GetThreadCount() > 1 && queuedPixels >= kParallelPixels)
         {
-            job.bandCount = static_cast<int>(pool->GetThreadCount());
+            job.bandCount = std::max(1, (job.target.height + (1 << kBandShift) - 1) >> kBandShift);
             pool->Run(&RunFrameJob, &job);
         }
         else

@@ -178,6 +178,16 @@ void DrawTriangle(const SRasterTarget& target, const SRasterState& state, const 
                   const SRasterVertex* in, const SRasterBands& bands)
 {
     const SRasterVertex* v[3] = {&in[0], &in[1], &in[2]};
+    if (bands.count > 1)
+    {
+        // Cheap early rejection for triangles that miss this call's bands (NaN passes
+        // through here and is refused below).
+        const float top = std::min({in[0].y, in[1].y, in[2].y});
+        const float bottom = std::max({in[0].y, in[1].y, in[2].y});
+        if (top > -kMaxCoordinate && bottom < kMaxCoordinate &&
+            !TouchesBands(bands, static_cast<int64_t>(std::floor(top)), static_cast<int64_t>(std::ceil(bottom))))
+            return;
+    }
     if (!IsUsable(*v[0]) || !IsUsable(*v[1]) || !IsUsable(*v[2]))
         return;
 
