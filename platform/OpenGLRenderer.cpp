@@ -1,5 +1,7 @@
 #include "platform/OpenGLRenderer.h"
 
+#include "platform/VertexBuffer.h"
+
 #include <cstring>
 #include <string>
 #include <type_traits>
@@ -18,6 +20,8 @@ COpenGLRenderer::COpenGLRenderer(GlProcResolver resolver) : CRenderer(false), m_
 COpenGLRenderer::~COpenGLRenderer()
 {
     Close();
+    for (CVertexBuffer* buffer : m_vertexBuffers)
+        delete buffer;
 }
 
 bool COpenGLRenderer::LoadLibraryAndEntryPoints()

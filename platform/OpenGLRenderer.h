@@ -117,7 +117,7 @@ private:
     float m_alphaReference = -1.0f;
 
     SScreenVertex m_batch[RENDERER_BATCH_VERTICES];
-    std::vector<COpenGLVertexBuffer*> m_vertexBuffers;
+    std::vector<CVertexBuffer*> m_vertexBuffers;  // every buffer made here and not yet given back
 
     // The last frame shown, read from the back buffer just before the swap (afterwards its
     // contents are undefined): blue, green, red, alpha rows, bottom row first.

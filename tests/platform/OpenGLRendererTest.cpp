@@ -317,3 +317,61 @@ TEST_F(OpenGLRendererTest, ADisplayResetKeepsDrawingWithRestoredTextures)
     ASSERT_EQ(frame.size(), 800u * 600u);
     EXPECT_EQ(frame[510 * 800 + 710] & 0xFFFFFFu, 0xFF0000u) << "red through the restored white texture";
 }
+
+TEST_F(OpenGLRendererTest, ReducedQualityTexturesTakeTwoBytesAPixelAndStillDraw)
+{
+    const struct
+    {
+        bool hiQuality;
+        int kind;
+        uint32_t bytes;
+    } cases[] = {{true, TEXTURE_ALPHA, 4 * 16}, {false, TEXTURE_OPAQUE, 2 * 16}, {false, TEXTURE_ALPHA, 2 * 16},
+                 {false, TEXTURE_ONE_BIT_ALPHA, 2 * 16}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(std::to_string(c.hiQuality) + " kind " + std::to_string(c.kind));
+        static bool s_hiQuality;
+        s_hiQuality = c.hiQuality;
+        auto renderer = OpenWindowed(&m_console, nullptr, [](SDisplaySettings& s) { s.hiQualityTextures = s_hiQuality; });
+        ASSERT_TRUE(renderer);
+        std::vector<uint32_t> texels(16, 0xFFF08010u); // opaque orange-ish in blue-green-red-alpha words
+        int texture = -1;
+        ASSERT_TRUE(renderer->CreateTexture(false, 0, 0, c.kind, false, 4, 4, 0, texels.data(), nullptr, &texture));
+        EXPECT_EQ(*renderer->GetTextureUsageCounter(), c.bytes);
+        renderer->Tick();
+        ASSERT_EQ(renderer->BeginScene(), 1);
+        ASSERT_TRUE(renderer->BeginBatch(&texture, false, false, false));
+        SScreenVertex* v = nullptr;
+        ASSERT_TRUE(renderer->ReserveVertices(3, &v));
+        v[0] = SScreenVertex{0, 0, 0, 1, 0xFFFFFFFFu, 0, 0};
+        v[1] = SScreenVertex{40, 0, 0, 1, 0xFFFFFFFFu, 1, 0};
+        v[2] = SScreenVertex{0, 40, 0, 1, 0xFFFFFFFFu, 0, 1};
+        ASSERT_TRUE(renderer->FlushBatch(false));
+        renderer->EndScene();
+        std::vector<uint32_t> frame = Shot(*renderer, m_dir);
+        ASSERT_FALSE(frame.empty());
+        // Four or five bits a channel keep the colour within a step of 1/15.
+        const uint32_t pixel = frame[5 * 640 + 5];
+        EXPECT_NEAR(int(pixel >> 16 & 0xFF), 0xF0, c.hiQuality ? 0 : 17);
+        EXPECT_NEAR(int(pixel >> 8 & 0xFF), 0x80, c.hiQuality ? 0 : 17);
+        EXPECT_NEAR(int(pixel & 0xFF), 0x10, c.hiQuality ? 0 : 17);
+    }
+}
+
+TEST_F(OpenGLRendererTest, AFullScreenRequestDrawsAtTheBackBufferSize)
+{
+    // Full screen is a mode of the back buffer's size, or a window of it when no such mode exists.
+    auto renderer = OpenWindowed(&m_console, nullptr, [](SDisplaySettings& s) { s.fullScreen = true; });
+    ASSERT_TRUE(renderer);
+    int left = 0, top = 0, right = 0, bottom = 0;
+    renderer->GetClientRect(left, top, right, bottom);
+    EXPECT_EQ(right - left, 640);
+    EXPECT_EQ(bottom - top, 480);
+    renderer->Tick();
+    EXPECT_EQ(renderer->BeginScene(), 1);
+    renderer->DrawRectF(0, 0, 640, 480, 1, 1, 1, 1, false);
+    renderer->EndScene();
+    std::vector<uint32_t> frame = Shot(*renderer, m_dir);
+    ASSERT_EQ(frame.size(), 640u * 480u);
+    EXPECT_EQ(frame[479 * 640 + 639] & 0xFFFFFFu, 0xFFFFFFu);
+}
