@@ -20,6 +20,19 @@ bool AllDigits(const char* text)
     }
     return true;
 }
+
+// The whole token as a number of the type; from_chars reports values out of range.
+template <typename T>
+bool ParseWholeNumber(const char* text, T& value)
+{
+    const char* end = text + std::strlen(text);
+    T parsed = 0;
+    auto result = std::from_chars(text, end, parsed);
+    if (result.ec != std::errc() || result.ptr != end)
+        return false;
+    value = parsed;
+    return true;
+}
 } // namespace
 
 bool ParseConsoleBool(const char* text, bool& value)
@@ -36,30 +49,13 @@ bool ParseConsoleBool(const char* text, bool& value)
 bool ParseConsoleInt(const char* text, int32_t& value)
 {
     const char* digits = (*text == '-' || *text == '+') ? text + 1 : text;
-    if (!AllDigits(digits))
-        return false;
-    // from_chars takes no "+", and reports values outside the range.
-    const char* start = *text == '+' ? text + 1 : text;
-    const char* end = text + std::strlen(text);
-    int32_t parsed = 0;
-    auto result = std::from_chars(start, end, parsed);
-    if (result.ec != std::errc() || result.ptr != end)
-        return false;
-    value = parsed;
-    return true;
+    // from_chars takes no "+".
+    return AllDigits(digits) && ParseWholeNumber(*text == '+' ? text + 1 : text, value);
 }
 
 bool ParseConsoleUnsigned(const char* text, uint32_t& value)
 {
-    if (!AllDigits(text))
-        return false;
-    const char* end = text + std::strlen(text);
-    uint32_t parsed = 0;
-    auto result = std::from_chars(text, end, parsed);
-    if (result.ec != std::errc() || result.ptr != end)
-        return false;
-    value = parsed;
-    return true;
+    return AllDigits(text) && ParseWholeNumber(text, value);
 }
 
 bool ParseConsoleFloat(const char* text, float& value)

@@ -21,69 +21,51 @@ CDialogForm::CDialogForm(const char* name, const char* caption, int width, int h
 {
 }
 
-SDialogControl& CDialogForm::AddLabel(int x, int y, const char* text)
+SDialogControl& CDialogForm::Add(EDialogControlKind kind, int id, int x, int y, int width, int height,
+                                 const char* text)
 {
     SDialogControl control;
-    control.id = -1;
-    control.kind = EDialogControlKind::Label;
+    control.id = id;
+    control.kind = kind;
     control.text = text;
     control.x = x;
     control.y = y;
-    control.width = TextWidth(text);
-    control.height = ROW_HEIGHT;
+    control.width = width;
+    control.height = height;
     m_controls.push_back(control);
     return m_controls.back();
+}
+
+SDialogControl& CDialogForm::AddLabel(int x, int y, const char* text)
+{
+    return Add(EDialogControlKind::Label, -1, x, y, TextWidth(text), ROW_HEIGHT, text);
 }
 
 SDialogControl& CDialogForm::AddButton(int id, int x, int y, int width, const char* text, const char* answer)
 {
-    SDialogControl control;
-    control.id = id;
-    control.kind = EDialogControlKind::Button;
-    control.text = text;
+    SDialogControl& control = Add(EDialogControlKind::Button, id, x, y, width, ROW_HEIGHT + 8, text);
     control.answer = answer;
-    control.x = x;
-    control.y = y;
-    control.width = width;
-    control.height = ROW_HEIGHT + 8;
-    m_controls.push_back(control);
-    return m_controls.back();
+    return control;
 }
 
 SDialogControl& CDialogForm::AddCheckBox(int id, int x, int y, const char* text)
 {
-    SDialogControl control;
-    control.id = id;
-    control.kind = EDialogControlKind::CheckBox;
-    control.text = text;
-    control.x = x;
-    control.y = y;
-    control.width = ROW_HEIGHT + TextWidth(text);
-    control.height = ROW_HEIGHT;
-    m_controls.push_back(control);
-    return m_controls.back();
+    return Add(EDialogControlKind::CheckBox, id, x, y, ROW_HEIGHT + TextWidth(text), ROW_HEIGHT, text);
 }
 
 SDialogControl& CDialogForm::AddRadioButton(int id, int group, int x, int y, const char* text)
 {
-    SDialogControl& control = AddCheckBox(id, x, y, text);
-    control.kind = EDialogControlKind::RadioButton;
+    SDialogControl& control =
+        Add(EDialogControlKind::RadioButton, id, x, y, ROW_HEIGHT + TextWidth(text), ROW_HEIGHT, text);
     control.group = group;
     return control;
 }
 
 SDialogControl& CDialogForm::AddComboBox(int id, int x, int y, int width, const std::vector<std::string>& items)
 {
-    SDialogControl control;
-    control.id = id;
-    control.kind = EDialogControlKind::ComboBox;
+    SDialogControl& control = Add(EDialogControlKind::ComboBox, id, x, y, width, ROW_HEIGHT, "");
     control.items = items;
-    control.x = x;
-    control.y = y;
-    control.width = width;
-    control.height = ROW_HEIGHT;
-    m_controls.push_back(control);
-    return m_controls.back();
+    return control;
 }
 
 SDialogControl* CDialogForm::Find(int id)

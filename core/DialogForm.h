@@ -66,6 +66,8 @@ public:
     bool HasOnlyButtons() const;
 
 private:
+    SDialogControl& Add(EDialogControlKind kind, int id, int x, int y, int width, int height, const char* text);
+
     std::string m_name;
     std::string m_caption;
     int m_width;

@@ -55,11 +55,6 @@ std::string ReadPrettyOsName()
 }
 } // namespace
 
-int GetWindowsVersion()
-{
-    return 6;
-}
-
 int GetDirectXVersion()
 {
     return 0;

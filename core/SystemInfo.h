@@ -26,9 +26,6 @@ struct SSystemFacts
     int directXVersion = 0;
 };
 
-// The version index that date conversion asks for: 6 ("XP or later"), the family
-// whose behaviour a current system has.
-int GetWindowsVersion();
 // 0x0100 x major + minor of the installed DirectX; none exists here, so 0.
 int GetDirectXVersion();
 

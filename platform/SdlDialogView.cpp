@@ -500,7 +500,14 @@ int CSdlDialogView::RunForm(CDialogForm& form)
     if (result == 0)
     {
         CFormWindow window(form);
-        result = window.Open() ? window.Run() : form.GetDefaultButton();
+        if (window.Open())
+            result = window.Run();
+        else
+        {
+            std::fprintf(stderr, "The %s dialog could not be shown (%s): it answers as its default button\n",
+                         form.GetCaption().c_str(), SDL_GetError());
+            result = form.GetDefaultButton();
+        }
     }
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return result;
