@@ -81,10 +81,8 @@ bool CAudioStream::PlayStream(const char* fileName)
     DebugOutput("Entered PlayStream\n");
     if (!StartThreadLocked())
         return false;
-    // A stop the thread has not reached yet is carried out now, so the new file
-    // never waits for a pass and the old one never plays on.
-    if (m_stopRequest)
-        CloseFileLocked();
+    // Here the stream is finished, or a stop the thread has not reached yet is
+    // carried out now, so the new file never waits for a pass.
     DebugOutput("Streaming thread was playing NULL, beginning new ogg stream\n");
     CloseFileLocked();
     if (!m_decoder.Open(fileName))

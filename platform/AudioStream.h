@@ -7,7 +7,6 @@
 #include "platform/OggStreamDecoder.h"
 
 #include <cstdint>
-#include <memory>
 #include <mutex>
 #include <thread>
 
