@@ -19,4 +19,12 @@ done
 out=$(SDL_AUDIODRIVER=no-such-driver TESSAVAR_FRAMES=5 "$bin/tessavar" 2>&1) || fail "run without sound failed: $out"
 echo "$out" | grep -q "runs silent" || fail "a missing device was not reported: $out"
 echo "$out" | grep -q "Caps:" && fail "capabilities logged without a device"
+# "a_disableAudio" true: the game runs silent without touching the device, and keeps the key.
+printf 'Tessavar\n{\n\tg_runonce\ttrue\n\ta_disableAudio\ttrue\n\ta_mastermusicvolume\t3\n}\n' \
+  > "$home/Tessavar/Tessavar.cfg"
+out=$(SDL_AUDIODRIVER=dummy TESSAVAR_FRAMES=5 "$bin/tessavar" 2>&1) || fail "run with audio disabled failed: $out"
+echo "$out" | grep -q "Caps:" && fail "the device was opened although audio is disabled"
+cfg=$(iconv -f UTF-16 -t UTF-8 "$home/Tessavar/Tessavar.cfg") || fail "no settings file written"
+echo "$cfg" | grep -q "a_disableAudio[[:space:]]*true" || fail "a_disableAudio not kept: $cfg"
+echo "$cfg" | grep -q "a_mastermusicvolume[[:space:]]*3" || fail "the music level not kept: $cfg"
 echo "1 passed, 0 failed"
