@@ -364,15 +364,21 @@ void COpenGLRenderer::GetClientRect(int& left, int& top, int& right, int& bottom
     m_gameWindow.GetClientRect(left, top, right, bottom);
 }
 
-void COpenGLRenderer::SetFrustum(float left, float right, float top, float bottom, float nearZ, float farZ)
+void COpenGLRenderer::LoadProjection(bool perspective, float left, float right, float bottom, float top,
+                                     float nearZ, float farZ)
 {
     if (!m_gameWindow.HasGlContext())
         return;
     m_gl.MatrixMode(gl::PROJECTION);
     m_gl.LoadIdentity();
-    m_gl.Frustum(left, right, bottom, top, nearZ, farZ);
+    (perspective ? m_gl.Frustum : m_gl.Ortho)(left, right, bottom, top, nearZ, farZ);
     m_gl.MatrixMode(gl::MODELVIEW);
     m_gl.LoadIdentity();
+}
+
+void COpenGLRenderer::SetFrustum(float left, float right, float top, float bottom, float nearZ, float farZ)
+{
+    LoadProjection(true, left, right, bottom, top, nearZ, farZ);
 }
 
 void COpenGLRenderer::ResetViewport()
@@ -396,11 +402,6 @@ void COpenGLRenderer::SetPerspective(int width, int height)
 
 void COpenGLRenderer::SetOrthoProjection(float left, float top, float right, float bottom, float nearZ, float farZ)
 {
-    if (!m_gameWindow.HasGlContext())
-        return;
-    m_gl.MatrixMode(gl::PROJECTION);
-    m_gl.LoadIdentity();
-    m_gl.Ortho(left, right, bottom, top, nearZ, farZ);
-    m_gl.MatrixMode(gl::MODELVIEW);
-    m_gl.LoadIdentity();
+    // y runs down the screen.
+    LoadProjection(false, left, right, bottom, top, nearZ, farZ);
 }

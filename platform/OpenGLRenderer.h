@@ -84,6 +84,9 @@ private:
     void LogPixelFormat();
     void SetDefaultState();
     void ComputeFilters();
+    // Filters and addressing of the bound texture.
+    void ApplySampling(const STextureSlot& slot, bool filter);
+    void LoadProjection(bool perspective, float left, float right, float bottom, float top, float nearZ, float farZ);
     // Texturing is on only when asked for and a texture is bound (as on the other renderer,
     // where an unbound stage shows the vertex colour).
     void ApplyTexturing();

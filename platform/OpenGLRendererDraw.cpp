@@ -332,11 +332,16 @@ void COpenGLRenderer::BindTexture(int index, bool filter)
     }
     m_boundName = NameOf(*slot);
     m_gl.BindTexture(gl::TEXTURE_2D, m_boundName);
+    ApplySampling(*slot, filter);
+    m_textureBound = true;
+}
+
+void COpenGLRenderer::ApplySampling(const STextureSlot& slot, bool filter)
+{
     m_gl.TexParameteri(gl::TEXTURE_2D, gl::TEXTURE_MAG_FILTER, GLint(filter ? m_magFilter : gl::NEAREST));
     m_gl.TexParameteri(gl::TEXTURE_2D, gl::TEXTURE_MIN_FILTER, GLint(filter ? m_minFilter : gl::NEAREST));
-    m_gl.TexParameteri(gl::TEXTURE_2D, gl::TEXTURE_WRAP_S, GLint(slot->wrapS ? gl::REPEAT : m_clampMode));
-    m_gl.TexParameteri(gl::TEXTURE_2D, gl::TEXTURE_WRAP_T, GLint(slot->wrapT ? gl::REPEAT : m_clampMode));
-    m_textureBound = true;
+    m_gl.TexParameteri(gl::TEXTURE_2D, gl::TEXTURE_WRAP_S, GLint(slot.wrapS ? gl::REPEAT : m_clampMode));
+    m_gl.TexParameteri(gl::TEXTURE_2D, gl::TEXTURE_WRAP_T, GLint(slot.wrapT ? gl::REPEAT : m_clampMode));
 }
 
 bool COpenGLRenderer::ApiUploadTexture(STextureSlot& slot, int width, int height, int sourceCode,
@@ -370,10 +375,7 @@ bool COpenGLRenderer::ApiUploadTexture(STextureSlot& slot, int width, int height
     {
     }
     m_gl.BindTexture(gl::TEXTURE_2D, name);
-    m_gl.TexParameteri(gl::TEXTURE_2D, gl::TEXTURE_MAG_FILTER, GLint(slot.filter ? m_magFilter : gl::NEAREST));
-    m_gl.TexParameteri(gl::TEXTURE_2D, gl::TEXTURE_MIN_FILTER, GLint(slot.filter ? m_minFilter : gl::NEAREST));
-    m_gl.TexParameteri(gl::TEXTURE_2D, gl::TEXTURE_WRAP_S, GLint(slot.wrapS ? gl::REPEAT : m_clampMode));
-    m_gl.TexParameteri(gl::TEXTURE_2D, gl::TEXTURE_WRAP_T, GLint(slot.wrapT ? gl::REPEAT : m_clampMode));
+    ApplySampling(slot, slot.filter);
     const GLenum internal = InternalFormatOf(m_settings.hiQualityTextures, slot.kind);
     m_gl.TexImage2D(gl::TEXTURE_2D, 0, GLint(internal), width, height, 0, m_caps.bgra ? gl::BGRA : gl::RGBA,
                     gl::UNSIGNED_BYTE, data);

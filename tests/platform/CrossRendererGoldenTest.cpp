@@ -21,16 +21,6 @@
 
 namespace
 {
-// Largest channel difference that still counts as the same pixel, and the share of pixels
-// allowed beyond it. Nearest sampling exactly on a texel boundary and pixels exactly on an
-// edge may go either way, so a pixel also counts as placed right when it is within 16 of a
-// neighbour of the expected one (neighbours differ in vertex colour too); no more than 0.5 %
-// may fail even that, and no more than 10 % may need it.
-constexpr int CHANNEL_TOLERANCE = 3;
-constexpr int NEIGHBOUR_TOLERANCE = 16;
-constexpr double MISPLACED_SHARE = 0.005;
-constexpr double DIFFERING_SHARE = 0.10;
-
 template <typename T>
 std::unique_ptr<T> OpenWindowed(std::unique_ptr<T> renderer)
 {
@@ -77,15 +67,7 @@ TEST(CrossRendererGolden, OpenGLRendererDrawsTheDeviceImages)
         }
         const std::vector<uint32_t> drawn = DrawSceneOnRenderer(*renderer, scene, dir.Join("ogl.tga"));
         ASSERT_EQ(drawn.size(), expected.size()) << scene.name;
-        const SImageDifference difference = CompareImages(drawn, expected, scene.width, CHANNEL_TOLERANCE, NEIGHBOUR_TOLERANCE);
-        std::printf("%-12s largest channel difference %3d; beyond %d: %.2f%% of pixels, %.2f%% not even at a "
-                    "neighbour\n",
-                    scene.name.c_str(), difference.maxChannel, CHANNEL_TOLERANCE, difference.differingShare * 100.0,
-                    difference.misplacedShare * 100.0);
-        EXPECT_LE(difference.misplacedShare, MISPLACED_SHARE) << scene.name;
-        EXPECT_LE(difference.differingShare, DIFFERING_SHARE) << scene.name;
-        if (difference.misplacedShare > MISPLACED_SHARE || difference.differingShare > DIFFERING_SHARE)
-            WriteImageTga(scene.name + ".ogl.tga", scene.width, scene.height, drawn);
+        EXPECT_TRUE(IsNearRendererPicture(scene.name, drawn, expected, scene.width));
     }
 }
 
@@ -149,16 +131,5 @@ TEST(CrossRendererGolden, RectanglesAndRibbonsCoverTheSamePixelsOnBothRenderers)
         opengl = DrawPrimitives(*renderer, dir.Join("ogl.tga"));
     }
     ASSERT_EQ(software.size(), 128u * 96u);
-    const SImageDifference difference = CompareImages(opengl, software, 128, CHANNEL_TOLERANCE, NEIGHBOUR_TOLERANCE);
-    std::printf("primitives   largest channel difference %3d; beyond %d: %.2f%% of pixels, %.2f%% not even at a "
-                "neighbour\n",
-                difference.maxChannel, CHANNEL_TOLERANCE, difference.differingShare * 100.0,
-                difference.misplacedShare * 100.0);
-    EXPECT_LE(difference.misplacedShare, MISPLACED_SHARE);
-    EXPECT_LE(difference.differingShare, DIFFERING_SHARE);
-    if (difference.misplacedShare > MISPLACED_SHARE || difference.differingShare > DIFFERING_SHARE)
-    {
-        WriteImageTga("primitives.d3d.tga", 128, 96, software);
-        WriteImageTga("primitives.ogl.tga", 128, 96, opengl);
-    }
+    EXPECT_TRUE(IsNearRendererPicture("primitives", opengl, software, 128));
 }

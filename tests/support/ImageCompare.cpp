@@ -1,6 +1,9 @@
 #include "tests/support/ImageCompare.h"
 
+#include "tests/support/GoldenImage.h"
+
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 SImageDifference CompareImages(const std::vector<uint32_t>& actual, const std::vector<uint32_t>& expected,
@@ -45,4 +48,22 @@ SImageDifference CompareImages(const std::vector<uint32_t>& actual, const std::v
     result.differingShare = double(differing) / double(actual.size());
     result.misplacedShare = double(misplaced) / double(actual.size());
     return result;
+}
+
+::testing::AssertionResult IsNearRendererPicture(const std::string& name, const std::vector<uint32_t>& actual,
+                                                 const std::vector<uint32_t>& expected, uint32_t width)
+{
+    const SImageDifference difference =
+        CompareImages(actual, expected, width, RENDERER_CHANNEL_TOLERANCE, RENDERER_NEIGHBOUR_TOLERANCE);
+    std::printf("%-12s largest channel difference %3d; beyond %d: %.2f%% of pixels, %.2f%% not even at a "
+                "neighbour\n",
+                name.c_str(), difference.maxChannel, RENDERER_CHANNEL_TOLERANCE, difference.differingShare * 100.0,
+                difference.misplacedShare * 100.0);
+    if (difference.misplacedShare <= RENDERER_MISPLACED_SHARE && difference.differingShare <= RENDERER_DIFFERING_SHARE)
+        return ::testing::AssertionSuccess();
+    if (width > 0 && !actual.empty())
+        WriteImageTga(name + ".actual.tga", width, uint32_t(actual.size() / width), actual);
+    return ::testing::AssertionFailure() << name << ": " << difference.differingShare * 100.0 << "% of pixels beyond "
+                                         << RENDERER_CHANNEL_TOLERANCE << ", " << difference.misplacedShare * 100.0
+                                         << "% not even at a neighbour";
 }
