@@ -1,5 +1,6 @@
 #include "platform/SdlDialogView.h"
 
+#include "core/DialogFormInput.h"
 #include "platform/DialogFont.h"
 #include "platform/MessageBox.h"
 
@@ -24,21 +25,11 @@ const SDL_Color PRESSED = {200, 200, 200, 255};
 const SDL_Color HIGHLIGHT = {40, 90, 200, 255};
 const SDL_Color HIGHLIGHT_TEXT = {255, 255, 255, 255};
 
-bool Inside(const SDL_Rect& rect, int x, int y)
-{
-    return x >= rect.x && x < rect.x + rect.w && y >= rect.y && y < rect.y + rect.h;
-}
-
-bool IsFocusable(const SDialogControl& control)
-{
-    return control.kind != EDialogControlKind::Label;
-}
-
 // One form in a window of its own until a button ends it.
 class CFormWindow
 {
 public:
-    explicit CFormWindow(CDialogForm& form) : m_form(form) {}
+    explicit CFormWindow(CDialogForm& form) : m_form(form), m_input(form) {}
     ~CFormWindow() { Close(); }
 
     bool Open();
@@ -51,28 +42,14 @@ private:
     void FillRect(const SDL_Rect& rect, const SDL_Color& colour);
     void FrameRect(const SDL_Rect& rect, const SDL_Color& colour);
     void DrawText(int x, int y, const std::string& text, const SDL_Color& colour);
-    void DrawControl(const SDialogControl& control, bool focused);
+    void DrawControl(const SDialogControl& control, bool focused, bool pressed);
     void DrawComboList(const SDialogControl& combo);
-
-    SDL_Rect ControlRect(const SDialogControl& control) const;
-    SDL_Rect ComboItemRect(const SDialogControl& combo, int item) const;
-    int HitTest(int x, int y) const;
-
-    void OnMouseDown(int x, int y);
-    void OnMouseUp(int x, int y);
     void OnKey(const SDL_Keysym& key);
-    void MoveFocus(int step);
-    void MoveInGroup(int step);
-    void Activate(SDialogControl& control);
-    SDialogControl* Focused();
 
     CDialogForm& m_form;
+    CDialogFormInput m_input;
     SDL_Window* m_window = nullptr;
     SDL_Renderer* m_renderer = nullptr;
-    int m_focus = -1;        // index into the controls
-    int m_pressed = -1;      // button held down by the mouse
-    int m_openCombo = -1;    // combo box whose list is showing
-    int m_result = 0;
 };
 
 bool CFormWindow::Open()
@@ -84,12 +61,6 @@ bool CFormWindow::Open()
     m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
     if (!m_renderer)
         return false;
-    std::vector<SDialogControl>& controls = m_form.GetControls();
-    for (size_t i = 0; i < controls.size(); ++i)
-    {
-        if (IsFocusable(controls[i]) && m_focus < 0)
-            m_focus = static_cast<int>(i);
-    }
     SDL_RaiseWindow(m_window);
     return true;
 }
@@ -108,24 +79,24 @@ int CFormWindow::Run()
 {
     Draw();
     SDL_Event event;
-    while (m_result == 0 && SDL_WaitEvent(&event))
+    while (m_input.GetResult() == 0 && SDL_WaitEvent(&event))
     {
         switch (event.type)
         {
         case SDL_QUIT:
-            m_result = m_form.GetCancelButton();
+            m_input.OnClose();
             break;
         case SDL_WINDOWEVENT:
             if (event.window.event == SDL_WINDOWEVENT_CLOSE)
-                m_result = m_form.GetCancelButton();
+                m_input.OnClose();
             break;
         case SDL_MOUSEBUTTONDOWN:
             if (event.button.button == SDL_BUTTON_LEFT)
-                OnMouseDown(event.button.x, event.button.y);
+                m_input.OnMouseDown(event.button.x, event.button.y);
             break;
         case SDL_MOUSEBUTTONUP:
             if (event.button.button == SDL_BUTTON_LEFT)
-                OnMouseUp(event.button.x, event.button.y);
+                m_input.OnMouseUp(event.button.x, event.button.y);
             break;
         case SDL_KEYDOWN:
             OnKey(event.key.keysym);
@@ -135,7 +106,7 @@ int CFormWindow::Run()
         }
         Draw();
     }
-    return m_result ? m_result : m_form.GetCancelButton();
+    return m_input.GetResult() ? m_input.GetResult() : m_form.GetCancelButton();
 }
 
 void CFormWindow::SetColour(const SDL_Color& colour)
@@ -176,17 +147,19 @@ void CFormWindow::DrawText(int x, int y, const std::string& text, const SDL_Colo
     }
 }
 
-SDL_Rect CFormWindow::ControlRect(const SDialogControl& control) const
+SDL_Rect ControlRect(const SDialogControl& control)
 {
     return SDL_Rect {control.x, control.y, control.width, control.height};
 }
 
-SDL_Rect CFormWindow::ComboItemRect(const SDialogControl& combo, int item) const
+SDL_Rect ComboItemRect(const SDialogControl& combo, int item)
 {
-    return SDL_Rect {combo.x, combo.y + combo.height * (item + 1), combo.width, combo.height};
+    SDL_Rect rect;
+    CDialogFormInput::GetComboItemRect(combo, item, rect.x, rect.y, rect.w, rect.h);
+    return rect;
 }
 
-void CFormWindow::DrawControl(const SDialogControl& control, bool focused)
+void CFormWindow::DrawControl(const SDialogControl& control, bool focused, bool pressed)
 {
     SDL_Rect rect = ControlRect(control);
     int textY = control.y + (control.height - GLYPH_HEIGHT) / 2;
@@ -197,7 +170,6 @@ void CFormWindow::DrawControl(const SDialogControl& control, bool focused)
         break;
     case EDialogControlKind::Button:
     {
-        bool pressed = m_pressed >= 0 && &m_form.GetControls()[static_cast<size_t>(m_pressed)] == &control;
         FillRect(rect, pressed ? PRESSED : FIELD);
         FrameRect(rect, EDGE);
         if (control.id == m_form.GetDefaultButton())
@@ -289,169 +261,47 @@ void CFormWindow::Draw()
     SDL_RenderClear(m_renderer);
     const std::vector<SDialogControl>& controls = m_form.GetControls();
     for (size_t i = 0; i < controls.size(); ++i)
-        DrawControl(controls[i], static_cast<int>(i) == m_focus);
-    if (m_openCombo >= 0)
-        DrawComboList(controls[static_cast<size_t>(m_openCombo)]);
+    {
+        int index = static_cast<int>(i);
+        DrawControl(controls[i], index == m_input.GetFocus(), index == m_input.GetPressedButton());
+    }
+    if (m_input.GetOpenCombo() >= 0)
+        DrawComboList(controls[static_cast<size_t>(m_input.GetOpenCombo())]);
     SDL_RenderPresent(m_renderer);
-}
-
-int CFormWindow::HitTest(int x, int y) const
-{
-    const std::vector<SDialogControl>& controls = m_form.GetControls();
-    for (size_t i = 0; i < controls.size(); ++i)
-    {
-        if (IsFocusable(controls[i]) && Inside(ControlRect(controls[i]), x, y))
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
-SDialogControl* CFormWindow::Focused()
-{
-    if (m_focus < 0)
-        return nullptr;
-    return &m_form.GetControls()[static_cast<size_t>(m_focus)];
-}
-
-void CFormWindow::Activate(SDialogControl& control)
-{
-    switch (control.kind)
-    {
-    case EDialogControlKind::Button:
-        m_result = control.id;
-        break;
-    case EDialogControlKind::CheckBox:
-        m_form.SetChecked(control.id, !control.checked);
-        break;
-    case EDialogControlKind::RadioButton:
-        m_form.SetChecked(control.id, true);
-        break;
-    case EDialogControlKind::ComboBox:
-        m_openCombo = m_openCombo >= 0 ? -1 : static_cast<int>(&control - &m_form.GetControls()[0]);
-        break;
-    case EDialogControlKind::Label:
-        break;
-    }
-}
-
-void CFormWindow::OnMouseDown(int x, int y)
-{
-    if (m_openCombo >= 0)
-    {
-        SDialogControl& combo = m_form.GetControls()[static_cast<size_t>(m_openCombo)];
-        for (int item = 0; item < static_cast<int>(combo.items.size()); ++item)
-        {
-            if (Inside(ComboItemRect(combo, item), x, y))
-                m_form.Select(combo.id, item);
-        }
-        m_openCombo = -1; // any click closes the list
-        return;
-    }
-    int hit = HitTest(x, y);
-    if (hit < 0)
-        return;
-    m_focus = hit;
-    SDialogControl& control = m_form.GetControls()[static_cast<size_t>(hit)];
-    if (control.kind == EDialogControlKind::Button)
-        m_pressed = hit; // a button acts when released over it
-    else
-        Activate(control);
-}
-
-void CFormWindow::OnMouseUp(int x, int y)
-{
-    if (m_pressed < 0)
-        return;
-    int pressed = m_pressed;
-    m_pressed = -1;
-    if (HitTest(x, y) == pressed)
-        Activate(m_form.GetControls()[static_cast<size_t>(pressed)]);
-}
-
-void CFormWindow::MoveFocus(int step)
-{
-    std::vector<SDialogControl>& controls = m_form.GetControls();
-    int count = static_cast<int>(controls.size());
-    int index = m_focus;
-    for (int tries = 0; tries < count; ++tries)
-    {
-        index = (index + step + count) % count;
-        if (IsFocusable(controls[static_cast<size_t>(index)]))
-        {
-            m_focus = index;
-            return;
-        }
-    }
-}
-
-// Arrow keys on a radio button move to the next one of its group and check it.
-void CFormWindow::MoveInGroup(int step)
-{
-    std::vector<SDialogControl>& controls = m_form.GetControls();
-    const SDialogControl& current = controls[static_cast<size_t>(m_focus)];
-    int count = static_cast<int>(controls.size());
-    int index = m_focus;
-    for (int tries = 0; tries < count; ++tries)
-    {
-        index = (index + step + count) % count;
-        const SDialogControl& other = controls[static_cast<size_t>(index)];
-        if (other.kind == EDialogControlKind::RadioButton && other.group == current.group)
-        {
-            m_focus = index;
-            m_form.SetChecked(other.id, true);
-            return;
-        }
-    }
 }
 
 void CFormWindow::OnKey(const SDL_Keysym& key)
 {
-    SDialogControl* focused = Focused();
-    int step = 0;
     switch (key.sym)
     {
     case SDLK_TAB:
-        m_openCombo = -1;
-        MoveFocus((key.mod & KMOD_SHIFT) ? -1 : 1);
-        return;
+        m_input.OnKey((key.mod & KMOD_SHIFT) ? EDialogKey::ShiftTab : EDialogKey::Tab);
+        break;
     case SDLK_ESCAPE:
-        if (m_openCombo >= 0)
-            m_openCombo = -1;
-        else
-            m_result = m_form.GetCancelButton();
-        return;
+        m_input.OnKey(EDialogKey::Escape);
+        break;
     case SDLK_RETURN:
     case SDLK_KP_ENTER:
-        if (m_openCombo >= 0)
-            m_openCombo = -1;
-        else if (focused && focused->kind == EDialogControlKind::Button)
-            m_result = focused->id;
-        else
-            m_result = m_form.GetDefaultButton();
-        return;
+        m_input.OnKey(EDialogKey::Enter);
+        break;
     case SDLK_SPACE:
-        if (focused)
-            Activate(*focused);
-        return;
+        m_input.OnKey(EDialogKey::Space);
+        break;
     case SDLK_UP:
-    case SDLK_LEFT:
-        step = -1;
+        m_input.OnKey(EDialogKey::Up);
         break;
     case SDLK_DOWN:
+        m_input.OnKey(EDialogKey::Down);
+        break;
+    case SDLK_LEFT:
+        m_input.OnKey(EDialogKey::Left);
+        break;
     case SDLK_RIGHT:
-        step = 1;
+        m_input.OnKey(EDialogKey::Right);
         break;
     default:
-        return;
+        break;
     }
-    if (!focused)
-        return;
-    if (focused->kind == EDialogControlKind::ComboBox)
-        m_form.Select(focused->id, focused->selection + step);
-    else if (focused->kind == EDialogControlKind::RadioButton)
-        MoveInGroup(step);
-    else
-        MoveFocus(step);
 }
 
 // Forms of buttons only are asked as a message box.
