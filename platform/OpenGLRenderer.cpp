@@ -296,6 +296,20 @@ void COpenGLRenderer::OnWindowEvent(const SWindowEvent& event, void* user)
     static_cast<COpenGLRenderer*>(user)->HandleWindowEvent(event);
 }
 
+void COpenGLRenderer::OnActivate()
+{
+    // The window procedure re-applies the audio volumes on every activation message.
+    CRenderer::OnActivate();
+    if (m_activationHook)
+        m_activationHook();
+}
+
+void COpenGLRenderer::OnCloseRequest()
+{
+    // Closing the window ends the game, as with the other renderer.
+    PostQuitMessage();
+}
+
 bool COpenGLRenderer::CanDraw()
 {
     return true;

@@ -50,6 +50,7 @@ public:
     bool CreateVertexBuffer(int sizeBytes, CVertexBuffer** buffer) override;
     void DestroyVertexBuffer(CVertexBuffer* buffer) override;
     void BindTexture(int index, bool filter) override;
+    void OnActivate() override;
 
     const SGlCapabilities& GetCapabilities() const { return m_caps; }
     bool UsesCompiledVertexArrays() const { return m_useCva; }
@@ -75,6 +76,7 @@ private:
     void ApiReleaseDeviceObjects() override;
     bool ApiRestoreDeviceObjects() override;
     void ForgetCachedState() override;
+    void OnCloseRequest() override;
 
     static void OnWindowEvent(const SWindowEvent& event, void* user);
     static void NoteLine(const char* line, void* user);

@@ -375,3 +375,30 @@ TEST_F(OpenGLRendererTest, AFullScreenRequestDrawsAtTheBackBufferSize)
     ASSERT_EQ(frame.size(), 640u * 480u);
     EXPECT_EQ(frame[479 * 640 + 639] & 0xFFFFFFu, 0xFFFFFFu);
 }
+
+TEST_F(OpenGLRendererTest, ActivationReappliesTheVolumesAndClosingTheWindowEndsTheGame)
+{
+    auto renderer = OpenWindowed(&m_console);
+    ASSERT_TRUE(renderer);
+    static int s_reapplied = 0;
+    s_reapplied = 0;
+    renderer->SetActivationHook([] { ++s_reapplied; });
+    SWindowEvent event;
+    event.type = EWindowEventType::Deactivate;
+    renderer->HandleWindowEvent(event);
+    EXPECT_FALSE(renderer->IsActive());
+    event.type = EWindowEventType::Activate;
+    renderer->HandleWindowEvent(event);
+    EXPECT_TRUE(renderer->IsActive());
+    EXPECT_EQ(s_reapplied, 1);
+
+    while (PumpWindowMessage() == EPumpResult::Handled)
+    {
+    }
+    event.type = EWindowEventType::Close;
+    renderer->HandleWindowEvent(event);
+    EPumpResult result = EPumpResult::Handled;
+    while (result == EPumpResult::Handled)
+        result = PumpWindowMessage();
+    EXPECT_EQ(result, EPumpResult::Quit);
+}
