@@ -5,6 +5,7 @@
 #include "core/app/Application.h"
 #include "core/app/RendererStartup.h"
 #include "platform/AudioSystem.h"
+#include "platform/CoreInput.h"
 
 bool SaveSettingsFile()
 {
@@ -13,6 +14,9 @@ bool SaveSettingsFile()
     AddRendererSettings(tree);
     if (g_audio)
         g_audio->WriteSettings(tree);
+    tree.AddBool("i_forcedi5", GetAppState().forceDi5);
+    if (g_input)
+        g_input->WriteSettings(&tree);
     char path[600];
     return GetUserPath("Tessavar.cfg", path, sizeof(path)) && SaveDataTree(path, &tree, true);
 }

@@ -40,6 +40,8 @@ order=$("$bin/tesstool" tree print "$cfg" | awk '$1 ~ /^[graiRGAI]_/ { print sub
 echo "$order" | grep -qx 'gr*a*i*' || fail "keys out of their owners' order: $order"
 "$bin/tesstool" tree print "$cfg" | awk '$1 ~ /_/ { print $1 }' | sed -n 2p | grep -qx r_renderer \
   || fail "r_renderer is not the second key"
+"$bin/tesstool" tree print "$cfg" | awk '$1 ~ /^i_/ { print $1 }' | head -1 | grep -qx i_forcedi5 \
+  || fail "i_forcedi5 does not lead the input keys"
 
 # Run once before: the launcher is not shown (its quit answer is never used)...
 out=$(run launcher:quit) || fail "second run failed"
@@ -51,7 +53,7 @@ started "$out" && fail "-C did not show the launcher"
 
 # A false g_runonce shows the launcher; the set-up dialog's choice is what runs, and
 # keys that no device writes are gone after the orderly end.
-printf '{\r\n\tg_runonce\tfalse\r\n\tg_language\t3\r\n\tr_renderer\tD3D\r\n\tr_backBufferWidth\t1024\r\n}\r\n' > "$cfg"
+printf '{\r\n\tg_runonce\tfalse\r\n\tg_language\t3\r\n\tr_renderer\tD3D\r\n\tr_backBufferWidth\t1024\r\n\ti_forcedi5\ttrue\r\n}\r\n' > "$cfg"
 out=$(run launcher:quit) || fail "quit with g_runonce false exited non-zero"
 started "$out" && fail "g_runonce false did not show the launcher"
 out=$(run launcher:settings,setup:ok) || fail "set-up confirmed run failed: $out"
@@ -60,4 +62,5 @@ started "$out" || fail "the game did not start after the set-up dialog"
 [ -z "$(key g_language)" ] || fail "g_language survived the rewrite"
 [ "$(key r_renderer)" = d3d ] || fail "a D3D file was switched to $(key r_renderer)"
 [ "$(key r_backBufferWidth)" = 640 ] || fail "width 1024 was not written as 640"
+[ "$(key i_forcedi5)" = true ] || fail "the chosen input version was not kept"
 echo "1 passed, 0 failed"
