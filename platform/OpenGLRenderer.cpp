@@ -2,15 +2,8 @@
 
 #include "platform/VertexBuffer.h"
 
-#include <cstring>
 #include <string>
 #include <type_traits>
-
-namespace
-{
-// One renderer's resolver at a time is enough: the game has one renderer.
-GlProcResolver s_activeResolver = nullptr;
-} // namespace
 
 COpenGLRenderer::COpenGLRenderer(GlProcResolver resolver) : CRenderer(false), m_resolver(resolver)
 {
@@ -32,9 +25,10 @@ bool COpenGLRenderer::LoadLibraryAndEntryPoints()
         return false;
     }
     m_libraryLoaded = true;
-    s_activeResolver = m_resolver ? m_resolver : &GetGlProcAddress;
+    if (!m_resolver)
+        m_resolver = &GetGlProcAddress;
     const char* missing = nullptr;
-    if (!LoadGlEntryPoints(s_activeResolver, m_gl, &missing))
+    if (!LoadGlEntryPoints(m_resolver, m_gl, &missing))
     {
         PrintToConsole("OpenGL entry point %s not found", missing ? missing : "?");
         UnloadLibrary();
@@ -136,8 +130,8 @@ void COpenGLRenderer::LogDriver()
     PrintToConsole("%s", "");
     ScanGlExtensions(extensions.c_str(), m_caps, &COpenGLRenderer::NoteLine, this);
 
-    auto take = [](const char* name, auto& out) {
-        out = reinterpret_cast<std::remove_reference_t<decltype(out)>>(s_activeResolver(name));
+    auto take = [this](const char* name, auto& out) {
+        out = reinterpret_cast<std::remove_reference_t<decltype(out)>>(m_resolver(name));
     };
     if (m_caps.compiledVertexArrays)
     {

@@ -97,7 +97,7 @@ private:
                       GLenum indexType, int indexCount);
     void CaptureFrame();
 
-    GlProcResolver m_resolver;
+    GlProcResolver m_resolver;  // the platform's library unless a test gave its own
     bool m_libraryLoaded = false;
     SGlApi m_gl;
     SGlCapabilities m_caps;
