@@ -7,7 +7,9 @@
 #include "platform/sound/WaveFile.h"
 #include "tests/platform/OggEncode.h"
 #include "tests/support/CurrentDir.h"
+#include "tests/support/PackBytes.h"
 #include "tests/support/TempDir.h"
+#include "utility/source/QelPackArchive.h"
 
 #include <gtest/gtest.h>
 
@@ -259,6 +261,22 @@ TEST_F(AudioSystemTest, SampleBuffersHoldTheConvertedSamplesOnly)
         audio.Shutdown();
         g_console = &m_console;
     }
+}
+
+TEST_F(AudioSystemTest, SamplesLoadFromThePackToo)
+{
+    SPackRecordBytes record;
+    record.name = "sounds/Packed.wav";
+    record.data = Wave16(1, 22050, {100, 200, 300});
+    ASSERT_TRUE(m_dir.WriteFile("Tessavar.000", MakePackRecord(record)));
+    ASSERT_TRUE(InitPackArchive());
+    CAudioSystem& audio = Start();
+    int sample = -1;
+    EXPECT_TRUE(audio.LoadSample("SOUNDS\\packed.wav", sample));
+    ASSERT_NE(sample, -1);
+    EXPECT_EQ(audio.GetSampleSlot(sample)->buffer->GetSize(), 6u);
+    m_audio.reset();
+    FreePackArchive();
 }
 
 TEST_F(AudioSystemTest, EveryPcmFormatLoadsOnEveryOutput)
