@@ -88,6 +88,23 @@ protected:
     CTempDir m_dir;
 };
 
+// One frame of a right-angled triangle at (x, y) with legs of the given size, the whole
+// texture over it, in one vertex colour.
+bool DrawTexturedTriangle(COpenGLRenderer& renderer, int texture, float x, float y, float size, uint32_t colour)
+{
+    renderer.Tick();
+    SScreenVertex* v = nullptr;
+    if (renderer.BeginScene() != 1 || !renderer.BeginBatch(&texture, false, false, false) ||
+        !renderer.ReserveVertices(3, &v))
+        return false;
+    v[0] = SScreenVertex{x, y, 0, 1, colour, 0, 0};
+    v[1] = SScreenVertex{x + size, y, 0, 1, colour, 1, 0};
+    v[2] = SScreenVertex{x, y + size, 0, 1, colour, 0, 1};
+    const bool drawn = renderer.FlushBatch(false);
+    renderer.EndScene();
+    return drawn;
+}
+
 // A textured quad through a batch and a second one through an indexed vertex buffer.
 void DrawTwoQuads(COpenGLRenderer& renderer, int texture, CVertexBuffer* buffer, bool& indexedDrawn)
 {
@@ -303,16 +320,7 @@ TEST_F(OpenGLRendererTest, ADisplayResetKeepsDrawingWithRestoredTextures)
     ASSERT_TRUE(renderer->ResetDisplay());
     EXPECT_EQ(renderer->GetSettings().height, 600);
     EXPECT_NE(renderer->GetTextureName(s_texture), 0u);
-    renderer->Tick();
-    ASSERT_EQ(renderer->BeginScene(), 1);
-    ASSERT_TRUE(renderer->BeginBatch(&s_texture, false, false, false));
-    SScreenVertex* v = nullptr;
-    ASSERT_TRUE(renderer->ReserveVertices(3, &v));
-    v[0] = SScreenVertex{700, 500, 0, 1, 0xFF0000FFu, 0, 0};
-    v[1] = SScreenVertex{800, 500, 0, 1, 0xFF0000FFu, 1, 0};
-    v[2] = SScreenVertex{700, 600, 0, 1, 0xFF0000FFu, 0, 1};
-    ASSERT_TRUE(renderer->FlushBatch(false));
-    renderer->EndScene();
+    ASSERT_TRUE(DrawTexturedTriangle(*renderer, s_texture, 700, 500, 100, 0xFF0000FFu));
     std::vector<uint32_t> frame = Shot(*renderer, m_dir);
     ASSERT_EQ(frame.size(), 800u * 600u);
     EXPECT_EQ(frame[510 * 800 + 710] & 0xFFFFFFu, 0xFF0000u) << "red through the restored white texture";
@@ -338,16 +346,7 @@ TEST_F(OpenGLRendererTest, ReducedQualityTexturesTakeTwoBytesAPixelAndStillDraw)
         int texture = -1;
         ASSERT_TRUE(renderer->CreateTexture(false, 0, 0, c.kind, false, 4, 4, 0, texels.data(), nullptr, &texture));
         EXPECT_EQ(*renderer->GetTextureUsageCounter(), c.bytes);
-        renderer->Tick();
-        ASSERT_EQ(renderer->BeginScene(), 1);
-        ASSERT_TRUE(renderer->BeginBatch(&texture, false, false, false));
-        SScreenVertex* v = nullptr;
-        ASSERT_TRUE(renderer->ReserveVertices(3, &v));
-        v[0] = SScreenVertex{0, 0, 0, 1, 0xFFFFFFFFu, 0, 0};
-        v[1] = SScreenVertex{40, 0, 0, 1, 0xFFFFFFFFu, 1, 0};
-        v[2] = SScreenVertex{0, 40, 0, 1, 0xFFFFFFFFu, 0, 1};
-        ASSERT_TRUE(renderer->FlushBatch(false));
-        renderer->EndScene();
+        ASSERT_TRUE(DrawTexturedTriangle(*renderer, texture, 0, 0, 40, 0xFFFFFFFFu));
         std::vector<uint32_t> frame = Shot(*renderer, m_dir);
         ASSERT_FALSE(frame.empty());
         // Four or five bits a channel keep the colour within a step of 1/15.
