@@ -77,6 +77,7 @@ protected:
         return std::vector<int16_t>(first, last.base());
     }
 
+    // The length of the tone (nothing lost or played twice), its level and its pitch.
     static void ExpectTone(const std::vector<int16_t>& audible, double seconds)
     {
         EXPECT_NEAR(static_cast<double>(audible.size()), seconds * OUTPUT_RATE, 0.02 * seconds * OUTPUT_RATE);
@@ -186,11 +187,7 @@ TEST_F(AudioStreamTest, EightBitStreamsAreUnsignedAndStopNowFillsWith128)
     CAudioStream stream;
     Prepare(stream, 44100, true);
     ASSERT_TRUE(stream.PlayStream("voice.ogg"));
-    std::vector<int16_t> left = PlayOut(stream, OUTPUT_RATE / 2);
-    std::vector<int16_t> audible = Audible(left);
-    std::vector<int16_t> middle(audible.begin() + audible.size() / 4, audible.end() - audible.size() / 4);
-    EXPECT_NEAR(MeasureRms(middle), TONE_RMS, 0.05 * TONE_RMS);
-    EXPECT_NEAR(MeasurePitch(middle, OUTPUT_RATE), TONE_HZ, 5.0);
+    ExpectTone(Audible(PlayOut(stream, OUTPUT_RATE / 2)), 0.3);
 
     ASSERT_TRUE(stream.PlayStream("voice.ogg"));
     PlayOut(stream, 2048);
@@ -263,10 +260,7 @@ TEST_F(AudioStreamTest, TheThreadPlaysAFileFromThePackAndEnds)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         EXPECT_TRUE(stream.IsFinished());
-        std::vector<int16_t> audible = Audible(left);
-        std::vector<int16_t> middle(audible.begin() + audible.size() / 4, audible.end() - audible.size() / 4);
-        EXPECT_NEAR(MeasureRms(middle), TONE_RMS, 0.05 * TONE_RMS);
-        EXPECT_NEAR(MeasurePitch(middle, OUTPUT_RATE), TONE_HZ, 5.0);
+        ExpectTone(Audible(left), 0.4);
 
         stream.EndThread();
         EXPECT_TRUE(stream.WaitForThread());
