@@ -553,10 +553,18 @@ void CD3D8Renderer::Tick()
     CRenderer::Tick();
     if (m_device)
     {
-        m_device->SetTextureStageState(0, SOFT_TSS_MINFILTER, SOFT_TEXF_LINEAR);
-        m_device->SetTextureStageState(0, SOFT_TSS_MAGFILTER, SOFT_TEXF_LINEAR);
+        // Sampling as the bound texture asks, under "r_filterlinear", as the other renderer
+        // keeps it with each texture.
+        const uint32_t mode = SamplingFilter(!m_textureBound || m_boundFilter);
+        m_device->SetTextureStageState(0, SOFT_TSS_MINFILTER, mode);
+        m_device->SetTextureStageState(0, SOFT_TSS_MAGFILTER, mode);
         m_device->SetTextureStageState(0, SOFT_TSS_MIPFILTER, SOFT_TEXF_NONE);
     }
+}
+
+uint32_t CD3D8Renderer::SamplingFilter(bool filter) const
+{
+    return filter && m_settings.filterLinear ? SOFT_TEXF_LINEAR : SOFT_TEXF_POINT;
 }
 
 int CD3D8Renderer::BeginScene()
@@ -751,10 +759,11 @@ void CD3D8Renderer::BindTexture(int index, bool filter)
     m_device->SetTexture(0, static_cast<CSoftTexture*>(slot->apiTexture));
     m_device->SetTextureStageState(0, SOFT_TSS_ADDRESSU, slot->wrapS ? SOFT_TADDRESS_WRAP : SOFT_TADDRESS_CLAMP);
     m_device->SetTextureStageState(0, SOFT_TSS_ADDRESSV, slot->wrapT ? SOFT_TADDRESS_WRAP : SOFT_TADDRESS_CLAMP);
-    const uint32_t mode = filter ? SOFT_TEXF_LINEAR : SOFT_TEXF_POINT;
+    const uint32_t mode = SamplingFilter(filter);
     m_device->SetTextureStageState(0, SOFT_TSS_MINFILTER, mode);
     m_device->SetTextureStageState(0, SOFT_TSS_MAGFILTER, mode);
     m_textureBound = true;
+    m_boundFilter = filter;
 }
 
 // ---- device calls of the shared code ----------------------------------------------

@@ -90,6 +90,8 @@ private:
     // The shared 16-bit index buffer, grown to hold count indices.
     bool PrepareIndices(int count);
     bool CreateDeviceObjects();
+    // The device filter for a texture's filter flag: linear only when "r_filterlinear" is on.
+    uint32_t SamplingFilter(bool filter) const;
 
     std::unique_ptr<SSoftAdapterProfile> m_profile;
     CSoftD3D* m_d3d = nullptr;
@@ -110,6 +112,7 @@ private:
     bool m_texturing = false;
     int m_textureMode = 0;  // 0 modulate, 1 decal, 2 colour from vertex
     bool m_textureBound = false;
+    bool m_boundFilter = true;  // the filter flag the bound texture was bound with
     bool m_stateKnown = false;
     bool m_blendOn = false;
     int m_blendSource = -1;

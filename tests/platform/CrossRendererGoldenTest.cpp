@@ -22,12 +22,13 @@
 namespace
 {
 template <typename T>
-std::unique_ptr<T> OpenWindowed(std::unique_ptr<T> renderer)
+std::unique_ptr<T> OpenWindowed(std::unique_ptr<T> renderer, bool filterLinear = true)
 {
     renderer->SetDefaultSettings();
     SDisplaySettings& settings = const_cast<SDisplaySettings&>(renderer->GetSettings());
     settings.fullScreen = false;
     settings.width = 640;
+    settings.filterLinear = filterLinear;
     if (!renderer->Open("Tessavar", nullptr))
         return nullptr;
     return renderer;
@@ -132,4 +133,33 @@ TEST(CrossRendererGolden, RectanglesAndRibbonsCoverTheSamePixelsOnBothRenderers)
     }
     ASSERT_EQ(software.size(), 128u * 96u);
     EXPECT_TRUE(IsNearRendererPicture("primitives", opengl, software, 128));
+}
+
+TEST(CrossRendererGolden, WithoutLinearFilteringBothRenderersSampleTheNearestTexel)
+{
+    std::string reason;
+    if (!UseOffscreenGl(reason))
+        GTEST_SKIP() << reason;
+    CTempDir dir;
+    SRenderScene filtering;
+    for (const SRenderScene& scene : MakeRenderScenes())
+        if (scene.name == "filtering")
+            filtering = scene;
+    ASSERT_FALSE(filtering.draws.empty());
+    // "r_filterlinear" off turns every linear draw of the scene into a nearest one.
+    SRenderScene nearest = filtering;
+    for (SSceneDraw& draw : nearest.draws)
+        draw.linear = false;
+    const std::vector<uint32_t> expected = DrawSceneOnDevice(nearest, 1);
+    ASSERT_TRUE(expected != DrawSceneOnDevice(filtering, 1)) << "the scene filters linearly somewhere";
+
+    auto software = OpenWindowed(std::make_unique<CD3D8Renderer>(), false);
+    ASSERT_TRUE(software);
+    const std::vector<uint32_t> d3d = DrawSceneOnRenderer(*software, filtering, dir.Join("d3d.tga"));
+    EXPECT_EQ(CompareImages(d3d, expected, filtering.width, 0, 0).maxChannel, 0);
+    software.reset();
+    auto opengl = OpenWindowed(std::make_unique<COpenGLRenderer>(), false);
+    ASSERT_TRUE(opengl);
+    const std::vector<uint32_t> ogl = DrawSceneOnRenderer(*opengl, filtering, dir.Join("ogl.tga"));
+    EXPECT_TRUE(IsNearRendererPicture("nearest", ogl, expected, filtering.width));
 }
