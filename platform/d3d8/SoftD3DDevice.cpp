@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -134,6 +135,32 @@ void Rebind(T*& slot, T* object)
     if (slot != nullptr)
         slot->Release();
     slot = object;
+}
+
+// Gives a new resource to the caller, or drops it when its memory could not be had.
+template <typename T>
+bool HandOut(T* created, T** out)
+{
+    if (created == nullptr)
+        return false;
+    if (!created->IsValid())
+    {
+        created->Release();
+        return false;
+    }
+    *out = created;
+    return true;
+}
+
+// True when every one of `count` indices lies in [minIndex, minIndex + vertexCount).
+bool IndicesInRange(const uint16_t* indices, uint32_t count, uint32_t minIndex, uint32_t vertexCount)
+{
+    for (uint32_t i = 0; i < count; ++i)
+    {
+        if (indices[i] < minIndex || indices[i] >= uint64_t{minIndex} + vertexCount)
+            return false;
+    }
+    return true;
 }
 
 uint32_t VertexCountFor(ESoftPrimitive type, uint32_t primitives)
@@ -715,11 +742,8 @@ bool CSoftD3DDevice::DrawIndexedPrimitive(ESoftPrimitive type, uint32_t minIndex
     if (lastVertex * s.streamStride + kVertexSize > s.stream->GetSize())
         return false;
     const uint16_t* indices = s.indices->GetIndices() + startIndex;
-    for (uint32_t i = 0; i < count; ++i)
-    {
-        if (indices[i] < minIndex || indices[i] >= uint64_t{minIndex} + vertexCount)
-            return false;
-    }
+    if (!IndicesInRange(indices, count, minIndex, vertexCount))
+        return false;
     if (!s.CanDraw())
         return true;
     const uint8_t* data = s.stream->GetData() + static_cast<size_t>(s.baseVertex) * s.streamStride;
@@ -755,11 +779,8 @@ bool CSoftD3DDevice::DrawIndexedPrimitiveUP(ESoftPrimitive type, uint32_t minInd
     if (count == 0 || primitiveCount == 0 || vertexCount == 0 || indices == nullptr ||
         vertices == nullptr || stride < kVertexSize || s.fvf != SOFT_FVF_SCREEN)
         return false;
-    for (uint32_t i = 0; i < count; ++i)
-    {
-        if (indices[i] < minIndex || indices[i] >= uint64_t{minIndex} + vertexCount)
-            return false;
-    }
+    if (!IndicesInRange(indices, count, minIndex, vertexCount))
+        return false;
     if (!s.CanDraw())
         return true;
     const uint8_t* data = static_cast<const uint8_t*>(vertices);
@@ -779,14 +800,7 @@ bool CSoftD3DDevice::CreateTexture(uint32_t width, uint32_t height, ESoftFormat 
     if (width == 0 || height == 0 || width > kMaxSize || height > kMaxSize ||
         std::find(formats.begin(), formats.end(), format) == formats.end())
         return false;
-    CSoftTexture* created = new CSoftTexture(format, width, height);
-    if (!created->IsValid())
-    {
-        created->Release();
-        return false;
-    }
-    *texture = created;
-    return true;
+    return HandOut(new (std::nothrow) CSoftTexture(format, width, height), texture);
 }
 
 bool CSoftD3DDevice::CreateVertexBuffer(uint32_t sizeBytes, CSoftVertexBuffer** buffer)
@@ -796,14 +810,7 @@ bool CSoftD3DDevice::CreateVertexBuffer(uint32_t sizeBytes, CSoftVertexBuffer** 
     *buffer = nullptr;
     if (sizeBytes == 0)
         return false;
-    CSoftVertexBuffer* created = new CSoftVertexBuffer(sizeBytes);
-    if (!created->IsValid())
-    {
-        created->Release();
-        return false;
-    }
-    *buffer = created;
-    return true;
+    return HandOut(new (std::nothrow) CSoftVertexBuffer(sizeBytes), buffer);
 }
 
 bool CSoftD3DDevice::CreateIndexBuffer(uint32_t sizeBytes, CSoftIndexBuffer** buffer)
@@ -813,14 +820,7 @@ bool CSoftD3DDevice::CreateIndexBuffer(uint32_t sizeBytes, CSoftIndexBuffer** bu
     *buffer = nullptr;
     if (sizeBytes < 2)
         return false;
-    CSoftIndexBuffer* created = new CSoftIndexBuffer(sizeBytes);
-    if (!created->IsValid())
-    {
-        created->Release();
-        return false;
-    }
-    *buffer = created;
-    return true;
+    return HandOut(new (std::nothrow) CSoftIndexBuffer(sizeBytes), buffer);
 }
 
 bool CSoftD3DDevice::CreateImageSurface(uint32_t width, uint32_t height, ESoftFormat format,
@@ -832,14 +832,7 @@ bool CSoftD3DDevice::CreateImageSurface(uint32_t width, uint32_t height, ESoftFo
     if (width == 0 || height == 0 || width > kMaxSize || height > kMaxSize ||
         format != ESoftFormat::A8R8G8B8)
         return false;
-    CSoftSurface* created = new CSoftSurface(width, height);
-    if (!created->IsValid())
-    {
-        created->Release();
-        return false;
-    }
-    *surface = created;
-    return true;
+    return HandOut(new (std::nothrow) CSoftSurface(width, height), surface);
 }
 
 namespace

@@ -18,10 +18,10 @@
 //   device->Release(); d3d->Release();
 //
 // Draw calls are recorded and carried out together (see FlushQueuedDraws). Rasterisation is
-// exact and deterministic: pixel centres lie on whole coordinates (callers
-// shift 2D quads by -0.5), the top-left fill rule decides shared edges, and attributes are
-// interpolated in fixed point, so the same calls give the same pixels on every machine and
-// with any number of worker threads. Every resource is "managed": it lives in system memory
+// exact and deterministic: pixel centres lie on whole coordinates (callers shift 2D quads by
+// -0.5), the top-left fill rule decides shared edges, and attributes are interpolated in
+// fixed point, so the same calls give the same pixels on every machine and with any number
+// of worker threads. Every resource is "managed": it lives in system memory
 // and survives Reset. Resources are reference counted; Release() drops one reference, and
 // the device holds one on whatever is bound to it.
 
@@ -208,8 +208,8 @@ public:
     bool SetIndices(CSoftIndexBuffer* buffer, uint32_t baseVertexIndex);
 
     // Draws. Every count, index and range is checked against the data first: a draw that
-    // would read outside it is refused whole. Outside BeginScene/EndScene, or while the device
-    // is lost, nothing is drawn (a lost device still reports success, as drivers do).
+    // would read outside it is refused whole (false). Outside BeginScene/EndScene, or while
+    // the device is lost, a valid call succeeds and draws nothing.
     bool DrawPrimitive(ESoftPrimitive type, uint32_t startVertex, uint32_t primitiveCount);
     bool DrawIndexedPrimitive(ESoftPrimitive type, uint32_t minIndex, uint32_t vertexCount,
                               uint32_t startIndex, uint32_t primitiveCount);
