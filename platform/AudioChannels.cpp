@@ -117,6 +117,7 @@ bool CAudioSystem::StartChannel(int channel)
     c.buffer->SetCurrentPosition(0);
     c.buffer->Play(c.looping);
     c.playing = true;
+    c.stopped = false; // a stop not yet carried out must not end the restarted sound
     return true;
 }
 

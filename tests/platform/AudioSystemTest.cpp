@@ -439,6 +439,12 @@ TEST_F(AudioSystemTest, EndedSoundsFreeTheirChannelBeforeTheCallback)
     ASSERT_TRUE(audio.StartChannel(pausedChannel));
     EXPECT_TRUE(paused->buffer->IsPlaying());
     EXPECT_TRUE(paused->playing);
+    // Stopped and started again before the update: it plays on.
+    ASSERT_TRUE(audio.StopChannel(pausedChannel));
+    ASSERT_TRUE(audio.StartChannel(pausedChannel));
+    audio.Update();
+    ASSERT_NE(paused->buffer, nullptr);
+    EXPECT_TRUE(paused->buffer->IsPlaying());
 }
 
 TEST_F(AudioSystemTest, SettingsAreReadWithTheirLimitsAndWrittenBack)
