@@ -301,6 +301,11 @@ private:
     static void RunCallbacks(const std::vector<SRestoreCallback>& list);
     static bool RemoveCallback(std::vector<SRestoreCallback>& list, RendererRestoreCallback callback);
     int FindFreeSlot() const;
+    static STextureSlot DescribeSlot(int kind, int wrapS, int wrapT, bool noCompression, bool filter, int width,
+                                     int height);
+    // Uploads into a free slot described by description; the slot stays free on failure.
+    bool FillSlot(int index, const STextureSlot& description, int sourceCode, const void* pixels,
+                  const uint32_t* palette);
     void DrawFilledRect(float x, float y, float width, float height, uint32_t vertexColour, bool blend);
     bool ReloadNamedTexture(int index);
 

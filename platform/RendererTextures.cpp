@@ -75,30 +75,17 @@ bool CRenderer::LoadTexture(const char* fileName, bool noCompression, int wrapS,
         PrintToConsole("Failed to load texture %s", fileName);
         return false;
     }
-    STextureSlot& slot = m_textures[free];
-    slot.kind = kind;
-    slot.wrapS = wrapS ? 1 : 0;
-    slot.wrapT = wrapT ? 1 : 0;
-    slot.noCompression = noCompression;
-    slot.filter = filter;
-    slot.width = image.width;
-    slot.height = image.height;
-    uint32_t bytes = 0;
-    if (!ApiUploadTexture(slot, image.width, image.height, PIXEL_BGRA8888, image.pixels.data(), nullptr, bytes))
+    STextureSlot description = DescribeSlot(kind, wrapS, wrapT, noCompression, filter, image.width, image.height);
+    description.name = fileName;
+    if (!FillSlot(free, description, PIXEL_BGRA8888, image.pixels.data(), nullptr))
     {
-        ApiReleaseTexture(slot);
-        slot = STextureSlot();
         PrintToConsole("Failed to create texture %s", fileName);
         return false;
     }
-    m_textureBytes += bytes;
-    slot.inUse = true;
-    slot.name = fileName;
-    slot.refCount = 1;
     if (width)
-        *width = slot.width;
+        *width = image.width;
     if (height)
-        *height = slot.height;
+        *height = image.height;
     *index = free;
     return true;
 }
@@ -113,7 +100,19 @@ bool CRenderer::CreateTexture(bool noCompression, int wrapS, int wrapT, int kind
     int free = FindFreeSlot();
     if (free == NO_TEXTURE)
         return false;
-    STextureSlot& slot = m_textures[free];
+    STextureSlot description = DescribeSlot(kind, wrapS, wrapT, noCompression, filter, width, height);
+    description.reserved = true;
+    description.name = "Reserved";
+    if (!FillSlot(free, description, sourceCode, pixels, palette))
+        return false;
+    *index = free;
+    return true;
+}
+
+STextureSlot CRenderer::DescribeSlot(int kind, int wrapS, int wrapT, bool noCompression, bool filter, int width,
+                                     int height)
+{
+    STextureSlot slot;
     slot.kind = kind;
     slot.wrapS = wrapS ? 1 : 0;
     slot.wrapT = wrapT ? 1 : 0;
@@ -121,8 +120,16 @@ bool CRenderer::CreateTexture(bool noCompression, int wrapS, int wrapT, int kind
     slot.filter = filter;
     slot.width = width;
     slot.height = height;
+    return slot;
+}
+
+bool CRenderer::FillSlot(int index, const STextureSlot& description, int sourceCode, const void* pixels,
+                         const uint32_t* palette)
+{
+    STextureSlot& slot = m_textures[index];
+    slot = description;
     uint32_t bytes = 0;
-    if (!ApiUploadTexture(slot, width, height, sourceCode, pixels, palette, bytes))
+    if (!ApiUploadTexture(slot, slot.width, slot.height, sourceCode, pixels, palette, bytes))
     {
         ApiReleaseTexture(slot);
         slot = STextureSlot();
@@ -130,10 +137,7 @@ bool CRenderer::CreateTexture(bool noCompression, int wrapS, int wrapT, int kind
     }
     m_textureBytes += bytes;
     slot.inUse = true;
-    slot.reserved = true;
-    slot.name = "Reserved";
     slot.refCount = 1;
-    *index = free;
     return true;
 }
 
