@@ -47,6 +47,8 @@ bool DecodeTga(const uint8_t* data, size_t size, STgaImage& image);
 
 // Reads a file through the file layer (loose file first, then the pack archive).
 bool LoadTga(const char* fileName, STgaImage& image);
+// The file's bytes, read the same way.
+bool ReadTgaFileBytes(const char* fileName, std::vector<uint8_t>& bytes);
 
 // A 32-bit, top-left-origin, uncompressed TGA of top-down blue-green-red-alpha rows.
 std::vector<uint8_t> EncodeTga32(int32_t width, int32_t height, const uint8_t* pixels);

@@ -7,8 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 namespace
 {
@@ -26,10 +24,9 @@ const char* KindName(const STgaHeader& header)
 
 int Info(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<uint8_t> bytes;
     STgaHeader header;
-    if (!in.is_open() && bytes.empty())
+    if (!ReadTgaFileBytes(path.c_str(), bytes))
     {
         std::fprintf(stderr, "tesstool: cannot read %s\n", path.c_str());
         return 1;
