@@ -171,6 +171,9 @@ bool CGameWindow::Create(const char* title, int width, int height, bool fullScre
     // Ctrl+C must still end the program, and closing the window is the game's decision.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // A window remade while the game loses the focus must not take it back where the
+    // platform lets us say so; its focus events would turn into a loop of resets.
+    SDL_SetHint(SDL_HINT_WINDOW_NO_ACTIVATION_WHEN_SHOWN, raise ? "0" : "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return false;
     m_ownsVideo = true;
