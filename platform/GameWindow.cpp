@@ -1,5 +1,7 @@
 #include "platform/GameWindow.h"
 
+#include "core/Utf8Text.h"
+
 #include <SDL.h>
 
 #include <algorithm>
@@ -48,22 +50,16 @@ void MapToBuffer(int windowX, int windowY, int32_t& x, int32_t& y)
 // Typed text arrives as UTF-8; characters up to 255 are what the game's text takes.
 void DeliverText(const char* text)
 {
-    const auto* p = reinterpret_cast<const unsigned char*>(text);
-    while (*p)
+    std::u16string units;
+    Utf8ToUtf16(text, units); // whatever decoded before a malformed byte still counts
+    for (char16_t unit : units)
     {
-        uint32_t code = *p;
-        int extra = code >= 0xF0 ? 3 : code >= 0xE0 ? 2 : code >= 0xC0 ? 1 : 0;
-        code &= extra == 3 ? 0x07 : extra == 2 ? 0x0F : extra == 1 ? 0x1F : 0x7F;
-        ++p;
-        for (int i = 0; i < extra && (*p & 0xC0) == 0x80; ++i, ++p)
-            code = code << 6 | (*p & 0x3F);
-        if (code <= 255)
-        {
-            SWindowEvent event;
-            event.type = EWindowEventType::Character;
-            event.code = code;
-            Deliver(event);
-        }
+        if (unit > 255)
+            continue;
+        SWindowEvent event;
+        event.type = EWindowEventType::Character;
+        event.code = unit;
+        Deliver(event);
     }
 }
 
