@@ -8,6 +8,14 @@ if(TESS_SANITIZE)
   add_link_options(-fsanitize=${TESS_SANITIZE})
 endif()
 
+# Fuzzing needs clang's coverage hooks in every library the harnesses reach.
+if(TESS_BUILD_FUZZERS)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "TESS_BUILD_FUZZERS needs clang (CC=clang CXX=clang++)")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
 # tess_library(NAME DIR [EXCLUDE_DIRS d...] [PUBLIC libs...] [PRIVATE libs...])
 # Builds every .cpp below DIR (recursively) into a static library. New files join
 # the build without editing any list, so parallel work never fights over one.

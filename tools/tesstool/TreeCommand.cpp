@@ -1,6 +1,7 @@
 // tesstool tree: reads a data-tree file with the game's reader and writes what it
 // understood with the game's writer (as UTF-8 text on standard output).
 //   tree print FILE
+//   tree write IN OUT [--scrambled]   rewrites a file as the game saves one (UTF-16)
 
 #include "core/DataFile.h"
 #include "core/DataTextWriter.h"
@@ -32,13 +33,35 @@ int Print(const std::string& path)
     return 0;
 }
 
+int Write(const std::string& from, const std::string& to, bool scrambled)
+{
+    CDataNodeList nodes;
+    if (!LoadDataFileNodes(from.c_str(), nodes))
+    {
+        std::fprintf(stderr, "tesstool tree: cannot read %s\n", from.c_str());
+        return 1;
+    }
+    bool previous = GetDataTreeScramble();
+    SetDataTreeScramble(scrambled);
+    bool ok = SaveDataFileNodes(to.c_str(), nodes, true);
+    SetDataTreeScramble(previous);
+    if (!ok)
+    {
+        std::fprintf(stderr, "tesstool tree: cannot write %s\n", to.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 int Run(const std::vector<std::string>& args)
 {
     if (args.size() == 2 && args[0] == "print")
         return Print(args[1]);
-    std::fprintf(stderr, "usage: tesstool tree print FILE\n");
+    if (args.size() >= 3 && args.size() <= 4 && args[0] == "write" && (args.size() == 3 || args[3] == "--scrambled"))
+        return Write(args[1], args[2], args.size() == 4);
+    std::fprintf(stderr, "usage: tesstool tree print FILE | write IN OUT [--scrambled]\n");
     return 2;
 }
 
-CToolCommand s_tree("tree", "print FILE", &Run);
+CToolCommand s_tree("tree", "print FILE | write IN OUT [--scrambled]", &Run);
 } // namespace
