@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Makes the seed corpus of every fuzz harness with tesstool (and kestrup for the
+# packs it writes), from the sample sources beside this script.
+#   fuzz/seeds.sh BIN_DIR OUT_DIR
+set -euo pipefail
+src=$(cd "$(dirname "$0")" && pwd)
+bin=$(cd "$1" && pwd)
+mkdir -p "$2"
+out=$(cd "$2" && pwd)
+tool="$bin/tesstool"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+for harness in pack_archive data_tree string_table tga wave sprite_file jpeg2000 resource_pack; do
+  mkdir -p "$out/$harness"
+done
+quiet() { "$@" >/dev/null; }
+
+# Images: the screenshot stamp, and the same picture as JPEG-2000 in both containers.
+quiet "$tool" tga stamp "$out/tga/stamp.tga"
+quiet "$tool" jp2 encode "$out/tga/stamp.tga" "$out/jpeg2000/stamp.jp2"
+quiet "$tool" jp2 encode "$out/tga/stamp.tga" "$out/jpeg2000/stamp-alpha.j2k" --codestream --alpha
+
+# Sprites: two small frames in every pixel format, raw and as JPEG-2000 pages.
+cat >"$work/tiny.shape" <<'SHAPE'
+size 4 4
+colour FF8040FF
+circle 2 2 2
+frame
+colour 40FF80C0
+glow 2 2 2
+SHAPE
+for format in 0 1 2 3 4; do
+  quiet "$tool" sprite build "$out/sprite_file/raw$format.spr" --format $format --page 8 "$work/tiny.shape"
+done
+quiet "$tool" sprite build "$out/sprite_file/jp2-0.spr" --format 0 --jp2 --page 8 "$work/tiny.shape"
+quiet "$tool" sprite build "$out/sprite_file/jp2-2.spr" --format 2 --jp2 --page 8 "$work/tiny.shape"
+
+# Sounds: short tones in every PCM layout the game plays.
+for channels in 1 2; do
+  for bits in 8 16; do
+    quiet "$tool" sound tone "$out/wave/tone-$channels-$bits.wav" 8000 $channels $bits 440 0.005
+  done
+done
+
+# Data trees: 8-bit text, and the same as the game writes it (UTF-16, plain and scrambled).
+cp "$src/seeds/tree.txt" "$out/data_tree/tree-8bit.txt"
+quiet "$tool" tree write "$src/seeds/tree.txt" "$out/data_tree/tree-utf16.txt"
+quiet "$tool" tree write "$src/seeds/tree.txt" "$out/data_tree/tree-scrambled.txt" --scrambled
+
+# String tables: a small one of two languages and the sample table.
+quiet "$tool" strings build "$src/seeds/strings.txt" "$out/string_table/small.tbl"
+if [ -f "$bin/data/Tessavar_Strings.tbl" ]; then
+  cp "$bin/data/Tessavar_Strings.tbl" "$out/string_table/sample.tbl"
+fi
+
+# Resource pack: a folder of sprites, an image and a text file, as the unpacker reads it.
+mkdir -p "$work/pack/data/sprites" "$work/pack/data/images"
+cp "$out/sprite_file/raw3.spr" "$out/sprite_file/jp2-2.spr" "$work/pack/data/sprites/"
+cp "$out/jpeg2000/stamp.jp2" "$work/pack/data/images/"
+cp "$src/seeds/tree.txt" "$work/pack/data/"
+quiet "$tool" respack create "$out/resource_pack/small.pak" "$work/pack/data"
+
+# Pack files: the same folder as tesstool stores it, and as kestrup writes it.
+(cd "$work/pack" && quiet "$tool" pack create "$out/pack_archive/zip.pack" data)
+mkdir -p "$work/unpack"
+cp "$out/resource_pack/small.pak" "$work/unpack/TessavarSprites.pak"
+(cd "$work/unpack" && KESTRUP_HEADLESS=1 quiet "$bin/kestrup")
+cp "$work/unpack/tessavar.001" "$out/pack_archive/unpacked.pack"
