@@ -2,6 +2,8 @@
 # Sets up, builds and then runs the game or the tests.
 #   ./tess.sh run [game options]   install what is missing, build, make the sample data, play
 #   ./tess.sh test                 install what is missing, build, run every test
+#   ./tess.sh harden [SECONDS]     every test under the sanitizers, then each fuzz
+#                                  harness for SECONDS (default 30): tests/harden.sh
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -11,6 +13,8 @@ mode=${1:-run}
 packages=(cmake ninja-build g++ pkg-config git
           libsdl2-dev libopenjp2-7-dev libopenjp2-tools libvorbis-dev libogg-dev
           libgtest-dev libbenchmark-dev libgl-dev libgl1-mesa-dri libegl1 libegl-mesa0 xvfb xauth xdotool python3 locales)
+# The sanitizer builds and the fuzz harnesses are built with clang.
+[ "$mode" = harden ] && packages+=(clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -22,6 +26,10 @@ if [ ${#missing[@]} -gt 0 ]; then
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+fi
+
+if [ "$mode" = harden ]; then
+  exec bash tests/harden.sh "$@"
 fi
 
 build=${TESS_BUILD_DIR:-build}
@@ -37,7 +45,7 @@ case "$mode" in
     ctest --test-dir "$build" --output-on-failure -j "$jobs" --timeout 600
     ;;
   *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|harden" >&2
     exit 2
     ;;
 esac

@@ -35,9 +35,10 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
 fi
 cmake --build "$build" -j "${TESS_BUILD_JOBS:-$(nproc)}" --target fuzzers tesstool kestrup sample_data
 
-work="$build/fuzz"
+# Absolute: the harnesses work in a scratch folder of their own.
+work="$(cd "$build" && pwd)/fuzz"
 rm -rf "$work/seeds" "$work/tmp"
-bash fuzz/seeds.sh "$build/bin" "$work/seeds"
+bash fuzz/seeds.sh "$build/bin" "$work/seeds" >/dev/null
 mkdir -p "$work/logs" "$work/tmp"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=1}
@@ -51,9 +52,9 @@ run_one() {
   mkdir -p "$corpus" "$findings" "$work/tmp/$h"
   local dirs=("$corpus" "$work/seeds/$h")
   for d in tests/*/regressions/"$h"; do
-    [ -d "$d" ] && dirs+=("$d")
+    [ -d "$d" ] && dirs+=("$(pwd)/$d")
   done
-  if TMPDIR="$(pwd)/$work/tmp/$h" "$build/bin/fuzz_$h" -max_total_time="$seconds" -timeout=25 \
+  if TMPDIR="$work/tmp/$h" "$build/bin/fuzz_$h" -max_total_time="$seconds" -timeout=25 \
       -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings" "${dirs[@]}" \
       >"$work/logs/$h.log" 2>&1; then
     echo "fuzz $h: ${seconds} s, $(ls "$corpus" | wc -l) inputs in the corpus, no finding"

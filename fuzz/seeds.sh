@@ -13,7 +13,10 @@ trap 'rm -rf "$work"' EXIT
 for harness in pack_archive data_tree string_table tga wave sprite_file jpeg2000 resource_pack; do
   mkdir -p "$out/$harness"
 done
-quiet() { "$@" >/dev/null; }
+quiet() {
+  local output
+  output=$("$@" 2>&1) || { echo "$output" >&2; return 1; }
+}
 
 # Images: the screenshot stamp, and the same picture as JPEG-2000 in both containers.
 quiet "$tool" tga stamp "$out/tga/stamp.tga"

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# The hardening stages of CI, each in its own build folder with clang at -O1:
+#   build-asan  AddressSanitizer + UndefinedBehaviorSanitizer: the whole test suite,
+#               and the fuzz harnesses of the file readers
+#   build-tsan  ThreadSanitizer: the tests whose code starts threads (audio
+#               streams, the unpacker's converting threads, the software device's
+#               worker pool)
+# then every fuzz harness for SECONDS (default 30) through fuzz/run.sh.
+#   tests/harden.sh [SECONDS]     (./tess.sh harden installs clang first)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-30}
+jobs=$(nproc)
+export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+
+configure() {
+  local dir=$1 sanitize=$2
+  shift 2
+  CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" \
+    -DTESS_SANITIZE="$sanitize" -DTESS_BUILD_BENCHMARKS=OFF "$@" >/dev/null
+}
+
+echo "== AddressSanitizer and UndefinedBehaviorSanitizer: every test"
+configure build-asan address,undefined -DTESS_BUILD_FUZZERS=ON
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 900
+
+echo "== ThreadSanitizer: the tests that start threads"
+configure build-tsan thread -DTESS_BUILD_FUZZERS=OFF
+cmake --build build-tsan -j "$jobs" --target test_platform test_kestrup
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+  ctest --test-dir build-tsan --output-on-failure -j "$jobs" --timeout 900 \
+    -L '^(platform|kestrup)$' -R 'Audio|Stream|Sound|SoftDevice|SoftWorker|Extract|Kestrup|Decompress'
+
+echo "== Fuzzing: every harness for $seconds s"
+TESS_FUZZ_BUILD=build-asan TESS_FUZZ_JOBS=$jobs bash fuzz/run.sh "$seconds"
