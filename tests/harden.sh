@@ -7,10 +7,11 @@
 #               kestrup: the worker and the converting threads)
 # then every fuzz harness for SECONDS (default 30) through fuzz/run.sh.
 #   tests/harden.sh [SECONDS]     (./tess.sh harden installs clang first)
+# TESS_JOBS sets the build jobs, test jobs and harnesses run at once (default: all cores).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
-jobs=$(nproc)
+jobs=${TESS_JOBS:-$(nproc)}
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 
 configure() {
