@@ -37,9 +37,11 @@ cmake --build "$build" -j "${TESS_BUILD_JOBS:-$(nproc)}" --target fuzzers tessto
 
 # Absolute: the harnesses work in a scratch folder of their own.
 work="$(cd "$build" && pwd)/fuzz"
-rm -rf "$work/seeds" "$work/tmp"
-bash fuzz/seeds.sh "$build/bin" "$work/seeds" >/dev/null
-mkdir -p "$work/logs" "$work/tmp"
+# Seeds and scratch folders of this run only: runs may overlap.
+run="$work/run.$$"
+trap 'rm -rf "$run"' EXIT
+bash fuzz/seeds.sh "$build/bin" "$run/seeds" >/dev/null
+mkdir -p "$work/logs" "$run/tmp"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
@@ -49,12 +51,12 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 run_one() {
   local h=$1
   local corpus="$work/corpus/$h" findings="$work/findings/$h/"
-  mkdir -p "$corpus" "$findings" "$work/tmp/$h"
-  local dirs=("$corpus" "$work/seeds/$h")
+  mkdir -p "$corpus" "$findings" "$run/tmp/$h"
+  local dirs=("$corpus" "$run/seeds/$h")
   for d in tests/*/regressions/"$h"; do
     [ -d "$d" ] && dirs+=("$(pwd)/$d")
   done
-  if TMPDIR="$work/tmp/$h" "$build/bin/fuzz_$h" -max_total_time="$seconds" -timeout=25 \
+  if TMPDIR="$run/tmp/$h" "$build/bin/fuzz_$h" -max_total_time="$seconds" -timeout=25 \
       -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings" "${dirs[@]}" \
       >"$work/logs/$h.log" 2>&1; then
     echo "fuzz $h: ${seconds} s, $(ls "$corpus" | wc -l) inputs in the corpus, no finding"
@@ -79,6 +81,5 @@ for h in "${harnesses[@]}"; do
   pids+=($!)
 done
 while [ ${#pids[@]} -gt 0 ]; do wait_one; done
-rm -rf "$work/tmp"
 echo "fuzz: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
