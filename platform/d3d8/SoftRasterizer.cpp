@@ -25,10 +25,16 @@ int64_t CeilDiv(int64_t a, int64_t b)  // b > 0
     return -FloorDiv(-a, b);
 }
 
-// Rounds to nearest, halves up; inlined in place of a library floor.
+// Rounds to nearest, halves up; inlined in place of a library floor. Results are kept within
+// +-2^48 so that the steps of a degenerate sliver (huge slopes) cannot overflow along a span.
 int64_t ToFixed(double value, double scale)
 {
-    const double scaled = value * scale + 0.5;
+    constexpr double kLimit = 281474976710656.0;  // 2^48
+    double scaled = value * scale + 0.5;
+    if (!(scaled < kLimit))
+        scaled = kLimit;
+    else if (!(scaled > -kLimit))
+        scaled = -kLimit;
     const int64_t truncated = static_cast<int64_t>(scaled);
     return truncated > scaled ? truncated - 1 : truncated;
 }
