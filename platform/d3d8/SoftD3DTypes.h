@@ -167,7 +167,7 @@ struct SSoftPresentParams
     bool windowed = true;
     bool autoDepthStencil = false;
     ESoftFormat depthFormat = ESoftFormat::Unknown;  // D16 or D24X8 when autoDepthStencil
-    bool presentImmediate = false;                   // no waiting for the display's refresh
+    bool presentImmediate = false;  // the caller's wish; the device never waits for a refresh
     void* window = nullptr;  // SDL_Window* to present into; null: headless (no presenting)
 };
 

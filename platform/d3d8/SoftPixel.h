@@ -67,6 +67,29 @@ inline uint32_t BlendFactor(uint32_t code, uint32_t srcAlpha)
     }
 }
 
+// A comparison function as the outcomes it accepts, so that a test needs no branch.
+struct SCompareMask
+{
+    uint32_t less = 1;
+    uint32_t equal = 1;
+    uint32_t greater = 1;
+
+    SCompareMask() = default;
+    explicit SCompareMask(uint32_t function)
+    {
+        less = CompareSoft(function, 0, 1) ? 1 : 0;
+        equal = CompareSoft(function, 1, 1) ? 1 : 0;
+        greater = CompareSoft(function, 1, 0) ? 1 : 0;
+    }
+
+    uint32_t Passes(uint32_t value, uint32_t reference) const
+    {
+        return (static_cast<uint32_t>(value < reference) & less) |
+               (static_cast<uint32_t>(value == reference) & equal) |
+               (static_cast<uint32_t>(value > reference) & greater);
+    }
+};
+
 struct SSampler
 {
     const uint32_t* texels = nullptr;  // null: opaque white

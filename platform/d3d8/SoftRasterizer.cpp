@@ -291,6 +291,15 @@ void DrawTriangle(const SRasterTarget& target, const SRasterState& state, const 
         flat[c] = static_cast<int32_t>(ToFixed(colour[c].base, 65536.0));
     }
     const bool flatDepth = planeZ.ddx == 0.0 && planeZ.ddy == 0.0;
+    // Colour values inside the triangle stay within 0..255 (and a little rounding), so steps
+    // small against 2^29 over the widest span keep every span's colours in 32 bits.
+    span.colourChecked = true;
+    for (int c = 0; c < 4; ++c)
+    {
+        const int64_t step = span.colourStep[c] < 0 ? -int64_t{span.colourStep[c]} : span.colourStep[c];
+        span.gouraud = span.gouraud || step != 0;
+        span.colourChecked = span.colourChecked && step * (colLast - colFirst + 1) < (int64_t{1} << 29);
+    }
     const int64_t flatZ = ToFixed(planeZ.base, kDepthOne);
     span.sStep = ToFixed(planeS.ddx, 65536.0);
     span.tStep = ToFixed(planeT.ddx, 65536.0);

@@ -18,6 +18,9 @@ struct SFastPlan
     uint32_t textureForce = 0;  // texel channels replaced by 255 (the channel uses diffuse only)
     uint32_t diffuseForce = 0;  // diffuse channels replaced by 255 (texture only)
     uint8_t alphaPasses[256] = {};  // the alpha test's answer for every source alpha
+    SCompareMask depthCompare;       // the depth test (always passing when off)
+    // Pixels whose texels are all of alpha 0 are left unchanged by the state: skip them.
+    bool skipTransparent = false;
 };
 
 struct SSpanContext
@@ -45,6 +48,10 @@ struct SSpan
     int64_t z = 0;
     int64_t zStep = 0;
     int count = 0;
+    // Set by the caller when it knows that the colour steps stay within 32 bits along every
+    // span of the primitive, and whether any channel varies.
+    bool colourChecked = false;
+    bool gouraud = false;
     uint32_t* colourOut = nullptr;
     uint32_t* depthOut = nullptr;
 };

@@ -15,6 +15,13 @@
 #include <cstdint>
 #include <limits>
 
+// The per-pixel helpers must fold into the loops that call them.
+#if defined(__GNUC__)
+#define SOFT_PIXEL_INLINE inline __attribute__((always_inline))
+#else
+#define SOFT_PIXEL_INLINE inline
+#endif
+
 namespace
 {
 enum EBlendKind
@@ -24,37 +31,15 @@ enum EBlendKind
     BlendAdd,          // one, one
 };
 
-// A comparison function as the outcomes it accepts, so that a test needs no branch.
-struct SCompareMask
-{
-    uint32_t less = 0;
-    uint32_t equal = 0;
-    uint32_t greater = 0;
-
-    explicit SCompareMask(uint32_t function)
-    {
-        less = CompareSoft(function, 0, 1) ? 1 : 0;
-        equal = CompareSoft(function, 1, 1) ? 1 : 0;
-        greater = CompareSoft(function, 1, 0) ? 1 : 0;
-    }
-
-    uint32_t Passes(uint32_t value, uint32_t reference) const
-    {
-        return (static_cast<uint32_t>(value < reference) & less) |
-               (static_cast<uint32_t>(value == reference) & equal) |
-               (static_cast<uint32_t>(value > reference) & greater);
-    }
-};
-
 // (a * b + 128 + ((a * b + 128) >> 8)) >> 8 on 16-bit lanes: a * b / 255 rounded.
-inline __m128i Mul255x8(__m128i a, __m128i b)
+SOFT_PIXEL_INLINE __m128i Mul255x8(__m128i a, __m128i b)
 {
     const __m128i t = _mm_add_epi16(_mm_mullo_epi16(a, b), _mm_set1_epi16(128));
     return _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
 }
 
 // [256 - f, 256 - f, 256 - f, 256 - f, f, f, f, f] as 16-bit lanes.
-inline __m128i LerpWeights(uint32_t f)
+SOFT_PIXEL_INLINE __m128i LerpWeights(uint32_t f)
 {
     const __m128i weight = _mm_set1_epi16(static_cast<short>(f));
     return _mm_unpacklo_epi64(_mm_sub_epi16(_mm_set1_epi16(256), weight), weight);
@@ -62,7 +47,7 @@ inline __m128i LerpWeights(uint32_t f)
 
 // Bilinear filter of four texels with 8-bit weights, rows first, on the low four 16-bit
 // lanes: per channel (a * (256 - f) + b * f) >> 8, exactly as LerpTexel.
-inline __m128i Bilinear(uint32_t c00, uint32_t c10, uint32_t c01, uint32_t c11, uint32_t fx, uint32_t fy)
+SOFT_PIXEL_INLINE __m128i Bilinear(uint32_t c00, uint32_t c10, uint32_t c01, uint32_t c11, uint32_t fx, uint32_t fy)
 {
     const __m128i zero = _mm_setzero_si128();
     // left = [c00 | c01], right = [c10 | c11]
@@ -81,13 +66,13 @@ inline __m128i Bilinear(uint32_t c00, uint32_t c10, uint32_t c01, uint32_t c11, 
     return _mm_srli_epi16(_mm_add_epi16(products, _mm_srli_si128(products, 8)), 8);
 }
 
-inline int ClampIndex(int64_t i, int top)
+SOFT_PIXEL_INLINE int ClampIndex(int64_t i, int top)
 {
     return static_cast<int>(i < 0 ? 0 : (i > top ? top : i));
 }
 
 template <bool Wrap>
-inline int AddressOf(int64_t i, int mask)
+SOFT_PIXEL_INLINE int AddressOf(int64_t i, int mask)
 {
     return Wrap ? static_cast<int>(i & mask) : ClampIndex(i, mask);
 }
@@ -105,7 +90,7 @@ struct STaps
 
 // `direct`: the span's texel indices are known to lie where no clamping is needed.
 template <bool Textured, bool Linear, bool Wrap>
-inline STaps FetchTaps(const SSampler& sampler, int64_t s, int64_t t, bool direct)
+SOFT_PIXEL_INLINE STaps FetchTaps(const SSampler& sampler, int64_t s, int64_t t, bool direct)
 {
     STaps taps;
     if (!Textured)
@@ -170,14 +155,14 @@ bool IsDirectSpan(const SSampler& sampler, const SSpan& span)
 
 // True when every texel the pixel samples has alpha 0, so the filtered alpha is 0.
 template <bool Linear>
-inline bool IsTransparent(const STaps& taps)
+SOFT_PIXEL_INLINE bool IsTransparent(const STaps& taps)
 {
     return ((Linear ? (taps.c00 | taps.c10 | taps.c01 | taps.c11) : taps.c00) >> 24) == 0;
 }
 
 // The filtered texel on 16-bit lanes [b, g, r, a], with the forced channels at 255.
 template <bool Textured, bool Linear>
-inline __m128i FilterTaps(const STaps& taps, uint32_t force)
+SOFT_PIXEL_INLINE __m128i FilterTaps(const STaps& taps, uint32_t force)
 {
     if (!Textured)
         return _mm_set1_epi16(255);
@@ -212,16 +197,9 @@ void FastLoop(const SSpanContext& context, const SSpan& span)
     uint32_t* out = span.colourOut;
     uint32_t* depthOut = span.depthOut;
     const bool direct = Textured && !Wrap && IsDirectSpan<Linear>(sampler, span);
-    const SCompareMask depthCompare(state.zTest ? state.zFunc : uint32_t{SOFT_CMP_ALWAYS});
+    const SCompareMask& depthCompare = setup.depthCompare;
     const uint32_t depthWrite = state.zWrite ? 1 : 0;
-
-    // A source alpha of 0 leaves a pixel as it was when the alpha test then fails, or when it
-    // is blended by its alpha without a depth write; texels of alpha 0 give that alpha when the
-    // stage takes alpha from the texture. Such pixels are skipped without shading.
-    const bool alphaFromTexture = Textured && (setup.textureForce & 0xFF000000u) == 0;
-    const bool unchangedAtZero = (AlphaTest && setup.alphaPasses[0] == 0) ||
-                                 (Blend == BlendSourceAlpha && !(Depth && state.zWrite));
-    const bool skipTransparent = alphaFromTexture && unchangedAtZero;
+    const bool skipTransparent = setup.skipTransparent;
 
     // Two pixels at a time: their texels side by side in one register for the arithmetic.
     const __m128i diffuseForcePair = _mm_unpacklo_epi64(diffuseForce, diffuseForce);
@@ -443,6 +421,14 @@ void PlanFastLoops(SSpanContext& context)
     const bool depth = context.hasDepth && (state.zTest || state.zWrite);
     for (uint32_t alpha = 0; alpha < 256; ++alpha)
         plan.alphaPasses[alpha] = CompareSoft(state.alphaFunc, alpha, state.alphaRef) ? 1 : 0;
+    plan.depthCompare = SCompareMask(state.zTest ? state.zFunc : uint32_t{SOFT_CMP_ALWAYS});
+    // A source alpha of 0 leaves a pixel as it was when the alpha test then fails, or when it
+    // is blended by its alpha without a depth write; texels of alpha 0 give that alpha when the
+    // stage takes alpha from the texture.
+    const bool alphaFromTexture = textured && (plan.textureForce & 0xFF000000u) == 0;
+    const bool unchangedAtZero = (state.alphaTest && plan.alphaPasses[0] == 0) ||
+                                 (blend == BlendSourceAlpha && !(depth && state.zWrite));
+    plan.skipTransparent = alphaFromTexture && unchangedAtZero;
     for (int linear = 0; linear < 2; ++linear)
         for (int gouraud = 0; gouraud < 2; ++gouraud)
             plan.loops[linear][gouraud] =
@@ -454,12 +440,16 @@ bool DrawSpanFast(const SSpanContext& context, bool linear, const SSpan& span)
 {
     if (context.fast.loops[0][0] == nullptr)
         return false;
-    bool gouraud = false;
-    for (int c = 0; c < 4; ++c)
+    bool gouraud = span.gouraud;
+    if (!span.colourChecked)
     {
-        if (!FitsInt32(span.colour[c], span.colourStep[c], span.count))
-            return false;
-        gouraud = gouraud || span.colourStep[c] != 0;
+        gouraud = false;
+        for (int c = 0; c < 4; ++c)
+        {
+            if (!FitsInt32(span.colour[c], span.colourStep[c], span.count))
+                return false;
+            gouraud = gouraud || span.colourStep[c] != 0;
+        }
     }
     context.fast.loops[linear ? 1 : 0][gouraud ? 1 : 0](context, span);
     return true;
