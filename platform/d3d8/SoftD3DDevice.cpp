@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstring>
 #include <new>
 #include <thread>
@@ -200,12 +201,38 @@ struct SQueuedCommand
     uint32_t clearDepth = 0;
 };
 
+// The calls of one band of rows: runs of primitives of one command each, in call order.
+struct SBandRun
+{
+    uint32_t command;
+    uint32_t begin;  // into SBandBin::primitives
+    uint32_t end;
+};
+
+struct SBandBin
+{
+    std::vector<SBandRun> runs;
+    std::vector<uint32_t> primitives;  // numbers within their command
+
+    void Add(uint32_t command, uint32_t primitive)
+    {
+        if (runs.empty() || runs.back().command != command)
+        {
+            const uint32_t at = static_cast<uint32_t>(primitives.size());
+            runs.push_back({command, at, at});
+        }
+        primitives.push_back(primitive);
+        runs.back().end = static_cast<uint32_t>(primitives.size());
+    }
+};
+
 struct SFrameJob
 {
     const std::vector<SQueuedCommand>* commands = nullptr;
     const SRasterVertex* vertices = nullptr;
     SRasterTarget target;  // without clip; each command brings its own
     int bandCount = 1;     // 1: the calling thread draws every row at once
+    const std::vector<SBandBin>* bins = nullptr;  // per band: what touches its rows
     // Bands are handed out one at a time to whichever worker asks next, so a worker that
     // the system keeps waiting holds up one band rather than a fixed share of the frame.
     std::atomic<int> nextBand{0};
@@ -250,6 +277,35 @@ void DrawBand(const SFrameJob& job, const SRasterBands& bands)
     }
 }
 
+// Draws one band from its bin, so that no band walks the primitives of the others.
+void DrawBinnedBand(const SFrameJob& job, const SRasterBands& bands)
+{
+    const SBandBin& bin = (*job.bins)[static_cast<size_t>(bands.index)];
+    for (const SBandRun& run : bin.runs)
+    {
+        const SQueuedCommand& command = (*job.commands)[run.command];
+        SRasterTarget target = job.target;
+        target.clipX0 = command.clipX0;
+        target.clipY0 = command.clipY0;
+        target.clipX1 = command.clipX1;
+        target.clipY1 = command.clipY1;
+        const uint32_t* which = bin.primitives.data() + run.begin;
+        const size_t count = run.end - run.begin;
+        switch (command.kind)
+        {
+        case SQueuedCommand::Clear:
+            ClearRows(target, command, bands);
+            break;
+        case SQueuedCommand::Lines:
+            RasterizeLines(target, command.state, job.vertices + command.first, count, bands, which);
+            break;
+        case SQueuedCommand::Triangles:
+            RasterizeTriangles(target, command.state, job.vertices + command.first, count, bands, which);
+            break;
+        }
+    }
+}
+
 void RunFrameJob(void* context, uint32_t)
 {
     SFrameJob& job = *static_cast<SFrameJob*>(context);
@@ -263,7 +319,7 @@ void RunFrameJob(void* context, uint32_t)
         const int band = job.nextBand.fetch_add(1, std::memory_order_relaxed);
         if (band >= job.bandCount)
             return;
-        DrawBand(job, SRasterBands{job.bandCount, band});
+        DrawBinnedBand(job, SRasterBands{job.bandCount, band});
     }
 }
 }  // namespace
@@ -297,6 +353,7 @@ struct SSoftDeviceState
     std::vector<SQueuedCommand> commands;
     std::vector<SRasterVertex> queuedVertices;
     std::vector<CSoftTexture*> queuedTextures;  // one reference each until the flush
+    std::vector<SBandBin> bins;                 // reused from flush to flush
     int64_t queuedPixels = 0;
     CSoftD3DDevice* owner = nullptr;
 
@@ -332,6 +389,51 @@ struct SSoftDeviceState
         return command;
     }
 
+    // Sorts the queued calls into the bands of rows they may touch (a conservative range).
+    void BinCommands(int bandCount)
+    {
+        bins.resize(static_cast<size_t>(bandCount));
+        for (SBandBin& bin : bins)
+        {
+            bin.runs.clear();
+            bin.primitives.clear();
+        }
+        const int lastRow = static_cast<int>(params.backBufferHeight) - 1;
+        auto addRows = [&](uint32_t command, uint32_t primitive, int first, int last) {
+            first = std::max(first, 0);
+            last = std::min(last, lastRow);
+            for (int band = first >> kBandShift; band <= (last >> kBandShift) && first <= last; ++band)
+                bins[static_cast<size_t>(band)].Add(command, primitive);
+        };
+        for (size_t c = 0; c < commands.size(); ++c)
+        {
+            const SQueuedCommand& command = commands[c];
+            const uint32_t index = static_cast<uint32_t>(c);
+            if (command.kind == SQueuedCommand::Clear)
+            {
+                addRows(index, 0, command.clipY0, command.clipY1 - 1);
+                continue;
+            }
+            const size_t stride = command.kind == SQueuedCommand::Lines ? 2 : 3;
+            for (size_t p = 0; p < command.count; ++p)
+            {
+                const SRasterVertex* v = &queuedVertices[command.first + p * stride];
+                float top = v[0].y;
+                float bottom = v[0].y;
+                for (size_t k = 1; k < stride; ++k)
+                {
+                    top = std::min(top, v[k].y);
+                    bottom = std::max(bottom, v[k].y);
+                }
+                // Primitives without finite rows draw nothing.
+                if (!(top > -1.0e9f && bottom < 1.0e9f))
+                    continue;
+                addRows(index, static_cast<uint32_t>(p), static_cast<int>(std::floor(top)) - 1,
+                        static_cast<int>(std::ceil(bottom)) + 1);
+            }
+        }
+    }
+
     // Draws everything queued, on all worker threads when there is enough of it.
     void Flush()
     {
@@ -344,6 +446,8 @@ struct SSoftDeviceState
         if (pool && pool->GetThreadCount() > 1 && queuedPixels >= kParallelPixels)
         {
             job.bandCount = std::max(1, (job.target.height + (1 << kBandShift) - 1) >> kBandShift);
+            BinCommands(job.bandCount);
+            job.bins = &bins;
             pool->Run(&RunFrameJob, &job);
         }
         else

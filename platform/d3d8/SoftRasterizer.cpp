@@ -412,17 +412,22 @@ uint32_t QuantizeSoftDepth(float z, uint32_t depthBits)
 }
 
 void RasterizeTriangles(const SRasterTarget& target, const SRasterState& state,
-                        const SRasterVertex* vertices, size_t count, const SRasterBands& bands)
+                        const SRasterVertex* vertices, size_t count, const SRasterBands& bands,
+                        const uint32_t* which)
 {
     const SSpanContext context = MakeSpanContext(target, state);
     for (size_t i = 0; i < count; ++i)
-        DrawTriangle(target, state, context, vertices + i * 3, bands);
+        DrawTriangle(target, state, context, vertices + (which != nullptr ? which[i] : i) * 3, bands);
 }
 
 void RasterizeLines(const SRasterTarget& target, const SRasterState& state,
-                    const SRasterVertex* vertices, size_t count, const SRasterBands& bands)
+                    const SRasterVertex* vertices, size_t count, const SRasterBands& bands,
+                    const uint32_t* which)
 {
     const SSpanContext context = MakeSpanContext(target, state);
     for (size_t i = 0; i < count; ++i)
-        DrawLine(target, context, vertices[i * 2], vertices[i * 2 + 1], bands);
+    {
+        const size_t first = (which != nullptr ? which[i] : i) * 2;
+        DrawLine(target, context, vertices[first], vertices[first + 1], bands);
+    }
 }

@@ -84,11 +84,14 @@ struct SRasterBands
 // Depth value stored for z (clamped to [0,1]) in a buffer of `depthBits`.
 uint32_t QuantizeSoftDepth(float z, uint32_t depthBits);
 
-// Draws `count` triangles (3 vertices each).
+// Draws `count` triangles (3 vertices each), or, with `which`, the `count` triangles whose
+// numbers it lists (in that order).
 void RasterizeTriangles(const SRasterTarget& target, const SRasterState& state,
-                        const SRasterVertex* vertices, size_t count, const SRasterBands& bands);
+                        const SRasterVertex* vertices, size_t count, const SRasterBands& bands,
+                        const uint32_t* which = nullptr);
 
 // Draws `count` segments (2 vertices each); the last pixel of a segment is left out so that
 // a closed strip draws each corner once.
 void RasterizeLines(const SRasterTarget& target, const SRasterState& state,
-                    const SRasterVertex* vertices, size_t count, const SRasterBands& bands);
+                    const SRasterVertex* vertices, size_t count, const SRasterBands& bands,
+                    const uint32_t* which = nullptr);
