@@ -428,8 +428,10 @@ struct SSoftDeviceState
                 // Primitives without finite rows draw nothing.
                 if (!(top > -1.0e9f && bottom < 1.0e9f))
                     continue;
-                addRows(index, static_cast<uint32_t>(p), static_cast<int>(std::floor(top)) - 1,
-                        static_cast<int>(std::ceil(bottom)) + 1);
+                // Rows drawn have their centres (triangles) or their rounded positions (lines)
+                // within the primitive's height, snapping moving it by less than a pixel.
+                addRows(index, static_cast<uint32_t>(p), static_cast<int>(std::floor(top)),
+                        static_cast<int>(std::ceil(bottom)));
             }
         }
     }
