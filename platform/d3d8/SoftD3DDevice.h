@@ -64,10 +64,6 @@ public:
     bool UnlockRect();                       // false when not locked
     bool IsLocked() const { return m_locked; }
 
-    // The device whose queued draws sample this texture; unlocking draws them first.
-    void SetQueuedBy(CSoftD3DDevice* device) { m_queuedBy = device; }
-    CSoftD3DDevice* GetQueuedBy() const { return m_queuedBy; }
-
     // Rasteriser access: 0xAARRGGBB texels, width x height, rows top first and
     // GetTexelPitch() apart, surrounded by a border of one texel that repeats the edge texels
     // (so that clamped bilinear sampling near the edges needs no index clamping).
@@ -78,6 +74,11 @@ public:
     bool IsValid() const { return m_texels != nullptr && m_storage != nullptr; }
 
 private:
+    friend struct SSoftDeviceState;
+    // The device whose queued draws sample this texture; unlocking draws them first.
+    void SetQueuedBy(CSoftD3DDevice* device) { m_queuedBy = device; }
+    CSoftD3DDevice* GetQueuedBy() const { return m_queuedBy; }
+
     ESoftFormat m_format;
     uint32_t m_width;
     uint32_t m_height;
