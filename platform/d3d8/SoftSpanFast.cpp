@@ -1,5 +1,5 @@
 // Span loops specialised for the states the game draws most: stage 0 modulating (or
-// selecting) texture and diffuse, point or bilinear sampling with clamp or power-of-two wrap,
+// selecting) texture and diffuse, point or bilinear sampling with clamp or wrap on either axis,
 // no blending, source-alpha blending or additive blending, with or without alpha and depth
 // tests. They use SSE2 for the colour arithmetic and must give exactly the pixels of
 // DrawSpanReference; any other state takes the reference loop.
@@ -71,11 +71,6 @@ SOFT_PIXEL_INLINE int ClampIndex(int64_t i, int top)
     return static_cast<int>(i < 0 ? 0 : (i > top ? top : i));
 }
 
-template <bool Wrap>
-SOFT_PIXEL_INLINE int AddressOf(int64_t i, int mask)
-{
-    return Wrap ? static_cast<int>(i & mask) : ClampIndex(i, mask);
-}
 
 // The texels one pixel samples (one for point sampling, four for bilinear) and the weights.
 struct STaps
@@ -113,22 +108,27 @@ SOFT_PIXEL_INLINE STaps FetchTaps(const SSampler& sampler, int64_t s, int64_t t,
         taps.c11 = row0[sampler.pitch + 1];
         return taps;
     }
-    // Clamp uses width - 1 and height - 1 as the largest index; wrap uses them as masks.
+    // Clamp takes width - 1 and height - 1 as the largest index.
     const int limitU = sampler.width - 1;
     const int limitV = sampler.height - 1;
     if (!Linear)
     {
-        taps.c00 = sampler.Fetch(AddressOf<Wrap>(s >> 16, limitU), AddressOf<Wrap>(t >> 16, limitV));
+        taps.c00 = sampler.Fetch(Wrap ? sampler.AddressU(s >> 16) : ClampIndex(s >> 16, limitU),
+                                 Wrap ? sampler.AddressV(t >> 16) : ClampIndex(t >> 16, limitV));
         return taps;
     }
     const int64_t ss = s - 32768;
     const int64_t tt = t - 32768;
     taps.fx = static_cast<uint32_t>((ss >> 8) & 0xFF);
     taps.fy = static_cast<uint32_t>((tt >> 8) & 0xFF);
-    const int x0 = AddressOf<Wrap>(ss >> 16, limitU);
-    const int x1 = AddressOf<Wrap>((ss >> 16) + 1, limitU);
-    const uint32_t* row0 = sampler.texels + static_cast<size_t>(AddressOf<Wrap>(tt >> 16, limitV)) * sampler.pitch;
-    const uint32_t* row1 = sampler.texels + static_cast<size_t>(AddressOf<Wrap>((tt >> 16) + 1, limitV)) * sampler.pitch;
+    const int64_t u = ss >> 16;
+    const int64_t v = tt >> 16;
+    const int x0 = Wrap ? sampler.AddressU(u) : ClampIndex(u, limitU);
+    const int x1 = Wrap ? sampler.AddressU(u + 1) : ClampIndex(u + 1, limitU);
+    const int y0 = Wrap ? sampler.AddressV(v) : ClampIndex(v, limitV);
+    const int y1 = Wrap ? sampler.AddressV(v + 1) : ClampIndex(v + 1, limitV);
+    const uint32_t* row0 = sampler.texels + static_cast<ptrdiff_t>(y0) * sampler.pitch;
+    const uint32_t* row1 = sampler.texels + static_cast<ptrdiff_t>(y1) * sampler.pitch;
     taps.c00 = row0[x0];
     taps.c10 = row0[x1];
     taps.c01 = row1[x0];
@@ -412,12 +412,6 @@ void PlanFastLoops(SSpanContext& context)
     const SSampler& sampler = context.sampler;
     const bool textured = sampler.texels != nullptr && plan.textureForce != 0xFFFFFFFFu;
     const bool wrap = sampler.wrapU || sampler.wrapV;
-    if (textured && wrap)
-    {
-        // Wrapping by masks needs power-of-two sizes and both axes wrapping.
-        if (!sampler.wrapU || !sampler.wrapV || sampler.maskU < 0 || sampler.maskV < 0)
-            return;
-    }
     const bool depth = context.hasDepth && (state.zTest || state.zWrite);
     for (uint32_t alpha = 0; alpha < 256; ++alpha)
         plan.alphaPasses[alpha] = CompareSoft(state.alphaFunc, alpha, state.alphaRef) ? 1 : 0;

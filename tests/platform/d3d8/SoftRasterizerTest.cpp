@@ -240,6 +240,13 @@ TEST(SoftRasterizer, SpriteStatesTakeAFastLoop)
     EXPECT_TRUE(DrawSpanFast(context, true, span)) << "additive";
     state.texels = nullptr;
     EXPECT_TRUE(DrawSpanFast(context, false, span)) << "untextured";
+
+    // Ribbons and tiled backdrops: wrapping on one axis, a size that is no power of two.
+    state.texels = texels.data();
+    state.texWidth = 48;
+    state.wrapV = true;
+    const SSpanContext wrapped = MakeSpanContext(target, state);
+    EXPECT_TRUE(DrawSpanFast(wrapped, true, span)) << "wrapped";
 }
 
 TEST(SoftRasterizer, DegenerateAndExtremeInputsStayInsideTheTarget)
