@@ -73,7 +73,9 @@ void ShowVersion()
 }
 
 // The user folders, in this order, each created when missing (one level, errors
-// ignored). "Tessavar" and "tessavar" name the same folder.
+// ignored). "Tessavar" and "tessavar" name the same folder. The base itself (say
+// ~/.local/share on a fresh account) may be missing too: without it nothing of the
+// player's could ever be written.
 void CreateUserFolders()
 {
     char documents[260];
@@ -82,6 +84,8 @@ void CreateUserFolders()
         std::fprintf(stderr, "No user folder could be found; set TESSAVAR_HOME\n");
         return;
     }
+    if (!CreateFolderTreeNoCase(documents))
+        std::fprintf(stderr, "The user folder %s could not be made\n", documents);
     for (const char* folder : {"/Tessavar", "/tessavar/screengrabs", "/tessavar/data", "/tessavar/data/saves"})
         CreateFolderNoCase(std::string(documents) + folder);
 }

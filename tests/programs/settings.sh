@@ -63,4 +63,11 @@ started "$out" || fail "the game did not start after the set-up dialog"
 [ "$(key r_renderer)" = d3d ] || fail "a D3D file was switched to $(key r_renderer)"
 [ "$(key r_backBufferWidth)" = 640 ] || fail "width 1024 was not written as 640"
 [ "$(key i_forcedi5)" = true ] || fail "the chosen input version was not kept"
+# A fresh account may not even have the base folder (~/.local/share): it is made,
+# so the settings of an orderly end are kept.
+fresh=$home/fresh
+mkdir "$fresh"
+out=$(env -u TESSAVAR_HOME -u XDG_DATA_HOME HOME="$fresh" TESSAVAR_DIALOGS=launcher:start TESSAVAR_LOG_STDERR=1 \
+  TESSAVAR_FRAMES=2 "$bin/tessavar" 2>&1) || fail "a run in a fresh home failed: $out"
+[ -f "$fresh/.local/share/Tessavar/Tessavar.cfg" ] || fail "no settings file in a fresh home: $out"
 echo "1 passed, 0 failed"

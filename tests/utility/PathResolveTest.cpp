@@ -30,3 +30,22 @@ TEST(PathResolve, CreateFolderUsesAnExistingFolderOfAnyCase)
     EXPECT_NE(stat(dir.Join("tessavar").c_str(), &info), 0); // no second folder
     EXPECT_FALSE(CreateFolderNoCase(dir.Join("missing/two/levels")));
 }
+
+TEST(PathResolve, CreateFolderTreeMakesEveryMissingLevel)
+{
+    CTempDir dir;
+    ASSERT_TRUE(dir.WriteFile("Home/file", "x"));
+    struct stat info;
+
+    // Existing levels are matched in any case; the missing ones are made private.
+    EXPECT_TRUE(CreateFolderTreeNoCase(dir.Join("home\\.local/share/")));
+    ASSERT_EQ(stat(dir.Join("Home/.local/share").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    EXPECT_NE(stat(dir.Join("home").c_str(), &info), 0);
+
+    // A whole path that already exists is fine; a file in the way is not.
+    EXPECT_TRUE(CreateFolderTreeNoCase(dir.Join("Home/.local/share")));
+    EXPECT_FALSE(CreateFolderTreeNoCase(dir.Join("Home/file/below")));
+    EXPECT_FALSE(CreateFolderTreeNoCase(""));
+}

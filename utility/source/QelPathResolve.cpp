@@ -81,7 +81,9 @@ std::string ResolvePathNoCase(const std::string& path)
     return result;
 }
 
-bool CreateFolderNoCase(const std::string& path)
+namespace
+{
+bool MakeFolder(const std::string& path, mode_t mode)
 {
     std::string resolved = ResolvePathNoCase(path);
     while (resolved.size() > 1 && resolved.back() == '/')
@@ -89,5 +91,24 @@ bool CreateFolderNoCase(const std::string& path)
     struct stat info;
     if (stat(resolved.c_str(), &info) == 0)
         return S_ISDIR(info.st_mode);
-    return mkdir(resolved.c_str(), 0755) == 0 || errno == EEXIST;
+    return mkdir(resolved.c_str(), mode) == 0 || errno == EEXIST;
+}
+} // namespace
+
+bool CreateFolderNoCase(const std::string& path)
+{
+    return MakeFolder(path, 0755);
+}
+
+bool CreateFolderTreeNoCase(const std::string& path)
+{
+    std::string normal = NormaliseSeparators(path);
+    if (normal.empty())
+        return false;
+    // Each level in turn from the first one below the root; a level that cannot be
+    // made (a file in the way, no permission) ends the walk.
+    for (size_t slash = normal.find('/', 1); slash != std::string::npos; slash = normal.find('/', slash + 1))
+        if (!MakeFolder(normal.substr(0, slash), 0700))
+            return false;
+    return MakeFolder(normal, 0700);
 }

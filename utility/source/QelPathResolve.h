@@ -17,3 +17,8 @@ std::string ResolvePathNoCase(const std::string& path);
 // Creates one folder level (the parent must exist). True when the folder exists
 // afterwards, whether made now or found under any letter case.
 bool CreateFolderNoCase(const std::string& path);
+
+// Creates every missing folder of the path (new ones readable by the user only,
+// as the user's data base folders should be). True when the whole path is a
+// folder afterwards; existing levels are matched ignoring letter case.
+bool CreateFolderTreeNoCase(const std::string& path);
