@@ -14,12 +14,18 @@ std::u16string WidenName(const char* name)
     return WidenToU16(name, DATA_NAME_MAX);
 }
 
-// Line breaks inside a value would split it into two lines when read back.
-std::u16string SingleLine(const std::u16string& text)
+// The value text as it can stand on its line: line breaks inside it would split
+// it into two lines when read back, and a "{" as its first non-blank unit would
+// make the reader take the line for the name of a block, which then swallows the
+// rest of the file. That brace is written as "(".
+std::u16string WritableValue(const std::u16string& text)
 {
     std::u16string line(text);
     std::replace(line.begin(), line.end(), u'\r', u' ');
     std::replace(line.begin(), line.end(), u'\n', u' ');
+    size_t first = line.find_first_not_of(u" \t");
+    if (first != std::u16string::npos && line[first] == u'{')
+        line[first] = u'(';
     return line;
 }
 
@@ -65,7 +71,7 @@ bool CDataValue::Write(CDataTextWriter& out, int indentLevel, bool indent) const
     out.PutTabs(indentLevel, indent);
     out.Put(m_name);
     out.Put(u'\t');
-    out.Put(SingleLine(m_text));
+    out.Put(WritableValue(m_text));
     out.PutLineEnd();
     return true;
 }

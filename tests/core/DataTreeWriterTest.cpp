@@ -112,17 +112,36 @@ TEST(DataTreeWriter, ScrambledFormRoundTrips)
     EXPECT_EQ(last, 3999);
 }
 
-TEST(DataTreeWriter, LineBreaksInAValueDoNotSplitTheLine)
+TEST(DataTreeWriter, NoValueTextChangesTheShapeOfTheFile)
 {
-    CDataTree tree(u"t");
-    tree.SetString("name", "two\r\nlines");
-    tree.AddInt("after", 1);
-    std::unique_ptr<CDataTree> again = Reparse(EncodeDataNode(tree, true));
-    ASSERT_TRUE(again);
-    char text[32];
-    ASSERT_TRUE(again->GetString("name", text, sizeof(text)));
-    EXPECT_STREQ(text, "two  lines");
-    EXPECT_EQ(again->GetChildCount(), 2u);
+    // Texts a player could type (a name, say) that would split the line or open a
+    // block when read back; the value after them must survive, and so must the file.
+    struct SCase
+    {
+        const char* text;
+        const char* readBack;
+    };
+    const SCase cases[] = {
+        {"two\r\nlines", "two  lines"},
+        {"{abc}", "(abc}"},
+        {" \t{", "("},
+        {"a{b}", "a{b}"},
+        {"}", "}"},
+    };
+    for (const SCase& c : cases)
+    {
+        CDataTree tree(u"t");
+        tree.SetString("name", c.text);
+        tree.AddInt("after", 1);
+        std::unique_ptr<CDataTree> again = Reparse(EncodeDataNode(tree, true));
+        ASSERT_TRUE(again) << c.text;
+        char text[32];
+        ASSERT_TRUE(again->GetString("name", text, sizeof(text))) << c.text;
+        EXPECT_STREQ(text, c.readBack);
+        int32_t after = 0;
+        EXPECT_TRUE(again->GetInt("after", after)) << c.text;
+        EXPECT_EQ(again->GetChildCount(), 2u) << c.text;
+    }
 }
 
 TEST(SettingsWriter, AppendsKeysInCallOrder)
