@@ -109,11 +109,19 @@ bool CFileInterface::ReadVec3(float& x, float& y, float& z)
 
 bool CFileInterface::ReadString(char* buffer, uint32_t bufferSize, uint32_t* length)
 {
+    // Every failure leaves an empty text: a caller that goes on with the buffer
+    // must never find it unterminated or half filled.
+    if (!buffer || bufferSize == 0)
+        return false;
+    buffer[0] = '\0';
     uint32_t stored;
-    if (!buffer || !ReadU32(stored) || stored == 0 || stored > bufferSize)
+    if (!ReadU32(stored) || stored == 0 || stored > bufferSize)
         return false;
     if (!ReadExactly(buffer, stored))
+    {
+        buffer[0] = '\0';
         return false;
+    }
     // A stored text without its NUL is terminated here when there is room.
     if (buffer[stored - 1] != '\0')
     {
