@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -328,6 +329,27 @@ TEST(QelFile, FailedOrAbandonedWritesKeepTheOldFile)
     ASSERT_TRUE(file.Close());
     ASSERT_TRUE(dir.ReadFile("data/cfg", bytes));
     EXPECT_EQ(bytes, "N");
+}
+
+TEST(QelFile, WritingThroughALinkReplacesTheFileItNames)
+{
+    // A settings file kept elsewhere and linked into the user folder stays linked.
+    CTempDir dir;
+    ASSERT_TRUE(dir.WriteFile("kept/real.cfg", "old"));
+    ASSERT_TRUE(dir.WriteFile("user/other", ""));
+    ASSERT_EQ(symlink("../kept/real.cfg", dir.Join("user/Link.cfg").c_str()), 0);
+
+    CQelFile file;
+    ASSERT_TRUE(file.Open((dir.GetPath() + "/user/").c_str(), "link.cfg", FILE_OPEN_WRITE));
+    ASSERT_TRUE(file.WriteU8('n'));
+    ASSERT_TRUE(file.Close());
+
+    struct stat info;
+    ASSERT_EQ(lstat(dir.Join("user/Link.cfg").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    std::string bytes;
+    ASSERT_TRUE(dir.ReadFile("kept/real.cfg", bytes));
+    EXPECT_EQ(bytes, "n");
 }
 
 class LocalTimeIsUtc : public ::testing::Test

@@ -206,6 +206,17 @@ bool CQelFile::OpenForWriting(const char* path, bool keep)
     }
     else
     {
+        // A link is followed: the file it names gets the new contents, and the link
+        // (a settings file kept elsewhere, say) stays in place.
+        struct stat entry;
+        if (lstat(target.c_str(), &entry) == 0 && S_ISLNK(entry.st_mode))
+        {
+            if (char* real = realpath(target.c_str(), nullptr))
+            {
+                target = real;
+                free(real);
+            }
+        }
         std::string temp = target + ".tmpXXXXXX";
         if (temp.size() + 1 > sizeof(m_tempPath) || target.size() + 1 > sizeof(m_finalPath))
         {
