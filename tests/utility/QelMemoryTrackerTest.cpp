@@ -110,6 +110,24 @@ TEST(QelMemoryTracker, ReallocMovesTheRecord)
     EXPECT_EQ(tracker.GetLiveCount(), before);
 }
 
+TEST(QelMemoryTracker, ReallocToNothingStillGivesALiveRecordedBlock)
+{
+    // realloc may free the block for a size of 0 and give null, which would leave
+    // the caller holding, and the tracker recording, a block that is gone.
+    CMemoryTrackerAllocContainer& tracker = GetMemoryTracker();
+    size_t before = tracker.GetLiveCount();
+    void* block = QelDebugNew(std::malloc(16), "malloc", 16, __FILE__, __LINE__);
+    void* shrunk = QelRealloc(block, 0, __FILE__, __LINE__);
+    ASSERT_NE(shrunk, nullptr);
+    SMemoryTrackerAlloc record;
+    ASSERT_TRUE(tracker.FindRecord(shrunk, record));
+    EXPECT_STREQ(record.m_typeName, "realloc");
+    EXPECT_EQ(tracker.GetLiveCount(), before + 1);
+    QelDebugDelete(shrunk, __FILE__, __LINE__);
+    std::free(shrunk);
+    EXPECT_EQ(tracker.GetLiveCount(), before);
+}
+
 TEST(QelMemoryReader, ReadsFailWithoutMovingWhenTooFewBytesRemain)
 {
     const uint8_t bytes[6] = {0x78, 0x56, 0x34, 0x12, 0xAA, 0xBB};

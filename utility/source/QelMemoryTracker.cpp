@@ -171,7 +171,9 @@ void* QelRealloc(void* pointer, size_t size, const char* file, int line)
     bool recorded = pointer && GetMemoryTracker().FindRecord(pointer, old);
     if (pointer)
         GetMemoryTracker().Remove(pointer, file, line);
-    void* block = std::realloc(pointer, size);
+    // A size of 0 asks for the smallest block: realloc may otherwise free the old
+    // one and give null, which reads as a failure that kept it.
+    void* block = std::realloc(pointer, size ? size : 1);
     if (!block)
     {
         if (recorded)

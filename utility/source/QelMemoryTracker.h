@@ -58,7 +58,8 @@ void* QelDebugNew(void* pointer, const char* typeName, size_t size, const char* 
 // 4096 are reported.
 void QelDebugDelete(const void* pointer, const char* file, int line);
 // Reallocates a block made with malloc; the new block is recorded as "realloc".
-// When reallocation fails the old block and its record stay as they were.
+// When reallocation fails the old block and its record stay as they were. A size
+// of 0 gives a smallest block, never null.
 void* QelRealloc(void* pointer, size_t size, const char* file, int line);
 
 // Tracked allocation and release. Allocation failure gives null, never an exception.
