@@ -2,12 +2,22 @@
 
 #include "core/TextRoutines.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <string>
 
 namespace
 {
+// Widths and precisions come from texts a user may edit: larger ones are taken as
+// this, so "%2000000000d" cannot ask for gigabytes (nor overflow while read).
+constexpr int FIELD_MAX = 1024;
+
+int AddDigit(int value, char16_t digit)
+{
+    return value >= FIELD_MAX ? FIELD_MAX : std::min(value * 10 + (digit - u'0'), FIELD_MAX);
+}
+
 struct SSpec
 {
     bool left = false;
@@ -75,12 +85,12 @@ void FormatWideV(CWString& out, const char16_t* format, va_list args)
         for (; *at == u'-' || *at == u'0'; ++at)
             (*at == u'-' ? spec.left : spec.zero) = true;
         for (; IsDigitUnit(*at); ++at)
-            spec.width = spec.width * 10 + (*at - u'0');
+            spec.width = AddDigit(spec.width, *at);
         if (*at == u'.')
         {
             spec.precision = 0;
             for (++at; IsDigitUnit(*at); ++at)
-                spec.precision = spec.precision * 10 + (*at - u'0');
+                spec.precision = AddDigit(spec.precision, *at);
         }
         switch (*at)
         {

@@ -10,7 +10,7 @@ out=$(cd "$2" && pwd)
 tool="$bin/tesstool"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for harness in pack_archive data_tree string_table tga wave sprite_file jpeg2000 resource_pack; do
+for harness in pack_archive data_tree string_table text_format tga wave sprite_file jpeg2000 resource_pack; do
   mkdir -p "$out/$harness"
 done
 quiet() {
@@ -55,6 +55,15 @@ quiet "$tool" strings build "$src/seeds/strings.txt" "$out/string_table/small.tb
 if [ -f "$bin/data/Tessavar_Strings.tbl" ]; then
   cp "$bin/data/Tessavar_Strings.tbl" "$out/string_table/sample.tbl"
 fi
+
+# Formats: the sample table's texts with placeholders, in UTF-16 as the table holds them.
+python3 - "$src/../data-src/strings/Tessavar_Strings.txt" "$out/text_format" <<'PY'
+import sys
+texts = [line.split("=", 1)[1].strip() for line in open(sys.argv[1], encoding="utf-8")
+         if "=" in line and "%" in line and not line.startswith("#")]
+for number, text in enumerate(texts):
+    open(f"{sys.argv[2]}/text-{number}", "wb").write(text.encode("utf-16-le"))
+PY
 
 # Resource pack: a folder of sprites, an image and a text file, as the unpacker reads it.
 mkdir -p "$work/pack/data/sprites" "$work/pack/data/images"

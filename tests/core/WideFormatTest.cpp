@@ -50,3 +50,20 @@ TEST(WideFormat, Conversions)
     for (const SCase& c : cases)
         EXPECT_EQ(c.got, c.expected);
 }
+
+TEST(WideFormat, WidthsAndPrecisionsFromAnEditedTextAreBounded)
+{
+    // A table text may carry any field size; the larger ones (and those that would
+    // overflow while read) stop at 1024 units instead of asking for gigabytes.
+    auto length = [](const char16_t* spec, auto argument) {
+        CWString out;
+        FormatWide(out, spec, argument);
+        return out.GetTextLength();
+    };
+    EXPECT_EQ(length(u"%0011100011110f", 1.5), 1024u);
+    EXPECT_EQ(length(u"%2000000000d", 7), 1024u);
+    EXPECT_EQ(length(u"%-99999999999999999999i|", 7), 1025u);
+    EXPECT_EQ(length(u"%.2000000000x", 7u), 1024u);
+    EXPECT_EQ(length(u"%.99999999999999999999s", u"text"), 4u);
+    EXPECT_EQ(length(u"%1023d", 7), 1023u);
+}
