@@ -219,6 +219,9 @@ bool CStringTableSource::Build(std::vector<std::unique_ptr<CStringTableLanguage>
             std::string identity = Identity(line.fixed, line.id, line.key);
             if (!firstLines.count(identity))
                 return error = LineError(line.lineNumber, "not in the first language"), false;
+            // A second line for the same text would silently replace the first.
+            if (own.count(identity))
+                return error = LineError(line.lineNumber, line.fixed ? "id given twice" : "key given twice"), false;
             own[identity] = &line;
         }
         auto language = std::make_unique<CStringTableLanguage>();

@@ -135,6 +135,8 @@ TEST(StringTableSource, MalformedSourcesAreRefusedWithTheLine)
         {"[English]\nKey = a\nKEY = b\n", "line 3"},               // key twice, in any case
         {"[English]\n~pad = a\n", "line 2"},                       // reserved for generated keys
         {"[English]\nA = a\n[Deutsch]\nB = b\n", "line 4"},       // not in the first language
+        {"[English]\nA = a\n[Deutsch]\nA = b\na = c\n", "line 5"}, // a later language's key twice
+        {"[English]\n0x7a000004 = a\n[Deutsch]\n0x7a000004 = b\n0x7a000004 = c\n", "line 5"},
         {"# nothing\n", "no [language]"},
     };
     for (const SCase& c : cases)
