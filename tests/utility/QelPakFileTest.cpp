@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace
@@ -215,4 +216,49 @@ TEST(PakFileWriter, FolderOfTheDiskBecomesASortedTree)
     EXPECT_TRUE(BuildPakFile(root, bytes, error)); // long file names are fine
     root.m_name = std::string(64, 'x');
     EXPECT_FALSE(BuildPakFile(root, bytes, error)); // a folder name must fit 63 letters
+}
+
+TEST_F(PakFileTest, WriterAndReaderAgreeOnDepthAndPathLength)
+{
+    // A chain of folders below "data", with one file at its end.
+    auto chain = [](int depth, const std::string& fileName) {
+        SPakSourceFolder folder{"f", {}, {{fileName, "x"}}};
+        for (int i = 1; i < depth; ++i)
+            folder = SPakSourceFolder{"f", {folder}, {}};
+        return SPakSourceFolder{"data", {folder}, {}};
+    };
+    const size_t longest = CQelPakFileFolder::kMaxPathLength - std::string("data/f/").size();
+    struct SCase
+    {
+        const char* what;
+        SPakSourceFolder tree;
+        bool fits;
+    };
+    const SCase cases[] = {
+        {"deepest", chain(CQelPakFileFolder::kMaxDepth, "a"), true},
+        {"one level too deep", chain(CQelPakFileFolder::kMaxDepth + 1, "a"), false},
+        {"longest path", chain(1, std::string(longest, 'n')), true},
+        {"one letter too long", chain(1, std::string(longest + 1, 'n')), false},
+    };
+    for (const SCase& c : cases)
+    {
+        std::string bytes;
+        std::string error;
+        EXPECT_EQ(BuildPakFile(c.tree, bytes, error), c.fits) << c.what;
+        if (c.fits)
+            EXPECT_TRUE(OpenBytes(bytes)) << c.what << ": " << m_pak.GetLastError();
+        else
+            EXPECT_FALSE(error.empty()) << c.what;
+    }
+}
+
+TEST(PakFileWriter, AFolderThatContainsItselfEnds)
+{
+    CTempDir dir;
+    ASSERT_TRUE(dir.WriteFile("Data/a.txt", "A"));
+    ASSERT_EQ(symlink("..", dir.Join("Data/loop").c_str()), 0);
+    SPakSourceFolder root;
+    std::string error;
+    EXPECT_FALSE(ReadPakSourceFolder(dir.Join("Data"), root, error));
+    EXPECT_FALSE(error.empty());
 }

@@ -18,13 +18,24 @@ void AppendU32(std::string& bytes, uint32_t value)
     bytes.append(reinterpret_cast<const char*>(raw), 4);
 }
 
-bool AppendFolder(const SPakSourceFolder& folder, std::string& bytes, std::string& error)
+// The reader's limits (CQelPakFileFolder): depth below the root, and the length
+// of each file's path with the root's name first. A pack beyond them would be
+// written only to be refused when opened.
+bool AppendFolder(const SPakSourceFolder& folder, std::string& bytes, std::string& error, int depth,
+                  size_t pathLength)
 {
     if (folder.m_name.size() >= 64 || !IsValidPakName(folder.m_name.data(), folder.m_name.size()))
     {
         error = "folder name \"" + folder.m_name + "\" is empty, too long or not allowed";
         return false;
     }
+    if (depth > CQelPakFileFolder::kMaxDepth)
+    {
+        error = "folder \"" + folder.m_name + "\" nests deeper than " + std::to_string(CQelPakFileFolder::kMaxDepth) +
+                " levels";
+        return false;
+    }
+    size_t folderPathLength = pathLength ? pathLength + 1 + folder.m_name.size() : folder.m_name.size();
     if (folder.m_subfolders.size() > UINT32_MAX || folder.m_files.size() > UINT32_MAX)
     {
         error = "folder \"" + folder.m_name + "\" holds too many entries";
@@ -36,13 +47,19 @@ bool AppendFolder(const SPakSourceFolder& folder, std::string& bytes, std::strin
     AppendU32(bytes, static_cast<uint32_t>(folder.m_subfolders.size()));
     AppendU32(bytes, static_cast<uint32_t>(folder.m_files.size()));
     for (const SPakSourceFolder& sub : folder.m_subfolders)
-        if (!AppendFolder(sub, bytes, error))
+        if (!AppendFolder(sub, bytes, error, depth + 1, folderPathLength))
             return false;
     for (const SPakSourceFile& file : folder.m_files)
     {
         if (!IsValidPakName(file.m_name.data(), file.m_name.size()) || file.m_bytes.size() > UINT32_MAX)
         {
             error = "file \"" + file.m_name + "\" has a name that is not allowed or is too large";
+            return false;
+        }
+        if (folderPathLength + 1 + file.m_name.size() > CQelPakFileFolder::kMaxPathLength)
+        {
+            error = "file \"" + file.m_name + "\" has a path longer than " +
+                    std::to_string(CQelPakFileFolder::kMaxPathLength) + " characters";
             return false;
         }
         AppendU32(bytes, static_cast<uint32_t>(file.m_bytes.size()));
@@ -59,12 +76,20 @@ bool BuildPakFile(const SPakSourceFolder& root, std::string& bytes, std::string&
 {
     bytes.assign("QLPK");
     AppendU32(bytes, CQelPakFile::kVersion);
-    return AppendFolder(root, bytes, error);
+    return AppendFolder(root, bytes, error, 0, 0);
 }
 
-bool ReadPakSourceFolder(const std::string& path, SPakSourceFolder& root, std::string& error)
+namespace
+{
+bool ReadSourceFolder(const std::string& path, SPakSourceFolder& root, std::string& error, int depth)
 {
     namespace fs = std::filesystem;
+    // A link to a folder above would otherwise be followed until the path gives out.
+    if (depth > CQelPakFileFolder::kMaxDepth)
+    {
+        error = path + " nests deeper than " + std::to_string(CQelPakFileFolder::kMaxDepth) + " levels";
+        return false;
+    }
     std::error_code code;
     fs::path folder = fs::path(path).lexically_normal();
     if (folder.filename().empty())
@@ -90,7 +115,7 @@ bool ReadPakSourceFolder(const std::string& path, SPakSourceFolder& root, std::s
         if (fs::is_directory(entry, code))
         {
             root.m_subfolders.emplace_back();
-            if (!ReadPakSourceFolder(entry.string(), root.m_subfolders.back(), error))
+            if (!ReadSourceFolder(entry.string(), root.m_subfolders.back(), error, depth + 1))
                 return false;
         }
         else if (fs::is_regular_file(entry, code))
@@ -108,6 +133,13 @@ bool ReadPakSourceFolder(const std::string& path, SPakSourceFolder& root, std::s
         }
     }
     return true;
+}
+
+} // namespace
+
+bool ReadPakSourceFolder(const std::string& path, SPakSourceFolder& root, std::string& error)
+{
+    return ReadSourceFolder(path, root, error, 0);
 }
 
 bool WritePakFile(const std::string& path, const std::string& bytes)

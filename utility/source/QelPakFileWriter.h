@@ -20,11 +20,13 @@ struct SPakSourceFolder
 };
 
 // The pack bytes of a tree. False (with a reason) when a name does not fit its
-// record or a size does not fit 32 bits.
+// record, a size does not fit 32 bits, or the tree is deeper or a path longer
+// than the reader takes.
 bool BuildPakFile(const SPakSourceFolder& root, std::string& bytes, std::string& error);
 
 // Reads a folder of the disk into a tree named after the folder, entries sorted
-// by name so the same folder always gives the same pack.
+// by name so the same folder always gives the same pack. False when it nests
+// deeper than a pack may (a link back to a folder above, say).
 bool ReadPakSourceFolder(const std::string& path, SPakSourceFolder& root, std::string& error);
 
 // Writes a pack's bytes; an older file of the name stays until the new one is complete.
