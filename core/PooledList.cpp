@@ -84,6 +84,8 @@ bool CPooledListBase::RemoveCurrent()
 
 bool CPooledListBase::Seek(uint32_t index)
 {
+    if (IsStale())
+        Forget();
     m_cursor = m_head;
     if (!m_head || index >= m_count)
         return false;
@@ -94,6 +96,8 @@ bool CPooledListBase::Seek(uint32_t index)
 
 bool CPooledListBase::Next()
 {
+    if (IsStale())
+        Forget();
     if (!m_cursor || !m_cursor->next)
         return false;
     m_cursor = m_cursor->next;

@@ -17,8 +17,9 @@ public:
     CPooledListBase(CPooledListBase&& other) noexcept;
     CPooledListBase& operator=(CPooledListBase&& other) noexcept;
 
-    uint32_t GetCount() const { return m_count; }
-    bool IsEmpty() const { return m_count == 0; }
+    // A list whose pool was freed since reads as empty: its nodes are gone.
+    uint32_t GetCount() const { return IsStale() ? 0 : m_count; }
+    bool IsEmpty() const { return GetCount() == 0; }
 
     // Cursor to the head, then index steps on. False (cursor left at the head)
     // when the list is empty or index is not below the count.
@@ -34,9 +35,9 @@ public:
 protected:
     SPooledNode* InsertValue(void* value);
     bool AppendAllValues(const CPooledListBase& other);
-    void* GetCurrentValue() const { return m_cursor ? m_cursor->value : nullptr; }
-    const SPooledNode* GetHeadNode() const { return m_head; }
-    const SPooledNode* GetCursorNode() const { return m_cursor; }
+    void* GetCurrentValue() const { return m_cursor && !IsStale() ? m_cursor->value : nullptr; }
+    const SPooledNode* GetHeadNode() const { return IsStale() ? nullptr : m_head; }
+    const SPooledNode* GetCursorNode() const { return IsStale() ? nullptr : m_cursor; }
 
 private:
     void Forget();

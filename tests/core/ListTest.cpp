@@ -163,6 +163,28 @@ TEST_F(PooledList, ListsOutlivingThePoolForgetTheirNodes)
     EXPECT_EQ(GetListNodesInUse(), 1u);
 }
 
+TEST_F(PooledList, AListOutlivingThePoolReadsAsEmpty)
+{
+    // Walking it must not touch the freed block, nor the nodes of a new pool.
+    CPooledList<int> kept;
+    kept.Insert(&g_values[1]);
+    kept.Insert(&g_values[2]);
+    FreeListNodePool();
+    ASSERT_TRUE(InitListNodePool());
+    CPooledList<int> fresh;
+    fresh.Insert(&g_values[3]);
+
+    EXPECT_EQ(kept.GetCount(), 0u);
+    EXPECT_TRUE(kept.IsEmpty());
+    EXPECT_TRUE(Values(kept).empty());
+    int* value = &g_values[9];
+    EXPECT_FALSE(kept.GetCurrent(value));
+    EXPECT_EQ(value, nullptr);
+    EXPECT_FALSE(kept.Seek(0));
+    EXPECT_FALSE(kept.Next());
+    EXPECT_EQ(Values(fresh), (std::vector<int>{3}));
+}
+
 TEST_F(PooledList, ForeignNodesAreNotTakenIntoThePool)
 {
     SPooledNode outside{nullptr, nullptr, nullptr};
