@@ -176,8 +176,21 @@ bool CGameWindow::Create(const char* title, int width, int height, bool fullScre
     Uint32 flags = fullScreen && !openGl ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
     if (openGl)
         flags |= SDL_WINDOW_OPENGL;
-    SDL_Window* window = SDL_CreateWindow(title ? title : "", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                                          height, flags);
+    int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED, windowWidth = width, windowHeight = height;
+    SDL_Rect desktop;
+    if ((flags & SDL_WINDOW_FULLSCREEN_DESKTOP) && SDL_GetDisplayBounds(0, &desktop) == 0 && desktop.w > 0 &&
+        desktop.h > 0)
+    {
+        // The window itself covers the desktop, borderless: full screen is only a request
+        // to a window manager, and with none the window would keep its own size while SDL
+        // reports (and hands out a surface of) the desktop's.
+        flags |= SDL_WINDOW_BORDERLESS;
+        x = desktop.x;
+        y = desktop.y;
+        windowWidth = desktop.w;
+        windowHeight = desktop.h;
+    }
+    SDL_Window* window = SDL_CreateWindow(title ? title : "", x, y, windowWidth, windowHeight, flags);
     if (!window)
     {
         Destroy();
