@@ -124,7 +124,7 @@ bool ReadSourceFolder(const std::string& path, SPakSourceFolder& root, std::stri
             SPakSourceFile file;
             file.m_name = entry.filename().string();
             file.m_bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-            if (in.bad())
+            if (!in.is_open() || in.bad())
             {
                 error = entry.string() + " cannot be read";
                 return false;
