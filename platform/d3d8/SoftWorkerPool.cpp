@@ -1,9 +1,24 @@
 #include "platform/d3d8/SoftWorkerPool.h"
 
+#include <new>
+#include <system_error>
+
 CSoftWorkerPool::CSoftWorkerPool(uint32_t threadCount)
 {
-    for (uint32_t i = 1; i < threadCount; ++i)
-        m_threads.emplace_back(&CSoftWorkerPool::WorkerLoop, this, i);
+    // A thread the system refuses leaves the pool smaller: the work is shared out by the
+    // count of threads it really has.
+    try
+    {
+        m_threads.reserve(threadCount > 1 ? threadCount - 1 : 0);
+        for (uint32_t i = 1; i < threadCount; ++i)
+            m_threads.emplace_back(&CSoftWorkerPool::WorkerLoop, this, i);
+    }
+    catch (const std::system_error&)
+    {
+    }
+    catch (const std::bad_alloc&)
+    {
+    }
 }
 
 CSoftWorkerPool::~CSoftWorkerPool()
