@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Full screen on an X server with no window manager: nobody carries out a request for
 # full screen there, so the game window itself must cover the screen, or the scaled
-# frame is cut off. Needs a private Xvfb.
+# frame is cut off. With a window manager (openbox, when installed) it must cover it
+# too. Needs a private Xvfb.
 set -u
 bin=$1
 if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null || ! command -v xwininfo >/dev/null; then
@@ -9,32 +10,48 @@ if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null || ! command 
 fi
 fail() { echo "FAIL: $*"; exit 1; }
 home=$(mktemp -d)
-display=":$((100 + RANDOM % 800))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-game=""
-trap '[ -n "$game" ] && kill $game 2>/dev/null; kill $xvfb 2>/dev/null; rm -rf "$home"' EXIT
-sleep 1
-export DISPLAY=$display TESSAVAR_HOME=$home TESSAVAR_DIALOGS=launcher:start SDL_AUDIODRIVER=dummy
+xvfb=""; wm=""; game=""
+trap 'for p in $game $wm $xvfb; do kill $p 2>/dev/null; done; rm -rf "$home"' EXIT
+export TESSAVAR_HOME=$home TESSAVAR_DIALOGS=launcher:start SDL_AUDIODRIVER=dummy
 unset SDL_VIDEODRIVER
 mkdir -p "$home/Tessavar"
-# The software renderer at 800 x 600, full screen on a 1024 x 768 screen.
-printf 'Tessavar\n{\n\tg_runonce\ttrue\n\tr_renderer\td3d\n\tr_fullscreen\ttrue\n\tr_backBufferWidth\t800\n}\n' \
-  > "$home/Tessavar/Tessavar.cfg"
 
-TESSAVAR_FRAMES=100000 "$bin/tessavar" >/dev/null 2>&1 &
-game=$!
-geometry=""
-for _ in $(seq 100); do
-  window=$(xdotool search --onlyvisible --name '^Tessavar$' 2>/dev/null | tail -1)
-  if [ -n "$window" ]; then
-    geometry=$(xwininfo -id "$window" 2>/dev/null |
-      awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
-           /Width:/ { w = $NF } /Height:/ { h = $NF } END { print x "," y " " w "x" h }')
-    [ "$geometry" = "0,0 1024x768" ] && break
+# The software renderer at 800 x 600, full screen on a 1024 x 768 screen; $1 is the
+# window manager to run first, or nothing.
+check_cover() {
+  local manager=$1
+  export DISPLAY=":$((100 + RANDOM % 800))"
+  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb=$!
+  sleep 1
+  if [ -n "$manager" ]; then
+    "$manager" >/dev/null 2>&1 &
+    wm=$!
+    sleep 1
   fi
-  sleep 0.1
-done
-[ -n "$geometry" ] || fail "no game window"
-[ "$geometry" = "0,0 1024x768" ] || fail "the full-screen window is at $geometry, not 0,0 1024x768"
+  printf 'Tessavar\n{\n\tg_runonce\ttrue\n\tr_renderer\td3d\n\tr_fullscreen\ttrue\n\tr_backBufferWidth\t800\n}\n' \
+    > "$home/Tessavar/Tessavar.cfg"
+  TESSAVAR_FRAMES=100000 "$bin/tessavar" >/dev/null 2>&1 &
+  game=$!
+  local geometry="" window
+  for _ in $(seq 100); do
+    window=$(xdotool search --onlyvisible --name '^Tessavar$' 2>/dev/null | tail -1)
+    if [ -n "$window" ]; then
+      geometry=$(xwininfo -id "$window" 2>/dev/null |
+        awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+             /Width:/ { w = $NF } /Height:/ { h = $NF } END { print x "," y " " w "x" h }')
+      [ "$geometry" = "0,0 1024x768" ] && break
+    fi
+    sleep 0.1
+  done
+  kill $game; wait $game 2>/dev/null; game=""
+  [ -n "$wm" ] && { kill $wm; wait $wm 2>/dev/null; wm=""; }
+  kill $xvfb; wait $xvfb 2>/dev/null; xvfb=""
+  [ -n "$geometry" ] || fail "no game window (window manager: ${manager:-none})"
+  [ "$geometry" = "0,0 1024x768" ] ||
+    fail "the full-screen window is at $geometry, not 0,0 1024x768 (window manager: ${manager:-none})"
+}
+
+check_cover ""
+command -v openbox >/dev/null && check_cover openbox
 echo "1 passed, 0 failed"
