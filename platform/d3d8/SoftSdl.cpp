@@ -1,5 +1,7 @@
 #include "platform/d3d8/SoftSdl.h"
 
+#include "platform/GameWindow.h"
+
 #include <SDL.h>
 
 #include <algorithm>
@@ -77,14 +79,14 @@ bool PresentToSdlWindow(void* window, const uint32_t* pixels, int width, int hei
     }
     else
     {
-        // Scale to fit, keeping the aspect; the bars are black.
-        const double scale = std::min(static_cast<double>(screen->w) / width,
-                                      static_cast<double>(screen->h) / height);
+        // Scale to fit, keeping the aspect; the bars are black. The same box maps the
+        // mouse back to buffer pixels, so the two never differ by a pixel.
+        const SLetterbox box = ComputeLetterbox(screen->w, screen->h, width, height);
         SDL_Rect rect;
-        rect.w = std::max(1, static_cast<int>(width * scale));
-        rect.h = std::max(1, static_cast<int>(height * scale));
-        rect.x = (screen->w - rect.w) / 2;
-        rect.y = (screen->h - rect.h) / 2;
+        rect.w = std::max(1, box.width);
+        rect.h = std::max(1, box.height);
+        rect.x = box.x;
+        rect.y = box.y;
         SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
         ok = SDL_BlitScaled(frame, nullptr, screen, &rect) == 0;
     }
