@@ -7,20 +7,20 @@ if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
   echo "Xvfb or xdotool missing: skipped"; echo "0 passed, 0 failed"; exit 0
 fi
 fail() { echo "FAIL: $*"; exit 1; }
+. "$(dirname "$0")/../support/private_xvfb.sh"
 home=$(mktemp -d)
-display=":$((100 + RANDOM % 800))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; rm -rf "$home"' EXIT
-sleep 1
-export DISPLAY=$display TESSAVAR_HOME=$home TESSAVAR_DIALOGS=launcher:start SDL_AUDIODRIVER=dummy
+XVFB_PID=""
+trap '[ -n "$XVFB_PID" ] && kill $XVFB_PID 2>/dev/null; rm -rf "$home"' EXIT
+start_private_xvfb 1024x768x24 || fail "Xvfb did not start"
+export TESSAVAR_HOME=$home TESSAVAR_DIALOGS=launcher:start SDL_AUDIODRIVER=dummy
 unset SDL_VIDEODRIVER
 
 TESSAVAR_FRAMES=100000 "$bin/tessavar" >/dev/null 2>&1 &
 game=$!
 window=""
-for _ in $(seq 50); do
-  window=$(xdotool search --name '^Tessavar$' 2>/dev/null | head -1)
+# Up to 20 s for a loaded machine; the last visible match is the window in use.
+for _ in $(seq 200); do
+  window=$(xdotool search --onlyvisible --name '^Tessavar$' 2>/dev/null | tail -1)
   [ -n "$window" ] && break
   sleep 0.1
 done

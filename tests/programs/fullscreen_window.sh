@@ -9,6 +9,7 @@ if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null || ! command 
   echo "Xvfb, xdotool or xwininfo missing: skipped"; echo "0 passed, 0 failed"; exit 0
 fi
 fail() { echo "FAIL: $*"; exit 1; }
+. "$(dirname "$0")/../support/private_xvfb.sh"
 home=$(mktemp -d)
 xvfb=""; wm=""; game=""
 trap 'for p in $game $wm $xvfb; do kill $p 2>/dev/null; done; rm -rf "$home"' EXIT
@@ -20,10 +21,9 @@ mkdir -p "$home/Tessavar"
 # window manager to run first, or nothing.
 check_cover() {
   local manager=$1
-  export DISPLAY=":$((100 + RANDOM % 800))"
-  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb=$!
-  sleep 1
+  XVFB_PID=""
+  start_private_xvfb 1024x768x24 || fail "Xvfb did not start"
+  xvfb=$XVFB_PID
   if [ -n "$manager" ]; then
     "$manager" >/dev/null 2>&1 &
     wm=$!
