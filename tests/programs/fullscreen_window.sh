@@ -12,7 +12,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 . "$(dirname "$0")/../support/private_xvfb.sh"
 home=$(mktemp -d)
 xvfb=""; wm=""; game=""
-trap 'for p in $game $wm $xvfb; do kill $p 2>/dev/null; done; rm -rf "$home"' EXIT
+trap 'for p in $game $wm $xvfb ${XVFB_PID:-}; do kill $p 2>/dev/null; done; rm -rf "$home"' EXIT
 export TESSAVAR_HOME=$home TESSAVAR_DIALOGS=launcher:start SDL_AUDIODRIVER=dummy
 unset SDL_VIDEODRIVER
 mkdir -p "$home/Tessavar"
