@@ -42,7 +42,7 @@ TEST(SpriteSceneGolden, SoftwareDeviceDrawsTheSceneExactly)
     ASSERT_EQ(scene.size(), size_t(kCropWidth) * kCropHeight * 4);
 
     const std::string golden = std::string(TESS_SOURCE_DIR) + "/tests/presentation/golden/sprite_scene.tga";
-    const char* update = std::getenv("TESS_UPDATE_GOLDEN");
+    const char* update = std::getenv("TESS_UPDATE_GOLDENS");
     if (update && *update == '1')
     {
         ASSERT_TRUE(SaveTga32(golden.c_str(), kCropWidth, kCropHeight, scene.data()));
