@@ -4,24 +4,13 @@
 
 #include "platform/Tga.h"
 #include "tools/tesstool/ToolCommand.h"
-#include "utility/source/QelFile.h"
+#include "tools/tesstool/ToolFiles.h"
 #include "utility/source/QelJpeg2000.h"
 
 #include <cstdio>
-#include <memory>
 
 namespace
 {
-bool WriteAll(const std::string& path, const std::vector<uint8_t>& bytes)
-{
-    std::unique_ptr<CFileInterface> file(CreateFileObject());
-    uint32_t written = 0;
-    if (!file || !OpenFileByPath(*file, path.c_str(), FILE_OPEN_WRITE))
-        return false;
-    bool ok = file->Write(bytes.data(), static_cast<uint32_t>(bytes.size()), &written) && written == bytes.size();
-    return file->Close() && ok;
-}
-
 int Encode(const std::vector<std::string>& args)
 {
     bool codeStream = false;
@@ -44,7 +33,7 @@ int Encode(const std::vector<std::string>& args)
     std::vector<uint8_t> bytes;
     if (!EncodeJpeg2000(image.pixels.data(), static_cast<uint32_t>(image.width), static_cast<uint32_t>(image.height),
                         alpha, !codeStream, bytes) ||
-        !WriteAll(args[2], bytes))
+        !WriteToolFile(args[2], bytes))
     {
         std::fprintf(stderr, "tesstool jp2: cannot write %s\n", args[2].c_str());
         return 1;

@@ -4,6 +4,7 @@
 #include "platform/Tga.h"
 #include "tools/tesstool/SpriteShapes.h"
 #include "tools/tesstool/ToolCommand.h"
+#include "tools/tesstool/ToolFiles.h"
 #include "utility/source/QelSpriteFormat.h"
 #include "utility/source/QelSpritePacker.h"
 
@@ -26,29 +27,6 @@ bool ReadWholeFile(const std::string& path, std::string& bytes)
     buffer << in.rdbuf();
     bytes = buffer.str();
     return !in.bad();
-}
-
-// Written beside the target and renamed over it, so a failed write keeps the old file.
-bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes)
-{
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        if (!out.flush())
-        {
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0)
-    {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
 }
 
 bool ReadNumber(const std::string& text, long low, long high, long& value)
@@ -163,7 +141,7 @@ int Build(const std::vector<std::string>& args)
                      options.maxPageSide);
         return 1;
     }
-    if (!WriteSpriteFile(file, bytes, &error) || !WriteWholeFile(target, bytes))
+    if (!WriteSpriteFile(file, bytes, &error) || !WriteToolFile(target, bytes))
     {
         std::fprintf(stderr, "tesstool sprite: cannot write %s %s\n", target.c_str(), error.c_str());
         return 1;
