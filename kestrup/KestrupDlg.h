@@ -113,7 +113,7 @@ private:
     std::deque<SKestrupMessage> m_queue;
 };
 
-// The worker: removes the old patch, opens the resource pack, converts and
-// stores every file, and only when the new output was written and checked puts
-// it in place and deletes the pack.
+// The worker: opens the resource pack, converts and stores every file, and only
+// when the new output was written and checked puts it in place and deletes the
+// old patch and the pack.
 void DecompressThread(CKestrupDlg* dialog);
