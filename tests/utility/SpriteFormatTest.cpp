@@ -257,6 +257,55 @@ TEST(SpriteFormat, JpegPagesThatDoNotFitTheirPageAreRefused)
     EXPECT_FALSE(ParseSpriteFile(garbage.data(), garbage.size(), read));
 }
 
+TEST(SpriteFormat, PagesThatWouldDecodeToTooMuchAreRefusedBeforeAnyIsDecoded)
+{
+    // Pages of the largest side, each claimed by a few bytes of JPEG-2000: four may
+    // be asked for, five are too much for one file. The bytes are no picture, so a
+    // page that is decoded fails with a reason of its own.
+    const uint32_t side = spritefile::kMaxPageSide;
+    struct SCase
+    {
+        uint32_t pages;
+        bool tooLarge;
+    };
+    for (const SCase& c : {SCase{4, false}, SCase{5, true}, SCase{1000, true}})
+    {
+        std::vector<uint8_t> bytes = {'S', 'P', 'R', spritefile::kVersion};
+        auto put = [&bytes](uint32_t value) {
+            bytes.resize(bytes.size() + 4);
+            SetU32(bytes, bytes.size() - 4, value);
+        };
+        put(2); // format
+        put(8);
+        put(8);
+        put(c.pages);
+        for (uint32_t p = 0; p < c.pages; ++p)
+        {
+            put(side);
+            put(side);
+            put(spritefile::kStorageJpeg2000);
+            put(4);
+            put(0x11111111u);
+        }
+        put(1); // one frame: page 0, v 0, u 0
+        put(0);
+        put(0);
+        put(0);
+        SSpriteFileData read;
+        std::string error;
+        EXPECT_FALSE(ParseSpriteFile(bytes.data(), bytes.size(), read, &error)) << c.pages;
+        EXPECT_EQ(error.find("once decoded") != std::string::npos, c.tooLarge) << c.pages << " pages: " << error;
+    }
+
+    // The writer holds to the same limit.
+    SSpriteFileData file = MakeFile(2, spritefile::kStorageJpeg2000);
+    file.pages.resize(file.pages.size() + 5, SSpritePageData{side, side, spritefile::kStorageJpeg2000, {}, {0x11}});
+    std::vector<uint8_t> bytes;
+    std::string error;
+    EXPECT_FALSE(WriteSpriteFile(file, bytes, &error));
+    EXPECT_NE(error.find("once decoded"), std::string::npos) << error;
+}
+
 TEST(SpriteFormat, WriterRefusesWhatTheReaderWouldRefuse)
 {
     SSpriteFileData good = MakeFile(2, spritefile::kStorageRaw);

@@ -105,6 +105,36 @@ bool ReadJpeg2000Page(CQelMemoryReader& reader, int32_t pixelFormat, SSpritePage
     return true;
 }
 
+std::string DecodedSizeText(uint64_t bytes)
+{
+    return std::to_string((bytes + (1u << 20) - 1) >> 20) + " MB";
+}
+
+// Adds up what the pages take once decoded from their records alone, decoding
+// nothing, so that a file asking for too much is refused before any of it is made.
+// Records that do not read are left to the parse proper, which says what is wrong.
+bool CheckDecodedSize(CQelMemoryReader reader, int32_t pixelFormat, uint32_t pageCount, std::string* error)
+{
+    uint64_t total = 0;
+    for (uint32_t p = 0; p < pageCount; ++p)
+    {
+        uint32_t width, height, storage, length;
+        if (!reader.ReadU32(width) || !reader.ReadU32(height) || !reader.ReadU32(storage) ||
+            width > kMaxPageSide || height > kMaxPageSide)
+            return true;
+        total += uint64_t(width) * height * 4;
+        if (total > kMaxDecodedBytes)
+            return Fail(error, "the pages take more than " + DecodedSizeText(kMaxDecodedBytes) + " once decoded");
+        if (storage == kStorageRaw)
+            length = width * height * GetStoredPixelSize(pixelFormat); // at most 4096 x 4096 x 4
+        else if (storage != kStorageJpeg2000 || !reader.ReadU32(length))
+            return true;
+        if (!reader.Skip(length))
+            return true;
+    }
+    return true;
+}
+
 bool IsUnitCoordinate(float value)
 {
     return std::isfinite(value) && value >= 0.0f && value <= 1.0f;
@@ -135,6 +165,9 @@ bool ParseInto(const uint8_t* data, size_t size, SSpriteFileData& out, std::stri
     // Every page record takes at least 12 bytes, so the count is bounded by the file too.
     if (pageCount == 0 || pageCount > kMaxPages || pageCount > reader.GetRemaining() / 12)
         return Fail(error, "bad page count " + std::to_string(pageCount));
+
+    if (!CheckDecodedSize(reader, out.pixelFormat, pageCount, error))
+        return false;
 
     out.pages.resize(pageCount);
     for (uint32_t p = 0; p < pageCount; ++p)
@@ -189,10 +222,14 @@ bool CheckForWriting(const SSpriteFileData& file, std::string* error)
         return Fail(error, "bad frame size");
     if (file.pages.empty() || file.pages.size() > kMaxPages || file.frames.empty() || file.frames.size() > kMaxFrames)
         return Fail(error, "bad page or frame count");
+    uint64_t decodedBytes = 0;
     for (const SSpritePageData& page : file.pages)
     {
         if (page.width == 0 || page.height == 0 || page.width > kMaxPageSide || page.height > kMaxPageSide)
             return Fail(error, "bad page size");
+        decodedBytes += uint64_t(page.width) * page.height * 4;
+        if (decodedBytes > kMaxDecodedBytes)
+            return Fail(error, "the pages take more than " + DecodedSizeText(kMaxDecodedBytes) + " once decoded");
         if (page.storage != kStorageRaw && page.storage != kStorageJpeg2000)
             return Fail(error, "unknown page storage");
         bool needPixels = page.storage == kStorageRaw || page.encoded.empty();

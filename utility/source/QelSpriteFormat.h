@@ -25,6 +25,10 @@ const uint32_t kStorageJpeg2000 = 1;
 const uint32_t kMaxPageSide = 4096;
 const uint32_t kMaxPages = 1024;
 const uint32_t kMaxFrames = 65536;
+// All pages of one file together, once decoded (4 bytes a pixel): four pages of the
+// largest side. A few hundred bytes of JPEG-2000 can describe a page of the largest
+// side, so without this a small file could ask for gigabytes.
+const uint64_t kMaxDecodedBytes = uint64_t(256) << 20;
 
 // Bytes a pixel takes in a raw page of this format (3 or 4).
 uint32_t GetStoredPixelSize(int32_t pixelFormat);
@@ -61,7 +65,8 @@ struct SSpriteFileData
 };
 
 // Parses a whole sprite file. Every count, size, storage word, page index and
-// texture coordinate is checked against the bytes present and the limits above,
+// texture coordinate is checked against the bytes present and the limits above
+// (the pages' decoded size before any page is decoded),
 // and every JPEG-2000 page must decode to exactly its page's size with the
 // components its format needs. On failure gives false, a one-line reason in
 // error (when given) and an empty out.
