@@ -2,10 +2,11 @@
 # Runs every fuzz harness (or the ones named) for SECONDS each.
 #   fuzz/run.sh SECONDS [HARNESS...]      e.g. fuzz/run.sh 600 tga wave
 # Environment:
-#   TESS_FUZZ_BUILD  build folder (default build-asan); configured with clang,
-#                    AddressSanitizer, UndefinedBehaviorSanitizer and the
-#                    harnesses, and built, when it has no harnesses yet
+#   TESS_FUZZ_BUILD  build folder (default build-asan), brought up to date first;
+#                    a new one is configured with clang, AddressSanitizer,
+#                    UndefinedBehaviorSanitizer and the harnesses
 #   TESS_FUZZ_JOBS   harnesses run at once (default 1)
+#   TESS_JOBS        build jobs (default: all cores)
 # The corpus grows in BUILD/fuzz/corpus/HARNESS across runs, starting from the
 # seeds that fuzz/seeds.sh makes and the inputs kept under
 # tests/*/regressions/HARNESS/. A crash, hang, leak or sanitizer report leaves
@@ -33,7 +34,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" \
     -DTESS_SANITIZE=address,undefined -DTESS_BUILD_FUZZERS=ON -DTESS_BUILD_BENCHMARKS=OFF >/dev/null
 fi
-cmake --build "$build" -j "${TESS_BUILD_JOBS:-$(nproc)}" --target fuzzers tesstool kestrup sample_data
+cmake --build "$build" -j "${TESS_JOBS:-$(nproc)}" --target fuzzers tesstool kestrup sample_data
 
 # Absolute: the harnesses work in a scratch folder of their own.
 work="$(cd "$build" && pwd)/fuzz"
