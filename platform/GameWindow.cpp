@@ -3,6 +3,8 @@
 #include "core/Utf8Text.h"
 
 #include <SDL.h>
+#include <cstdio>
+#include <cstring>
 
 #include <algorithm>
 
@@ -11,6 +13,18 @@ void EnterGlFullScreen(SDL_Window* window, int width, int height);
 
 namespace
 {
+// SDL falls back to drawing nowhere ("offscreen", "dummy") when no display can be
+// reached. A player would get a game that runs unseen, so such a driver counts only
+// when it was asked for by name (automated runs do).
+bool IsVisibleOrAskedFor()
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0))
+        return true;
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    return asked && std::strstr(asked, driver) != nullptr;
+}
+
 // The one game window whose messages are delivered.
 struct SWindowTarget
 {
@@ -173,6 +187,16 @@ bool CGameWindow::Create(const char* title, int width, int height, bool fullScre
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return false;
     m_ownsVideo = true;
+    if (!IsVisibleOrAskedFor())
+    {
+        static bool s_told = false;
+        if (!s_told)
+            std::fprintf(stderr, "No display to show the game window on (set DISPLAY, or SDL_VIDEODRIVER for a "
+                                 "run without one)\n");
+        s_told = true;
+        Destroy();
+        return false;
+    }
     Uint32 flags = fullScreen && !openGl ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
     if (openGl)
         flags |= SDL_WINDOW_OPENGL;
