@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <mutex>
 
@@ -172,11 +173,29 @@ void DecompressThread(CKestrupDlg* dialog)
         // Only now that the new patch is in place may the old one and the pack go.
         dlg.Log("Removing old patch files...\r\r\n");
         // Every spelling of the old patch's name goes: the game would mount any of them.
+        // One that stays would be mounted after the new output and hide its files, so
+        // the run fails and keeps the pack for another try.
+        std::string stuck;
         for (int spelling = 0; spelling < 8; ++spelling)
-            if (std::remove(InFolder(options, options.m_oldPatchName).c_str()) != 0)
+        {
+            const std::string oldPatch = InFolder(options, options.m_oldPatchName);
+            if (std::remove(oldPatch.c_str()) != 0)
+            {
+                if (errno != ENOENT)
+                    stuck = oldPatch;
                 break;
-        dlg.Log("\r\r\nFile decompression completed successfully.\r\r\n");
-        std::remove(pakPath.c_str());
+            }
+        }
+        if (stuck.empty())
+        {
+            dlg.Log("\r\r\nFile decompression completed successfully.\r\r\n");
+            std::remove(pakPath.c_str());
+        }
+        else
+        {
+            dlg.Log("\r\r\nThe old patch file %s could not be removed; remove it and run again.\r\r\n", stuck.c_str());
+            ok = false;
+        }
     }
     else
     {

@@ -133,6 +133,19 @@ TEST_F(KestrupRun, UnpacksEveryFileAndThenRemovesThePackAndTheOldPatch)
     EXPECT_EQ(pictures, (std::vector<uint32_t>{2, 5, 7, 9}));
 }
 
+TEST_F(KestrupRun, AnOldPatchThatCannotBeRemovedFailsTheRunAndKeepsThePack)
+{
+    // A folder cannot be removed like a file: it stands for an old patch that stays.
+    WritePack(SmallTree());
+    ASSERT_TRUE(m_dir.WriteFile("Tessavar.002/locked", "x"));
+    EXPECT_NE(RunKestrup(m_dir.GetPath(), m_view), 0);
+    EXPECT_NE(m_view.GetLog().find("could not be removed"), std::string::npos) << m_view.GetLog();
+    EXPECT_EQ(m_view.GetLog().find("completed successfully"), std::string::npos);
+    EXPECT_TRUE(Exists(m_dir.Join("TessavarSprites.pak")));
+    EXPECT_EQ(ReadEntries(m_dir.Join("Tessavar.001")).size(), 4u); // the new output stays in place
+    ExpectNoLeftovers();
+}
+
 TEST_F(KestrupRun, EntryHeadersCarryOnlyTheFieldsTheGameReads)
 {
     WritePack(SPakSourceFolder{"data", {}, {{"a.txt", "hi"}, {"b.bin", ""}}});
