@@ -1,17 +1,8 @@
 #include "tests/kestrup/KestrupFixtures.h"
 
 #include "utility/source/QelJpeg2000.h"
-#include "utility/source/QelSpritePacker.h"
 
 #include <gtest/gtest.h>
-
-std::vector<uint8_t> MakePixels(uint32_t width, uint32_t height, uint8_t seed)
-{
-    std::vector<uint8_t> pixels(size_t(width) * height * 4);
-    for (size_t i = 0; i < pixels.size(); ++i)
-        pixels[i] = static_cast<uint8_t>(i * 31 + seed * 17 + (i >> 6) * 3);
-    return pixels;
-}
 
 std::string EncodeImage(const std::vector<uint8_t>& bgra, uint32_t width, uint32_t height, bool withAlpha,
                         bool jp2File)
@@ -19,20 +10,6 @@ std::string EncodeImage(const std::vector<uint8_t>& bgra, uint32_t width, uint32
     std::vector<uint8_t> encoded;
     EXPECT_TRUE(EncodeJpeg2000(bgra.data(), width, height, withAlpha, jp2File, encoded));
     return std::string(encoded.begin(), encoded.end());
-}
-
-SSpriteFileData MakeSpriteData(int32_t format, uint32_t storage)
-{
-    std::vector<std::vector<uint8_t>> frames;
-    for (uint8_t i = 1; i <= 5; ++i)
-        frames.push_back(MakePixels(8, 8, i));
-    SSpritePackOptions options;
-    options.pixelFormat = format;
-    options.storage = storage;
-    options.maxPageSide = 16;
-    SSpriteFileData sprite;
-    EXPECT_TRUE(PackSpriteFrames(frames, 8, 8, options, sprite));
-    return sprite;
 }
 
 std::string SpriteBytes(const SSpriteFileData& sprite)

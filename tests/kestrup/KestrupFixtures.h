@@ -4,6 +4,7 @@
 // records what the worker showed.
 
 #include "kestrup/KestrupDlg.h"
+#include "tests/support/SpriteFiles.h"
 #include "utility/source/QelPakFileWriter.h"
 #include "utility/source/QelSpriteFormat.h"
 
@@ -12,14 +13,9 @@
 #include <string>
 #include <vector>
 
-// width x height pixels of blue, green, red, alpha that differ from pixel to pixel.
-std::vector<uint8_t> MakePixels(uint32_t width, uint32_t height, uint8_t seed);
-
 std::string EncodeImage(const std::vector<uint8_t>& bgra, uint32_t width, uint32_t height, bool withAlpha,
                         bool jp2File = true);
 
-// A sprite file of five 8 x 8 frames on pages of at most 16 x 16, as parsed.
-SSpriteFileData MakeSpriteData(int32_t format, uint32_t storage);
 std::string SpriteBytes(const SSpriteFileData& sprite);
 
 std::string BuildPack(const SPakSourceFolder& root);

@@ -1,3 +1,4 @@
+#include "tests/support/SpriteFiles.h"
 #include "utility/source/QelJpeg2000.h"
 #include "utility/source/QelSpriteFormat.h"
 #include "utility/source/QelSpritePacker.h"
@@ -10,29 +11,6 @@
 
 namespace
 {
-std::vector<uint8_t> MakeFrame(uint32_t width, uint32_t height, uint8_t tag)
-{
-    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
-    for (size_t i = 0; i < pixels.size(); ++i)
-        pixels[i] = static_cast<uint8_t>(i * 7 + tag * 13 + (i >> 5));
-    return pixels;
-}
-
-// A small valid file: five 8 x 8 frames, four on a 16 x 16 page and one on an 8 x 8 page.
-SSpriteFileData MakeFile(int32_t format, uint32_t storage)
-{
-    std::vector<std::vector<uint8_t>> frames;
-    for (uint8_t i = 1; i <= 5; ++i)
-        frames.push_back(MakeFrame(8, 8, i));
-    SSpritePackOptions options;
-    options.pixelFormat = format;
-    options.storage = storage;
-    options.maxPageSide = 16;
-    SSpriteFileData file;
-    EXPECT_TRUE(PackSpriteFrames(frames, 8, 8, options, file));
-    return file;
-}
-
 std::vector<uint8_t> Serialise(const SSpriteFileData& file)
 {
     std::vector<uint8_t> bytes;
@@ -60,7 +38,7 @@ class SpriteFormatRoundTrip : public ::testing::TestWithParam<SFormatCase>
 TEST_P(SpriteFormatRoundTrip, ParsesWhatWasWritten)
 {
     const SFormatCase& c = GetParam();
-    SSpriteFileData file = MakeFile(c.format, c.storage);
+    SSpriteFileData file = MakeSpriteData(c.format, c.storage);
     std::vector<uint8_t> bytes = Serialise(file);
     // Raw pages take 3 bytes a pixel for the opaque formats and 4 for the others.
     if (c.storage == spritefile::kStorageRaw)
@@ -104,8 +82,8 @@ TEST(SpriteFormat, JpegPageDecodesToTheRawPageItWasMadeFrom)
 {
     for (int32_t format : {0, 2})
     {
-        std::vector<uint8_t> raw = Serialise(MakeFile(format, spritefile::kStorageRaw));
-        std::vector<uint8_t> jpeg = Serialise(MakeFile(format, spritefile::kStorageJpeg2000));
+        std::vector<uint8_t> raw = Serialise(MakeSpriteData(format, spritefile::kStorageRaw));
+        std::vector<uint8_t> jpeg = Serialise(MakeSpriteData(format, spritefile::kStorageJpeg2000));
         SSpriteFileData fromRaw, fromJpeg;
         ASSERT_TRUE(ParseSpriteFile(raw.data(), raw.size(), fromRaw));
         ASSERT_TRUE(ParseSpriteFile(jpeg.data(), jpeg.size(), fromJpeg));
@@ -117,7 +95,7 @@ TEST(SpriteFormat, JpegPageDecodesToTheRawPageItWasMadeFrom)
 
 TEST(SpriteFormat, CodeStreamPagesAreReadToo)
 {
-    SSpriteFileData file = MakeFile(3, spritefile::kStorageJpeg2000);
+    SSpriteFileData file = MakeSpriteData(3, spritefile::kStorageJpeg2000);
     for (SSpritePageData& page : file.pages)
         ASSERT_TRUE(EncodeJpeg2000(page.pixels.data(), page.width, page.height, true, false, page.encoded));
     std::vector<uint8_t> bytes = Serialise(file);
@@ -130,7 +108,7 @@ TEST(SpriteFormat, PackerPlacesFramesRowByRowOnPowerOfTwoPages)
 {
     std::vector<std::vector<uint8_t>> frames;
     for (uint8_t i = 0; i < 5; ++i)
-        frames.push_back(MakeFrame(64, 32, i));
+        frames.push_back(MakePixels(64, 32, i));
     SSpritePackOptions options;
     options.maxPageSide = 128;
     SSpriteFileData file;
@@ -152,14 +130,14 @@ TEST(SpriteFormat, PackerPlacesFramesRowByRowOnPowerOfTwoPages)
     EXPECT_EQ(file.pages[2].height, 32u);
     EXPECT_EQ(file.frames[4].page, 2u);
     EXPECT_FALSE(PackSpriteFrames(frames, 128, 16, options, file));
-    EXPECT_FALSE(PackSpriteFrames({MakeFrame(4, 4, 0)}, 8, 8, options, file));
+    EXPECT_FALSE(PackSpriteFrames({MakePixels(4, 4, 0)}, 8, 8, options, file));
 }
 
 TEST(SpriteFormat, EveryCutShortFileIsRefused)
 {
     for (uint32_t storage : {spritefile::kStorageRaw, spritefile::kStorageJpeg2000})
     {
-        std::vector<uint8_t> bytes = Serialise(MakeFile(2, storage));
+        std::vector<uint8_t> bytes = Serialise(MakeSpriteData(2, storage));
         SSpriteFileData read;
         for (size_t length = 0; length < bytes.size(); ++length)
         {
@@ -175,7 +153,7 @@ TEST(SpriteFormat, MalformedFieldsAreRefused)
     // Offsets in a raw format-2 file of 16 x 16 pages: header 20, page 0 at 20,
     // its pixels at 32 (1024 bytes), page 1 at 1056 (8 x 8), its pixels at 1068,
     // the frame count at 1324, frame records from 1328.
-    const std::vector<uint8_t> good = Serialise(MakeFile(2, spritefile::kStorageRaw));
+    const std::vector<uint8_t> good = Serialise(MakeSpriteData(2, spritefile::kStorageRaw));
     ASSERT_EQ(good.size(), 1328u + 60u);
     const float nan = std::numeric_limits<float>::quiet_NaN();
     uint32_t nanBits;
@@ -236,8 +214,8 @@ TEST(SpriteFormat, JpegPagesThatDoNotFitTheirPageAreRefused)
     };
     for (const SCase& c : cases)
     {
-        SSpriteFileData file = MakeFile(c.format, spritefile::kStorageJpeg2000);
-        std::vector<uint8_t> other = MakeFrame(c.encodedWidth, c.encodedHeight, 9);
+        SSpriteFileData file = MakeSpriteData(c.format, spritefile::kStorageJpeg2000);
+        std::vector<uint8_t> other = MakePixels(c.encodedWidth, c.encodedHeight, 9);
         ASSERT_TRUE(EncodeJpeg2000(other.data(), c.encodedWidth, c.encodedHeight, c.encodedAlpha, true,
                                    file.pages[0].encoded));
         std::vector<uint8_t> bytes = Serialise(file);
@@ -246,7 +224,7 @@ TEST(SpriteFormat, JpegPagesThatDoNotFitTheirPageAreRefused)
     }
 
     // A length that runs past the end of the file, and bytes that are no picture.
-    SSpriteFileData file = MakeFile(0, spritefile::kStorageJpeg2000);
+    SSpriteFileData file = MakeSpriteData(0, spritefile::kStorageJpeg2000);
     std::vector<uint8_t> bytes = Serialise(file);
     std::vector<uint8_t> longer = bytes;
     SetU32(longer, 32, 0x7FFFFFFFu);
@@ -298,7 +276,7 @@ TEST(SpriteFormat, PagesThatWouldDecodeToTooMuchAreRefusedBeforeAnyIsDecoded)
     }
 
     // The writer holds to the same limit.
-    SSpriteFileData file = MakeFile(2, spritefile::kStorageJpeg2000);
+    SSpriteFileData file = MakeSpriteData(2, spritefile::kStorageJpeg2000);
     file.pages.resize(file.pages.size() + 5, SSpritePageData{side, side, spritefile::kStorageJpeg2000, {}, {0x11}});
     std::vector<uint8_t> bytes;
     std::string error;
@@ -308,7 +286,7 @@ TEST(SpriteFormat, PagesThatWouldDecodeToTooMuchAreRefusedBeforeAnyIsDecoded)
 
 TEST(SpriteFormat, WriterRefusesWhatTheReaderWouldRefuse)
 {
-    SSpriteFileData good = MakeFile(2, spritefile::kStorageRaw);
+    SSpriteFileData good = MakeSpriteData(2, spritefile::kStorageRaw);
     std::vector<uint8_t> bytes;
     std::vector<std::function<void(SSpriteFileData&)>> breaks = {
         [](SSpriteFileData& f) { f.pixelFormat = 7; },
