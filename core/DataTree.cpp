@@ -63,7 +63,9 @@ CDataValue::CDataValue(const std::u16string& name, const std::u16string& text)
 
 CDataNode* CDataValue::Clone() const
 {
-    return new CDataValue(m_name, m_text);
+    CDataValue* copy = new CDataValue(m_name, m_text);
+    copy->SetLine(m_line);
+    return copy;
 }
 
 bool CDataValue::Write(CDataTextWriter& out, int indentLevel, bool indent) const
@@ -86,6 +88,7 @@ std::u16string CDataValue::GetTrimmedText() const
 CDataNode* CDataTree::Clone() const
 {
     CDataTree* copy = new CDataTree(m_name);
+    copy->SetLine(m_line);
     for (const auto& child : m_children)
         copy->m_children.emplace_back(child->Clone());
     return copy;

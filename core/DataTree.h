@@ -46,9 +46,14 @@ public:
     void SetNameNarrow(const char* name);
     // Case-insensitive (a-z folded) over at most 32 units.
     bool HasName(const char16_t* name) const;
+    // The line of its text where the parser found the node (1 = first), 0 for nodes
+    // made in code; checks of definition files name it.
+    uint32_t GetLine() const { return m_line; }
+    void SetLine(uint32_t line) { m_line = line; }
 
 protected:
     std::u16string m_name;
+    uint32_t m_line = 0;
 };
 
 class CDataValue : public CDataNode

@@ -68,11 +68,32 @@ std::u16string DecodeDataText(const uint8_t* bytes, size_t size)
     return text;
 }
 
+uint32_t GetDataTextLine(SDataParseState& state, const char16_t* at)
+{
+    if (!state.textStart || at < state.textStart)
+        return 0;
+    if (!state.countedTo || at < state.countedTo)
+    {
+        state.countedTo = state.textStart;
+        state.countedLine = 1;
+    }
+    for (; state.countedTo < at; ++state.countedTo)
+        if (*state.countedTo == u'\n')
+            ++state.countedLine;
+    return state.countedLine;
+}
+
 void ParseDataText(const char16_t* text, CDataNodeList& nodes, int depth, SDataParseState& state)
 {
     std::set<std::pair<const char16_t*, int>> failedBlocks;
     std::set<std::pair<const char16_t*, int>>* outer = state.failedBlocks;
     state.failedBlocks = &failedBlocks;
+    // An included file has lines of its own; the includer's count resumes after it.
+    const char16_t* outerStart = state.textStart;
+    const char16_t* outerCounted = state.countedTo;
+    uint32_t outerLine = state.countedLine;
+    state.textStart = text;
+    state.countedTo = nullptr;
     const char16_t* cursor = text;
     while (*SkipBlanksAndCommentsW(cursor) != 0)
     {
@@ -82,6 +103,9 @@ void ParseDataText(const char16_t* text, CDataNodeList& nodes, int depth, SDataP
         nodes.push_back(std::move(block));
     }
     state.failedBlocks = outer;
+    state.textStart = outerStart;
+    state.countedTo = outerCounted;
+    state.countedLine = outerLine;
 }
 
 std::unique_ptr<CDataValue> ParseDataValue(const char16_t* cursor)
@@ -145,6 +169,7 @@ std::unique_ptr<CDataTree> ParseBlockAt(const char16_t*& cursor, int depth, SDat
     }
 
     auto block = std::make_unique<CDataTree>();
+    block->SetLine(GetDataTextLine(state, at));
     if (IsNameStart(*at))
     {
         size_t nameLength = TokenLengthW(at);
@@ -178,6 +203,7 @@ std::unique_ptr<CDataTree> ParseBlockAt(const char16_t*& cursor, int depth, SDat
             }
             else if (std::unique_ptr<CDataValue> value = ParseDataValue(at))
             {
+                value->SetLine(GetDataTextLine(state, at));
                 block->AppendParsedValue(std::move(value));
                 at = NextLine(at);
             }

@@ -22,7 +22,15 @@ struct SDataParseState
     // block, which parses the same inner text again: without this a deep broken
     // file costs 2^depth parses.
     std::set<std::pair<const char16_t*, int>>* failedBlocks = nullptr;
+    // The text being parsed and the last place whose line was counted, so that each
+    // node gets its line without counting from the start every time.
+    const char16_t* textStart = nullptr;
+    const char16_t* countedTo = nullptr;
+    uint32_t countedLine = 1;
 };
+
+// The line (1 = first) of a place in the text being parsed.
+uint32_t GetDataTextLine(SDataParseState& state, const char16_t* at);
 
 // Turns a data file's bytes into terminated UTF-16 text: FF FE starts UTF-16LE,
 // 0xFFAA scrambled UTF-16LE, anything else is 8-bit text (widened, ending at a

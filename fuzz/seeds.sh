@@ -10,7 +10,7 @@ out=$(cd "$2" && pwd)
 tool="$bin/tesstool"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for harness in pack_archive data_tree string_table text_format tga wave sprite_file jpeg2000 resource_pack; do
+for harness in pack_archive data_tree string_table text_format tga wave sprite_file jpeg2000 resource_pack definitions; do
   mkdir -p "$out/$harness"
 done
 quiet() {
@@ -47,6 +47,13 @@ done
 
 # Data trees: 8-bit text, and the same as the game writes it (UTF-16, plain and scrambled).
 cp "$src/seeds/tree.txt" "$out/data_tree/tree-8bit.txt"
+# Definition blocks: the sample data's definition files.
+if [ -d "$src/../data-src/data" ]; then
+  find "$src/../data-src/data" -name '*.txt' | while read -r f; do
+    cp "$f" "$out/definitions/$(basename "$(dirname "$f")")-$(basename "$f")"
+  done
+fi
+cp "$src/seeds/collision.txt" "$out/definitions/"
 quiet "$tool" tree write "$src/seeds/tree.txt" "$out/data_tree/tree-utf16.txt"
 quiet "$tool" tree write "$src/seeds/tree.txt" "$out/data_tree/tree-scrambled.txt" --scrambled
 

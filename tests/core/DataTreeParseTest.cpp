@@ -160,3 +160,25 @@ TEST(DataTreeGrammar, ParserCountsOnlyWhatItRead)
     ASSERT_NE(copy->GetChildBlock(0), nullptr);
     EXPECT_EQ(copy->GetChildBlock(0)->GetName(), u"b");
 }
+
+TEST(DataTreeGrammar, NodesKnowTheirLines)
+{
+    // Lines counted from 1; a broken nested block is retried as a value line, which
+    // must not upset the count of the nodes after it.
+    std::string text = "// head\r\nouter\r\n{\r\n  first 1\r\n  inner\r\n  {\r\n    deep 2\r\n  }\r\n"
+                       "  last 3\r\n}\r\n/* note */ second { }\r\n";
+    CDataNodeList nodes;
+    ParseDataBytes(reinterpret_cast<const uint8_t*>(text.data()), text.size(), nodes);
+    ASSERT_EQ(nodes.size(), 2u);
+    const CDataTree& outer = static_cast<const CDataTree&>(*nodes[0]);
+    EXPECT_EQ(outer.GetLine(), 2u);
+    EXPECT_EQ(outer.FindValue("first")->GetLine(), 4u);
+    ASSERT_NE(outer.FindBlock("inner"), nullptr);
+    EXPECT_EQ(outer.FindBlock("inner")->GetLine(), 5u);
+    EXPECT_EQ(outer.FindBlock("inner")->FindValue("deep")->GetLine(), 7u);
+    EXPECT_EQ(nodes[1]->GetLine(), 11u);
+    std::unique_ptr<CDataNode> copy(outer.Clone());
+    EXPECT_EQ(copy->GetLine(), 2u);
+    CDataTree made;
+    EXPECT_EQ(made.GetLine(), 0u);
+}

@@ -1,0 +1,8 @@
+#pragma once
+// The four-character tags of collision shapes and the body parts tied to them: the
+// first four characters of the tag text packed into 32 bits, first character
+// lowest; shorter texts are padded with zeros. 0 means no tag.
+
+#include <cstdint>
+
+uint32_t PackCollisionTag(const char* text);
