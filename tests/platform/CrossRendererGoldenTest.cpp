@@ -6,7 +6,7 @@
 #include "platform/OpenGLRenderer.h"
 #include "platform/PixelFormat.h"
 #include "platform/Tga.h"
-#include "tests/support/OffscreenGl.h"
+#include "tests/support/platform/OffscreenGl.h"
 #include "tests/platform/SceneOnRenderer.h"
 #include "tests/platform/d3d8/SceneOnDevice.h"
 #include "tests/support/GoldenImage.h"

@@ -3,7 +3,7 @@
 #include "platform/OpenGLRenderer.h"
 #include "platform/Tga.h"
 #include "platform/VertexBuffer.h"
-#include "tests/support/OffscreenGl.h"
+#include "tests/support/platform/OffscreenGl.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // A sprite bank bound to a recording renderer, and sprite files written on demand.
 
 #include "presentation/SpriteBank.h"
-#include "tests/support/VertexRecordingRenderer.h"
+#include "tests/support/platform/VertexRecordingRenderer.h"
 #include "tests/support/TempDir.h"
 #include "utility/source/QelSpriteFormat.h"
 

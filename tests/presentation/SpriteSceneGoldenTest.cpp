@@ -5,7 +5,7 @@
 #include "platform/D3D8Renderer.h"
 #include "platform/Tga.h"
 #include "presentation/SpriteBank.h"
-#include "tests/support/SpriteScene.h"
+#include "tests/support/presentation/SpriteScene.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

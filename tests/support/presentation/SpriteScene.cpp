@@ -1,4 +1,4 @@
-#include "tests/support/SpriteScene.h"
+#include "tests/support/presentation/SpriteScene.h"
 
 #include "platform/Renderer.h"
 #include "platform/Tga.h"

@@ -1,4 +1,4 @@
-#include "tests/support/OffscreenGl.h"
+#include "tests/support/platform/OffscreenGl.h"
 
 #include "platform/GameWindow.h"
 

@@ -1,4 +1,4 @@
-#include "tests/support/VertexRecordingRenderer.h"
+#include "tests/support/platform/VertexRecordingRenderer.h"
 
 #include <cstring>
 

@@ -1,13 +1,13 @@
 // The sprite test scene drawn through the OpenGL renderer (Mesa's software driver in CI)
 // gives the software device's stored picture within the tolerance that the fixed
-// renderer scenes use (see CrossRendererGoldenTest.cpp).
+// renderer scenes use (see tests/platform/CrossRendererGoldenTest.cpp).
 
 #include "platform/OpenGLRenderer.h"
 #include "platform/Tga.h"
 #include "presentation/SpriteBank.h"
 #include "tests/support/ImageCompare.h"
-#include "tests/support/OffscreenGl.h"
-#include "tests/support/SpriteScene.h"
+#include "tests/support/platform/OffscreenGl.h"
+#include "tests/support/presentation/SpriteScene.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
