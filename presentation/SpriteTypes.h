@@ -10,6 +10,12 @@ constexpr int SPRITE_PLANE_COUNT = 21;
 constexpr int SPRITE_FILE_SLOTS = 400;
 constexpr int SPRITE_INSTANCE_COUNT = 65536;
 
+// A plane worked out from data (a plane plus an offset) kept within 0..20.
+inline int ClampSpritePlane(long long plane)
+{
+    return plane < 0 ? 0 : (plane >= SPRITE_PLANE_COUNT ? SPRITE_PLANE_COUNT - 1 : static_cast<int>(plane));
+}
+
 // Bits of SSpriteInstance::m_flags.
 enum ESpriteFlag : uint32_t
 {
