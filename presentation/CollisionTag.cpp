@@ -7,3 +7,8 @@ uint32_t PackCollisionTag(const char* text)
         tag |= static_cast<uint32_t>(static_cast<uint8_t>(text[i])) << (8 * i);
     return tag;
 }
+
+uint32_t ReplaceTagFirstCharacter(uint32_t tag, char first)
+{
+    return (tag & ~0xFFu) | static_cast<uint8_t>(first);
+}

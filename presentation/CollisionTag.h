@@ -6,3 +6,7 @@
 #include <cstdint>
 
 uint32_t PackCollisionTag(const char* text);
+
+// The tag with its first character replaced: the numbered tags "0xxx", "1xxx", ... of
+// a sprite that stands for several shapes.
+uint32_t ReplaceTagFirstCharacter(uint32_t tag, char first);

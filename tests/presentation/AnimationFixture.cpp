@@ -17,10 +17,14 @@ void CAnimationFixture::SetUp()
     m_savedBank = g_spriteBank;
     g_spriteBank = m_bank.get();
     InstallAnimationClock(&m_clock);
+    InstallRiderObjects(&m_objects);
+    InstallEffectRequests(&m_effects);
 }
 
 void CAnimationFixture::TearDown()
 {
+    InstallEffectRequests(nullptr);
+    InstallRiderObjects(nullptr);
     InstallAnimationClock(nullptr);
     g_spriteBank = m_savedBank;
     CSpriteFixture::TearDown();
@@ -31,4 +35,34 @@ std::string CAnimationFixture::WriteFrames(const std::string& name, uint32_t fra
     SSpriteSpec spec;
     spec.frames = frames;
     return WriteSprite(name, spec);
+}
+
+bool CFakeRiderObjects::GetObjectPosition(int32_t handle, CVector2D& position) const
+{
+    auto found = m_objects.find(handle);
+    if (found == m_objects.end())
+        return false;
+    position = found->second.position;
+    return true;
+}
+
+void CFakeRiderObjects::SetObjectPosition(int32_t handle, const CVector2D& position)
+{
+    auto found = m_objects.find(handle);
+    if (found != m_objects.end())
+        found->second.position = position;
+}
+
+void CFakeRiderObjects::SetObjectDrawPlane(int32_t handle, int plane)
+{
+    auto found = m_objects.find(handle);
+    if (found != m_objects.end())
+        found->second.plane = plane;
+}
+
+void CFakeRiderObjects::SetObjectVisible(int32_t handle, bool visible)
+{
+    auto found = m_objects.find(handle);
+    if (found != m_objects.end())
+        found->second.visible = visible;
 }

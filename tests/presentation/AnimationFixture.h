@@ -4,16 +4,60 @@
 
 #include "core/DataTree.h"
 #include "presentation/AnimationClock.h"
+#include "presentation/EffectRequests.h"
+#include "presentation/RiderObjects.h"
 #include "tests/presentation/SpriteFixture.h"
 
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CFakeAnimationClock : public CAnimationClock
 {
 public:
     uint32_t GetGameTimeMs() const override { return m_now; }
     uint32_t m_now = 1000;
+};
+
+// World objects by handle, for paths to carry.
+class CFakeRiderObjects : public CRiderObjects
+{
+public:
+    struct SObject
+    {
+        CVector2D position;
+        int plane = -1;
+        bool visible = false;
+    };
+
+    bool GetObjectPosition(int32_t handle, CVector2D& position) const override;
+    void SetObjectPosition(int32_t handle, const CVector2D& position) override;
+    void SetObjectDrawPlane(int32_t handle, int plane) override;
+    void SetObjectVisible(int32_t handle, bool visible) override;
+
+    std::map<int32_t, SObject> m_objects;
+};
+
+// The effects asked for, in order.
+class CRecordedEffects : public CEffectRequests
+{
+public:
+    struct SRequest
+    {
+        std::string name;
+        int32_t owner;
+        CVector2D position;
+        CVector2D velocity;
+    };
+
+    void StartEffect(const char* name, int32_t ownerHandle, const CVector2D& position,
+                     const CVector2D& velocity) override
+    {
+        m_requests.push_back({name, ownerHandle, position, velocity});
+    }
+
+    std::vector<SRequest> m_requests;
 };
 
 // The first block of a data-tree text (null when there is none).
@@ -31,5 +75,7 @@ protected:
     void AdvanceTicks(int ticks) { m_clock.m_now += static_cast<uint32_t>(ticks) * GAME_TICK_MS; }
 
     CFakeAnimationClock m_clock;
+    CFakeRiderObjects m_objects;
+    CRecordedEffects m_effects;
     CSpriteBank* m_savedBank = nullptr;
 };
