@@ -1,7 +1,9 @@
 #include "core/Console.h"
 
+#include "core/ConsoleRegistrations.h"
 #include "core/ConsoleValueParse.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -44,15 +46,19 @@ bool MatchesPrefix(const std::string& registered, const std::string& typed)
 } // namespace
 
 CConsole::CConsole() = default;
-CConsole::~CConsole() = default;
 
-bool CConsole::RegisterFunction(const char* name, ConsoleFunction callback, void* userData)
+CConsole::~CConsole()
 {
-    if (!name || !*name || !callback)
-        return false;
+    // Holders that outlive the console have nothing left to take out.
+    for (CConsoleRegistrations* holder : m_holders)
+        holder->m_console = nullptr;
+}
+
+bool CConsole::AttachRegistrations(CConsoleRegistrations* holder)
+{
     try
     {
-        m_functions.push_back(SConsoleFunction {userData, name, callback});
+        m_holders.push_back(holder);
     }
     catch (const std::bad_alloc&)
     {
@@ -61,19 +67,53 @@ bool CConsole::RegisterFunction(const char* name, ConsoleFunction callback, void
     return true;
 }
 
-bool CConsole::RegisterVariable(const char* name, void* pointer, int type)
+void CConsole::DetachRegistrations(CConsoleRegistrations* holder)
 {
-    if (!name || !*name || !pointer)
+    m_holders.erase(std::remove(m_holders.begin(), m_holders.end(), holder), m_holders.end());
+}
+
+bool CConsole::RegisterFunction(const char* name, ConsoleFunction callback, void* userData, const void* owner)
+{
+    if (!name || !*name || !callback)
         return false;
     try
     {
-        m_variables.push_back(SConsoleVariable {name, pointer, type});
+        m_functions.push_back(SConsoleFunction {userData, name, callback, owner});
     }
     catch (const std::bad_alloc&)
     {
         return false;
     }
     return true;
+}
+
+bool CConsole::RegisterVariable(const char* name, void* pointer, int type, const void* owner)
+{
+    if (!name || !*name || !pointer)
+        return false;
+    try
+    {
+        m_variables.push_back(SConsoleVariable {name, pointer, type, owner});
+    }
+    catch (const std::bad_alloc&)
+    {
+        return false;
+    }
+    return true;
+}
+
+int CConsole::UnregisterOwner(const void* owner)
+{
+    if (!owner)
+        return 0;
+    size_t before = m_functions.size() + m_variables.size();
+    m_functions.erase(std::remove_if(m_functions.begin(), m_functions.end(),
+                                     [owner](const SConsoleFunction& f) { return f.owner == owner; }),
+                      m_functions.end());
+    m_variables.erase(std::remove_if(m_variables.begin(), m_variables.end(),
+                                     [owner](const SConsoleVariable& v) { return v.owner == owner; }),
+                      m_variables.end());
+    return static_cast<int>(before - m_functions.size() - m_variables.size());
 }
 
 void CConsole::Printf(const char* format, ...)
@@ -278,7 +318,10 @@ void CConsole::RunCommand(const char* line)
     {
         if (MatchesPrefix(function.name, token))
         {
-            function.callback(function.userData, SkipBlanks(rest));
+            // The command may change the registry (its owner may go): nothing of the
+            // record is used once it runs.
+            ConsoleFunction callback = function.callback;
+            callback(function.userData, SkipBlanks(rest));
             return;
         }
     }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+class CConsoleRegistrations;
+
 // A command receives its user data and the text after its name.
 typedef void (*ConsoleFunction)(void* userData, const char* arguments);
 
@@ -23,6 +25,7 @@ struct SConsoleFunction
     void* userData;
     std::string name;
     ConsoleFunction callback;
+    const void* owner; // who registered it (null: nobody; it lives as long as the console)
 };
 
 struct SConsoleVariable
@@ -30,6 +33,7 @@ struct SConsoleVariable
     std::string name;
     void* pointer;
     int type;
+    const void* owner;
 };
 
 class CConsole
@@ -48,10 +52,18 @@ public:
     CConsole(const CConsole&) = delete;
     CConsole& operator=(const CConsole&) = delete;
 
+    // A command or variable that reaches into an object (a variable pointing at its
+    // member, a command whose user data is the object) has an owner that takes it out
+    // again before the object goes, so the console never reaches into freed memory: the
+    // object registers through a CConsoleRegistrations member, which is the owner.
     // False when the name is null or empty, the callback is null, or memory runs out.
-    virtual bool RegisterFunction(const char* name, ConsoleFunction callback, void* userData);
+    virtual bool RegisterFunction(const char* name, ConsoleFunction callback, void* userData,
+                                  const void* owner = nullptr);
     // False when the name is null or empty or the pointer is null.
-    virtual bool RegisterVariable(const char* name, void* pointer, int type);
+    virtual bool RegisterVariable(const char* name, void* pointer, int type, const void* owner = nullptr);
+    // Removes every command and variable that `owner` registered; how many went (a null
+    // owner removes nothing).
+    int UnregisterOwner(const void* owner);
     // Formats into the next line of the ring (longer text is cut to 255 characters);
     // when the ring is full the oldest line gives way.
     virtual void Printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
@@ -84,6 +96,10 @@ public:
     void SetWindowHandle(int handle) { m_windowHandle = handle; }
 
 private:
+    friend class CConsoleRegistrations;
+    bool AttachRegistrations(CConsoleRegistrations* holder);
+    void DetachRegistrations(CConsoleRegistrations* holder);
+
     void Interpret(const char* line);
     void SetVariable(const char* arguments);
     void ShowVariable(const char* arguments);
@@ -95,6 +111,7 @@ private:
 
     std::vector<SConsoleFunction> m_functions;
     std::vector<SConsoleVariable> m_variables;
+    std::vector<CConsoleRegistrations*> m_holders; // forgotten by the destructor
     char m_lines[LINE_COUNT][LINE_SIZE] = {};
     int m_oldest = 0;
     int m_lineCount = 0;

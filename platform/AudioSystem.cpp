@@ -41,18 +41,20 @@ int ClampLevel(int level)
 
 CAudioSystem::CAudioSystem(DeviceFactory factory) : m_factory(factory ? factory : &OpenMachineDevice)
 {
+    // The variables point into this object: they go with it.
     if (g_console)
     {
-        g_console->RegisterVariable("a_force8bitSamples", &m_force8Bit, CONSOLE_VAR_BOOL);
-        g_console->RegisterVariable("a_outputFrequencyId", &m_outputFrequencyId, CONSOLE_VAR_INT);
-        g_console->RegisterVariable("a_maxSimultaneousSamples", &m_channelCount, CONSOLE_VAR_INT);
-        g_console->RegisterVariable("a_disableAudio", &m_disabled, CONSOLE_VAR_BOOL);
-        g_console->RegisterFunction("/audiorestart", &RestartCommand, nullptr);
+        m_consoleEntries.AddVariable(g_console, "a_force8bitSamples", &m_force8Bit, CONSOLE_VAR_BOOL);
+        m_consoleEntries.AddVariable(g_console, "a_outputFrequencyId", &m_outputFrequencyId, CONSOLE_VAR_INT);
+        m_consoleEntries.AddVariable(g_console, "a_maxSimultaneousSamples", &m_channelCount, CONSOLE_VAR_INT);
+        m_consoleEntries.AddVariable(g_console, "a_disableAudio", &m_disabled, CONSOLE_VAR_BOOL);
+        m_consoleEntries.AddFunction(g_console, "/audiorestart", &RestartCommand, nullptr);
     }
 }
 
 CAudioSystem::~CAudioSystem()
 {
+    m_consoleEntries.RemoveAll();
     Shutdown();
     while (SRestartCallback* callback = m_restartCallbacks.PopFront())
         delete callback;

@@ -4,6 +4,7 @@
 // levels (effects, music, voice) of 0 to 9. With "a_disableAudio" set, or when no
 // output could be opened, the game runs silent and every operation still answers.
 
+#include "core/ConsoleRegistrations.h"
 #include "core/LinkedList.h"
 #include "core/WString.h"
 
@@ -136,6 +137,7 @@ private:
     bool FillSampleBuffer(SSampleSlot& slot, const char* fileName, const uint8_t* file, uint32_t size);
 
     DeviceFactory m_factory;
+    CConsoleRegistrations m_consoleEntries; // the "a_" variables and "/audiorestart"
     bool m_force8Bit = false;
     bool m_disabled = false;
     int32_t m_outputFrequencyId = 0;

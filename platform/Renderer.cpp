@@ -112,21 +112,32 @@ void CRenderer::PrintToConsole(const char* format, ...)
 
 void CRenderer::RegisterConsoleVariables()
 {
-    // They edit the pending copy, which the next display reset makes current.
+    // They edit the pending copy, which the next display reset makes current. Every
+    // open comes here: the variables are registered once in the console of the open,
+    // with the renderer as their owner, and go with the renderer.
     CConsole* console = m_console ? m_console : g_console;
-    if (!console)
+    if (!console || console == m_consoleEntries.GetConsole())
         return;
-    console->RegisterVariable("r_fullscreen", &m_pending.fullScreen, CONSOLE_VAR_BOOL);
-    console->RegisterVariable("r_backBufferWidth", &m_pending.width, CONSOLE_VAR_INT);
-    console->RegisterVariable("r_backBufferHeight", &m_pending.height, CONSOLE_VAR_INT);
-    console->RegisterVariable("r_colorBits", &m_pending.colourBits, CONSOLE_VAR_INT);
-    console->RegisterVariable("r_depthBits", &m_pending.depthBits, CONSOLE_VAR_INT);
-    console->RegisterVariable("r_stencilBits", &m_pending.stencilBits, CONSOLE_VAR_INT);
-    console->RegisterVariable("r_hiQualityTextures", &m_pending.hiQualityTextures, CONSOLE_VAR_BOOL);
-    console->RegisterVariable("r_compressedTextures", &m_pending.compressedTextures, CONSOLE_VAR_BOOL);
-    console->RegisterVariable("r_mipmap", &m_pending.mipmap, CONSOLE_VAR_BOOL);
-    console->RegisterVariable("r_filterlinear", &m_pending.filterLinear, CONSOLE_VAR_BOOL);
-    console->RegisterVariable("r_mipFilterLinear", &m_pending.mipFilterLinear, CONSOLE_VAR_BOOL);
+    const struct
+    {
+        const char* name;
+        void* pointer;
+        int type;
+    } variables[] = {
+        {"r_fullscreen", &m_pending.fullScreen, CONSOLE_VAR_BOOL},
+        {"r_backBufferWidth", &m_pending.width, CONSOLE_VAR_INT},
+        {"r_backBufferHeight", &m_pending.height, CONSOLE_VAR_INT},
+        {"r_colorBits", &m_pending.colourBits, CONSOLE_VAR_INT},
+        {"r_depthBits", &m_pending.depthBits, CONSOLE_VAR_INT},
+        {"r_stencilBits", &m_pending.stencilBits, CONSOLE_VAR_INT},
+        {"r_hiQualityTextures", &m_pending.hiQualityTextures, CONSOLE_VAR_BOOL},
+        {"r_compressedTextures", &m_pending.compressedTextures, CONSOLE_VAR_BOOL},
+        {"r_mipmap", &m_pending.mipmap, CONSOLE_VAR_BOOL},
+        {"r_filterlinear", &m_pending.filterLinear, CONSOLE_VAR_BOOL},
+        {"r_mipFilterLinear", &m_pending.mipFilterLinear, CONSOLE_VAR_BOOL},
+    };
+    for (const auto& variable : variables)
+        m_consoleEntries.AddVariable(console, variable.name, variable.pointer, variable.type);
 }
 
 // ---- restore callbacks ------------------------------------------------------------
@@ -137,9 +148,9 @@ bool CRenderer::AddTextureRestoreCallback(RendererRestoreCallback callback, uint
     return true;
 }
 
-bool CRenderer::RemoveTextureRestoreCallback(RendererRestoreCallback callback)
+bool CRenderer::RemoveTextureRestoreCallback(RendererRestoreCallback callback, uint32_t userValue)
 {
-    return RemoveCallback(m_textureCallbacks, callback);
+    return RemoveCallback(m_textureCallbacks, callback, userValue);
 }
 
 bool CRenderer::AddDeviceRestoreCallback(RendererRestoreCallback callback, uint32_t userValue)
@@ -148,15 +159,18 @@ bool CRenderer::AddDeviceRestoreCallback(RendererRestoreCallback callback, uint3
     return true;
 }
 
-bool CRenderer::RemoveDeviceRestoreCallback(RendererRestoreCallback callback)
+bool CRenderer::RemoveDeviceRestoreCallback(RendererRestoreCallback callback, uint32_t userValue)
 {
-    return RemoveCallback(m_deviceCallbacks, callback);
+    return RemoveCallback(m_deviceCallbacks, callback, userValue);
 }
 
-bool CRenderer::RemoveCallback(std::vector<SRestoreCallback>& list, RendererRestoreCallback callback)
+// One function serves several owners told apart by the value (one sprite bank each,
+// say): a record goes only when both match, so one owner never takes another's.
+bool CRenderer::RemoveCallback(std::vector<SRestoreCallback>& list, RendererRestoreCallback callback,
+                               uint32_t userValue)
 {
     for (auto it = list.begin(); it != list.end(); ++it)
-        if (it->callback == callback)
+        if (it->callback == callback && it->userValue == userValue)
         {
             list.erase(it);
             return true;

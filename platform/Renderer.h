@@ -5,6 +5,7 @@
 // What both back-ends share lives here; each back-end supplies the device calls
 // (the protected Api* hooks) and the operations that differ.
 
+#include "core/ConsoleRegistrations.h"
 #include "platform/InputRing.h"
 #include "platform/ScreenVertex.h"
 
@@ -151,9 +152,9 @@ public:
     virtual bool ReserveVertices(int count, SScreenVertex** vertices);
     virtual bool FlushBatch(bool strip);
     virtual bool AddTextureRestoreCallback(RendererRestoreCallback callback, uint32_t userValue);
-    virtual bool RemoveTextureRestoreCallback(RendererRestoreCallback callback);
+    virtual bool RemoveTextureRestoreCallback(RendererRestoreCallback callback, uint32_t userValue);
     virtual bool AddDeviceRestoreCallback(RendererRestoreCallback callback, uint32_t userValue);
-    virtual bool RemoveDeviceRestoreCallback(RendererRestoreCallback callback);
+    virtual bool RemoveDeviceRestoreCallback(RendererRestoreCallback callback, uint32_t userValue);
     virtual bool CreateVertexBuffer(int sizeBytes, CVertexBuffer** buffer) = 0;
     virtual void DestroyVertexBuffer(CVertexBuffer* buffer) = 0;
     virtual bool CreateTexture(bool noCompression, int wrapS, int wrapT, int kind, bool filter, int width, int height,
@@ -205,6 +206,9 @@ public:
     uint32_t GetFrameDurationMs() const { return m_frameDurationMs; }
     // Bytes of uploaded textures; the console variable "textureusage" is bound to it.
     uint32_t* GetTextureUsageCounter() { return &m_textureBytes; }
+    // Console entries that point into the renderer (its "r_" variables, the shell's
+    // "textureusage") are registered here, so they go with it.
+    CConsoleRegistrations& GetConsoleEntries() { return m_consoleEntries; }
 
     void SetTextDrawer(RendererTextDrawer drawer) { m_textDrawer = drawer; }
     void SetInputDeviceHooks(const SInputDeviceHooks& hooks) { m_inputHooks = hooks; }
@@ -242,6 +246,8 @@ protected:
 
     // Shared pieces for the back-ends.
     void PrintToConsole(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // The "r_" variables, registered once into the console of the first open; they go
+    // with the renderer.
     void RegisterConsoleVariables();
     void ResetTextureTable();
     void ReleaseAllTextures();  // every slot freed, API textures released
@@ -253,6 +259,7 @@ protected:
 
     bool m_colourIsArgb;
     CConsole* m_console = nullptr;
+    CConsoleRegistrations m_consoleEntries;  // the console variables that point into the renderer
     std::string m_title;
     void* m_window = nullptr;  // the platform window (opaque)
     SDisplaySettings m_settings;
@@ -299,7 +306,8 @@ private:
         uint32_t userValue;
     };
     static void RunCallbacks(const std::vector<SRestoreCallback>& list);
-    static bool RemoveCallback(std::vector<SRestoreCallback>& list, RendererRestoreCallback callback);
+    static bool RemoveCallback(std::vector<SRestoreCallback>& list, RendererRestoreCallback callback,
+                               uint32_t userValue);
     int FindFreeSlot() const;
     static STextureSlot DescribeSlot(int kind, int wrapS, int wrapT, bool noCompression, bool filter, int width,
                                      int height);

@@ -91,7 +91,7 @@ bool CSpriteBank::Init(CRenderer* renderer)
         return false;
     }
     if (g_console)
-        g_console->RegisterFunction("/shownumsprites", &CSpriteBank::ShowNumSpritesCommand, nullptr);
+        m_consoleEntries.AddFunction(g_console, "/shownumsprites", &CSpriteBank::ShowNumSpritesCommand, nullptr);
     return true;
 }
 
@@ -99,6 +99,7 @@ void CSpriteBank::Shutdown()
 {
     if (!m_renderer)
         return;
+    m_consoleEntries.RemoveAll();
     ShowTestSprite(nullptr);
     for (CVertexBuffer*& buffer : m_buffers)
     {
@@ -125,7 +126,7 @@ void CSpriteBank::Shutdown()
     m_liveInstances = 0;
     if (m_bankId >= 0)
     {
-        m_renderer->RemoveTextureRestoreCallback(&CSpriteBank::RestoreCallback);
+        m_renderer->RemoveTextureRestoreCallback(&CSpriteBank::RestoreCallback, static_cast<uint32_t>(m_bankId));
         s_banks[m_bankId] = nullptr;
         m_bankId = -1;
     }

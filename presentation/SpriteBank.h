@@ -4,6 +4,7 @@
 // and are drawn on 21 planes, 0 farthest, each with a movement factor (its share of
 // the camera scroll), a no-blend flag, its files, its instance groups and one hook.
 
+#include "core/ConsoleRegistrations.h"
 #include "presentation/SpriteTypes.h"
 
 #include <cstdint>
@@ -113,6 +114,7 @@ private:
     void FillQuadContext(int plane, bool forGroup, struct SQuadContext& context) const;
 
     CRenderer* m_renderer = nullptr;
+    CConsoleRegistrations m_consoleEntries; // "/shownumsprites"
     SSpritePlane m_planes[SPRITE_PLANE_COUNT];
     int32_t m_cameraX = 0;
     int32_t m_cameraY = 0;

@@ -135,7 +135,9 @@ void RegisterRendererConsoleCommands()
     g_console->RegisterFunction("/showtextureusage", &ShowCommand<&CRenderer::ShowTextureUsage>, nullptr);
     g_console->RegisterFunction("/showperframetextureusage", &ShowCommand<&CRenderer::ShowPerFrameTextureUsage>,
                                 nullptr);
-    g_console->RegisterVariable("textureusage", g_renderer->GetTextureUsageCounter(), CONSOLE_VAR_UINT);
+    // It points into the renderer, so it goes with the renderer.
+    g_renderer->GetConsoleEntries().AddVariable(g_console, "textureusage", g_renderer->GetTextureUsageCounter(),
+                                                CONSOLE_VAR_UINT);
 }
 
 void AddRendererSettings(CDataTree& tree)

@@ -1,5 +1,6 @@
 #include "core/Clipboard.h"
 #include "core/Console.h"
+#include "tests/support/core/ScopedConsole.h"
 
 #include <gtest/gtest.h>
 
@@ -33,22 +34,18 @@ protected:
     void SetUp() override
     {
         SetClipboardHook(&m_fake);
-        m_previousConsole = g_console;
-        g_console = &m_console;
     }
     void TearDown() override
     {
         SetClipboardHook(nullptr);
-        g_console = m_previousConsole;
     }
     std::string LastLine() const
     {
-        return m_console.GetLineCount() ? m_console.GetLine(m_console.GetLineCount() - 1) : "";
+        return m_console->GetLineCount() ? m_console->GetLine(m_console->GetLineCount() - 1) : "";
     }
 
     CFakeClipboard m_fake;
-    CConsole m_console;
-    CConsole* m_previousConsole = nullptr;
+    CScopedConsole m_console;
 };
 } // namespace
 

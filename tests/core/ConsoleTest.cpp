@@ -1,7 +1,9 @@
 #include "core/Console.h"
+#include "core/ConsoleRegistrations.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -330,4 +332,105 @@ TEST(Console, ShowAndListMessages)
     EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()),
               (std::vector<std::string> {"Function - /quit", "Function - /showtiming"}));
     EXPECT_TRUE(record.calls.empty());
+}
+
+namespace
+{
+// An object that puts a variable and a command into the console and takes them out again
+// when it goes, as the audio system, the renderer and the sprite bank do.
+struct SOwner
+{
+    SOwner(CConsole& into, const char* variable, const char* command) : console(into)
+    {
+        console.RegisterVariable(variable, &value, CONSOLE_VAR_INT, this);
+        console.RegisterFunction(command, &Report, this, this);
+    }
+    ~SOwner() { console.UnregisterOwner(this); }
+    static void Report(void* user, const char*)
+    {
+        SOwner* owner = static_cast<SOwner*>(user);
+        owner->console.Printf("value %d", owner->value);
+    }
+    CConsole& console;
+    int32_t value = 0;
+};
+
+// A command that deletes its own owner while it runs (a restart that remakes its object).
+struct SSelfDeleting
+{
+    static void Run(void* user, const char*) { delete static_cast<SOwner*>(user); }
+};
+} // namespace
+
+TEST(Console, AnOwnerTakesItsRegistrationsWithItAndLeavesTheOthers)
+{
+    CConsole console;
+    bool flag = false;
+    console.RegisterVariable("flag", &flag, CONSOLE_VAR_BOOL); // no owner: stays
+    auto first = std::make_unique<SOwner>(console, "level", "/report");
+    SOwner second(console, "level", "/report"); // the same names, behind the first
+    console.ExecuteLine("/set level 5");
+    EXPECT_EQ(first->value, 5);
+    EXPECT_EQ(second.value, 0);
+
+    EXPECT_EQ(console.UnregisterOwner(nullptr), 0);
+    first.reset();
+    EXPECT_EQ(console.GetVariables().size(), 2u);
+    EXPECT_EQ(console.GetFunctions().size(), 1u);
+    // Every request now reaches the second owner or nothing; none reads the first.
+    console.ExecuteLine("/set level 7");
+    EXPECT_EQ(second.value, 7);
+    console.ExecuteLine("/report");
+    EXPECT_EQ(LastLine(console), "value 7");
+    console.ExecuteLine("/listvars");
+    EXPECT_EQ(LastLine(console), "Var - level : type - <int> : value = 7");
+    EXPECT_EQ(console.UnregisterOwner(&second), 2);
+    EXPECT_EQ(console.UnregisterOwner(&second), 0);
+    console.ExecuteLine("/show level");
+    EXPECT_EQ(LastLine(console), "Unknown variable - level");
+    console.ExecuteLine("/set flag true");
+    EXPECT_TRUE(flag);
+}
+
+TEST(Console, ACommandMayTakeAwayItsOwnRegistrationsWhileItRuns)
+{
+    CConsole console;
+    SOwner* owner = new SOwner(console, "level", "/report");
+    console.RegisterFunction("/restart", &SSelfDeleting::Run, owner, owner);
+    console.ExecuteLine("/restart");
+    EXPECT_TRUE(console.GetFunctions().empty());
+    EXPECT_TRUE(console.GetVariables().empty());
+    console.ExecuteLine("/restart");
+    EXPECT_EQ(LastLine(console), "unknown command \"/restart\"");
+}
+
+TEST(ConsoleRegistrations, EitherSideMayGoFirstAndAnotherConsoleTakesThemAll)
+{
+    int32_t level = 3;
+    auto holder = std::make_unique<CConsoleRegistrations>();
+    {
+        CConsole first;
+        EXPECT_FALSE(holder->AddVariable(nullptr, "level", &level, CONSOLE_VAR_INT));
+        ASSERT_TRUE(holder->AddVariable(&first, "level", &level, CONSOLE_VAR_INT));
+        CConsole second;
+        // Moving to another console takes the entries out of the first one.
+        ASSERT_TRUE(holder->AddVariable(&second, "level", &level, CONSOLE_VAR_INT));
+        EXPECT_TRUE(first.GetVariables().empty());
+        EXPECT_EQ(second.GetVariables().size(), 1u);
+        holder->RemoveAll();
+        EXPECT_TRUE(second.GetVariables().empty());
+        ASSERT_TRUE(holder->AddVariable(&first, "level", &level, CONSOLE_VAR_INT));
+        EXPECT_EQ(holder->GetConsole(), &first);
+    } // both consoles go while the holder still has an entry in one
+    EXPECT_EQ(holder->GetConsole(), nullptr);
+    holder.reset(); // nothing left to reach
+
+    CConsole console;
+    {
+        CConsoleRegistrations scoped;
+        scoped.AddVariable(&console, "level", &level, CONSOLE_VAR_INT);
+        scoped.AddFunction(&console, "/quit", &RecordQuit, nullptr);
+    }
+    EXPECT_TRUE(console.GetVariables().empty());
+    EXPECT_TRUE(console.GetFunctions().empty());
 }

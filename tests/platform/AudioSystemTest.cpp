@@ -9,6 +9,7 @@
 #include "tests/support/CurrentDir.h"
 #include "tests/support/PackBytes.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/core/ScopedConsole.h"
 #include "utility/source/QelPackArchive.h"
 
 #include <gtest/gtest.h>
@@ -74,7 +75,6 @@ protected:
         s_caps = FullCaps();
         s_ended.clear();
         m_cwd = std::make_unique<CCurrentDir>(m_dir.GetPath());
-        g_console = &m_console;
         ASSERT_TRUE(m_dir.WriteFile("sounds/beep.wav", Wave16(1, 22050, std::vector<int16_t>(2205, 1000))));
         ASSERT_TRUE(m_dir.WriteFile("sounds/long.wav", Wave16(1, 22050, std::vector<int16_t>(22050, 1000))));
     }
@@ -83,7 +83,6 @@ protected:
     {
         m_audio.reset();
         g_audio = nullptr;
-        g_console = nullptr;
     }
 
     CAudioSystem& Start(CAudioSystem::DeviceFactory factory = &MakeOfflineDevice)
@@ -102,19 +101,11 @@ protected:
         return volume;
     }
 
-    bool ConsoleHas(const char* text) const
-    {
-        for (int i = 0; i < m_console.GetLineCount(); ++i)
-        {
-            if (std::strstr(m_console.GetLine(i), text))
-                return true;
-        }
-        return false;
-    }
+    bool ConsoleHas(const char* text) const { return m_console.Holds(text); }
 
     CTempDir m_dir;
     std::unique_ptr<CCurrentDir> m_cwd;
-    CConsole m_console;
+    CScopedConsole m_console;
     std::unique_ptr<CAudioSystem> m_audio;
 };
 } // namespace
@@ -240,11 +231,10 @@ TEST_F(AudioSystemTest, SampleBuffersHoldTheConvertedSamplesOnly)
         ASSERT_TRUE(m_dir.WriteFile("stereo.wav", Wave16(2, 22050, {1000, 3000, -500, -1500})));
         s_caps = FullCaps();
         s_caps.flags &= ~c.removedCaps;
-        CConsole console; // its variables point into this audio system only
-        g_console = &console;
+        CScopedConsole console; // its variables point into this audio system only
         CAudioSystem audio(&MakeOfflineDevice);
         audio.SetDefaultSettings();
-        console.ExecuteLine(c.force8Bit ? "/set a_force8bitSamples true" : "/set a_force8bitSamples false");
+        console->ExecuteLine(c.force8Bit ? "/set a_force8bitSamples true" : "/set a_force8bitSamples false");
         ASSERT_TRUE(audio.Init());
         int sample = -1;
         ASSERT_TRUE(audio.LoadSample("stereo.wav", sample)) << c.name;
@@ -259,7 +249,6 @@ TEST_F(AudioSystemTest, SampleBuffersHoldTheConvertedSamplesOnly)
         buffer->Unlock(lock);
         EXPECT_EQ(audio.UsesEightBitSamples(), c.bits == 8) << c.name;
         audio.Shutdown();
-        g_console = &m_console;
     }
 }
 
@@ -293,8 +282,7 @@ TEST_F(AudioSystemTest, EveryPcmFormatLoadsOnEveryOutput)
     {
         s_caps = FullCaps();
         s_caps.flags &= ~output.removedCaps;
-        CConsole console;
-        g_console = &console;
+        CScopedConsole console;
         {
             CAudioSystem audio(&MakeOfflineDevice);
             audio.SetDefaultSettings();
@@ -325,7 +313,6 @@ TEST_F(AudioSystemTest, EveryPcmFormatLoadsOnEveryOutput)
                 }
             }
         }
-        g_console = &m_console;
     }
 }
 
@@ -553,8 +540,8 @@ TEST_F(AudioSystemTest, RestartRunsItsCallbacksInOrderAfterANewStart)
     ASSERT_TRUE(audio.PlaySample(sample, 1, 0, 1.0f, 0.0f, false, true, nullptr, nullptr, channel));
     audio.SetMusicVolume(9);
 
-    m_console.ExecuteLine("/set a_maxSimultaneousSamples 8");
-    m_console.ExecuteLine("/audiorestart");
+    m_console->ExecuteLine("/set a_maxSimultaneousSamples 8");
+    m_console->ExecuteLine("/audiorestart");
     EXPECT_EQ(s_restarts, (std::vector<int>{1, 2}));
     EXPECT_TRUE(audio.IsInitialised());
     EXPECT_EQ(audio.GetChannelCount(), 8);
@@ -564,10 +551,10 @@ TEST_F(AudioSystemTest, RestartRunsItsCallbacksInOrderAfterANewStart)
     audio.GetMusicStream()->GetBuffer()->GetVolume(&music);
     EXPECT_EQ(music, -1000); // the levels were applied again
     EXPECT_TRUE(ConsoleHas("    Approximate CPU overhead = 0"));
-    EXPECT_STREQ(m_console.GetLine(m_console.GetLineCount() - 1), std::string(75, '-').c_str());
+    EXPECT_STREQ(m_console->GetLine(m_console->GetLineCount() - 1), std::string(75, '-').c_str());
 
     // Disabled through the console and restarted: silent, and the callbacks still run.
-    m_console.ExecuteLine("/set a_disableAudio true");
+    m_console->ExecuteLine("/set a_disableAudio true");
     EXPECT_TRUE(audio.Restart());
     EXPECT_FALSE(audio.IsInitialised());
     EXPECT_EQ(s_restarts.size(), 4u);

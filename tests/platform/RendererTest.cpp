@@ -38,7 +38,7 @@ void DeviceCallback(uint32_t value)
 void SelfRemovingCallback(uint32_t value)
 {
     s_callbackOrder.push_back("once " + std::to_string(value));
-    s_callbackRenderer->RemoveTextureRestoreCallback(&SelfRemovingCallback);
+    s_callbackRenderer->RemoveTextureRestoreCallback(&SelfRemovingCallback, value);
 }
 int s_inputDestroyed = 0, s_inputCreated = 0;
 void DestroyInput()
@@ -225,9 +225,12 @@ TEST(RendererDisplay, ResetKeepsFileTexturesAndRunsCallbacksInOrder)
     renderer.AddTextureRestoreCallback(&SelfRemovingCallback, 9);
     renderer.AddTextureRestoreCallback(&TextureCallback, 2);
     renderer.AddDeviceRestoreCallback(&DeviceCallback, 2);
-    EXPECT_TRUE(renderer.RemoveDeviceRestoreCallback(&DeviceCallback)); // the first record only
+    // A record goes by its function and its value together.
+    EXPECT_FALSE(renderer.RemoveDeviceRestoreCallback(&DeviceCallback, 7));
+    EXPECT_FALSE(renderer.RemoveDeviceRestoreCallback(&TextureCallback, 1));
+    EXPECT_TRUE(renderer.RemoveDeviceRestoreCallback(&DeviceCallback, 1));
+    EXPECT_FALSE(renderer.RemoveDeviceRestoreCallback(&DeviceCallback, 1));
     renderer.AddDeviceRestoreCallback(&DeviceCallback, 3);
-    EXPECT_FALSE(renderer.RemoveDeviceRestoreCallback(&TextureCallback));
 
     s_inputDestroyed = s_inputCreated = 0;
     renderer.SetInputDeviceHooks(SInputDeviceHooks{&DestroyInput, &CreateInput});

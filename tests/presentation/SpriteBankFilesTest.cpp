@@ -1,4 +1,5 @@
 #include "tests/presentation/SpriteFixture.h"
+#include "tests/support/core/ScopedConsole.h"
 
 #include "core/Console.h"
 
@@ -126,9 +127,7 @@ TEST_F(SpriteBankFiles, FrameQueriesRefuseBadSlots)
 
 TEST_F(SpriteBankFiles, BadFilesLeaveNoSlotBehindAndSayWhy)
 {
-    CConsole console;
-    CConsole* saved = g_console;
-    g_console = &console;
+    CScopedConsole console;
     SSpriteSpec spec;
     spec.frames = 3;
     std::vector<uint8_t> good;
@@ -147,15 +146,14 @@ TEST_F(SpriteBankFiles, BadFilesLeaveNoSlotBehindAndSayWhy)
         std::string path = WriteBytes(c.first, c.second);
         EXPECT_FALSE(m_bank->LoadFile(path.c_str(), false, index)) << c.first;
         EXPECT_EQ(m_bank->GetFrameCount(0), -1) << c.first;
-        ASSERT_GT(console.GetLineCount(), 0);
-        EXPECT_NE(std::strstr(console.GetLine(console.GetLineCount() - 1), c.first), nullptr);
+        ASSERT_GT(console->GetLineCount(), 0);
+        EXPECT_NE(std::strstr(console->GetLine(console->GetLineCount() - 1), c.first), nullptr);
     }
     int index = -1;
     EXPECT_FALSE(m_bank->LoadFile(m_dir.Join("missing.spr").c_str(), false, index));
     EXPECT_EQ(m_renderer->CountLiveTextures(), 0);
     // The slot left free is the one the next good file takes.
     EXPECT_EQ(Load(WriteBytes("good.spr", good)), 0);
-    g_console = saved;
 }
 
 TEST_F(SpriteBankFiles, RefusedTextureFreesTheFileAndItsOtherPages)
@@ -243,6 +241,48 @@ TEST_F(SpriteBankFiles, DisplayResetRemakesTexturesFromMemory)
     m_bank->DestroyInstance(instance);
 }
 
+// Two banks on one renderer: whichever shuts down first, the other keeps its restore,
+// and a display reset uploads its pages again (and none of the bank that went).
+TEST_F(SpriteBankFiles, DisplayResetRestoresTheBankThatStaysWhicheverGoes)
+{
+    SSpriteSpec spec;
+    spec.frames = 5;
+    spec.pageSide = 16; // two pages
+    const std::string firstPath = WriteSprite("first.spr", spec);
+    spec.frames = 1;
+    const std::string secondPath = WriteSprite("second.spr", spec);
+    m_bank->Shutdown(); // the two banks below are the renderer's only ones
+    for (bool firstGoes : {false, true})
+    {
+        SCOPED_TRACE(firstGoes ? "the first bank goes" : "the second bank goes");
+        auto first = std::make_unique<CSpriteBank>();
+        auto second = std::make_unique<CSpriteBank>();
+        ASSERT_TRUE(first->Init(m_renderer.get()));
+        ASSERT_TRUE(second->Init(m_renderer.get()));
+        int firstFile = -1, secondFile = -1;
+        ASSERT_TRUE(first->LoadFile(firstPath.c_str(), false, firstFile));
+        ASSERT_TRUE(second->LoadFile(secondPath.c_str(), false, secondFile));
+        (firstGoes ? first : second)->Shutdown();
+        CSpriteBank& stays = firstGoes ? *second : *first;
+        const int staysFile = firstGoes ? secondFile : firstFile;
+        const size_t staysPages = firstGoes ? 1u : 2u;
+
+        m_renderer->ClearRecords();
+        ASSERT_TRUE(m_renderer->ResetDisplay());
+        ASSERT_EQ(m_renderer->m_uploads.size(), staysPages);
+        const std::vector<int>& ids = stays.GetFile(staysFile)->m_textureIds;
+        ASSERT_EQ(ids.size(), staysPages);
+        for (size_t page = 0; page < staysPages; ++page)
+            EXPECT_EQ(ids[page], m_renderer->m_uploads[page].index);
+
+        // Once both are gone a reset reaches neither.
+        stays.Shutdown();
+        m_renderer->ClearRecords();
+        ASSERT_TRUE(m_renderer->ResetDisplay());
+        EXPECT_TRUE(m_renderer->m_uploads.empty());
+    }
+}
+
 TEST_F(SpriteBankFiles, FailedRestoreLeavesThatFileWithoutTextures)
 {
     SSpriteSpec spec;
@@ -276,10 +316,9 @@ TEST(SpriteBankInit, RefusesWhatItCannotUse)
 
 TEST_F(SpriteBankFiles, ConsoleCommandsCountAndShowSprites)
 {
-    CConsole console;
-    CConsole* savedConsole = g_console;
+    CScopedConsole scope;
+    CConsole& console = scope.Get();
     CSpriteBank* savedBank = g_spriteBank;
-    g_console = &console;
     g_spriteBank = m_bank.get();
     m_bank->Shutdown();
     ASSERT_TRUE(m_bank->Init(m_renderer.get()));
@@ -305,7 +344,6 @@ TEST_F(SpriteBankFiles, ConsoleCommandsCountAndShowSprites)
     EXPECT_EQ(m_bank->GetFrameCount(0), -1);
     console.ExecuteLine(("/showsprite " + m_dir.Join("none.spr")).c_str());
     EXPECT_EQ(m_bank->GetLiveInstanceCount(), 0);
-    g_console = savedConsole;
     g_spriteBank = savedBank;
 }
 } // namespace

@@ -8,6 +8,7 @@
 #include "platform/d3d8/SoftD3DDevice.h"
 #include "tests/platform/RecordingRenderer.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/core/ScopedConsole.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,8 @@
 
 namespace
 {
-// Puts a renderer and a console in the globals for the length of a test.
+// Puts a renderer and a console in the globals for the length of a test; the renderer
+// goes first, as it registered into the console.
 class CGlobalRenderer
 {
 public:
@@ -26,18 +28,16 @@ public:
     {
         m_renderer = new CRecordingRenderer();
         g_renderer = m_renderer;
-        g_console = new CConsole();
     }
     ~CGlobalRenderer()
     {
-        delete g_console;
-        g_console = nullptr;
         delete g_renderer;
         g_renderer = nullptr;
     }
     CRecordingRenderer& Renderer() { return *m_renderer; }
 
 private:
+    CScopedConsole m_console;
     CRecordingRenderer* m_renderer;
 };
 
