@@ -118,13 +118,3 @@ void CDialogForm::Select(int id, int index)
         index < static_cast<int>(control->items.size()))
         control->selection = index;
 }
-
-bool CDialogForm::HasOnlyButtons() const
-{
-    for (const SDialogControl& control : m_controls)
-    {
-        if (control.kind != EDialogControlKind::Label && control.kind != EDialogControlKind::Button)
-            return false;
-    }
-    return true;
-}

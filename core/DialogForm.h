@@ -62,8 +62,6 @@ public:
     void SetCancelButton(int id) { m_cancelButton = id; }
     int GetDefaultButton() const { return m_defaultButton; }
     int GetCancelButton() const { return m_cancelButton; }
-    // Only labels and buttons: a view may show it as a plain message box.
-    bool HasOnlyButtons() const;
 
 private:
     SDialogControl& Add(EDialogControlKind kind, int id, int x, int y, int width, int height, const char* text);

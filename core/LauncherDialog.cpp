@@ -4,13 +4,15 @@ const char* const LAUNCHER_SITE_PAGE = "https://tessavar.invalid/";
 
 CDialogForm MakeLauncherForm(const SLauncherRecord& record)
 {
-    CDialogForm form("launcher", record.title.c_str(), 480, 168);
+    // A form like the set-up dialogs, so it answers the keyboard as they do; the
+    // buttons are added row by row, the order Tab follows.
+    CDialogForm form("launcher", record.title.c_str(), 600, 168);
     form.AddLabel(16, 16, "Start the game, or change its settings first.");
-    form.AddButton(LAUNCHER_BUTTON_START, 16, 72, 120, "Start Game", "start");
-    form.AddButton(LAUNCHER_BUTTON_SETTINGS, 144, 72, 180, "Alter Settings", "settings");
-    form.AddButton(LAUNCHER_BUTTON_UPDATES, 16, 112, 220, "Check For Updates", "updates");
-    form.AddButton(LAUNCHER_BUTTON_SITE, 244, 112, 120, "Web Site", "site");
-    form.AddButton(LAUNCHER_BUTTON_QUIT, 372, 72, 80, "Quit", "quit");
+    form.AddButton(LAUNCHER_BUTTON_START, 16, 64, 152, "Start Game", "start");
+    form.AddButton(LAUNCHER_BUTTON_SETTINGS, 184, 64, 200, "Alter Settings", "settings");
+    form.AddButton(LAUNCHER_BUTTON_QUIT, 504, 64, 80, "Quit", "quit");
+    form.AddButton(LAUNCHER_BUTTON_UPDATES, 16, 112, 236, "Check For Updates", "updates");
+    form.AddButton(LAUNCHER_BUTTON_SITE, 268, 112, 128, "Web Site", "site");
     form.SetDefaultButton(LAUNCHER_BUTTON_START);
     form.SetCancelButton(LAUNCHER_BUTTON_QUIT);
     return form;

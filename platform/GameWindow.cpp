@@ -1,6 +1,7 @@
 #include "platform/GameWindow.h"
 
 #include "core/Utf8Text.h"
+#include "platform/SdlVideo.h"
 
 #include <SDL.h>
 #include <cstdio>
@@ -178,13 +179,10 @@ bool CGameWindow::Create(const char* title, int width, int height, bool fullScre
                          WindowEventHandler handler, void* user, bool openGl)
 {
     Destroy();
-    // Ctrl+C must still end the program, and closing the window is the game's decision.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     // A window remade while the game loses the focus must not take it back where the
     // platform lets us say so; its focus events would turn into a loop of resets.
     SDL_SetHint(SDL_HINT_WINDOW_NO_ACTIVATION_WHEN_SHOWN, raise ? "0" : "1");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    if (!AcquireSdlVideo())
         return false;
     m_ownsVideo = true;
     if (!IsVisibleOrAskedFor())
@@ -244,7 +242,7 @@ void CGameWindow::Destroy()
     }
     if (m_ownsVideo)
     {
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        ReleaseSdlVideo();
         m_ownsVideo = false;
     }
 }

@@ -1,5 +1,6 @@
 // The OpenGL side of the game window: the library, the pixel format, the context.
 #include "platform/GameWindow.h"
+#include "platform/SdlVideo.h"
 
 #include <SDL.h>
 
@@ -10,13 +11,11 @@ int s_libraryUsers = 0;
 
 bool LoadGlLibrary()
 {
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    if (!AcquireSdlVideo())
         return false;
     if (SDL_GL_LoadLibrary(nullptr) != 0)
     {
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        ReleaseSdlVideo();
         return false;
     }
     ++s_libraryUsers;
@@ -29,7 +28,7 @@ void UnloadGlLibrary()
         return;
     --s_libraryUsers;
     SDL_GL_UnloadLibrary();
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    ReleaseSdlVideo();
 }
 
 void* GetGlProcAddress(const char* name)

@@ -1,5 +1,7 @@
 #include "platform/MessageBox.h"
 
+#include "platform/SdlVideo.h"
+
 #include <SDL.h>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +23,7 @@ void ShowMessageBox(const char* caption, const char* text, EMessageIcon icon)
     std::fflush(stderr);
     if (!CanShowWindows())
         return;
+    ApplySdlProcessHints();
     Uint32 flags = icon == EMessageIcon::Error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
     SDL_ShowSimpleMessageBox(flags, caption, text, nullptr);
 }

@@ -1,6 +1,7 @@
 #include "platform/SdlClipboard.h"
 
 #include "core/Clipboard.h"
+#include "platform/SdlVideo.h"
 
 #include <SDL.h>
 
@@ -12,7 +13,7 @@ namespace
 // it already, otherwise it is started here.
 bool HasVideo()
 {
-    return SDL_WasInit(SDL_INIT_VIDEO) != 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    return SDL_WasInit(SDL_INIT_VIDEO) != 0 || AcquireSdlVideo();
 }
 
 class CSdlClipboardHook : public CClipboardHook

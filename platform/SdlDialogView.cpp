@@ -3,11 +3,23 @@
 #include "core/DialogFormInput.h"
 #include "platform/DialogFont.h"
 #include "platform/MessageBox.h"
+#include "platform/SdlVideo.h"
 
 #include <SDL.h>
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+// The one window of the dialogs, kept from form to form: a key held down when one
+// form ends keeps its state in the same window, so its auto-repeats are known for
+// what they are and never act in the next form.
+struct SDialogWindow
+{
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    std::vector<SDL_Scancode> heldKeys; // keys that ended an earlier form, until released
+};
 
 namespace
 {
@@ -25,18 +37,18 @@ const SDL_Color PRESSED = {200, 200, 200, 255};
 const SDL_Color HIGHLIGHT = {40, 90, 200, 255};
 const SDL_Color HIGHLIGHT_TEXT = {255, 255, 255, 255};
 
-// One form in a window of its own until a button ends it.
+// One form in the dialogs' window until a button ends it.
 class CFormWindow
 {
 public:
-    explicit CFormWindow(CDialogForm& form) : m_form(form), m_input(form) {}
-    ~CFormWindow() { Close(); }
+    CFormWindow(CDialogForm& form, SDialogWindow& window)
+        : m_form(form), m_input(form), m_window(window), m_renderer(window.renderer)
+    {
+    }
 
-    bool Open();
     int Run();
 
 private:
-    void Close();
     void Draw();
     void SetColour(const SDL_Color& colour);
     void FillRect(const SDL_Rect& rect, const SDL_Color& colour);
@@ -44,36 +56,14 @@ private:
     void DrawText(int x, int y, const std::string& text, const SDL_Color& colour);
     void DrawControl(const SDialogControl& control, bool focused, bool pressed);
     void DrawComboList(const SDialogControl& combo);
+    void OnKeyDown(const SDL_KeyboardEvent& key);
     void OnKey(const SDL_Keysym& key);
 
     CDialogForm& m_form;
     CDialogFormInput m_input;
-    SDL_Window* m_window = nullptr;
-    SDL_Renderer* m_renderer = nullptr;
+    SDialogWindow& m_window;
+    SDL_Renderer* m_renderer;
 };
-
-bool CFormWindow::Open()
-{
-    m_window = SDL_CreateWindow(m_form.GetCaption().c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                m_form.GetWidth(), m_form.GetHeight(), 0);
-    if (!m_window)
-        return false;
-    m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
-    if (!m_renderer)
-        return false;
-    SDL_RaiseWindow(m_window);
-    return true;
-}
-
-void CFormWindow::Close()
-{
-    if (m_renderer)
-        SDL_DestroyRenderer(m_renderer);
-    if (m_window)
-        SDL_DestroyWindow(m_window);
-    m_renderer = nullptr;
-    m_window = nullptr;
-}
 
 int CFormWindow::Run()
 {
@@ -99,14 +89,32 @@ int CFormWindow::Run()
                 m_input.OnMouseUp(event.button.x, event.button.y);
             break;
         case SDL_KEYDOWN:
-            OnKey(event.key.keysym);
+            OnKeyDown(event.key);
             break;
+        case SDL_KEYUP:
+        {
+            std::vector<SDL_Scancode>& held = m_window.heldKeys;
+            held.erase(std::remove(held.begin(), held.end(), event.key.keysym.scancode), held.end());
+            break;
+        }
         default:
             break;
         }
         Draw();
     }
     return m_input.GetResult() ? m_input.GetResult() : m_form.GetCancelButton();
+}
+
+// A form takes only fresh presses: an auto-repeat, or a key still held from the press
+// that ended the form before, does nothing.
+void CFormWindow::OnKeyDown(const SDL_KeyboardEvent& key)
+{
+    std::vector<SDL_Scancode>& held = m_window.heldKeys;
+    if (key.repeat || std::find(held.begin(), held.end(), key.keysym.scancode) != held.end())
+        return;
+    OnKey(key.keysym);
+    if (m_input.GetResult() != 0)
+        held.push_back(key.keysym.scancode);
 }
 
 void CFormWindow::SetColour(const SDL_Color& colour)
@@ -304,61 +312,63 @@ void CFormWindow::OnKey(const SDL_Keysym& key)
     }
 }
 
-// Forms of buttons only are asked as a message box.
-int RunAsMessageBox(const CDialogForm& form)
-{
-    std::string text;
-    std::vector<SDL_MessageBoxButtonData> buttons;
-    for (const SDialogControl& control : form.GetControls())
-    {
-        if (control.kind == EDialogControlKind::Label)
-            text += (text.empty() ? "" : "\n") + control.text;
-        else
-        {
-            Uint32 flags = 0;
-            if (control.id == form.GetDefaultButton())
-                flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
-            if (control.id == form.GetCancelButton())
-                flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
-            buttons.push_back(SDL_MessageBoxButtonData {flags, control.id, control.text.c_str()});
-        }
-    }
-    SDL_MessageBoxData data = {};
-    data.flags = SDL_MESSAGEBOX_INFORMATION | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
-    data.title = form.GetCaption().c_str();
-    data.message = text.c_str();
-    data.numbuttons = static_cast<int>(buttons.size());
-    data.buttons = buttons.data();
-    int pressed = -1;
-    if (SDL_ShowMessageBox(&data, &pressed) != 0)
-        return 0;
-    return pressed >= 0 ? pressed : form.GetCancelButton(); // -1: the box was closed
-}
 } // namespace
+
+CSdlDialogView::CSdlDialogView() = default;
+
+CSdlDialogView::~CSdlDialogView()
+{
+    if (!m_window)
+        return;
+    if (m_window->renderer)
+        SDL_DestroyRenderer(m_window->renderer);
+    if (m_window->window)
+        SDL_DestroyWindow(m_window->window);
+    ReleaseSdlVideo();
+}
 
 int CSdlDialogView::RunForm(CDialogForm& form)
 {
-    if (!CanShowWindows() || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    if (!CanShowWindows())
     {
         std::fprintf(stderr, "No display for the %s dialog: it answers as its default button\n",
                      form.GetCaption().c_str());
         return form.GetDefaultButton();
     }
-    int result = 0;
-    if (form.HasOnlyButtons())
-        result = RunAsMessageBox(form);
-    if (result == 0)
+    if (!m_window)
     {
-        CFormWindow window(form);
-        if (window.Open())
-            result = window.Run();
-        else
+        if (!AcquireSdlVideo())
         {
             std::fprintf(stderr, "The %s dialog could not be shown (%s): it answers as its default button\n",
                          form.GetCaption().c_str(), SDL_GetError());
-            result = form.GetDefaultButton();
+            return form.GetDefaultButton();
         }
+        m_window.reset(new SDialogWindow());
     }
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    return result;
+    SDialogWindow& shown = *m_window;
+    // The drawing surface follows the window's size: it is made anew for each form.
+    if (shown.renderer)
+        SDL_DestroyRenderer(shown.renderer);
+    shown.renderer = nullptr;
+    if (!shown.window)
+        shown.window = SDL_CreateWindow(form.GetCaption().c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                        form.GetWidth(), form.GetHeight(), 0);
+    else
+    {
+        SDL_SetWindowTitle(shown.window, form.GetCaption().c_str());
+        SDL_SetWindowSize(shown.window, form.GetWidth(), form.GetHeight());
+        SDL_SetWindowPosition(shown.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
+    if (shown.window)
+        shown.renderer = SDL_CreateRenderer(shown.window, -1, SDL_RENDERER_SOFTWARE);
+    if (!shown.renderer)
+    {
+        std::fprintf(stderr, "The %s dialog could not be shown (%s): it answers as its default button\n",
+                     form.GetCaption().c_str(), SDL_GetError());
+        return form.GetDefaultButton();
+    }
+    SDL_ShowWindow(shown.window);
+    SDL_RaiseWindow(shown.window);
+    CFormWindow window(form, shown);
+    return window.Run();
 }

@@ -231,10 +231,11 @@ bool GetUserPath(const char* name, char* buffer, unsigned bufferSize)
 
 bool InitApplication()
 {
-    // 1. "-u": open the update page and end without a message.
+    // 1. "-u": open the update page and end; a page that could not be opened is
+    // said on standard error and ends with a failure status.
     if (s_state.openUpdatePage)
     {
-        OpenWithShell(TESSAVAR_UPDATE_PAGE);
+        s_state.startupFailed = !OpenWithShellAndWait(TESSAVAR_UPDATE_PAGE);
         return false;
     }
 

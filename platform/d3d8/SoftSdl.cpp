@@ -6,16 +6,6 @@
 
 #include <algorithm>
 
-bool AcquireSdlVideo()
-{
-    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-}
-
-void ReleaseSdlVideo()
-{
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-}
-
 bool GetSdlDesktopMode(SSoftDisplayMode& mode)
 {
     SDL_DisplayMode desktop;

@@ -1,6 +1,7 @@
 // The DirectInput-shaped keyboard, mouse and game controllers over CSdlInputSource.
 
 #include "platform/GameWindow.h"
+#include "platform/SdlVideo.h"
 #include "platform/input/DikCodes.h"
 #include "platform/input/SdlInputSource.h"
 
@@ -267,6 +268,7 @@ void FeedInputSource(const void* platformEvent)
 bool CSdlInputProvider::CreateDirectInput(uint32_t)
 {
     // Both versions read SDL's events, which the window's message pump passes on.
+    ApplySdlProcessHints();
     if (SDL_WasInit(SDL_INIT_EVENTS) == 0 && SDL_InitSubSystem(SDL_INIT_EVENTS) != 0)
         return false;
     SetRawEventObserver(&FeedInputSource);

@@ -1,5 +1,6 @@
 #include "platform/input/SdlInputSource.h"
 
+#include "platform/SdlVideo.h"
 #include "platform/input/DikCodes.h"
 
 #include <cstring>
@@ -112,6 +113,7 @@ bool CSdlInputSource::ListJoysticks(std::vector<int>& instanceIds)
     instanceIds.clear();
     if (!m_joystickReady)
     {
+        ApplySdlProcessHints();
         if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0)
             return false;
         m_joystickReady = true;

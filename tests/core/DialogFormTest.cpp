@@ -1,6 +1,7 @@
 #include "core/DialogForm.h"
 #include "core/LauncherDialog.h"
 #include "core/ScriptedDialogView.h"
+#include "core/SetupDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -78,8 +79,39 @@ TEST(DialogForm, RadioGroupsExcludeOnlyTheirOwnMembers)
     EXPECT_FALSE(form.IsChecked(99));
     EXPECT_EQ(form.GetSelection(99), -1);
     EXPECT_EQ(form.Find(-1), nullptr); // labels are not controls
-    EXPECT_FALSE(form.HasOnlyButtons());
-    EXPECT_TRUE(MakeLauncherForm({"T", "u"}).HasOnlyButtons());
+}
+
+// Every control of the three start-up dialogs lies inside its window, beside the
+// others, and each button has room for its text (12-pixel cells) with 8 pixels on
+// either side: a text cut off at the window's edge or running over a button's frame
+// is caught here.
+TEST(DialogForm, StartUpDialogsFitTheirWindows)
+{
+    const CDialogForm forms[] = {MakeLauncherForm({"Tessavar V1.5c", "u"}), MakeSetupForm(), MakeAdvancedForm()};
+    for (const CDialogForm& form : forms)
+    {
+        const std::vector<SDialogControl>& controls = form.GetControls();
+        for (size_t i = 0; i < controls.size(); ++i)
+        {
+            const SDialogControl& c = controls[i];
+            SCOPED_TRACE(form.GetName() + ": " + c.text);
+            EXPECT_GE(c.x, 0);
+            EXPECT_GE(c.y, 0);
+            EXPECT_LE(c.x + c.width, form.GetWidth());
+            EXPECT_LE(c.y + c.height, form.GetHeight());
+            if (c.kind == EDialogControlKind::Button)
+            {
+                EXPECT_GE(c.width, static_cast<int>(c.text.size()) * 12 + 16);
+            }
+            for (size_t j = i + 1; j < controls.size(); ++j)
+            {
+                const SDialogControl& d = controls[j];
+                bool apart = c.x + c.width <= d.x || d.x + d.width <= c.x || c.y + c.height <= d.y ||
+                             d.y + d.height <= c.y;
+                EXPECT_TRUE(apart) << "overlaps " << d.text;
+            }
+        }
+    }
 }
 
 TEST(ScriptedDialogView, EachDialogTakesItsOwnAnswersInOrder)

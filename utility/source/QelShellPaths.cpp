@@ -1,11 +1,14 @@
 #include "utility/source/QelShellPaths.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <pwd.h>
-#include <signal.h>
 #include <spawn.h>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -57,15 +60,71 @@ bool SetCurrentFolder(const char* path)
     return path && chdir(path) == 0;
 }
 
-bool OpenWithShell(const char* fileOrAddress)
+namespace
 {
-    if (!fileOrAddress || !*fileOrAddress)
-        return false;
-    // The child is reaped by the system: we never wait for the browser.
-    signal(SIGCHLD, SIG_IGN);
-    char program[] = "xdg-open";
-    std::string target(fileOrAddress);
+const char OPENER[] = "xdg-open";
+
+// Starts the opener on the address; 0 (said on standard error) when it cannot start.
+pid_t StartOpener(const char* address)
+{
+    if (!address || !*address)
+        return 0;
+    char program[sizeof(OPENER)];
+    std::memcpy(program, OPENER, sizeof(OPENER));
+    std::string target(address);
     char* argv[] = {program, target.data(), nullptr};
     pid_t pid = 0;
-    return posix_spawnp(&pid, program, nullptr, nullptr, argv, environ) == 0;
+    int error = posix_spawnp(&pid, program, nullptr, nullptr, argv, environ);
+    if (error == 0)
+        return pid;
+    std::fprintf(stderr, "Cannot open %s: %s could not be started (%s); install xdg-utils\n", address, OPENER,
+                 std::strerror(error));
+    return 0;
+}
+
+// Waits for the opener and says why the address was not opened when it failed.
+bool ReapOpener(pid_t pid, const std::string& address)
+{
+    int status = 0;
+    pid_t done = 0;
+    do
+        done = waitpid(pid, &status, 0);
+    while (done < 0 && errno == EINTR);
+    if (done != pid)
+        return true; // not ours to judge any more
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        return true;
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 3)
+        std::fprintf(stderr, "Cannot open %s: no program to show it is set up on this desktop\n", address.c_str());
+    else if (WIFEXITED(status))
+        std::fprintf(stderr, "Cannot open %s: %s ended with status %d\n", address.c_str(), OPENER,
+                     WEXITSTATUS(status));
+    else
+        std::fprintf(stderr, "Cannot open %s: %s was ended by a signal\n", address.c_str(), OPENER);
+    return false;
+}
+} // namespace
+
+bool OpenWithShell(const char* fileOrAddress)
+{
+    pid_t pid = StartOpener(fileOrAddress);
+    if (pid == 0)
+        return false;
+    // The opener may run as long as the browser it starts: it is waited for aside.
+    std::string address(fileOrAddress);
+    try
+    {
+        std::thread([pid, address] { ReapOpener(pid, address); }).detach();
+    }
+    catch (const std::system_error&)
+    {
+        // No thread to spare: it is left unreaped until the program ends.
+    }
+    return true;
+}
+
+bool OpenWithShellAndWait(const char* fileOrAddress)
+{
+    pid_t pid = StartOpener(fileOrAddress);
+    return pid != 0 && ReapOpener(pid, fileOrAddress);
 }

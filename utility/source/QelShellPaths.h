@@ -13,5 +13,11 @@ bool GetCurrentFolder(size_t bufferSize, char* buffer);
 bool SetCurrentFolder(const char* path);
 
 // Opens a file or address with the user's preferred program (xdg-open), without a
-// shell and without waiting for it. False when the helper could not be started.
+// shell and without waiting for it: a thread of its own waits for the opener and
+// says on standard error when the address could not be opened. The process's signal
+// handling is not touched. False, said on standard error too, when no opener could
+// be started.
 bool OpenWithShell(const char* fileOrAddress);
+// The same, waiting until the opener has ended; false when it could not open the
+// address (said on standard error).
+bool OpenWithShellAndWait(const char* fileOrAddress);

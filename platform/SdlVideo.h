@@ -1,0 +1,12 @@
+#pragma once
+// SDL's video subsystem, started the same way by every window of the program (the
+// set-up dialogs, message boxes, both renderers, the clipboard). Reference counted by
+// SDL: each successful Acquire is matched by one Release.
+
+// Applies the program's SDL hints: Ctrl+C and SIGTERM keep their default action, so
+// they end the program at any moment (SDL would turn them into a quit event that
+// nobody reads while a dialog is up), and closing a window is its owner's decision.
+void ApplySdlProcessHints();
+
+bool AcquireSdlVideo();
+void ReleaseSdlVideo();
