@@ -10,7 +10,7 @@ out=$(cd "$2" && pwd)
 tool="$bin/tesstool"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for harness in pack_archive data_tree string_table text_format tga wave sprite_file jpeg2000 resource_pack definitions; do
+for harness in pack_archive data_tree string_table text_format tga wave sprite_file jpeg2000 resource_pack definitions ship_data; do
   mkdir -p "$out/$harness"
 done
 quiet() {
@@ -56,6 +56,12 @@ fi
 cp "$src/seeds/collision.txt" "$out/definitions/"
 quiet "$tool" tree write "$src/seeds/tree.txt" "$out/data_tree/tree-utf16.txt"
 quiet "$tool" tree write "$src/seeds/tree.txt" "$out/data_tree/tree-scrambled.txt" --scrambled
+
+# Ship data: the sample components and designs, 8-bit, and the designs as a save
+# holds them (UTF-16, scrambled).
+cp "$src/../data-src/ships/shipComponents.txt" "$out/ship_data/components.txt"
+cp "$src/../data-src/ships/playerShips.txt" "$out/ship_data/designs.txt"
+quiet "$tool" tree write "$src/../data-src/ships/playerShips.txt" "$out/ship_data/designs-saved.txt" --scrambled
 
 # String tables: a small one of two languages and the sample table.
 quiet "$tool" strings build "$src/seeds/strings.txt" "$out/string_table/small.tbl"
