@@ -63,7 +63,8 @@ SScene<V> MakeScene(float shift, bool argb)
         const V b{x + w + shift, y + shift, z, 1, colour, 1, 0};
         const V c{x + shift, y + h + shift, z, 1, colour, 0, 1};
         const V d{x + w + shift, y + h + shift, z, 1, colour, 1, 1};
-        out.insert(out.end(), {a, b, c, c, b, d});
+        for (const V& corner : {a, b, c, c, b, d})
+            out.push_back(corner);
     };
     SScene<V> scene;
     add(scene.backdrop, 0, 0, WIDTH, HEIGHT, 1.0f, 0xFFFFFFFF);

@@ -166,7 +166,10 @@ std::vector<uint8_t> BuildWave(const SSoundFormat& format, const void* samples, 
         file.push_back(static_cast<uint8_t>(v));
         file.push_back(static_cast<uint8_t>(v >> 8));
     };
-    auto putId = [&file](const char* id) { file.insert(file.end(), id, id + 4); };
+    auto putId = [&file](const char* id) {
+        for (int i = 0; i < 4; ++i)
+            file.push_back(static_cast<uint8_t>(id[i]));
+    };
     putId("RIFF");
     put32(36 + bytes + (bytes & 1));
     putId("WAVE");

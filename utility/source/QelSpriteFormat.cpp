@@ -259,8 +259,8 @@ bool WriteSpriteFile(const SSpriteFileData& file, std::vector<uint8_t>& out, std
     out.clear();
     if (!CheckForWriting(file, error))
         return false;
-    const uint8_t head[4] = {'S', 'P', 'R', kVersion};
-    out.insert(out.end(), head, head + 4);
+    for (uint8_t letter : {uint8_t('S'), uint8_t('P'), uint8_t('R'), kVersion})
+        out.push_back(letter);
     PutU32(out, static_cast<uint32_t>(file.pixelFormat));
     PutU32(out, file.frameWidth);
     PutU32(out, file.frameHeight);
@@ -289,10 +289,12 @@ bool WriteSpriteFile(const SSpriteFileData& file, std::vector<uint8_t>& out, std
             out.insert(out.end(), bytes->begin(), bytes->end());
             continue;
         }
+        // Each 4-byte pixel loses its alpha byte where the format stores 3.
         const size_t count = static_cast<size_t>(page.width) * page.height;
+        const size_t at = out.size();
+        out.resize(at + count * stored);
         for (size_t i = 0; i < count; ++i)
-            out.insert(out.end(), page.pixels.begin() + static_cast<std::ptrdiff_t>(i * 4),
-                       page.pixels.begin() + static_cast<std::ptrdiff_t>(i * 4 + stored));
+            std::memcpy(out.data() + at + i * stored, page.pixels.data() + i * 4, stored);
     }
     PutU32(out, static_cast<uint32_t>(file.frames.size()));
     for (const SSpriteFrameData& frame : file.frames)
