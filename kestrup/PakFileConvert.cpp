@@ -8,6 +8,15 @@
 
 namespace
 {
+// The conversion takes three or four 8-bit components of one size, also where they are
+// subsampled alike and so smaller than the picture's full resolution.
+SJpeg2000Limits GetImageLimits()
+{
+    SJpeg2000Limits limits;
+    limits.subsampledAlike = true;
+    return limits;
+}
+
 const char* GetExtension(const char* fileName)
 {
     const char* dot = std::strrchr(fileName, '.');
@@ -97,23 +106,26 @@ void BuildTgaHeader(uint8_t header[18], uint16_t width, uint16_t height, uint8_t
 bool ConvertImageToTga(const uint8_t* data, size_t size, std::vector<uint8_t>& tga, std::string& error,
                        int threadCount)
 {
-    SDecodedImage image;
-    if (!DecodeJpeg2000(data, size, image, threadCount))
+    CJpeg2000Decoder decoder;
+    std::string reason;
+    if (!decoder.Decode(data, size, threadCount, GetImageLimits(), &reason))
     {
-        error = "the JPEG-2000 image does not decode";
+        error = "the JPEG-2000 image does not decode: " + reason;
         return false;
     }
-    const uint32_t components = image.componentCount;
-    if (!HasComponents(image, 3) && !HasComponents(image, 4))
+    const SJpeg2000Header& header = decoder.GetHeader();
+    const uint32_t components = decoder.GetComponentCount();
+    if ((components != 3 && components != 4) || header.width > 0xFFFF || header.height > 0xFFFF)
     {
-        error = "the image has neither 3 nor 4 colour components of its full size";
+        error = "the image has neither 3 nor 4 colour components of one size";
         return false;
     }
+    // The pixels go straight into the file's buffer after its header.
     const int pixelFormat = components == 4 ? QEL_PIXEL_ARGB8 : QEL_PIXEL_RGB8;
-    tga.resize(18 + GetPixelDataSize(image.width, image.height, pixelFormat));
-    BuildTgaHeader(tga.data(), static_cast<uint16_t>(image.width), static_cast<uint16_t>(image.height),
+    tga.resize(18 + GetPixelDataSize(header.width, header.height, pixelFormat));
+    BuildTgaHeader(tga.data(), static_cast<uint16_t>(header.width), static_cast<uint16_t>(header.height),
                    components == 4 ? 32 : 24);
-    WritePixels(image, components, tga.data() + 18);
+    decoder.WritePixels(tga.data() + 18, components);
     return true;
 }
 
@@ -178,9 +190,11 @@ uint64_t EstimateConvertCost(const SQelPakFileFile& file)
         break;
     }
     SJpeg2000Header header;
-    if (!ReadJpeg2000Header(file.m_data, file.m_dataSize, header))
+    if (!ReadJpeg2000Header(file.m_data, file.m_dataSize, header, GetImageLimits()))
         return 0; // fails at once when converted
-    // The decoder's 32-bit sample planes and work buffers, our BGRA copy and the TGA.
+    // The decoder's 32-bit sample planes and its copy of the coded data, then the TGA
+    // the pixels are written into.
     const uint64_t pixels = uint64_t(header.width) * header.height;
-    return pixels * (uint64_t(header.componentCount) * 8 + 8) + (1u << 20);
+    const uint64_t tgaBytes = pixels * (header.componentCount > 3 ? 4 : 3);
+    return pixels * header.componentCount * 4 + file.m_dataSize + tgaBytes + (1u << 20);
 }

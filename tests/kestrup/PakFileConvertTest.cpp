@@ -1,6 +1,7 @@
 #include "kestrup/PakFileConvert.h"
 #include "platform/Tga.h"
 #include "tests/kestrup/KestrupFixtures.h"
+#include "tests/support/Jpeg2000Streams.h"
 #include "utility/source/QelSpritePacker.h"
 
 #include <gtest/gtest.h>
@@ -71,6 +72,29 @@ TEST(PakFileConvert, ImagesBecomeTgaWithTheSourcePixels)
         EXPECT_EQ(uint32_t(image.width), c.m_width);
         EXPECT_EQ(image.pixels[0], source[0]);
         EXPECT_EQ(image.pixels[3], c.m_alpha ? source[3] : 255);
+    }
+}
+
+TEST(PakFileConvert, ColoursSubsampledAlikeBecomeATgaOfTheirSize)
+{
+    // A 40 x 26 picture whose components are all 20 x 13: the conversion takes components
+    // of one size, so the image is the components' 20 x 13 pixels.
+    for (bool alpha : {false, true})
+    {
+        std::vector<uint8_t> source = MakePixels(20, 13, 5);
+        std::string encoded = EncodeImage(source, 20, 13, alpha);
+        std::vector<uint8_t> bytes(encoded.begin(), encoded.end());
+        ASSERT_TRUE(SubsampleJpeg2000Alike(bytes));
+        std::vector<uint8_t> tga;
+        std::string error;
+        ASSERT_TRUE(ConvertImageToTga(bytes.data(), bytes.size(), tga, error)) << error;
+        const size_t bytesPerPixel = alpha ? 4 : 3;
+        ASSERT_EQ(tga.size(), 18 + 20 * 13 * bytesPerPixel);
+        EXPECT_EQ(tga[12] | tga[13] << 8, 20);
+        EXPECT_EQ(tga[14] | tga[15] << 8, 13);
+        for (size_t i = 0; i < 20 * 13; ++i)
+            ASSERT_EQ(std::memcmp(tga.data() + 18 + i * bytesPerPixel, source.data() + i * 4, bytesPerPixel), 0)
+                << "pixel " << i;
     }
 }
 

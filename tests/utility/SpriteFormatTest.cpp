@@ -1,5 +1,6 @@
 #include "tests/support/SpriteFiles.h"
 #include "utility/source/QelJpeg2000.h"
+#include "tests/support/Jpeg2000Streams.h"
 #include "utility/source/QelSpriteFormat.h"
 #include "utility/source/QelSpritePacker.h"
 
@@ -204,6 +205,7 @@ TEST(SpriteFormat, JpegPagesThatDoNotFitTheirPageAreRefused)
         uint32_t encodedWidth, encodedHeight;
         bool encodedAlpha;
         bool ok;
+        bool subsampled = false; // components of half the picture's size
     };
     const SCase cases[] = {
         {"matching", 2, 16, 16, true, true},
@@ -211,6 +213,7 @@ TEST(SpriteFormat, JpegPagesThatDoNotFitTheirPageAreRefused)
         {"three components for an opaque format", 0, 16, 16, false, true},
         {"narrower than its page", 2, 8, 16, true, false},
         {"taller than its page", 0, 16, 32, true, false},
+        {"a 16 x 16 picture of 8 x 8 components", 2, 8, 8, true, false, true},
     };
     for (const SCase& c : cases)
     {
@@ -218,6 +221,10 @@ TEST(SpriteFormat, JpegPagesThatDoNotFitTheirPageAreRefused)
         std::vector<uint8_t> other = MakePixels(c.encodedWidth, c.encodedHeight, 9);
         ASSERT_TRUE(EncodeJpeg2000(other.data(), c.encodedWidth, c.encodedHeight, c.encodedAlpha, true,
                                    file.pages[0].encoded));
+        if (c.subsampled)
+        {
+            ASSERT_TRUE(SubsampleJpeg2000Alike(file.pages[0].encoded));
+        }
         std::vector<uint8_t> bytes = Serialise(file);
         SSpriteFileData read;
         EXPECT_EQ(ParseSpriteFile(bytes.data(), bytes.size(), read), c.ok) << c.name;

@@ -1,28 +1,15 @@
-#include "utility/source/QelJpeg2000.h"
+// Decoding of JPEG-2000 pictures held in memory.
 
-#include <openjpeg.h>
+#include "utility/source/QelJpeg2000.h"
+#include "utility/source/QelJpeg2000Quiet.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace
 {
-// Pictures larger than this on a side are refused before anything is allocated.
-const uint32_t kMaxSide = 16384;
-
 const uint8_t kJp2Signature[12] = {0x00, 0x00, 0x00, 0x0C, 0x6A, 0x50, 0x20, 0x20, 0x0D, 0x0A, 0x87, 0x0A};
 const uint8_t kCodeStreamStart[4] = {0xFF, 0x4F, 0xFF, 0x51};
-
-void Quiet(const char*, void*)
-{
-}
-
-void SilenceCodec(opj_codec_t* codec)
-{
-    opj_set_error_handler(codec, &Quiet, nullptr);
-    opj_set_warning_handler(codec, &Quiet, nullptr);
-    opj_set_info_handler(codec, &Quiet, nullptr);
-}
 
 // Reading side of a memory stream.
 struct SReadSource
@@ -67,82 +54,19 @@ OPJ_BOOL SeekInMemory(OPJ_OFF_T position, void* user)
     return OPJ_TRUE;
 }
 
-// Writing side of a memory stream.
-struct SWriteTarget
+// A taken component is usable when it has the size the header promised, one sample per
+// pixel, with unsigned values of at most 8 bits.
+bool IsPlainComponent(const opj_image_comp_t& component, const SJpeg2000Header& header)
 {
-    std::vector<uint8_t>* bytes;
-    size_t position;
-};
-
-OPJ_SIZE_T WriteToMemory(void* buffer, OPJ_SIZE_T count, void* user)
-{
-    SWriteTarget* target = static_cast<SWriteTarget*>(user);
-    if (target->bytes->size() < target->position + count)
-        target->bytes->resize(target->position + count);
-    std::memcpy(target->bytes->data() + target->position, buffer, count);
-    target->position += count;
-    return count;
+    return component.data && component.w == header.width && component.h == header.height && component.sgnd == 0 &&
+           component.prec >= 1 && component.prec <= 8 && component.factor == 0;
 }
 
-OPJ_OFF_T SkipInOutput(OPJ_OFF_T bytes, void* user)
+bool Fail(std::string* reason, const char* text)
 {
-    SWriteTarget* target = static_cast<SWriteTarget*>(user);
-    if (bytes < 0 && static_cast<size_t>(-bytes) > target->position)
-        return -1;
-    target->position = static_cast<size_t>(static_cast<OPJ_OFF_T>(target->position) + bytes);
-    if (target->bytes->size() < target->position)
-        target->bytes->resize(target->position);
-    return bytes;
-}
-
-OPJ_BOOL SeekInOutput(OPJ_OFF_T position, void* user)
-{
-    SWriteTarget* target = static_cast<SWriteTarget*>(user);
-    if (position < 0)
-        return OPJ_FALSE;
-    target->position = static_cast<size_t>(position);
-    if (target->bytes->size() < target->position)
-        target->bytes->resize(target->position);
-    return OPJ_TRUE;
-}
-
-// A component is usable when it covers the whole picture, one sample per pixel,
-// with unsigned values of at most 8 bits.
-bool IsPlainComponent(const opj_image_comp_t& component, uint32_t width, uint32_t height)
-{
-    return component.data && component.w == width && component.h == height && component.dx == 1 &&
-           component.dy == 1 && component.sgnd == 0 && component.prec >= 1 && component.prec <= 8 &&
-           component.factor == 0;
-}
-
-bool CopyPixels(const opj_image_t& image, SDecodedImage& out)
-{
-    if (image.numcomps < 3 || !image.comps || image.x1 <= image.x0 || image.y1 <= image.y0)
-        return false;
-    uint32_t width = image.x1 - image.x0;
-    uint32_t height = image.y1 - image.y0;
-    if (width > kMaxSide || height > kMaxSide)
-        return false;
-    uint32_t taken = std::min<uint32_t>(image.numcomps, 4);
-    for (uint32_t c = 0; c < taken; ++c)
-        if (!IsPlainComponent(image.comps[c], width, height))
-            return false;
-
-    size_t count = static_cast<size_t>(width) * height;
-    out.pixels.assign(count * 4, 255);
-    // Memory order blue, green, red, alpha from components 2, 1, 0, 3.
-    static const int kByteOfComponent[4] = {2, 1, 0, 3};
-    for (uint32_t c = 0; c < taken; ++c)
-    {
-        const OPJ_INT32* samples = image.comps[c].data;
-        uint8_t* target = out.pixels.data() + kByteOfComponent[c];
-        for (size_t i = 0; i < count; ++i)
-            target[i * 4] = static_cast<uint8_t>(samples[i] & 0xFF);
-    }
-    out.width = width;
-    out.height = height;
-    out.componentCount = taken;
-    return true;
+    if (reason)
+        *reason = text;
+    return false;
 }
 } // namespace
 
@@ -155,21 +79,19 @@ EJpeg2000Kind DetectJpeg2000(const uint8_t* data, size_t size)
     return EJpeg2000Kind::None;
 }
 
-namespace
+bool HasJpeg2000Threads()
 {
-// A decoder over bytes in memory with its header read and checked; the header's
-// size is checked before the decoder allocates any samples.
-struct SOpenDecoder
+    return opj_has_thread_support() != OPJ_FALSE;
+}
+
+struct CJpeg2000Decoder::SState
 {
     opj_codec_t* codec = nullptr;
     opj_stream_t* stream = nullptr;
     opj_image_t* image = nullptr;
     SReadSource source = {nullptr, 0, 0};
 
-    SOpenDecoder() = default;
-    SOpenDecoder(const SOpenDecoder&) = delete;
-    SOpenDecoder& operator=(const SOpenDecoder&) = delete;
-    ~SOpenDecoder()
+    ~SState()
     {
         if (image)
             opj_image_destroy(image);
@@ -178,129 +100,113 @@ struct SOpenDecoder
         if (codec)
             opj_destroy_codec(codec);
     }
-
-    bool Open(const uint8_t* data, size_t size)
-    {
-        EJpeg2000Kind kind = DetectJpeg2000(data, size);
-        if (kind == EJpeg2000Kind::None)
-            return false;
-        codec = opj_create_decompress(kind == EJpeg2000Kind::Jp2File ? OPJ_CODEC_JP2 : OPJ_CODEC_J2K);
-        if (!codec)
-            return false;
-        SilenceCodec(codec);
-        opj_dparameters_t parameters;
-        opj_set_default_decoder_parameters(&parameters);
-        stream = opj_stream_create(64 * 1024, OPJ_TRUE);
-        if (!stream || !opj_setup_decoder(codec, &parameters))
-            return false;
-        source = {data, size, 0};
-        opj_stream_set_user_data(stream, &source, nullptr);
-        opj_stream_set_user_data_length(stream, size);
-        opj_stream_set_read_function(stream, &ReadFromMemory);
-        opj_stream_set_skip_function(stream, &SkipInMemory);
-        opj_stream_set_seek_function(stream, &SeekInMemory);
-        return opj_read_header(stream, codec, &image) && image && image->x1 > image->x0 &&
-               image->y1 > image->y0 && image->x1 - image->x0 <= kMaxSide && image->y1 - image->y0 <= kMaxSide &&
-               image->numcomps >= 3;
-    }
 };
-} // namespace
 
-bool ReadJpeg2000Header(const uint8_t* data, size_t size, SJpeg2000Header& out)
+CJpeg2000Decoder::CJpeg2000Decoder() = default;
+CJpeg2000Decoder::~CJpeg2000Decoder() = default;
+
+void CJpeg2000Decoder::Release()
 {
-    out = SJpeg2000Header();
-    SOpenDecoder decoder;
-    if (!decoder.Open(data, size))
+    m_state.reset();
+    m_header = SJpeg2000Header();
+    m_componentCount = 0;
+    m_threads = 1;
+}
+
+bool CJpeg2000Decoder::Decode(const uint8_t* data, size_t size, int threadCount, const SJpeg2000Limits& limits,
+                              std::string* reason)
+{
+    Release();
+    // The size marker is checked by hand before the decoder is made.
+    SJpeg2000Header header;
+    if (!ReadJpeg2000Header(data, size, header, limits, reason))
         return false;
-    out.width = decoder.image->x1 - decoder.image->x0;
-    out.height = decoder.image->y1 - decoder.image->y0;
-    out.componentCount = decoder.image->numcomps;
+    std::unique_ptr<SState> state(new SState);
+    const EJpeg2000Kind kind = DetectJpeg2000(data, size);
+    state->codec = opj_create_decompress(kind == EJpeg2000Kind::Jp2File ? OPJ_CODEC_JP2 : OPJ_CODEC_J2K);
+    if (!state->codec)
+        return Fail(reason, "the decoder cannot be made");
+    SilenceJpeg2000Codec(state->codec);
+    opj_dparameters_t parameters;
+    opj_set_default_decoder_parameters(&parameters);
+    state->stream = opj_stream_create(64 * 1024, OPJ_TRUE);
+    // Strict: a code stream cut short is broken data, not a picture with missing parts.
+    if (!state->stream || !opj_setup_decoder(state->codec, &parameters) ||
+        !opj_decoder_set_strict_mode(state->codec, OPJ_TRUE))
+        return Fail(reason, "the decoder cannot be set up");
+    // Threads are taken only before the header is read.
+    int threads = 1;
+    if (threadCount > 1 && opj_codec_set_threads(state->codec, threadCount))
+        threads = threadCount;
+    state->source = {data, size, 0};
+    opj_stream_set_user_data(state->stream, &state->source, nullptr);
+    opj_stream_set_user_data_length(state->stream, size);
+    opj_stream_set_read_function(state->stream, &ReadFromMemory);
+    opj_stream_set_skip_function(state->stream, &SkipInMemory);
+    opj_stream_set_seek_function(state->stream, &SeekInMemory);
+    if (!opj_read_header(state->stream, state->codec, &state->image) || !state->image)
+        return Fail(reason, "the JPEG-2000 header does not read");
+    if (!opj_decode(state->codec, state->stream, state->image) || !opj_end_decompress(state->codec, state->stream))
+        return Fail(reason, "the JPEG-2000 data does not decode");
+
+    // A palette or channel box must not change what the header promised.
+    const opj_image_t& image = *state->image;
+    if (image.numcomps != header.componentCount || !image.comps)
+        return Fail(reason, "the decoded picture is not the one its header promised");
+    const uint32_t taken = std::min<uint32_t>(image.numcomps, 4);
+    for (uint32_t c = 0; c < taken; ++c)
+        if (!IsPlainComponent(image.comps[c], header))
+            return Fail(reason, "the decoded picture is not the one its header promised");
+    m_state = std::move(state);
+    m_header = header;
+    m_componentCount = taken;
+    m_threads = threads;
     return true;
 }
 
-bool DecodeJpeg2000(const uint8_t* data, size_t size, SDecodedImage& out, int threadCount)
+void CJpeg2000Decoder::WritePixels(uint8_t* target, uint32_t bytesPerPixel) const
 {
-    out = SDecodedImage();
-    SOpenDecoder decoder;
-    bool ok = decoder.Open(data, size);
-    if (ok && threadCount > 1)
-        opj_codec_set_threads(decoder.codec, threadCount);
-    ok = ok && opj_decode(decoder.codec, decoder.stream, decoder.image) &&
-         opj_end_decompress(decoder.codec, decoder.stream);
-    ok = ok && CopyPixels(*decoder.image, out);
-    if (!ok)
-        out = SDecodedImage();
-    return ok;
+    if (!m_state)
+        return;
+    // One pass over the picture reading the component planes side by side.
+    const opj_image_comp_t* comps = m_state->image->comps;
+    const OPJ_INT32* red = comps[0].data;
+    const OPJ_INT32* green = comps[1].data;
+    const OPJ_INT32* blue = comps[2].data;
+    const OPJ_INT32* alpha = m_componentCount > 3 ? comps[3].data : nullptr;
+    const size_t count = size_t(m_header.width) * m_header.height;
+    if (bytesPerPixel == 3)
+    {
+        for (size_t i = 0; i < count; ++i, target += 3)
+        {
+            target[0] = static_cast<uint8_t>(blue[i]);
+            target[1] = static_cast<uint8_t>(green[i]);
+            target[2] = static_cast<uint8_t>(red[i]);
+        }
+        return;
+    }
+    for (size_t i = 0; i < count; ++i, target += 4)
+    {
+        target[0] = static_cast<uint8_t>(blue[i]);
+        target[1] = static_cast<uint8_t>(green[i]);
+        target[2] = static_cast<uint8_t>(red[i]);
+        target[3] = alpha ? static_cast<uint8_t>(alpha[i]) : 255;
+    }
 }
 
-bool EncodeJpeg2000(const uint8_t* bgraPixels, uint32_t width, uint32_t height, bool withAlpha, bool jp2File,
-                    std::vector<uint8_t>& out)
+bool DecodeJpeg2000(const uint8_t* data, size_t size, SDecodedImage& out, int threadCount,
+                    const SJpeg2000Limits& limits, std::string* reason)
 {
-    out.clear();
-    if (!bgraPixels || width == 0 || height == 0 || width > kMaxSide || height > kMaxSide)
+    out = SDecodedImage();
+    CJpeg2000Decoder decoder;
+    if (!decoder.Decode(data, size, threadCount, limits, reason))
         return false;
-    const uint32_t componentCount = withAlpha ? 4 : 3;
-    opj_image_cmptparm_t componentParameters[4];
-    std::memset(componentParameters, 0, sizeof(componentParameters));
-    for (uint32_t c = 0; c < componentCount; ++c)
-    {
-        componentParameters[c].dx = 1;
-        componentParameters[c].dy = 1;
-        componentParameters[c].w = width;
-        componentParameters[c].h = height;
-        componentParameters[c].prec = 8;
-        componentParameters[c].sgnd = 0;
-    }
-    opj_image_t* image = opj_image_create(componentCount, componentParameters, OPJ_CLRSPC_SRGB);
-    if (!image)
-        return false;
-    image->x0 = 0;
-    image->y0 = 0;
-    image->x1 = width;
-    image->y1 = height;
-    if (withAlpha)
-        image->comps[3].alpha = 1;
-    static const int kByteOfComponent[4] = {2, 1, 0, 3};
-    size_t count = static_cast<size_t>(width) * height;
-    for (uint32_t c = 0; c < componentCount; ++c)
-        for (size_t i = 0; i < count; ++i)
-            image->comps[c].data[i] = bgraPixels[i * 4 + kByteOfComponent[c]];
-
-    opj_cparameters_t parameters;
-    opj_set_default_encoder_parameters(&parameters);
-    // Reversible 5/3 wavelet with no quality layers given: lossless. Small pictures
-    // need fewer resolution levels than the default.
-    parameters.irreversible = 0;
-    parameters.tcp_mct = 1;
-    int resolutions = 1;
-    while (resolutions < 6 && (1u << resolutions) <= std::min(width, height))
-        ++resolutions;
-    parameters.numresolution = resolutions;
-
-    opj_codec_t* codec = opj_create_compress(jp2File ? OPJ_CODEC_JP2 : OPJ_CODEC_J2K);
-    bool ok = codec != nullptr;
-    if (ok)
-    {
-        SilenceCodec(codec);
-        ok = opj_setup_encoder(codec, &parameters, image);
-    }
-    opj_stream_t* stream = ok ? opj_stream_create(64 * 1024, OPJ_FALSE) : nullptr;
-    SWriteTarget target = {&out, 0};
-    if (stream)
-    {
-        opj_stream_set_user_data(stream, &target, nullptr);
-        opj_stream_set_write_function(stream, &WriteToMemory);
-        opj_stream_set_skip_function(stream, &SkipInOutput);
-        opj_stream_set_seek_function(stream, &SeekInOutput);
-        ok = opj_start_compress(codec, image, stream) && opj_encode(codec, stream) && opj_end_compress(codec, stream);
-        opj_stream_destroy(stream);
-    }
-    else
-        ok = false;
-    if (codec)
-        opj_destroy_codec(codec);
-    opj_image_destroy(image);
-    if (!ok)
-        out.clear();
-    return ok;
+    const SJpeg2000Header& header = decoder.GetHeader();
+    out.pixels.resize(size_t(header.width) * header.height * 4);
+    decoder.WritePixels(out.pixels.data(), 4);
+    out.width = header.width;
+    out.height = header.height;
+    out.componentCount = decoder.GetComponentCount();
+    out.decoderThreads = decoder.GetThreads();
+    return true;
 }

@@ -85,8 +85,9 @@ bool ReadJpeg2000Page(CQelMemoryReader& reader, int32_t pixelFormat, SSpritePage
     // The picture's size and components are known from its header: a page that
     // cannot fit is refused before anything is decoded.
     SJpeg2000Header header;
-    if (!ReadJpeg2000Header(bytes, length, header))
-        return Fail(error, "JPEG-2000 page does not decode");
+    std::string reason;
+    if (!ReadJpeg2000Header(bytes, length, header, SJpeg2000Limits(), &reason))
+        return Fail(error, "JPEG-2000 page is refused: " + reason);
     if (header.width != page.width || header.height != page.height)
         return Fail(error, "JPEG-2000 page holds " + std::to_string(header.width) + " x " +
                                std::to_string(header.height) + " pixels instead of " + std::to_string(page.width) +
@@ -94,9 +95,10 @@ bool ReadJpeg2000Page(CQelMemoryReader& reader, int32_t pixelFormat, SSpritePage
     if (HasAlpha(pixelFormat) && header.componentCount < 4)
         return Fail(error, "JPEG-2000 page has no alpha component");
     SDecodedImage image;
-    if (!DecodeJpeg2000(bytes, length, image) || image.width != page.width || image.height != page.height ||
-        (HasAlpha(pixelFormat) && image.componentCount < 4))
-        return Fail(error, "JPEG-2000 page does not decode");
+    if (!DecodeJpeg2000(bytes, length, image, 1, SJpeg2000Limits(), &reason))
+        return Fail(error, "JPEG-2000 page does not decode: " + reason);
+    if (image.width != page.width || image.height != page.height || (HasAlpha(pixelFormat) && image.componentCount < 4))
+        return Fail(error, "JPEG-2000 page does not decode to its header's picture");
     page.pixels = std::move(image.pixels);
     if (!HasAlpha(pixelFormat))
         for (size_t i = 3; i < page.pixels.size(); i += 4)
