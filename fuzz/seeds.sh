@@ -10,7 +10,7 @@ out=$(cd "$2" && pwd)
 tool="$bin/tesstool"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for harness in pack_archive data_tree string_table text_format tga wave sprite_file jpeg2000 resource_pack definitions ship_data; do
+for harness in pack_archive data_tree string_table text_format tga wave sprite_file jpeg2000 resource_pack definitions ship_data cas; do
   mkdir -p "$out/$harness"
 done
 quiet() {
@@ -44,6 +44,10 @@ for channels in 1 2; do
     quiet "$tool" sound tone "$out/wave/tone-$channels-$bits.wav" 8000 $channels $bits 440 0.005
   done
 done
+
+# Sequences: the sample logo, and a small one with a track of every kind in groups.
+quiet "$tool" cas build "$src/../data-src/animations/logo/logo.txt" "$out/cas/logo.cas"
+quiet "$tool" cas build "$src/seeds/sequence.txt" "$out/cas/sequence.cas"
 
 # Data trees: 8-bit text, and the same as the game writes it (UTF-16, plain and scrambled).
 cp "$src/seeds/tree.txt" "$out/data_tree/tree-8bit.txt"

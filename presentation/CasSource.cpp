@@ -99,12 +99,21 @@ bool IsStep(double value)
     return value >= 0 && value <= 4294967295.0 && value == std::floor(value);
 }
 
+void SetWide(CWString& out, const CDataValue* value)
+{
+    std::u16string text = value->GetTrimmedText();
+    const size_t first = text.find_first_not_of(u" \t");
+    text = first == std::u16string::npos ? u"" : text.substr(first);
+    out.AssignWideN(text.data(), text.size());
+}
+
 class CTrackSource
 {
 public:
+    // With file given, the track's "file" line is required and read into it.
     CTrackSource(const CDataTree& block, const std::string& where, const SKeyKind* kinds, size_t kindCount,
-                 std::string& error)
-        : m_block(block), m_where(where), m_kinds(kinds), m_kindCount(kindCount), m_error(error)
+                 CWString* file, std::string& error)
+        : m_block(block), m_where(where), m_kinds(kinds), m_kindCount(kindCount), m_file(file), m_error(error)
     {
     }
 
@@ -127,7 +136,7 @@ public:
             const std::string name = Narrow(node->GetName());
             const std::string text = Trim(Narrow(static_cast<const CDataValue*>(node)->GetTrimmedText()));
             bool handled = false;
-            if (!ReadKeyLine(name, text, handled))
+            if (!ReadKeyLine(name, text, handled) || !ReadCommonLine(name, text, node, handled))
                 return false;
             if (handled)
                 continue;
@@ -136,6 +145,8 @@ public:
         }
         if (!m_hasLength)
             return Fail("no length");
+        if (m_file && m_file->GetTextLength() == 0)
+            return Fail("no file");
         for (size_t k = 0; k < m_kindCount; ++k)
         {
             if (!CheckKeys(m_kinds[k]))
@@ -169,6 +180,17 @@ public:
     const std::vector<SRawKey>& GetKeys(const char* kind) { return m_keys[kind]; }
 
 private:
+    bool ReadCommonLine(const std::string& name, const std::string& text, const CDataNode* node, bool& handled)
+    {
+        if (handled || (name != "length" && (name != "file" || !m_file)))
+            return true;
+        handled = true;
+        if (name == "length")
+            return ReadLength(text);
+        SetWide(*m_file, static_cast<const CDataValue*>(node));
+        return !text.empty() || Fail("an empty file name");
+    }
+
     const SKeyKind* FindKind(const std::string& name) const
     {
         for (size_t k = 0; k < m_kindCount; ++k)
@@ -249,6 +271,7 @@ private:
     std::string m_where;
     const SKeyKind* m_kinds;
     size_t m_kindCount;
+    CWString* m_file;
     std::string& m_error;
     std::map<std::string, std::vector<SRawKey>> m_keys;
     uint32_t m_length = 0;
@@ -298,33 +321,14 @@ void FillColour(SCasColourKey& key, const double* v)
     key.m_blue = F(v[3]);
 }
 
-void SetWide(CWString& out, const CDataValue* value)
-{
-    std::u16string text = value->GetTrimmedText();
-    const size_t first = text.find_first_not_of(u" \t");
-    text = first == std::u16string::npos ? u"" : text.substr(first);
-    out.AssignWideN(text.data(), text.size());
-}
-
 bool CompileSprite(const CDataTree& block, const std::string& where, SCasSpriteTrack& track, std::string& error)
 {
-    CTrackSource source(block, where, SPRITE_KEYS, std::size(SPRITE_KEYS), error);
-    bool hasFile = false;
-    auto setting = [&](const std::string& name, const std::string& text, const CDataValue* value) {
-        if (name == "file")
-        {
-            SetWide(track.m_fileName, value);
-            hasFile = !text.empty();
-            return hasFile || source.Fail("an empty file name");
-        }
-        if (name == "group")
-            return source.ReadInt(name, text, INT32_MIN, INT32_MAX, track.m_groupId);
-        return name == "length" && source.ReadLength(text);
+    CTrackSource source(block, where, SPRITE_KEYS, std::size(SPRITE_KEYS), &track.m_fileName, error);
+    auto setting = [&](const std::string& name, const std::string& text, const CDataValue*) {
+        return name == "group" && source.ReadInt(name, text, INT32_MIN, INT32_MAX, track.m_groupId);
     };
     if (!source.Read(setting))
         return false;
-    if (!hasFile)
-        return source.Fail("no sprite file");
     if (source.GetKeys("position").empty())
         return source.Fail("no position key (its plane places the sprite)");
     track.m_clock.m_length = source.GetLength();
@@ -342,7 +346,7 @@ bool CompileSprite(const CDataTree& block, const std::string& where, SCasSpriteT
 
 bool CompileText(const CDataTree& block, const std::string& where, SCasTextTrack& track, std::string& error)
 {
-    CTrackSource source(block, where, TEXT_KEYS, std::size(TEXT_KEYS), error);
+    CTrackSource source(block, where, TEXT_KEYS, std::size(TEXT_KEYS), nullptr, error);
     auto setting = [&](const std::string& name, const std::string& text, const CDataValue* value) {
         if (name == "line")
         {
@@ -350,9 +354,7 @@ bool CompileText(const CDataTree& block, const std::string& where, SCasTextTrack
             SetWide(track.m_lines.back(), value);
             return true;
         }
-        if (name == "font")
-            return source.ReadInt(name, text, -1, 3, track.m_font);
-        return name == "length" && source.ReadLength(text);
+        return name == "font" && source.ReadInt(name, text, -1, 3, track.m_font);
     };
     if (!source.Read(setting))
         return false;
@@ -364,31 +366,17 @@ bool CompileText(const CDataTree& block, const std::string& where, SCasTextTrack
 
 bool CompileSound(const CDataTree& block, const std::string& where, SCasSoundTrack& track, std::string& error)
 {
-    CTrackSource source(block, where, SOUND_KEYS, std::size(SOUND_KEYS), error);
-    bool hasFile = false;
-    auto setting = [&](const std::string& name, const std::string& text, const CDataValue* value) {
-        if (name == "file")
-        {
-            SetWide(track.m_fileName, value);
-            hasFile = !text.empty();
-            return hasFile || source.Fail("an empty file name");
-        }
-        if (name == "loop")
-        {
-            if (text == "true" || text == "1")
-                track.m_loop = true;
-            else if (text == "false" || text == "0")
-                track.m_loop = false;
-            else
-                return source.Fail("loop \"" + text + "\" is not true or false");
-            return true;
-        }
-        return name == "length" && source.ReadLength(text);
+    CTrackSource source(block, where, SOUND_KEYS, std::size(SOUND_KEYS), &track.m_fileName, error);
+    auto setting = [&](const std::string& name, const std::string& text, const CDataValue*) {
+        if (name != "loop")
+            return false;
+        if (text != "true" && text != "1" && text != "false" && text != "0")
+            return source.Fail("loop \"" + text + "\" is not true or false");
+        track.m_loop = text == "true" || text == "1";
+        return true;
     };
     if (!source.Read(setting))
         return false;
-    if (!hasFile)
-        return source.Fail("no sample file");
     track.m_clock.m_length = source.GetLength();
     FillKeys(track.m_pan, source.GetKeys("pan"), FillFloat);
     FillKeys(track.m_volume, source.GetKeys("volume"), FillFloat);

@@ -119,7 +119,7 @@ TEST(CasSource, SourcesThatWouldNotPlayAsWrittenAreRefused)
         {Sprite("  position 0, 1, 2, 3\n  wobble 0, 1\n"), "sprite track 0: unknown line \"wobble\""},
         {"animation\n{\n sprite\n {\n  file a.spr\n  position 0, 1, 2, 3\n }\n}\n", "no length"},
         {Sprite("  position 0, 1, 2, 3\n  length 0\n"), "length"},
-        {"animation\n{\n sprite\n {\n  length 10\n  position 0, 1, 2, 3\n }\n}\n", "no sprite file"},
+        {"animation\n{\n sprite\n {\n  length 10\n  position 0, 1, 2, 3\n }\n}\n", "sprite track 0: no file"},
         {Sprite(""), "no position key"},
         {Sprite("  position 0, 1, 2, 3\n  position 10, 1, 2, 3\n"), "not below the length 10"},
         {Sprite("  position 0, 1, 2, 3\n  position 0, 4, 5, 3\n"), "two position keys at step 0"},
@@ -140,7 +140,7 @@ TEST(CasSource, SourcesThatWouldNotPlayAsWrittenAreRefused)
         {"animation\n{\n sound\n {\n  file b.wav\n  length 5\n  volume 0, 1.5\n }\n}\n", "outside"},
         {"animation\n{\n sound\n {\n  file b.wav\n  length 5\n  pan 0, -2\n }\n}\n", "outside"},
         {"animation\n{\n sound\n {\n  file b.wav\n  length 5\n  loop maybe\n }\n}\n", "loop"},
-        {"animation\n{\n sound\n {\n  length 5\n }\n}\n", "no sample file"},
+        {"animation\n{\n sound\n {\n  length 5\n }\n}\n", "sound track 0: no file"},
     };
     for (const auto& c : cases)
     {
