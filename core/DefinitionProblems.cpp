@@ -7,12 +7,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-void CDefinitionProblems::Add(const CDataNode* near, bool fatal, const char* format, va_list arguments)
+void CDefinitionProblems::Add(uint32_t line, bool fatal, const char* format, va_list arguments)
 {
     char text[512];
     std::vsnprintf(text, sizeof(text), format, arguments);
     SDefinitionProblem problem;
-    problem.line = near ? near->GetLine() : 0;
+    problem.line = line;
     problem.fatal = fatal;
     problem.text = text;
     m_problems.push_back(problem);
@@ -22,7 +22,7 @@ void CDefinitionProblems::AddFatal(const CDataNode* near, const char* format, ..
 {
     va_list arguments;
     va_start(arguments, format);
-    Add(near, true, format, arguments);
+    Add(near ? near->GetLine() : 0, true, format, arguments);
     va_end(arguments);
 }
 
@@ -30,7 +30,15 @@ void CDefinitionProblems::AddWarning(const CDataNode* near, const char* format, 
 {
     va_list arguments;
     va_start(arguments, format);
-    Add(near, false, format, arguments);
+    Add(near ? near->GetLine() : 0, false, format, arguments);
+    va_end(arguments);
+}
+
+void CDefinitionProblems::AddAtLine(uint32_t line, bool fatal, const char* format, ...)
+{
+    va_list arguments;
+    va_start(arguments, format);
+    Add(line, fatal, format, arguments);
     va_end(arguments);
 }
 

@@ -25,6 +25,8 @@ public:
     void AddFatal(const CDataNode* near, const char* format, ...) __attribute__((format(printf, 3, 4)));
     // A problem the game passes over (an unknown name that makes nothing).
     void AddWarning(const CDataNode* near, const char* format, ...) __attribute__((format(printf, 3, 4)));
+    // A problem at a line of the text where no node stands (a block that does not parse).
+    void AddAtLine(uint32_t line, bool fatal, const char* format, ...) __attribute__((format(printf, 4, 5)));
     // The usual wording for a required key that is not there.
     void AddMissingKey(const CDataNode* block, const char* key);
 
@@ -37,7 +39,7 @@ public:
     std::string Describe(const char* file) const;
 
 private:
-    void Add(const CDataNode* near, bool fatal, const char* format, va_list arguments);
+    void Add(uint32_t line, bool fatal, const char* format, va_list arguments);
 
     std::vector<SDefinitionProblem> m_problems;
 };

@@ -1,0 +1,149 @@
+#include "tests/support/WorldHarness.h"
+
+#include "core/DataTree.h"
+#include "core/Random.h"
+#include "platform/AudioSystem.h"
+#include "presentation/SpriteBank.h"
+#include "ships/ShipObjectTypes.h"
+#include "world/ObjectFactory.h"
+
+const char* const CWorldHarness::DEFAULT_LEVEL = "LEVEL\n"
+                                                 "{\n"
+                                                 "\tworldWidth\t4000\n"
+                                                 "\ttreeDepth\t5\n"
+                                                 "\ttotalAsteroidMass\t0\n"
+                                                 "\tviewLag\t1.0\n"
+                                                 "}\n";
+
+void CScriptedInput::SetKey(int code, bool down)
+{
+    if (code >= 0 && code < 256)
+        m_keys[code] = down ? 0x80 : 0;
+}
+
+bool CScriptedInput::IsKeyDown(int code)
+{
+    return code >= 0 && code < 256 && (m_keys[code] & 0x80) != 0;
+}
+
+void CScriptedInput::GetMouseDelta(int32_t* x, int32_t* y)
+{
+    if (x)
+        *x = 0;
+    if (y)
+        *y = 0;
+}
+
+void CScriptedInput::GetMouseButtons(bool* left, bool* right, bool* middle)
+{
+    for (bool* button : {left, right, middle})
+        if (button)
+            *button = false;
+}
+
+CWorldHarness::CWorldHarness(uint32_t seed)
+{
+    SetRealTimeClock(&m_clock);
+    m_renderer = std::make_unique<CVertexRecordingRenderer>();
+    m_bank = std::make_unique<CSpriteBank>();
+    m_bank->Init(m_renderer.get());
+
+    CDataTree settings;
+    settings.AddBool("a_disableAudio", true);
+    m_audio = std::make_unique<CAudioSystem>();
+    m_audio->SetDefaultSettings();
+    m_audio->ReadSettings(settings);
+    m_audio->Init();
+
+    m_oldAudio = g_audio;
+    m_oldBank = g_spriteBank;
+    m_oldInput = g_input;
+    g_audio = m_audio.get();
+    g_spriteBank = m_bank.get();
+    g_input = &m_input;
+
+    RegisterWorldObjectTypes();
+    RegisterShipObjectTypes();
+
+    DestroyGame();
+    m_game = CreateGame();
+    m_game->SetGameFlow(&m_flow);
+    m_game->SetTextPages(&m_pages);
+    m_game->Init(m_bank.get());
+    // Init seeds from the clock; a test's run starts from its own seed.
+    GetGameRandom().Seed(seed);
+    m_game->GetControls().SetDefaultKeys();
+}
+
+CWorldHarness::~CWorldHarness()
+{
+    if (m_game)
+    {
+        m_game->Shutdown();
+        DestroyGame();
+    }
+    // Types a test put in the factory give way to the real ones again.
+    ClearObjectTypes();
+    RegisterWorldObjectTypes();
+    RegisterShipObjectTypes();
+    g_audio = m_oldAudio;
+    g_spriteBank = m_oldBank;
+    g_input = m_oldInput;
+    m_audio->Shutdown();
+    m_audio.reset();
+    m_bank->Shutdown();
+    m_bank.reset();
+    m_renderer.reset();
+    SetRealTimeClock(nullptr);
+}
+
+bool CWorldHarness::StartLevel(const std::string& levelText)
+{
+    if (!m_game->StartLevelFromBytes(levelText, "harness level"))
+        return false;
+    m_game->GetCamera().SetScreenSize(640.0f, 480.0f);
+    return true;
+}
+
+int32_t CWorldHarness::Spawn(int32_t type, float x, float y)
+{
+    int32_t handle = NO_OBJECT;
+    if (!m_game->GetWorld() || !m_game->GetWorld()->CreateObject(type, handle))
+        return NO_OBJECT;
+    CGameObject* object = m_game->GetWorld()->GetObject(handle);
+    object->SetPosition(CVector2D(x, y));
+    object->GetBody().previousPosition = CVector2D(x, y);
+    object->PlaceShape();
+    return handle;
+}
+
+CGameObject* CWorldHarness::Find(int32_t handle) const
+{
+    return m_game->GetWorld() ? m_game->GetWorld()->GetObject(handle) : nullptr;
+}
+
+void CWorldHarness::ScriptKey(uint32_t frame, int code, bool down)
+{
+    m_script.push_back({frame, code, down});
+}
+
+void CWorldHarness::RunFrame()
+{
+    m_game->BeginFrame();
+    for (const SScriptedKey& key : m_script)
+        if (key.frame == m_framesRun)
+            m_input.SetKey(key.code, key.down);
+    m_game->PollControls(&m_input);
+    float x = 0.0f;
+    float y = 0.0f;
+    m_game->UpdateFrame(&x, &y);
+    m_bank->SetCameraPosition(static_cast<int>(x), static_cast<int>(y));
+    m_game->EndFrame();
+    ++m_framesRun;
+}
+
+void CWorldHarness::RunFrames(uint32_t count)
+{
+    for (uint32_t i = 0; i < count; ++i)
+        RunFrame();
+}

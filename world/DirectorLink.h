@@ -1,0 +1,35 @@
+#pragma once
+// The sequence director's feature gates, which tell the rest of the game each frame
+// what is live, and the flags other parts raise for it. The director sits in a
+// layer above and installs itself on the game; the base keeps every gate open.
+
+#include <cstdint>
+
+enum EDirectorGate
+{
+    GATE_TUTORIAL_START = 0,
+    GATE_WORLD_UPDATE = 3,
+    GATE_ZONE_POPULATION = 4,
+    GATE_STATION_GAUGES = 5,
+    GATE_STATION_ATTENTION = 6,
+    GATE_GUI_KEYBOARD = 7,
+    GATE_FIRE_GROUP_1 = 8,
+    GATE_FIRE_GROUP_2 = 9,
+    GATE_GRAVITY_BEAM = 10,
+    GATE_CALL_STATION = 11,
+    GATE_STEERING = 12,
+    GATE_ASTEROID_CHAT = 13,
+    GATE_CARGO_CHAT = 14,
+    DIRECTOR_GATE_COUNT = 15,
+};
+
+class CDirectorLink
+{
+public:
+    virtual ~CDirectorLink() = default;
+    virtual bool IsGateOpen(int /*gate*/) const { return true; }
+    // Raises a flag of one of the director's groups; only the director clears them.
+    virtual void RaiseFlag(int /*group*/, int /*flag*/) {}
+    // A full-screen sequence covers the game: the camera stands still.
+    virtual bool IsCoveringSequencePlaying() const { return false; }
+};

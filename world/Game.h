@@ -1,0 +1,179 @@
+#pragma once
+// The one object that owns the running game: the world with its quadtree and push
+// grid, the camera and the controls, the level's settings, the game clock and the
+// links to the parts of the game that sit in the layers above (HUD, text pages, game
+// flow, sequence director, campaign) and to the zones. Reached through GetGame.
+//
+// The game clock moves exactly 40 ms on every frame that is not paused and shows no
+// text page, never by measured time, so the simulation is the same however long a
+// frame takes; EndFrame sleeps away the rest of the frame's 40 ms of real time.
+//
+// Life: created -> ready (Init) -> level running (StartLevel) -> ready (EndLevel)
+// -> ... -> shut down (Shutdown) -> deleted (DestroyGame).
+
+#include "core/FramePacer.h"
+#include "core/Vector2D.h"
+#include "world/Camera.h"
+#include "world/Controls.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class CCampaignLink;
+class CCoreInput;
+class CDirectorLink;
+class CGameFlowLink;
+class CHudLink;
+class CLevelConfig;
+class CPushGrid;
+class CQuadtree;
+class CSpriteBank;
+class CTextPageLink;
+class CWorld;
+class CZoneLink;
+
+enum EGameState
+{
+    GAME_CREATED = 0,
+    GAME_READY = 1,
+    GAME_LEVEL_RUNNING = 2,
+    GAME_SHUT_DOWN = 3,
+};
+
+// The flags and values of the current run, cleared when a run starts and when a
+// zone node is entered. Parts that need more run values add them here.
+struct SRunState
+{
+    bool noSuction = false;     // "/nosucking"
+    bool noDeath = false;       // "/nodeath"
+    uint32_t frameCounter = 0;  // cleared every frame
+    bool quickShip = false;     // the level's ships come from "data\quickShip.txt"
+    bool survival = false;      // ... from "data\survivalShips.txt"
+    bool timedRun = false;
+    // The survival game's values.
+    int32_t gemsInHand = 0;
+    int32_t repairCost = 0;
+    int32_t shipLevel = 1;
+    int32_t reloadCost = 0;
+    int32_t menuSelection = 0;
+    CVector2D shipPosition;
+    uint32_t menuBlinkTime = 0;
+    uint32_t waveStartTime = 0;
+    uint32_t clockCopy = 0;
+    int32_t waveIndex = 0;
+    bool menuOpen = false;
+    bool waveFlags[3] = {false, false, false};
+};
+
+class CGame
+{
+public:
+    CGame();
+    ~CGame();
+    CGame(const CGame&) = delete;
+    CGame& operator=(const CGame&) = delete;
+
+    // Notes the start folder, seeds the game's random generator (TESSAVAR_SEED when
+    // set, else the real clock), clock and frame counter 0, resets the controls.
+    bool Init(CSpriteBank* spriteBank);
+    // The world, the level file of the current zone, the quadtree, the sections'
+    // readers and the push grid. False (nothing started, a console line) when the
+    // level file is refused: no LEVEL section or no positive "worldWidth".
+    bool StartLevel();
+    // The same with a level given in memory (tests and checks).
+    bool StartLevelFromBytes(const std::string& bytes, const char* name);
+    // Only while a level runs: everything StartLevel made goes.
+    void EndLevel();
+    void Shutdown();
+    void ResetLevelState();
+
+    // Pacing: notes the frame's start; advances the clock (unless paused or a page
+    // shows) and sleeps the rest of the 40 ms.
+    void BeginFrame();
+    void EndFrame();
+    uint32_t GetTime() const { return m_pacer.GetGameTimeMs(); }
+    uint32_t GetFrameCount() const { return m_pacer.GetFrameCount(); }
+    static constexpr uint32_t TICKS_PER_SECOND = CFramePacer::TICKS_PER_SECOND;
+
+    // The game's share of a frame after the controls: by the game flow's mode, the
+    // world (while the director lets it run), the camera and the HUD. The view point
+    // comes out in x and y (the sprite bank scrolls by it).
+    void UpdateFrame(float* x, float* y);
+    // The controls read the input (the caller skips it while the console is open
+    // or the window inactive).
+    void PollControls(CCoreInput* input);
+
+    EGameState GetState() const { return m_state; }
+    bool IsPaused() const { return m_paused; }
+    void SetPaused(bool paused) { m_paused = paused; }
+    SRunState& GetRun() { return m_run; }
+
+    CWorld* GetWorld() const { return m_world.get(); }
+    CQuadtree* GetQuadtree() const { return m_quadtree.get(); }
+    CPushGrid* GetPushGrid() const { return m_pushGrid.get(); }
+    CLevelConfig* GetLevelConfig() const { return m_levelConfig.get(); }
+    CSpriteBank* GetSpriteBank() const { return m_spriteBank; }
+    CControls& GetControls() { return m_controls; }
+    CCamera& GetCamera() { return m_camera; }
+    float GetWorldWidth() const;
+
+    int32_t GetPlayerShipHandle() const { return m_playerShip; }
+    void SetPlayerShipHandle(int32_t handle) { m_playerShip = handle; }
+    int32_t GetStationHandle() const { return m_station; }
+    void SetStationHandle(int32_t handle) { m_station = handle; }
+
+    // The file of the level's ship designs: the player's own file when one is named,
+    // "data\quickShip.txt" in quick-ship mode, "data\survivalShips.txt" in survival
+    // mode (the later rule wins), else the level's.
+    std::string ChooseShipDesignFile(const char* fromLevel) const;
+    void SetShipConfigFileName(const std::string& name) { m_shipConfigFile = name; }
+
+    // The parts above install themselves here; until then a do-nothing link answers.
+    void SetHud(CHudLink* link) { m_hud = link; }
+    void SetTextPages(CTextPageLink* link) { m_textPages = link; }
+    void SetGameFlow(CGameFlowLink* link) { m_gameFlow = link; }
+    void SetDirector(CDirectorLink* link) { m_director = link; }
+    void SetCampaign(CCampaignLink* link) { m_campaign = link; }
+    void SetZones(CZoneLink* link) { m_zones = link; }
+    CHudLink& GetHud() const;
+    CTextPageLink& GetTextPages() const;
+    CGameFlowLink& GetGameFlow() const;
+    CDirectorLink& GetDirector() const;
+    CCampaignLink& GetCampaign() const;
+    CZoneLink& GetZones() const;
+
+private:
+    bool StartLevelWith(std::unique_ptr<CLevelConfig> config);
+    void UpdateCamera(float& x, float& y);
+
+    SRunState m_run;
+    bool m_paused = false;
+    std::unique_ptr<CWorld> m_world;
+    std::unique_ptr<CQuadtree> m_quadtree;
+    std::unique_ptr<CLevelConfig> m_levelConfig;
+    CSpriteBank* m_spriteBank = nullptr;
+    std::unique_ptr<CPushGrid> m_pushGrid;
+    CControls m_controls;
+    CCamera m_camera;
+    CFramePacer m_pacer;
+    uint32_t m_frameStart = 0;
+    int32_t m_playerShip = -1;
+    int32_t m_station = -1;
+    EGameState m_state = GAME_CREATED;
+    std::string m_startFolder;
+    std::string m_shipConfigFile;
+
+    CHudLink* m_hud = nullptr;
+    CTextPageLink* m_textPages = nullptr;
+    CGameFlowLink* m_gameFlow = nullptr;
+    CDirectorLink* m_director = nullptr;
+    CCampaignLink* m_campaign = nullptr;
+    CZoneLink* m_zones = nullptr;
+};
+
+// The game of the process: made and destroyed by the application shell (and the
+// tests' harness); null before and after.
+CGame* CreateGame();
+CGame* GetGame();
+void DestroyGame();

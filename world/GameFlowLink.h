@@ -1,0 +1,23 @@
+#pragma once
+// What the world needs of the game-flow controller, which sits in a layer above:
+// its mode, and the hooks the game calls on it. The base answers as the front end
+// with nothing to do; the controller installs itself on the game at start-up.
+
+enum EGameMode
+{
+    GAME_MODE_FLIGHT = 0,
+    GAME_MODE_FRONT_END = 1,
+    GAME_MODE_IN_GAME_MENU = 2,
+};
+
+class CGameFlowLink
+{
+public:
+    virtual ~CGameFlowLink() = default;
+    virtual EGameMode GetMode() const { return GAME_MODE_FRONT_END; }
+    // The exit warning's quotes follow the camera every flight frame.
+    virtual void PlaceWarningQuotes() {}
+    // Looping sounds stop while the effects are reloaded, and start again after.
+    virtual void SilenceLoopingSounds() {}
+    virtual void RestartLoopingSounds() {}
+};

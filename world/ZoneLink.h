@@ -1,0 +1,25 @@
+#pragma once
+// What the game and the world need of the zone manager: which level file the
+// current zone plays, the per-frame zone update, and word of objects that leave
+// the world. The zone manager installs itself on the game; the base plays level
+// file 1 in a zone of its own and does nothing else.
+
+class CGameObject;
+
+class CZoneLink
+{
+public:
+    virtual ~CZoneLink() = default;
+    virtual int GetLevelFileIndex() const { return 1; }
+    virtual void Update(bool /*settingUp*/) {}
+    // Called as the object is queued for removal.
+    virtual void OnObjectRemoved(CGameObject&) {}
+    // "/showboss": the current zone's boss is revealed.
+    virtual void ShowBoss() {}
+    // "/skipzone n": zones 0 to n entered and unlocked, all but n finished (n is
+    // already clamped to the zones there are).
+    virtual void SkipToZone(int /*zone*/) {}
+    virtual int GetZoneCount() const { return 1; }
+    // "/showobject": the object viewer's flag.
+    virtual void SetObjectViewing(bool) {}
+};
