@@ -1,5 +1,5 @@
 #include "core/RealTimeClock.h"
-#include "tests/support/WorldHarness.h"
+#include "tests/support/world/WorldHarness.h"
 #include "world/Controls.h"
 
 #include <gtest/gtest.h>

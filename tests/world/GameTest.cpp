@@ -1,5 +1,5 @@
 #include "core/Console.h"
-#include "tests/support/WorldHarness.h"
+#include "tests/support/world/WorldHarness.h"
 #include "world/GameCommands.h"
 #include "world/ObjectTypes.h"
 #include "world/ZoneLink.h"

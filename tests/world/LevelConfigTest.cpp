@@ -1,5 +1,5 @@
 #include "core/DataTree.h"
-#include "tests/support/WorldHarness.h"
+#include "tests/support/world/WorldHarness.h"
 #include "world/LevelConfig.h"
 #include "world/PushGrid.h"
 #include "world/Quadtree.h"

@@ -1,5 +1,5 @@
 #include "core/Random.h"
-#include "tests/support/WorldHarness.h"
+#include "tests/support/world/WorldHarness.h"
 #include "tests/world/TestObjects.h"
 #include "world/ObjectFactory.h"
 #include "world/Quadtree.h"

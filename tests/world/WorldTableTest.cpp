@@ -1,4 +1,4 @@
-#include "tests/support/WorldHarness.h"
+#include "tests/support/world/WorldHarness.h"
 #include "tests/world/TestObjects.h"
 #include "world/ObjectFactory.h"
 

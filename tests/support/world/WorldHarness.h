@@ -1,6 +1,7 @@
 #pragma once
 // The game's world in a test: a real CGame (world, quadtree, push grid, camera,
-// controls, level settings) with the object types of every layer registered, on a
+// controls, level settings) with the world's object types registered (and those of
+// the ships layer with CShipWorldHarness, tests/support/ships/), on a
 // recording renderer and sprite bank, with disabled audio, a manual real-time
 // clock, a fixed random seed and scripted keys. No window, sound card or GUI.
 //
@@ -20,7 +21,7 @@
 
 #include "core/RealTimeClock.h"
 #include "platform/CoreInput.h"
-#include "tests/support/VertexRecordingRenderer.h"
+#include "tests/support/platform/VertexRecordingRenderer.h"
 #include "world/Game.h"
 #include "world/GameFlowLink.h"
 #include "world/GameObject.h"
@@ -82,7 +83,10 @@ public:
     // A level of 4000 units with a tree of depth 5 and no lag.
     static const char* const DEFAULT_LEVEL;
 
-    explicit CWorldHarness(uint32_t seed = 1);
+    // Registers the object types and level sections of a layer above the world.
+    using TypeRegistration = void (*)();
+
+    explicit CWorldHarness(uint32_t seed = 1, TypeRegistration registerMore = nullptr);
     ~CWorldHarness();
     CWorldHarness(const CWorldHarness&) = delete;
     CWorldHarness& operator=(const CWorldHarness&) = delete;
@@ -133,6 +137,7 @@ private:
     CGame* m_game = nullptr;
     std::vector<SScriptedKey> m_script;
     uint32_t m_framesRun = 0;
+    TypeRegistration m_registerMore = nullptr;
     CAudioSystem* m_oldAudio = nullptr;
     CSpriteBank* m_oldBank = nullptr;
     CCoreInput* m_oldInput = nullptr;

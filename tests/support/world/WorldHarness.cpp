@@ -1,10 +1,9 @@
-#include "tests/support/WorldHarness.h"
+#include "tests/support/world/WorldHarness.h"
 
 #include "core/DataTree.h"
 #include "core/Random.h"
 #include "platform/AudioSystem.h"
 #include "presentation/SpriteBank.h"
-#include "ships/ShipObjectTypes.h"
 #include "world/ObjectFactory.h"
 
 const char* const CWorldHarness::DEFAULT_LEVEL = "LEVEL\n"
@@ -41,7 +40,7 @@ void CScriptedInput::GetMouseButtons(bool* left, bool* right, bool* middle)
             *button = false;
 }
 
-CWorldHarness::CWorldHarness(uint32_t seed)
+CWorldHarness::CWorldHarness(uint32_t seed, TypeRegistration registerMore) : m_registerMore(registerMore)
 {
     SetRealTimeClock(&m_clock);
     m_renderer = std::make_unique<CVertexRecordingRenderer>();
@@ -63,7 +62,8 @@ CWorldHarness::CWorldHarness(uint32_t seed)
     g_input = &m_input;
 
     RegisterWorldObjectTypes();
-    RegisterShipObjectTypes();
+    if (m_registerMore)
+        m_registerMore();
 
     DestroyGame();
     m_game = CreateGame();
@@ -85,7 +85,8 @@ CWorldHarness::~CWorldHarness()
     // Types a test put in the factory give way to the real ones again.
     ClearObjectTypes();
     RegisterWorldObjectTypes();
-    RegisterShipObjectTypes();
+    if (m_registerMore)
+        m_registerMore();
     g_audio = m_oldAudio;
     g_spriteBank = m_oldBank;
     g_input = m_oldInput;
