@@ -18,3 +18,8 @@ tess_sprite(ship 2 --jp2 --page 128)
 tess_sprite(asteroid 3 --page 128)
 tess_sprite(particles 1 --page 64)
 list(APPEND TESS_RESPACK_FILES ${sprite_out}/ship.spr ${sprite_out}/asteroid.spr ${sprite_out}/particles.spr)
+# A scout in 8 headings with blinking pods, and a planet of 2 x 2 tiles.
+tess_sprite(scout 2 --page 128)
+tess_sprite(pods 2 --page 32)
+tess_sprite(planet 2 --page 128)
+list(APPEND TESS_RESPACK_FILES ${sprite_out}/scout.spr ${sprite_out}/pods.spr ${sprite_out}/planet.spr)

@@ -27,7 +27,8 @@ void CAnimationFixture::TearDown()
     InstallRiderObjects(nullptr);
     InstallAnimationClock(nullptr);
     g_spriteBank = m_savedBank;
-    CSpriteFixture::TearDown();
+    // The bank goes with the fixture's members, after the tests' sprites and references
+    // (members of the derived fixtures), which give their instances and files back to it.
 }
 
 std::string CAnimationFixture::WriteFrames(const std::string& name, uint32_t frames)

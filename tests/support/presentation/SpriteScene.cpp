@@ -54,22 +54,6 @@ std::string WriteDiscSprite(const CTempDir& dir, const std::string& name, int32_
     return dir.Join(name);
 }
 
-// The shown frame through a screenshot, cropped to the scene: top row first, 4 bytes
-// a pixel (blue, green, red, alpha).
-std::vector<uint8_t> ShootScene(CRenderer& renderer, const CTempDir& dir)
-{
-    std::string path = dir.Join("frame.tga");
-    STgaImage image;
-    std::vector<uint8_t> crop;
-    if (!renderer.SaveScreenshot(path.c_str()) || !LoadTga(path.c_str(), image) || image.width < kCropWidth ||
-        image.height < kCropHeight)
-        return crop;
-    for (int y = 0; y < kCropHeight; ++y)
-        crop.insert(crop.end(), image.pixels.begin() + std::ptrdiff_t(y) * image.width * 4,
-                    image.pixels.begin() + (std::ptrdiff_t(y) * image.width + kCropWidth) * 4);
-    return crop;
-}
-
 SSpriteInstance* Place(CSpriteBank& bank, int plane, int file, float x, float y)
 {
     SSpriteInstance* instance = nullptr;
@@ -161,11 +145,26 @@ bool BuildSpriteScene(CSpriteBank& bank, const CTempDir& dir)
     return true;
 }
 
-std::vector<uint8_t> DrawSpriteScene(CRenderer& renderer, CSpriteBank& bank, const CTempDir& dir)
+std::vector<uint8_t> DrawBankFrame(CRenderer& renderer, CSpriteBank& bank, const CTempDir& dir, int width,
+                                   int height)
 {
     renderer.Tick();
     renderer.BeginScene();
     bank.Render();
     renderer.EndScene();
-    return ShootScene(renderer, dir);
+    std::string path = dir.Join("frame.tga");
+    STgaImage image;
+    std::vector<uint8_t> crop;
+    if (!renderer.SaveScreenshot(path.c_str()) || !LoadTga(path.c_str(), image) || image.width < width ||
+        image.height < height)
+        return crop;
+    for (int y = 0; y < height; ++y)
+        crop.insert(crop.end(), image.pixels.begin() + std::ptrdiff_t(y) * image.width * 4,
+                    image.pixels.begin() + (std::ptrdiff_t(y) * image.width + width) * 4);
+    return crop;
+}
+
+std::vector<uint8_t> DrawSpriteScene(CRenderer& renderer, CSpriteBank& bank, const CTempDir& dir)
+{
+    return DrawBankFrame(renderer, bank, dir, kCropWidth, kCropHeight);
 }

@@ -20,3 +20,7 @@ bool BuildSpriteScene(CSpriteBank& bank, const CTempDir& dir);
 // One frame of the bank through the renderer, read back through a screenshot and
 // cropped to the scene: top row first, 4 bytes a pixel (blue, green, red, alpha).
 std::vector<uint8_t> DrawSpriteScene(CRenderer& renderer, CSpriteBank& bank, const CTempDir& dir);
+// One frame of the bank through the renderer, read back through a screenshot and cropped
+// to the top-left width x height pixels, in the same layout.
+std::vector<uint8_t> DrawBankFrame(CRenderer& renderer, CSpriteBank& bank, const CTempDir& dir, int width,
+                                   int height);
