@@ -7,6 +7,10 @@
 #include "core/DataTree.h"
 #include "core/DefinitionProblems.h"
 #include "presentation/CollisionShape.h"
+#include "presentation/ObjectBody.h"
+#include "presentation/SpriteAnimSet.h"
+#include "presentation/SpriteOwner.h"
+#include "presentation/TiledSprite.h"
 
 namespace
 {
@@ -21,6 +25,31 @@ void ReadWithEveryReader(const CDataTree& block)
         CVector2D point;
         CVector2D data;
         chain->Collide(*copy, &point, &data, nullptr);
+    }
+    // Without a sprite bank no file loads: sprites keep positions and angles only.
+    CTiledSpriteDef picture;
+    picture.Load(block, problems);
+    SSpriteOwner owner;
+    CObjectBody body;
+    if (body.Load(block, owner, problems))
+    {
+        body.Update(owner);
+        int part = -1;
+        body.HitPart(owner, 10, part);
+        body.DestroyPart(owner, 0);
+        body.Flash(false);
+        body.AreTaggedPartsDestroyed();
+    }
+    CSpriteAnimSet set;
+    if (set.Load(block, owner, problems))
+    {
+        set.RestartTrack(-1);
+        for (int frame = 0; frame < 30; ++frame)
+        {
+            owner.angle += 7.0f;
+            set.Update(owner);
+        }
+        set.StopTrack(-1, true);
     }
 }
 

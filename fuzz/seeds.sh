@@ -58,6 +58,9 @@ if [ -d "$src/../data-src/data" ]; then
   done
 fi
 cp "$src/seeds/collision.txt" "$out/definitions/"
+for f in "$src/../data-src/samples/"*.txt; do
+  cp "$f" "$out/definitions/samples-$(basename "$f")"
+done
 quiet "$tool" tree write "$src/seeds/tree.txt" "$out/data_tree/tree-utf16.txt"
 quiet "$tool" tree write "$src/seeds/tree.txt" "$out/data_tree/tree-scrambled.txt" --scrambled
 
