@@ -3,7 +3,7 @@
 
 class CDataTree;
 
-// Step 19: the version the settings ask for, with its fallback; false with the
+// The version the settings ask for, with its fallback; false with the
 // start-up message set in the application state. Also lets the renderer's display
 // reset make the device again the same way.
 bool StartInput(const CDataTree* settings);

@@ -7,6 +7,7 @@
 #include "platform/RendererFactory.h"
 #include "platform/d3d8/SoftD3DDevice.h"
 #include "tests/platform/RecordingRenderer.h"
+#include "tests/support/EnvOverride.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/core/ScopedConsole.h"
 
@@ -79,30 +80,6 @@ TEST(RendererStartup, OnlyKindsOfThisBuildAreMade)
 namespace
 {
 // Sets an environment variable for the length of a test.
-class CEnvOverride
-{
-public:
-    CEnvOverride(const char* name, const char* value) : m_name(name)
-    {
-        const char* previous = std::getenv(name);
-        m_had = previous != nullptr;
-        m_previous = previous ? previous : "";
-        setenv(name, value, 1);
-    }
-    ~CEnvOverride()
-    {
-        if (m_had)
-            setenv(m_name.c_str(), m_previous.c_str(), 1);
-        else
-            unsetenv(m_name.c_str());
-    }
-
-private:
-    std::string m_name;
-    std::string m_previous;
-    bool m_had = false;
-};
-
 // The Direct3D renderer on an adapter it cannot use: a 24-bit desktop and no full-screen
 // modes. The OpenGL renderer is the real one.
 CRenderer* MakeWithBrokenDirect3D(int kind)
@@ -177,10 +154,8 @@ TEST(RendererStartup, ScreenshotsTakeTheNextFreeNumber)
         CTempDir home;
         const std::string grabs = folder + "/screengrabs/Tessavar_";
         ASSERT_TRUE(home.WriteFile(grabs + "00001.tga", "taken"));
-        const char* previous = std::getenv("TESSAVAR_HOME");
-        std::string saved = previous ? previous : "";
-        setenv("TESSAVAR_HOME", home.GetPath().c_str(), 1);
         {
+            CEnvOverride homeOverride("TESSAVAR_HOME", home.GetPath().c_str());
             CGlobalRenderer globals;
             globals.Renderer().frameWidth = 2;
             globals.Renderer().frameHeight = 1;
@@ -188,10 +163,6 @@ TEST(RendererStartup, ScreenshotsTakeTheNextFreeNumber)
             for (int i = 0; i < 3; ++i)
                 EXPECT_TRUE(SaveScreenshot());
         }
-        if (previous)
-            setenv("TESSAVAR_HOME", saved.c_str(), 1);
-        else
-            unsetenv("TESSAVAR_HOME");
         for (const char* name : {"00000", "00002", "00003"})
             EXPECT_TRUE(Exists(home.Join(grabs + name + ".tga"))) << folder << " " << name;
         std::string untouched;
