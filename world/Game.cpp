@@ -8,6 +8,7 @@
 #include "world/GameFlowLink.h"
 #include "world/HudLink.h"
 #include "world/LevelConfig.h"
+#include "world/PresentationLinks.h"
 #include "world/PushGrid.h"
 #include "world/Quadtree.h"
 #include "world/TextPageLink.h"
@@ -54,6 +55,7 @@ CGame::CGame()
 
 CGame::~CGame()
 {
+    RemovePresentationLinks(*this);
     // The objects' destructors reach the push grid through the game: the world goes first.
     m_world.reset();
 }
@@ -97,6 +99,7 @@ bool CGame::Init(CSpriteBank* spriteBank)
     GetGameRandom().Seed(ChooseGameSeed(GetRealTimeClock().GetMs()));
     m_pacer.Reset();
     m_spriteBank = spriteBank;
+    InstallPresentationLinks(*this);
     // The zone manager and its zone list, the game flow and its screens, the
     // sequence director and the effect cache are made here by their own parts.
     m_controls.Reset();
