@@ -1,6 +1,6 @@
-// Definition blocks as the game's readers take them from data-tree text: every
-// block of the text, at any depth, is handed to each definition reader, which
-// must report problems and never crash whatever the keys hold. Each reader of a
+// Definition files as the game's readers take them: the text as a level file, and
+// every block of it, at any depth, handed to each definition reader, which must
+// report problems and never crash whatever the keys hold. Each reader of a
 // definition block adds one line to ReadWithEveryReader.
 
 #include "core/DataFile.h"
@@ -11,6 +11,9 @@
 #include "presentation/SpriteAnimSet.h"
 #include "presentation/SpriteOwner.h"
 #include "presentation/TiledSprite.h"
+#include "world/LevelConfig.h"
+
+#include <string>
 
 namespace
 {
@@ -65,6 +68,11 @@ void Walk(const CDataTree& tree, int depth)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    // The whole text as a level file: sections found by their braces, each parsed alone.
+    CLevelConfig level;
+    if (level.LoadFromBytes(std::string(reinterpret_cast<const char*>(data), size), "fuzz"))
+        level.LoadSections(nullptr);
+
     CDataNodeList nodes;
     ParseDataBytes(data, size, nodes);
     for (const auto& node : nodes)

@@ -52,15 +52,10 @@ quiet "$tool" cas build "$src/seeds/sequence.txt" "$out/cas/sequence.cas"
 # Data trees: 8-bit text, and the same as the game writes it (UTF-16, plain and scrambled).
 cp "$src/seeds/tree.txt" "$out/data_tree/tree-8bit.txt"
 # Definition blocks: the sample data's definition files.
-if [ -d "$src/../data-src/data" ]; then
-  find "$src/../data-src/data" -name '*.txt' | while read -r f; do
-    cp "$f" "$out/definitions/$(basename "$(dirname "$f")")-$(basename "$f")"
-  done
-fi
-cp "$src/seeds/collision.txt" "$out/definitions/"
-for f in "$src/../data-src/samples/"*.txt; do
-  cp "$f" "$out/definitions/samples-$(basename "$f")"
+find "$src/../data-src" -name '*.txt' ! -path '*/strings/*' | while read -r f; do
+  cp "$f" "$out/definitions/$(basename "$(dirname "$f")")-$(basename "$f")"
 done
+cp "$src/seeds/collision.txt" "$out/definitions/"
 quiet "$tool" tree write "$src/seeds/tree.txt" "$out/data_tree/tree-utf16.txt"
 quiet "$tool" tree write "$src/seeds/tree.txt" "$out/data_tree/tree-scrambled.txt" --scrambled
 

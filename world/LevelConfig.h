@@ -25,7 +25,9 @@ struct SLevelSection
 };
 
 // A reader of the level file's sections whose name begins with its prefix (compared
-// without regard to case), called in file order with the parsed section.
+// without regard to case), called in file order with the parsed section. The game is
+// null when the file is only being checked (tesstool check): the reader then reports
+// its problems and makes nothing.
 using LevelSectionReader = void (*)(const CDataTree& section, CGame* game, CDefinitionProblems& problems);
 void RegisterLevelSectionReader(const char* prefix, LevelSectionReader reader);
 void ClearLevelSectionReaders();

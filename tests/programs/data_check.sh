@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# tesstool check: the built sample data loads cleanly through the game's readers,
+# and each kind of slip in a copy of it is named with its file and line.
+set -u
+bin=$(cd "$1" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+out=$("$bin/tesstool" check "$bin" 2>&1) || fail "the sample data has problems: $out"
+echo "$out" | grep -q " 0 problems$" || fail "no summary: $out"
+# The data folder itself may be given too.
+"$bin/tesstool" check "$bin/data" >/dev/null 2>&1 || fail "the data folder given directly was refused"
+
+copy() {
+  rm -rf "$work/game"
+  mkdir -p "$work/game"
+  cp -r "$bin/data" "$work/game/"
+}
+expect_problem() { # file:line and text expected in the report
+  local out
+  out=$("$bin/tesstool" check "$work/game" 2>&1) && fail "check passed with $1: $out"
+  echo "$out" | grep -q -- "$1" || fail "expected '$1' in: $out"
+}
+
+# A block glued to its brace breaks the grammar: that block and all after it are lost.
+copy
+printf 'LEVEL\n{\n\tworldWidth\t3000\n}\nSTARFIELD{\n\tnumLayers\t0\n}\nMORE\n{\n}\n' >"$work/game/data/init5.txt"
+expect_problem "data/init5.txt:5: block \"STARFIELD{\" does not parse"
+
+# A level without its playfield width.
+copy
+printf 'LEVEL\n{\n\ttreeDepth\t5\n}\n' >"$work/game/data/init6.txt"
+expect_problem 'data/init6.txt:1: LEVEL gives no positive "worldWidth"'
+
+# A broken LEVEL section before a good one: the level loads, the broken one is named.
+copy
+printf 'LEVEL\n{\n\tworldWidth\t3000\n\t-1\n}\nLEVEL\n{\n\tworldWidth\t3000\n}\n' >"$work/game/data/init7.txt"
+expect_problem 'data/init7.txt:1: section "LEVEL" does not parse'
+
+"$bin/tesstool" check "$work/nothing" >/dev/null 2>&1 && fail "a folder without data passed"
+exit 0
