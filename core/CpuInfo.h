@@ -1,6 +1,8 @@
 #pragma once
-// Processor identification and the time stamp counter, the fine clock of the
-// renderer's frame statistics. Start-up refuses a processor without the counter.
+// Processor identification and the time stamp counter. Start-up refuses a processor
+// without the counter; its rate, measured once against the monotonic clock, gives the
+// clock speed that the system description reports. Nothing else times with it: frame
+// pacing and the renderer's frame statistics use the monotonic clock.
 
 #include <cstdint>
 

@@ -104,8 +104,9 @@ public:
     CDataValue* FindValue(const char* name) const;
 
     // Typed getters: the FIRST child of the name decides. When there is none, or it
-    // is a block, or its text does not parse, they give false and leave the output
-    // untouched.
+    // is a block, they give false and leave the output untouched; so do the bool,
+    // integer and vector getters when its text does not parse. GetFloat takes any
+    // text as the C library's atof does: a value without a number gives true and 0.
     bool GetBool(const char* name, bool& out) const;
     bool GetBoolW(const char16_t* name, bool& out) const;
     bool GetInt(const char* name, int32_t& out) const;

@@ -2,7 +2,7 @@
 // A small DirectInput-shaped device model. The input classes talk to keyboards, mice
 // and game controllers only through these calls, with the same data-format rules,
 // acquisition and error results that they were written against. The SDL provider
-// (SdlInputProvider.h) backs it with real devices; tests give their own.
+// (SdlInputSource.h) backs it with real devices; tests give their own.
 
 #include <cstdint>
 #include <memory>
