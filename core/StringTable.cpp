@@ -3,6 +3,9 @@
 #include "core/FileBytes.h"
 #include "utility/source/QelCrc32.h"
 #include "utility/source/QelMemoryReader.h"
+#include "utility/source/QelPathResolve.h"
+
+#include <unistd.h>
 
 CStringTable* g_stringTable = nullptr;
 
@@ -52,14 +55,28 @@ bool CStringTable::Load(const char* path)
 {
     std::vector<uint8_t> bytes;
     if (!ReadFileBytes(path, bytes))
+    {
+        m_languages.clear();
+        m_languageIndex = -1;
+        bool onDisk = path && access(ResolvePathNoCase(path).c_str(), F_OK) == 0;
+        m_loadError = onDisk ? "cannot be read" : "is missing from the program folder and its packs";
         return false;
-    return LoadFromMemory(bytes.data(), bytes.size());
+    }
+    if (!LoadFromMemory(bytes.data(), bytes.size()))
+        return false;
+    if (m_languages.empty())
+    {
+        m_loadError = "holds no language";
+        return false;
+    }
+    return true;
 }
 
 bool CStringTable::LoadFromMemory(const uint8_t* bytes, size_t size)
 {
     m_languages.clear();
     m_languageIndex = -1;
+    m_loadError = "is damaged: it ends before its header";
     CQelMemoryReader reader;
     reader.Open(bytes, size);
     uint32_t first = 0;
@@ -70,7 +87,10 @@ bool CStringTable::LoadFromMemory(const uint8_t* bytes, size_t size)
     if (first == STRING_TABLE_TYPED)
     {
         if (!reader.ReadU32(type) || (type != 2 && type != 3) || !reader.ReadU32(languageCount))
+        {
+            m_loadError = "is damaged: its header names no known form of table";
             return false;
+        }
     }
     for (uint32_t i = 0; i < languageCount; ++i)
     {
@@ -78,10 +98,12 @@ bool CStringTable::LoadFromMemory(const uint8_t* bytes, size_t size)
         if (!ReadLanguage(reader, type, *language))
         {
             m_languages.clear();
+            m_loadError = "is damaged: a text or count runs past the end of the file";
             return false;
         }
         m_languages.push_back(std::move(language));
     }
+    m_loadError = "";
     return true;
 }
 

@@ -34,9 +34,14 @@ class CStringTable
 {
 public:
     // Reads the file through the file layer; false (and an empty table) when it
-    // cannot be read or is malformed in any way.
+    // cannot be read, is malformed in any way, or holds no language (a game could
+    // show no text from it).
     bool Load(const char* path);
+    // A table of no language is valid here.
     bool LoadFromMemory(const uint8_t* bytes, size_t size);
+    // Why the last load failed, as the end of a sentence that begins with the file's
+    // name ("is missing ..."); empty after a load that worked.
+    const char* GetLoadError() const { return m_loadError; }
 
     uint32_t GetLanguageCount() const { return static_cast<uint32_t>(m_languages.size()); }
     const CStringTableLanguage* GetLanguage(uint32_t index) const;
@@ -60,6 +65,7 @@ private:
 
     std::vector<std::unique_ptr<CStringTableLanguage>> m_languages;
     int m_languageIndex = -1;
+    const char* m_loadError = "";
 };
 
 extern CStringTable* g_stringTable;

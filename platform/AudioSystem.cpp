@@ -5,6 +5,7 @@
 #include "platform/AudioStream.h"
 #include "platform/Renderer.h"
 #include "platform/sound/SoundDevice.h"
+#include "platform/sound/SoundOutput.h"
 
 #include <algorithm>
 #include <cmath>
@@ -128,6 +129,11 @@ bool CAudioSystem::Init()
         }
         else
         {
+            if (g_console && !m_device->IsOffline())
+            {
+                const char* driver = GetSdlSoundDriverName();
+                g_console->Printf("Audio: sound plays through SDL's %s driver", driver ? driver : "unnamed");
+            }
             LogCaps();
             SSoundCaps caps;
             m_device->GetCaps(caps);

@@ -187,11 +187,7 @@ bool CGameWindow::Create(const char* title, int width, int height, bool fullScre
     m_ownsVideo = true;
     if (!IsVisibleOrAskedFor())
     {
-        static bool s_told = false;
-        if (!s_told)
-            std::fprintf(stderr, "No display to show the game window on (set DISPLAY, or SDL_VIDEODRIVER for a "
-                                 "run without one)\n");
-        s_told = true;
+        TellNoDisplay();
         Destroy();
         return false;
     }

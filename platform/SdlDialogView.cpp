@@ -339,8 +339,7 @@ int CSdlDialogView::RunForm(CDialogForm& form)
     {
         if (!AcquireSdlVideo())
         {
-            std::fprintf(stderr, "The %s dialog could not be shown (%s): it answers as its default button\n",
-                         form.GetCaption().c_str(), SDL_GetError());
+            std::fprintf(stderr, "The %s dialog answers as its default button\n", form.GetCaption().c_str());
             return form.GetDefaultButton();
         }
         m_window.reset(new SDialogWindow());
@@ -356,8 +355,13 @@ int CSdlDialogView::RunForm(CDialogForm& form)
     else
     {
         SDL_SetWindowTitle(shown.window, form.GetCaption().c_str());
-        SDL_SetWindowSize(shown.window, form.GetWidth(), form.GetHeight());
-        SDL_SetWindowPosition(shown.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        int width = 0, height = 0;
+        SDL_GetWindowSize(shown.window, &width, &height);
+        if (width != form.GetWidth() || height != form.GetHeight())
+        {
+            SDL_SetWindowSize(shown.window, form.GetWidth(), form.GetHeight());
+            SDL_SetWindowPosition(shown.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        }
     }
     if (shown.window)
         shown.renderer = SDL_CreateRenderer(shown.window, -1, SDL_RENDERER_SOFTWARE);

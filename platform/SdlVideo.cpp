@@ -1,6 +1,8 @@
 #include "platform/SdlVideo.h"
 
 #include <SDL.h>
+#include <cstdio>
+#include <cstdlib>
 
 void ApplySdlProcessHints()
 {
@@ -11,7 +13,24 @@ void ApplySdlProcessHints()
 bool AcquireSdlVideo()
 {
     ApplySdlProcessHints();
-    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    // Without a Wayland display SDL would still try to reach one after X, and the
+    // Wayland library writes its complaint about XDG_RUNTIME_DIR to standard error at
+    // every try. Drivers named by SDL_VIDEODRIVER are left as asked.
+    if (!std::getenv("SDL_VIDEODRIVER") && !std::getenv("WAYLAND_DISPLAY"))
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,kmsdrm");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0)
+        return true;
+    TellNoDisplay();
+    return false;
+}
+
+void TellNoDisplay()
+{
+    static bool s_told = false;
+    if (!s_told)
+        std::fprintf(stderr, "No display to show the game window on (set DISPLAY, or SDL_VIDEODRIVER for a run "
+                             "without one)\n");
+    s_told = true;
 }
 
 void ReleaseSdlVideo()

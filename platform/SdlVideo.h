@@ -8,5 +8,11 @@
 // nobody reads while a dialog is up), and closing a window is its owner's decision.
 void ApplySdlProcessHints();
 
+// False when no video driver could start: no display could be reached (said once on
+// standard error, see TellNoDisplay).
 bool AcquireSdlVideo();
 void ReleaseSdlVideo();
+
+// Says on standard error, once however many windows the renderers try, that no
+// display could be reached and how to give one.
+void TellNoDisplay();

@@ -70,19 +70,38 @@ bool CreateRenderer(int kind, const CDataTree* settings)
     return false;
 }
 
+namespace
+{
+const char* GetRendererKindName(int kind)
+{
+    return kind == RENDERER_OPENGL ? "OpenGL" : "software";
+}
+
+// Which renderer runs, and whether it is the one the settings asked for.
+void LogRunningRenderer(int wanted)
+{
+    if (!g_console)
+        return;
+    if (s_runningKind == wanted)
+        g_console->Printf("Renderer: %s", GetRendererKindName(s_runningKind));
+    else
+        g_console->Printf("Renderer: %s (the %s renderer could not start)", GetRendererKindName(s_runningKind),
+                          GetRendererKindName(wanted));
+}
+} // namespace
+
 bool StartRenderer(const CDataTree* settings)
 {
     int kind = ChooseRendererKind(settings);
-    if (IsRendererKindAvailable(kind) && CreateRenderer(kind, settings))
-    {
-        s_runningKind = kind;
-        return true;
-    }
     int other = kind == RENDERER_D3D8 ? RENDERER_OPENGL : RENDERER_D3D8;
-    if (IsRendererKindAvailable(other) && CreateRenderer(other, settings))
+    for (int tried : {kind, other})
     {
-        s_runningKind = other;
-        return true;
+        if (IsRendererKindAvailable(tried) && CreateRenderer(tried, settings))
+        {
+            s_runningKind = tried;
+            LogRunningRenderer(kind);
+            return true;
+        }
     }
     return false;
 }

@@ -96,7 +96,12 @@ EStepResult LoadStringTable()
 {
     g_stringTable = new (std::nothrow) CStringTable();
     if (!g_stringTable || !g_stringTable->Load(STRING_TABLE_PATH))
+    {
+        // The box says only that start-up failed; this line says which file and why.
+        if (g_stringTable)
+            std::fprintf(stderr, "The string table %s %s\n", STRING_TABLE_PATH, g_stringTable->GetLoadError());
         return FailStartup("Tessavar hit a fatal error during startup\nApplication will now quit", true, "Error");
+    }
     SetMonthNameLookup(LookUpStringTableText);
     SetClipboardHook(GetSdlClipboardHook());
     return EStepResult::Continue;
@@ -116,9 +121,13 @@ EStepResult MakeConsole()
     g_console = new (std::nothrow) CConsole();
     if (!g_console)
         return FailStartup("Error during startup - code 0x80000001");
+    // Its lines go to standard error too, as a terminal user expects, unless
+    // TESSAVAR_LOG_STDERR is "0".
     const char* echo = std::getenv("TESSAVAR_LOG_STDERR");
-    g_console->SetEcho(echo && *echo && std::strcmp(echo, "0") != 0);
+    g_console->SetEcho(!echo || std::strcmp(echo, "0") != 0);
     g_console->Printf("%s", TESSAVAR_VERSION);
+    for (const std::string& note : GetPackArchiveNotes())
+        g_console->Printf("%s", note.c_str());
     return EStepResult::Continue;
 }
 
@@ -281,8 +290,7 @@ void WriteSettingsFile(ETeardownReason reason)
 {
     if (reason != ETeardownReason::Shutdown || !g_renderer || !g_renderer->IsOpened())
         return;
-    if (!SaveSettingsFile() && g_console)
-        g_console->Printf("Could not write the settings file");
+    SaveSettingsFile(); // a failure is said on the console
 }
 
 // Both buffers black.

@@ -25,3 +25,5 @@ protected:
 
 // The machine's default audio device through SDL; null when SDL has no audio driver.
 std::unique_ptr<CSoundOutput> CreateSdlSoundOutput(CSoundDevice& device);
+// The name of SDL's audio driver in use ("pulseaudio", "alsa", ...), or null.
+const char* GetSdlSoundDriverName();

@@ -1,5 +1,6 @@
 #include "platform/sound/SoundOutput.h"
 
+#include "platform/sound/AlsaMessages.h"
 #include "platform/sound/SoundDevice.h"
 
 #include <SDL.h>
@@ -20,6 +21,7 @@ public:
 
     bool Start()
     {
+        RouteAlsaMessagesToDebugOutput();
         m_started = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
         return m_started;
     }
@@ -75,4 +77,9 @@ std::unique_ptr<CSoundOutput> CreateSdlSoundOutput(CSoundDevice& device)
     if (!output->Start())
         return nullptr;
     return output;
+}
+
+const char* GetSdlSoundDriverName()
+{
+    return SDL_GetCurrentAudioDriver();
 }

@@ -72,11 +72,28 @@ TEST(StringTableFile, LoadsThroughTheFileLayerAndNamesMonths)
     CTempDir dir;
     ASSERT_TRUE(dir.WriteFile("data/Tessavar_Strings.tbl",
                               BuildTable("[English]\n0xbf000007 = January\n0xc3000005 = December\n")));
-    ASSERT_TRUE(dir.WriteFile("bad.tbl", "\x01\x00\x00\x00\x05"));
+    ASSERT_TRUE(dir.WriteFile("bad.tbl", std::string("\x01\x00\x00\x00\x05", 5)));
+    ASSERT_TRUE(dir.WriteFile("short.tbl", "\x01"));
+    ASSERT_TRUE(dir.WriteFile("empty.tbl", std::string("\x00\x00\x00\x00", 4)));
     CStringTable table;
-    EXPECT_FALSE(table.Load(dir.Join("missing.tbl").c_str()));
-    EXPECT_FALSE(table.Load(dir.Join("bad.tbl").c_str()));
+    // Each failure has its reason, to be said after the file's name.
+    const struct
+    {
+        const char* name;
+        const char* reason;
+    } failures[] = {
+        {"missing.tbl", "is missing from the program folder and its packs"},
+        {"bad.tbl", "is damaged: a text or count runs past the end of the file"},
+        {"short.tbl", "is damaged: it ends before its header"},
+        {"empty.tbl", "holds no language"},
+    };
+    for (const auto& failure : failures)
+    {
+        EXPECT_FALSE(table.Load(dir.Join(failure.name).c_str())) << failure.name;
+        EXPECT_STREQ(table.GetLoadError(), failure.reason) << failure.name;
+    }
     ASSERT_TRUE(table.Load(dir.Join("DATA\\tessavar_strings.TBL").c_str()));
+    EXPECT_STREQ(table.GetLoadError(), "");
     ASSERT_TRUE(table.SelectLanguage(0));
 
     // File dates name their month through the installed lookup.

@@ -44,13 +44,19 @@ start() {
   env "$@" TESSAVAR_HOME="$home" TESSAVAR_FRAMES=5 PATH="$work/opener:$PATH" "$bin/tessavar" 2> "$log" &
   game=$!
 }
-# shown TITLE: waits until the dialog window shows that caption; its id in $window.
+# shown TITLE: waits until the dialog window shows that caption and stays where the
+# window manager put it; its id in $window, and it has the focus.
 shown() {
+  local place="" last
   for _ in $(seq 200); do
     window=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
     if [ -n "$window" ]; then
-      xdotool windowfocus --sync "$window" 2>/dev/null
-      return 0
+      last=$place
+      place=$(xdotool getwindowgeometry "$window" 2>/dev/null | tr -d '\n')
+      if [ -n "$place" ] && [ "$place" = "$last" ]; then
+        xdotool windowfocus --sync "$window" 2>/dev/null
+        return 0
+      fi
     fi
     kill -0 "$game" 2>/dev/null || return 1
     sleep 0.1
@@ -106,18 +112,18 @@ ended || fail "Escape in Initial Setup did not end the program"
 start pages
 shown "$launcher" || fail "no launcher"
 echo 3 > "$work/status"
-xdotool mousemove --window "$window" 134 128 click 1 # "Check For Updates"
+xdotool mousemove --sync --window "$window" 134 128 click 1 # "Check For Updates"
 for _ in $(seq 100); do grep -q "Cannot open" "$log" && break; sleep 0.1; done
 grep -q "Cannot open https://tessavar.invalid/update" "$log" || fail "a page that could not be opened was not reported"
 echo 0 > "$work/status"
 rm -f "$work/opened"
-xdotool mousemove --window "$window" 332 128 click 1 # "Web Site"
+xdotool mousemove --sync --window "$window" 332 128 click 1 # "Web Site"
 for _ in $(seq 100); do [ -s "$work/opened" ] && break; sleep 0.1; done
 [ "$(cat "$work/opened" 2>/dev/null)" = "https://tessavar.invalid/" ] || fail "the site's page was not opened"
 for _ in $(seq 100); do ps -o stat= --ppid "$game" | grep -q Z || break; sleep 0.1; done
 ps -o stat= --ppid "$game" | grep -q Z && fail "the page opener was left a zombie"
 shown "$launcher" || fail "the launcher did not come back after the pages"
-xdotool mousemove --window "$window" 92 80 click 1 # "Start Game"
+xdotool mousemove --sync --window "$window" 92 80 click 1 # "Start Game"
 ended || fail "the game did not start and end at the first click on Start Game"
 [ "$status" -eq 0 ] || fail "the game started after the pages ended with $status"
 [ "$(key g_runonce)" = true ] || fail "the game did not run after the pages"

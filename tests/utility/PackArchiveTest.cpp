@@ -64,16 +64,26 @@ TEST_F(PackArchiveInFolder, WithoutMainPackNoPatchIsUsed)
     CCurrentDir inFolder(m_dir.GetPath());
     ASSERT_TRUE(InitPackArchive());
     EXPECT_EQ(g_packArchive, nullptr);
+    // The player hears that the patch pack goes unused, and why.
+    ASSERT_EQ(GetPackArchiveNotes().size(), 1u);
+    EXPECT_NE(GetPackArchiveNotes()[0].find("Tessavar.001 is not used"), std::string::npos);
+    EXPECT_NE(GetPackArchiveNotes()[0].find("Tessavar.000"), std::string::npos);
 }
 
 TEST_F(PackArchiveInFolder, EmptyMainPackStillEnablesPatches)
 {
     ASSERT_TRUE(m_dir.WriteFile("Tessavar.000", ""));
     ASSERT_TRUE(m_dir.WriteFile("tessavar.001", MakeStoredRecord("data/a.txt", "patch")));
+    // A damaged patch pack still gives what it holds before the damage, and is named.
+    std::string second = MakeStoredRecord("data/b.txt", "patch b");
+    ASSERT_TRUE(m_dir.WriteFile("tessavar.002", second + second.substr(0, 20)));
     CCurrentDir inFolder(m_dir.GetPath());
     ASSERT_TRUE(InitPackArchive());
     ASSERT_NE(g_packArchive, nullptr);
     EXPECT_EQ(EntryText(*g_packArchive, "data/a.txt"), "patch");
+    EXPECT_EQ(EntryText(*g_packArchive, "data/b.txt"), "patch b");
+    ASSERT_EQ(GetPackArchiveNotes().size(), 1u);
+    EXPECT_NE(GetPackArchiveNotes()[0].find("tessavar.002 is damaged"), std::string::npos);
 }
 
 TEST(PackArchive, NamesMatchWithEitherSeparatorAndAnyCase)
@@ -148,9 +158,15 @@ TEST(PackArchive, ZipToolLayoutWithExtraFieldsAndCentralDirectory)
     for (const SPackRecordBytes& r : records)
         expected[r.name] = r.data;
     EXPECT_EQ(AllEntries(archive), expected);
+    // The directory is how such a pack ends, not damage.
+    ASSERT_EQ(archive.GetMountReports().size(), 1u);
+    EXPECT_FALSE(archive.GetMountReports()[0].damaged);
+    EXPECT_EQ(archive.GetMountReports()[0].entries, 3u);
+    EXPECT_EQ(DescribePackDamage(archive.GetMountReports()[0]), "");
 }
 
-// Every damaged pack keeps exactly the complete records before the damage.
+// Every damaged pack keeps exactly the complete records before the damage, and its
+// report says where the walk stopped and why. "good" takes 30 + 4 + 9 = 43 bytes.
 TEST(PackArchive, DamagedPacksKeepOnlyWholeRecordsBeforeTheDamage)
 {
     const std::string good = MakeStoredRecord("good", "fine data");
@@ -167,17 +183,20 @@ TEST(PackArchive, DamagedPacksKeepOnlyWholeRecordsBeforeTheDamage)
         const char* what;
         std::string bytes;
         std::vector<std::string> names;
+        bool damaged;
+        bool cutShort;
+        uint64_t end;
     };
     const SCase cases[] = {
-        {"empty file", "", {}},
-        {"only a signature", "PK\x03\x04", {}},
-        {"header cut short", good + header.substr(0, 29), {"good"}},
-        {"name runs past the end", good + header.substr(0, 32), {"good"}},
-        {"data runs past the end", good + MakePackRecord(oversized), {"good"}},
-        {"size wraps 32 bits", good + MakePackRecord(wrapping) + good, {"good"}},
-        {"bad signature ends the walk", good + "JUNK" + header, {"good"}},
-        {"trailing bytes after the records", good + header + "xyz", {"good", "cut"}},
-        {"zero-size entry", MakeStoredRecord("zero", "") + good, {"zero", "good"}},
+        {"empty file", "", {}, false, false, 0},
+        {"only a signature", "PK\x03\x04", {}, true, true, 0},
+        {"header cut short", good + header.substr(0, 29), {"good"}, true, true, 43},
+        {"name runs past the end", good + header.substr(0, 32), {"good"}, true, true, 43},
+        {"data runs past the end", good + MakePackRecord(oversized), {"good"}, true, true, 43},
+        {"size wraps 32 bits", good + MakePackRecord(wrapping) + good, {"good"}, true, true, 43},
+        {"bad signature ends the walk", good + "JUNK" + header, {"good"}, true, false, 43},
+        {"trailing bytes after the records", good + header + "xyz", {"good", "cut"}, true, false, 79},
+        {"zero-size entry", MakeStoredRecord("zero", "") + good, {"zero", "good"}, false, false, 77},
     };
     for (const SCase& c : cases)
     {
@@ -196,6 +215,14 @@ TEST(PackArchive, DamagedPacksKeepOnlyWholeRecordsBeforeTheDamage)
         {
             EXPECT_EQ(found["good"], "fine data") << c.what;
         }
+        ASSERT_EQ(archive.GetMountReports().size(), 1u) << c.what;
+        const SPackMountReport& report = archive.GetMountReports()[0];
+        EXPECT_EQ(report.damaged, c.damaged) << c.what;
+        EXPECT_EQ(report.cutShort, c.cutShort) << c.what;
+        EXPECT_EQ(report.end, c.end) << c.what;
+        EXPECT_EQ(report.entries, c.names.size()) << c.what;
+        EXPECT_EQ(report.size, c.bytes.size()) << c.what;
+        EXPECT_EQ(DescribePackDamage(report).empty(), !c.damaged) << c.what;
     }
 }
 

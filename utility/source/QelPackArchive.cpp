@@ -2,10 +2,12 @@
 
 #include "utility/source/QelCrc32.h"
 #include "utility/source/QelMappedFile.h"
+#include "utility/source/QelPathResolve.h"
 
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <unistd.h>
 
 CPackArchive* g_packArchive = nullptr;
 
@@ -13,6 +15,11 @@ namespace
 {
 const uint8_t ZIP_SIGNATURE[4] = {0x50, 0x4B, 0x03, 0x04};
 const uint8_t QUAR_SIGNATURE[4] = {'Q', 'U', 'A', 'R'};
+// A pack made by a ZIP tool ends in its directory: the end of the entries, not damage.
+const uint8_t ZIP_DIRECTORY_SIGNATURE[4] = {0x50, 0x4B, 0x01, 0x02};
+const uint8_t ZIP_END_SIGNATURE[4] = {0x50, 0x4B, 0x05, 0x06};
+
+std::vector<std::string> s_archiveNotes;
 
 uint16_t ReadLe16(const uint8_t* at)
 {
@@ -88,25 +95,39 @@ bool CPackArchive::Mount(const char* path, bool patch)
     auto view = std::unique_ptr<CQelMappedFile>(new (std::nothrow) CQelMappedFile());
     if (!path || !view || !view->Map(path))
         return false;
+    SPackMountReport report;
+    report.path = ResolvePathNoCase(path);
+    report.size = view->GetSize();
     if (view->GetSize() > 0)
-        Index(view->GetData(), view->GetSize(), patch);
+        Index(view->GetData(), view->GetSize(), patch, report);
     m_views.push_back(std::move(view));
+    m_reports.push_back(std::move(report));
     return true;
 }
 
-void CPackArchive::Index(const uint8_t* base, size_t length, bool patch)
+void CPackArchive::Index(const uint8_t* base, size_t length, bool patch, SPackMountReport& report)
 {
     // Offsets are 64-bit and every part of a record is checked against the end of
     // the mapping before the record is indexed; a record that does not fit ends the
-    // walk (so does a central directory or any other trailer).
+    // walk (so does a central directory or any other trailer), and the report says
+    // where and whether that was a proper end.
     uint64_t at = 0;
-    while (length - at >= 4)
+    for (;;)
     {
+        report.end = at;
+        if (at == length)
+            return;
         const uint8_t* record = base + at;
-        if (std::memcmp(record, ZIP_SIGNATURE, 4) != 0 && std::memcmp(record, QUAR_SIGNATURE, 4) != 0)
-            break;
+        if (length - at < 4 ||
+            (std::memcmp(record, ZIP_SIGNATURE, 4) != 0 && std::memcmp(record, QUAR_SIGNATURE, 4) != 0))
+        {
+            report.damaged = length - at < 4 || (std::memcmp(record, ZIP_DIRECTORY_SIGNATURE, 4) != 0 &&
+                                                 std::memcmp(record, ZIP_END_SIGNATURE, 4) != 0);
+            return;
+        }
+        report.damaged = report.cutShort = true; // unless the record fits
         if (length - at < PACK_RECORD_HEADER_SIZE)
-            break;
+            return;
         uint16_t method = ReadLe16(record + 8);
         uint32_t size = ReadLe32(record + 18);
         uint16_t nameLength = ReadLe16(record + 26);
@@ -114,7 +135,9 @@ void CPackArchive::Index(const uint8_t* base, size_t length, bool patch)
         uint64_t dataStart = at + PACK_RECORD_HEADER_SIZE + nameLength + extraLength;
         uint64_t next = dataStart + size;
         if (next > length)
-            break;
+            return;
+        report.damaged = report.cutShort = false;
+        ++report.entries;
 
         if (method == 0 || method == 0xFFFF)
         {
@@ -171,26 +194,65 @@ void CPackArchive::ForEachEntry(const std::function<void(const SPackEntry&)>& vi
     }
 }
 
+std::string DescribePackDamage(const SPackMountReport& report)
+{
+    if (!report.damaged)
+        return std::string();
+    char text[512];
+    if (report.cutShort)
+        std::snprintf(text, sizeof(text),
+                      "Pack file %s is damaged: the record at byte %llu runs past the end of the file (%llu bytes); "
+                      "only the %u entries before it are used",
+                      report.path.c_str(), static_cast<unsigned long long>(report.end),
+                      static_cast<unsigned long long>(report.size), report.entries);
+    else
+        std::snprintf(text, sizeof(text),
+                      "Pack file %s is damaged: no pack record at byte %llu of %llu; only the %u entries before it "
+                      "are used",
+                      report.path.c_str(), static_cast<unsigned long long>(report.end),
+                      static_cast<unsigned long long>(report.size), report.entries);
+    return text;
+}
+
 bool InitPackArchive()
 {
     if (g_packArchive)
         return true;
+    s_archiveNotes.clear();
     g_packArchive = new (std::nothrow) CPackArchive();
     if (!g_packArchive)
         return false;
+    char name[32];
     if (!g_packArchive->MountMainPack("Tessavar.000"))
     {
-        // No main pack: the game runs from loose files only.
+        // No main pack: the game runs from loose files only, and patch packs that
+        // are there (kestrup's output, say) go unused, which the player must hear of.
         FreePackArchive();
+        for (int number = 1; number <= PACK_PATCH_COUNT; ++number)
+        {
+            std::snprintf(name, sizeof(name), "Tessavar.%03d", number);
+            std::string found = ResolvePathNoCase(name);
+            if (access(found.c_str(), F_OK) == 0)
+                s_archiveNotes.push_back("Pack file " + found +
+                                         " is not used: the packs are read only when Tessavar.000 is in the "
+                                         "program folder (an empty one will do)");
+        }
         return true;
     }
     for (int number = 1; number <= PACK_PATCH_COUNT; ++number)
     {
-        char name[32];
         std::snprintf(name, sizeof(name), "Tessavar.%03d", number);
         g_packArchive->MountPatchPack(name);
     }
+    for (const SPackMountReport& report : g_packArchive->GetMountReports())
+        if (report.damaged)
+            s_archiveNotes.push_back(DescribePackDamage(report));
     return true;
+}
+
+const std::vector<std::string>& GetPackArchiveNotes()
+{
+    return s_archiveNotes;
 }
 
 void FreePackArchive()

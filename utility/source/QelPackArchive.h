@@ -28,6 +28,22 @@ struct SPackEntry
     uint32_t size;               // the compressed size (offset 18)
 };
 
+// How the walk of one mounted pack file ended. A walk that stops before the file's
+// end at anything but a ZIP directory leaves the rest of the file unread: the file
+// is damaged, though the entries before that point are used.
+struct SPackMountReport
+{
+    std::string path;
+    uint64_t size = 0;     // bytes in the file
+    uint64_t end = 0;      // where the walk stopped
+    uint32_t entries = 0;  // records indexed
+    bool damaged = false;
+    bool cutShort = false; // the record at `end` runs past the end of the file
+};
+
+// Why a mounted pack is damaged, in a sentence naming the file; empty when it is whole.
+std::string DescribePackDamage(const SPackMountReport& report);
+
 // Bucket of an entry name: the byte fold of the CRC of its lower-case form.
 uint8_t GetPackBucket(const std::string& name);
 
@@ -56,12 +72,15 @@ public:
     void ForEachEntry(const std::function<void(const SPackEntry&)>& visit) const;
 
     size_t GetMountedCount() const { return m_views.size(); }
+    // One report for each mounted file, in mounting order.
+    const std::vector<SPackMountReport>& GetMountReports() const { return m_reports; }
 
 private:
     bool Mount(const char* path, bool patch);
-    void Index(const uint8_t* base, size_t length, bool patch);
+    void Index(const uint8_t* base, size_t length, bool patch, SPackMountReport& report);
 
     std::vector<std::unique_ptr<CQelMappedFile>> m_views;
+    std::vector<SPackMountReport> m_reports;
     std::vector<SPackEntry> m_buckets[PACK_BUCKET_COUNT];  // newest last
 };
 
@@ -72,6 +91,9 @@ extern CPackArchive* g_packArchive;
 // "Tessavar.011" (names found in any letter case). Without a main pack no archive
 // is kept and the patch packs are not used. False only when out of memory.
 bool InitPackArchive();
+// What the player should hear of the last InitPackArchive: damaged packs, and patch
+// packs left unused for want of a main pack. One sentence each.
+const std::vector<std::string>& GetPackArchiveNotes();
 // Unmaps every pack and deletes the archive; pointers into it die with it.
 void FreePackArchive();
 
