@@ -26,11 +26,13 @@
 #include "utility/source/QelShellPaths.h"
 
 #include <cfenv>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fenv.h>
 #include <iterator>
 #include <new>
+#include <string>
 
 namespace
 {
