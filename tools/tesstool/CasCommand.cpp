@@ -1,13 +1,18 @@
 // tesstool cas: ".cas" animations.
 //   cas build SOURCE OUT   compiles a readable source (presentation/CasSource.h) into the file
 //   cas info FILE          what the game's reader makes of a file: tracks, lines and key counts
+//   cas check FILE...      what would go wrong when the game plays them (tools/tesstool/CasCheck.h),
+//                          run in the program folder: its packs and string table are used
 
 #include "core/FileBytes.h"
+#include "core/StringTable.h"
 #include "core/Utf8Text.h"
 #include "presentation/CasFile.h"
 #include "presentation/CasSource.h"
+#include "tools/tesstool/CasCheck.h"
 #include "tools/tesstool/ToolCommand.h"
 #include "tools/tesstool/ToolFiles.h"
+#include "utility/source/QelPackArchive.h"
 
 #include <cstdio>
 #include <string>
@@ -80,15 +85,39 @@ int Info(const std::string& path)
     return 0;
 }
 
+int Check(const std::vector<std::string>& paths)
+{
+    if (!InitPackArchive())
+    {
+        std::fprintf(stderr, "tesstool cas: out of memory\n");
+        return 1;
+    }
+    CStringTable strings;
+    const bool haveStrings = strings.Load(STRING_TABLE_PATH) && strings.SelectLanguage(0);
+    size_t count = 0;
+    for (const std::string& path : paths)
+    {
+        std::vector<std::string> problems;
+        CheckCasSequence(path.c_str(), haveStrings ? &strings : nullptr, problems);
+        for (const std::string& problem : problems)
+            std::printf("%s: %s\n", path.c_str(), problem.c_str());
+        count += problems.size();
+    }
+    FreePackArchive();
+    return count == 0 ? 0 : 1;
+}
+
 int Run(const std::vector<std::string>& args)
 {
     if (args.size() == 3 && args[0] == "build")
         return Build(args[1], args[2]);
     if (args.size() == 2 && args[0] == "info")
         return Info(args[1]);
-    std::fprintf(stderr, "usage: tesstool cas build SOURCE OUT | info FILE\n");
+    if (args.size() >= 2 && args[0] == "check")
+        return Check(std::vector<std::string>(args.begin() + 1, args.end()));
+    std::fprintf(stderr, "usage: tesstool cas build SOURCE OUT | info FILE | check FILE...\n");
     return 2;
 }
 
-CToolCommand s_cas("cas", "build SOURCE OUT | info FILE", &Run);
+CToolCommand s_cas("cas", "build SOURCE OUT | info FILE | check FILE...", &Run);
 } // namespace
