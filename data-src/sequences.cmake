@@ -29,7 +29,7 @@ function(tess_animation_sprite folder name format)
 endfunction()
 
 # The start-up logo: the emblem, its chime and the sequence.
-tess_animation_sprite(logo logo 2 --page 128)
+tess_animation_sprite(logo logo 2 --page 256)
 set(logo_wav ${TESS_DATA_DIR}/data/animations/logo/logo.wav)
 add_custom_command(OUTPUT ${logo_wav}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${TESS_DATA_DIR}/data/animations/logo

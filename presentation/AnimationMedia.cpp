@@ -53,12 +53,14 @@ bool LoadSpriteTrack(SCasAnimation& animation, SCasSpriteTrack& track)
     return true;
 }
 
+// Without an audio system the track stays silent, as with audio switched off.
 bool LoadSoundTrack(SCasSoundTrack& track)
 {
     char path[FILE_PATH_SIZE];
-    if (!g_audio || !NarrowName(track.m_fileName, path))
+    track.m_sample = -1;
+    if (!NarrowName(track.m_fileName, path))
         return false;
-    return g_audio->LoadSample(path, track.m_sample);
+    return !g_audio || g_audio->LoadSample(path, track.m_sample);
 }
 } // namespace
 
