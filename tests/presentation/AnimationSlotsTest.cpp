@@ -246,3 +246,31 @@ TEST_F(CasSlots, TheManagerGivesBackEveryAnimationWhenItGoes)
     m_player.reset();
     EXPECT_EQ(m_bank->GetLiveInstanceCount(), 0);
 }
+
+TEST_F(CasSlots, WithoutAnAudioSystemSoundTracksAreSilent)
+{
+    WriteSource("quiet.cas", R"(animation
+{
+    sound
+    {
+        file beep.wav
+        length 5
+        play 0, 1
+    }
+})");
+    int slot = LoadPlayable("quiet.cas");
+    ASSERT_TRUE(m_player->Play(slot, true));
+    Step(7);
+    const SCasSoundTrack& track = m_player->GetAnimation(slot)->m_soundTracks[0];
+    EXPECT_EQ(track.m_sample, -1);
+    EXPECT_FALSE(track.m_playing);
+    EXPECT_EQ(m_player->GetCurrentFrame(slot), 2u);
+    // A track that names no sample at all is still refused.
+    SCasAnimation nameless;
+    nameless.m_soundTracks.resize(1);
+    nameless.m_soundTracks[0].m_clock.m_length = 5;
+    WriteAnimation("nameless.cas", nameless);
+    int other = -1;
+    ASSERT_TRUE(m_player->Load("nameless.cas", other));
+    EXPECT_FALSE(m_player->LoadMedia(other));
+}
