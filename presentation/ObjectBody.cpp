@@ -86,27 +86,18 @@ bool CObjectBody::Load(const CDataTree& node, const SSpriteOwner& owner, CDefini
 
 bool CObjectBody::LoadParts(const CDataTree& node, const SSpriteOwner& owner, CDefinitionProblems& problems)
 {
-    int32_t defCount = 0, partCount = 0;
-    if (!ReadDefinitionCount(node, "numDefs", MAX_DEFS, defCount, problems) ||
-        !ReadDefinitionCount(node, "numSprites", MAX_PARTS, partCount, problems))
+    int32_t partCount = 0;
+    bool complete = LoadSpriteRefList(node, "numDefs", MAX_DEFS, m_defs, m_defCount, problems);
+    if (!ReadDefinitionCount(node, "numSprites", MAX_PARTS, partCount, problems))
         return false;
-    m_defs.reset(new (std::nothrow) CSpriteRef[static_cast<size_t>(defCount)]);
     m_parts.reset(new (std::nothrow) SBodyPart[static_cast<size_t>(partCount)]);
-    if (!m_defs || !m_parts)
+    if (!m_parts)
     {
         problems.AddFatal(&node, "no memory for %d parts", static_cast<int>(partCount));
         return false;
     }
-    m_defCount = static_cast<size_t>(defCount);
     m_partCount = static_cast<size_t>(partCount);
-    bool complete = true;
-    for (int32_t i = 0; i < defCount; ++i)
-    {
-        const CDataTree* def = FindNumberedBlock(node, "def", i, true, problems);
-        if (def)
-            m_defs[static_cast<size_t>(i)].Load(*def, true);
-        complete = complete && def;
-    }
+    const int32_t defCount = static_cast<int32_t>(m_defCount);
     for (int32_t i = 0; i < partCount; ++i)
     {
         const CDataTree* block = FindNumberedBlock(node, "sprite", i, true, problems);

@@ -1,8 +1,11 @@
 #include "presentation/SpriteRef.h"
 
 #include "core/DataTree.h"
+#include "core/DefinitionProblems.h"
+#include "presentation/DefinitionBlocks.h"
 #include "presentation/SpriteBank.h"
 
+#include <new>
 #include <strings.h>
 
 namespace
@@ -58,4 +61,30 @@ void CSpriteRef::Release()
     m_bank = nullptr;
     m_file = -1;
     m_frameWidth = m_frameHeight = m_frameCount = 0;
+}
+
+bool LoadSpriteRefList(const CDataTree& node, const char* countKey, int32_t max, std::unique_ptr<CSpriteRef[]>& refs,
+                       size_t& count, CDefinitionProblems& problems)
+{
+    refs.reset();
+    count = 0;
+    int32_t wanted = 0;
+    if (!ReadDefinitionCount(node, countKey, max, wanted, problems))
+        return false;
+    refs.reset(new (std::nothrow) CSpriteRef[static_cast<size_t>(wanted)]);
+    if (!refs)
+    {
+        problems.AddFatal(&node, "no memory for %d sprite definitions", static_cast<int>(wanted));
+        return false;
+    }
+    count = static_cast<size_t>(wanted);
+    bool complete = true;
+    for (int32_t i = 0; i < wanted; ++i)
+    {
+        const CDataTree* def = FindNumberedBlock(node, "def", i, true, problems);
+        if (def)
+            refs[static_cast<size_t>(i)].Load(*def, true);
+        complete = complete && def;
+    }
+    return complete;
 }

@@ -4,9 +4,12 @@
 // A reference cannot be copied (both copies would release the file); arrays of them
 // are made element by element, each starting empty.
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 
 class CDataTree;
+class CDefinitionProblems;
 class CSpriteBank;
 
 class CSpriteRef
@@ -47,3 +50,9 @@ private:
     uint16_t m_frameHeight = 0;
     uint16_t m_frameCount = 0;
 };
+
+// The sprite references of the numbered blocks "def0", "def1", ... (texture option 1)
+// that `countKey` counts, for sprite sets and the parts of bodies. A count outside
+// 0..max or a missing block is fatal (false).
+bool LoadSpriteRefList(const CDataTree& node, const char* countKey, int32_t max, std::unique_ptr<CSpriteRef[]>& refs,
+                       size_t& count, CDefinitionProblems& problems);

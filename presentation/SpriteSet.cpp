@@ -10,30 +10,19 @@
 bool CSpriteSet::Load(const CDataTree& node, const SSpriteOwner& owner, CDefinitionProblems& problems)
 {
     Destroy();
-    int32_t defCount = 0, spriteCount = 0;
-    if (!ReadDefinitionCount(node, "numSpriteDefs", MAX_DEFS, defCount, problems) ||
+    int32_t spriteCount = 0;
+    if (!LoadSpriteRefList(node, "numSpriteDefs", MAX_DEFS, m_defs, m_defCount, problems) ||
         !ReadDefinitionCount(node, "numSprites", MAX_SPRITES, spriteCount, problems))
         return false;
-    m_defs.reset(new (std::nothrow) CSpriteRef[static_cast<size_t>(defCount)]);
     m_sprites.reset(new (std::nothrow) CAnimatedSprite[static_cast<size_t>(spriteCount)]);
-    if (!m_defs || !m_sprites)
+    if (!m_sprites)
     {
         problems.AddFatal(&node, "no memory for %d sprites", static_cast<int>(spriteCount));
         Destroy();
         return false;
     }
-    m_defCount = static_cast<size_t>(defCount);
     m_spriteCount = static_cast<size_t>(spriteCount);
-    bool complete = true;
-    for (int32_t i = 0; i < defCount; ++i)
-    {
-        const CDataTree* def = FindNumberedBlock(node, "def", i, true, problems);
-        if (def)
-            m_defs[static_cast<size_t>(i)].Load(*def, true);
-        complete = complete && def;
-    }
-    if (!complete)
-        return false;
+    const int32_t defCount = static_cast<int32_t>(m_defCount);
 
     size_t made = 0;
     for (int32_t block = 0; made < m_spriteCount; ++block)

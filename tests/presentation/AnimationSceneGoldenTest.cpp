@@ -18,15 +18,6 @@
 
 namespace
 {
-// Blue, green, red, alpha bytes as 0xAARRGGBB.
-std::vector<uint32_t> ToArgb(const std::vector<uint8_t>& bytes)
-{
-    std::vector<uint32_t> argb(bytes.size() / 4);
-    for (size_t i = 0; i < argb.size(); ++i)
-        argb[i] = uint32_t(bytes[i * 4]) | uint32_t(bytes[i * 4 + 1]) << 8 | uint32_t(bytes[i * 4 + 2]) << 16 |
-                  uint32_t(bytes[i * 4 + 3]) << 24;
-    return argb;
-}
 
 // 640 x 480 in a window.
 bool OpenWindowed(CRenderer& renderer)
@@ -56,7 +47,7 @@ std::vector<uint32_t> DrawScene(CRenderer& renderer)
             ADD_FAILURE() << error;
             return {};
         }
-        pixels = ToArgb(scene.Draw(renderer, bank, dir));
+        pixels = ArgbFromBgraBytes(scene.Draw(renderer, bank, dir));
     }
     bank.Shutdown();
     return pixels;

@@ -5,6 +5,7 @@
 #include "platform/OpenGLRenderer.h"
 #include "platform/Tga.h"
 #include "presentation/SpriteBank.h"
+#include "tests/support/GoldenImage.h"
 #include "tests/support/ImageCompare.h"
 #include "tests/support/platform/OffscreenGl.h"
 #include "tests/support/presentation/SpriteScene.h"
@@ -14,19 +15,6 @@
 
 #include <cstdio>
 #include <string>
-
-namespace
-{
-// Blue, green, red, alpha bytes as 0xAARRGGBB.
-std::vector<uint32_t> ToArgb(const std::vector<uint8_t>& bytes)
-{
-    std::vector<uint32_t> argb(bytes.size() / 4);
-    for (size_t i = 0; i < argb.size(); ++i)
-        argb[i] = uint32_t(bytes[i * 4]) | uint32_t(bytes[i * 4 + 1]) << 8 | uint32_t(bytes[i * 4 + 2]) << 16 |
-                  uint32_t(bytes[i * 4 + 3]) << 24;
-    return argb;
-}
-} // namespace
 
 TEST(CrossRendererSpriteScene, OpenGLRendererDrawsTheSpriteScene)
 {
@@ -44,12 +32,12 @@ TEST(CrossRendererSpriteScene, OpenGLRendererDrawsTheSpriteScene)
     CSpriteBank bank;
     ASSERT_TRUE(bank.Init(&renderer));
     ASSERT_TRUE(BuildSpriteScene(bank, dir));
-    const std::vector<uint32_t> drawn = ToArgb(DrawSpriteScene(renderer, bank, dir));
+    const std::vector<uint32_t> drawn = ArgbFromBgraBytes(DrawSpriteScene(renderer, bank, dir));
 
     STgaImage golden;
     ASSERT_TRUE(LoadTga((std::string(TESS_SOURCE_DIR) + "/tests/presentation/golden/sprite_scene.tga").c_str(),
                         golden));
-    const std::vector<uint32_t> expected = ToArgb(golden.pixels);
+    const std::vector<uint32_t> expected = ArgbFromBgraBytes(golden.pixels);
     ASSERT_EQ(drawn.size(), expected.size());
     EXPECT_TRUE(IsNearRendererPicture("sprite_scene", drawn, expected, SPRITE_SCENE_WIDTH));
     bank.Shutdown();

@@ -4,6 +4,15 @@
 #include <cstdlib>
 #include <fstream>
 
+std::vector<uint32_t> ArgbFromBgraBytes(const std::vector<uint8_t>& bytes)
+{
+    std::vector<uint32_t> argb(bytes.size() / 4);
+    for (size_t i = 0; i < argb.size(); ++i)
+        argb[i] = uint32_t{bytes[i * 4]} | uint32_t{bytes[i * 4 + 1]} << 8 | uint32_t{bytes[i * 4 + 2]} << 16 |
+                  uint32_t{bytes[i * 4 + 3]} << 24;
+    return argb;
+}
+
 bool WriteImageTga(const std::string& path, uint32_t width, uint32_t height, const std::vector<uint32_t>& argb)
 {
     if (argb.size() != size_t{width} * height || width > 0xFFFF || height > 0xFFFF)

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+// Pixels given as blue, green, red, alpha bytes (as screenshots hold them) as 0xAARRGGBB.
+std::vector<uint32_t> ArgbFromBgraBytes(const std::vector<uint8_t>& bytes);
+
 bool WriteImageTga(const std::string& path, uint32_t width, uint32_t height, const std::vector<uint32_t>& argb);
 bool ReadImageTga(const std::string& path, uint32_t& width, uint32_t& height, std::vector<uint32_t>& argb);
 
