@@ -2,7 +2,6 @@
 
 #include "core/Clock.h"
 #include "core/Console.h"
-#include "core/FramePacer.h"
 #include "core/app/CommandLine.h"
 #include "core/app/InputStartup.h"
 #include "core/app/RendererStartup.h"
@@ -13,6 +12,9 @@
 #include "platform/GameWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/Renderer.h"
+#include "world/Game.h"
+#include "world/GameFlowLink.h"
+#include "world/HudLink.h"
 #include "utility/source/QelFile.h"
 #include "utility/source/QelPathResolve.h"
 #include "utility/source/QelShellPaths.h"
@@ -29,7 +31,6 @@ namespace
 {
 SAppState s_state;
 CStartupSequence s_startup;
-CFramePacer s_pacer;
 
 // The program folder is where the executable lives, whatever the current folder
 // or argv[0] say; every relative data path starts there.
@@ -169,8 +170,13 @@ bool InitApplication()
     return false;
 }
 
+// One frame, in this order. The game's steps are CGame's: its frame start and end
+// (pacing and the game clock), the controls, and CGame::UpdateFrame, which runs the
+// world, camera and HUD by the game flow's mode.
 bool RunFrame()
 {
+    CGame* game = GetGame();
+
     // The quit flag first.
     if (s_state.quit)
         return false;
@@ -183,7 +189,8 @@ bool RunFrame()
         g_audio->ApplyVolumes();
 
     // The frame's start, for pacing.
-    s_pacer.BeginFrame(GetTickMs());
+    if (game)
+        game->BeginFrame();
 
     // Frame statistics.
     g_renderer->Tick();
@@ -208,20 +215,36 @@ bool RunFrame()
     if (s_state.quit)
         return false;
 
-    // The frame's drawing: the camera scroll reaches the sprite bank (0, 0
-    // until the world moves it), which draws its planes between the scene's begin and end.
+    // The game's controls, only while the console is closed and the window active.
+    if (game && !(g_console && g_console->IsOpen()) && g_renderer->IsActive())
+        game->PollControls(g_input);
+
+    // The world, the camera and the HUD; the view point becomes the scroll.
+    float scrollX = 0.0f;
+    float scrollY = 0.0f;
+    if (game)
+    {
+        const SDisplaySettings& display = g_renderer->GetSettings();
+        game->GetCamera().SetScreenSize(static_cast<float>(display.width), static_cast<float>(display.height));
+        game->UpdateFrame(&scrollX, &scrollY);
+    }
+
+    // The frame's drawing: the camera scroll reaches the sprite bank, which draws its
+    // planes between the scene's begin and end; in flight and under the in-game menu
+    // the HUD follows with the same whole-unit scroll.
     g_renderer->BeginScene();
     if (g_renderer->CanDraw())
     {
-        DrawSpriteBank(0.0f, 0.0f);
+        DrawSpriteBank(scrollX, scrollY);
+        if (game && game->GetGameFlow().GetMode() != GAME_MODE_FRONT_END)
+            game->GetHud().Draw(static_cast<int32_t>(scrollX), static_cast<int32_t>(scrollY));
         g_renderer->EndScene();
     }
 
-    // Last, the frame is paced to the fixed step.
+    // Last, the frame is paced to the fixed step and the game clock moves on.
     ++s_state.framesRun;
-    uint32_t sleepMs = s_pacer.EndFrame(GetTickMs(), false);
-    if (sleepMs)
-        SleepMs(sleepMs);
+    if (game)
+        game->EndFrame();
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include "core/SystemInfo.h"
 #include "core/WString.h"
 #include "core/app/Application.h"
+#include "core/app/GameStartup.h"
 #include "core/app/InputStartup.h"
 #include "core/app/RendererStartup.h"
 #include "core/app/SettingsSave.h"
@@ -340,6 +341,7 @@ const SStartupStep STARTUP_STEPS[] = {
     {"sprite bank", &OpenSpriteBank, &DeleteSpriteBank},
     {"settings file", &NoteSettingsFile, &WriteSettingsFile},
     {"clear screen", &ClearScreen, nullptr},
+    {"game", &StartGame, &StopGame},
     {"hand over settings", &HandOverSettings, nullptr},
 };
 } // namespace

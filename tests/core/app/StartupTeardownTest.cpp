@@ -17,6 +17,7 @@
 #include "tests/support/EnvOverride.h"
 #include "tests/support/TempDir.h"
 #include "utility/source/QelPackArchive.h"
+#include "world/Game.h"
 
 #include <gtest/gtest.h>
 
@@ -89,6 +90,7 @@ protected:
         EXPECT_EQ(g_input, nullptr) << what;
         EXPECT_EQ(g_audio, nullptr) << what;
         EXPECT_EQ(g_spriteBank, nullptr) << what;
+        EXPECT_EQ(GetGame(), nullptr) << what;
         EXPECT_EQ(g_packArchive, nullptr) << what;
         EXPECT_FALSE(IsListNodePoolAlive()) << what;
         EXPECT_EQ(GetAppState().settingsTree, nullptr) << what;
@@ -142,7 +144,11 @@ TEST_F(StartupTeardown, ARunThatStartsEndsInOrderAndWritesItsSettings)
     EXPECT_NE(g_spriteBank, nullptr);
     EXPECT_NE(g_packArchive, nullptr);
     EXPECT_EQ(GetAppState().settingsTree, nullptr); // handed over to the devices
+    ASSERT_NE(GetGame(), nullptr);
+    EXPECT_EQ(GetGame()->GetState(), GAME_READY);
     EXPECT_TRUE(RunFrame());
+    EXPECT_EQ(GetGame()->GetFrameCount(), 1u); // the game's clock paces the frame
+    EXPECT_EQ(GetGame()->GetTime(), 40u);
     EXPECT_FALSE(SettingsWritten());
     ShutdownApplication();
     EXPECT_EQ(s_stops, StopsOfFirst(count));
