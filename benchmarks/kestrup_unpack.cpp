@@ -9,11 +9,10 @@
 //
 //   bench_kestrup_unpack [--large N] [--small N] [--side PIXELS] [--runs N]
 
+#include "benchmarks/ChildProcess.h"
 #include "utility/source/QelJpeg2000.h"
 #include "utility/source/QelPakFileWriter.h"
 
-#include <sys/resource.h>
-#include <thread>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -26,6 +25,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace
@@ -51,41 +51,6 @@ std::vector<uint8_t> DrawPicture(uint32_t width, uint32_t height, uint32_t seed)
             p[3] = uint8_t(std::min(255.0f, 400 * (1 - std::fabs(fx - 0.5f) - std::fabs(fy - 0.5f))));
         }
     return pixels;
-}
-
-struct SRunResult
-{
-    double m_seconds = 0;
-    long m_peakKb = 0; // the largest of the processes' peak resident sets
-    bool m_ok = true;
-};
-
-// Runs a program and waits for it; adds its wall time and keeps its peak memory.
-void RunChild(const std::vector<std::string>& args, const std::string& folder, SRunResult& result)
-{
-    std::fflush(nullptr); // or the child would flush our buffered output again
-    auto start = std::chrono::steady_clock::now();
-    pid_t child = fork();
-    if (child == 0)
-    {
-        if (chdir(folder.c_str()) != 0)
-            _exit(126);
-        std::freopen("/dev/null", "w", stdout);
-        std::freopen("/dev/null", "w", stderr);
-        setenv("KESTRUP_HEADLESS", "1", 1);
-        std::vector<char*> argv;
-        for (const std::string& arg : args)
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    struct rusage usage = {};
-    wait4(child, &status, 0, &usage);
-    result.m_seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    result.m_peakKb = std::max(result.m_peakKb, usage.ru_maxrss);
-    result.m_ok = result.m_ok && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 bool WriteBytes(const std::string& path, const std::string& bytes)
@@ -136,22 +101,6 @@ bool GeneratePack(const fs::path& work, long largeCount, long smallCount, uint32
     return WriteBytes((work / "pack.bin").string(), pack);
 }
 
-// Median time and median peak memory, each on its own; failed if any run failed.
-SRunResult Median(std::vector<SRunResult> results)
-{
-    SRunResult median;
-    const size_t middle = results.size() / 2;
-    std::sort(results.begin(), results.end(),
-              [](const SRunResult& x, const SRunResult& y) { return x.m_seconds < y.m_seconds; });
-    median.m_seconds = results[middle].m_seconds;
-    std::sort(results.begin(), results.end(),
-              [](const SRunResult& x, const SRunResult& y) { return x.m_peakKb < y.m_peakKb; });
-    median.m_peakKb = results[middle].m_peakKb;
-    for (const SRunResult& result : results)
-        median.m_ok = median.m_ok && result.m_ok;
-    return median;
-}
-
 long ArgValue(int argc, char** argv, const char* name, long fallback)
 {
     for (int i = 1; i + 1 < argc; ++i)
@@ -189,26 +138,24 @@ int main(int argc, char** argv)
 
     // Runs in turn, so a change in the machine's load falls on both alike; medians.
     const std::string threads = std::to_string(std::max(1u, std::thread::hardware_concurrency()));
-    std::vector<SRunResult> ours;
-    std::vector<SRunResult> theirs;
+    std::vector<bench::SRunResult> ours;
+    std::vector<bench::SRunResult> theirs;
     for (long run = 0; run < runs; ++run)
     {
         // The unpacker deletes its pack when it succeeds: a fresh copy each run.
         fs::copy_file(work / "pack.bin", work / "TessavarSprites.pak", fs::copy_options::overwrite_existing);
         fs::remove(work / "tessavar.001");
-        ours.emplace_back();
-        RunChild({kestrup}, work.string(), ours.back());
+        ours.push_back(bench::RunChild({kestrup}, work.string(), {{"KESTRUP_HEADLESS", "1"}}));
 
         // opj_decompress writes beside its inputs and would read its own outputs next time.
         for (const fs::directory_entry& entry : fs::directory_iterator(loose))
             if (entry.path().extension() != ".jp2")
                 fs::remove(entry.path());
-        theirs.emplace_back();
-        RunChild({"opj_decompress", "-ImgDir", "loose", "-OutFor", "tga", "-threads", threads, "-quiet"},
-                 work.string(), theirs.back());
+        theirs.push_back(bench::RunChild(
+            {"opj_decompress", "-ImgDir", "loose", "-OutFor", "tga", "-threads", threads, "-quiet"}, work.string()));
     }
-    const SRunResult a = Median(ours);
-    const SRunResult b = Median(theirs);
+    const bench::SRunResult a = bench::Median(ours);
+    const bench::SRunResult b = bench::Median(theirs);
 
     std::printf("%-44s %10s %14s   (medians of %ld runs in turn)\n", "", "seconds", "peak memory", runs);
     std::printf("%-44s %10.2f %11.1f MB%s\n", "kestrup (whole pack)", a.m_seconds, double(a.m_peakKb) / 1024,

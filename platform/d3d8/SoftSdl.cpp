@@ -51,14 +51,47 @@ bool IsSdlWindowMinimized(void* window)
            (SDL_GetWindowFlags(static_cast<SDL_Window*>(window)) & SDL_WINDOW_MINIMIZED) != 0;
 }
 
+namespace
+{
+// The window surface's format when it lays out 32-bit pixels as our 0xAARRGGBB words do
+// (alpha, if any, ignored): the frame is then taken as that format and copied or
+// stretched without a conversion per pixel. Else the frame is converted.
+Uint32 GetFrameFormat(const SDL_Surface& screen)
+{
+    const SDL_PixelFormat& format = *screen.format;
+    if (format.BytesPerPixel == 4 && format.Rmask == 0x00FF0000u && format.Gmask == 0x0000FF00u &&
+        format.Bmask == 0x000000FFu)
+        return format.format;
+    return SDL_PIXELFORMAT_ARGB8888;
+}
+
+// The bars around the letterbox, black.
+void FillBars(SDL_Surface& screen, const SDL_Rect& box)
+{
+    const Uint32 black = SDL_MapRGB(screen.format, 0, 0, 0);
+    const SDL_Rect bars[4] = {
+        {0, 0, screen.w, box.y},
+        {0, box.y + box.h, screen.w, screen.h - box.y - box.h},
+        {0, box.y, box.x, box.h},
+        {box.x + box.w, box.y, screen.w - box.x - box.w, box.h},
+    };
+    for (const SDL_Rect& bar : bars)
+        if (bar.w > 0 && bar.h > 0)
+            SDL_FillRect(&screen, &bar, black);
+}
+} // namespace
+
 bool PresentToSdlWindow(void* window, const uint32_t* pixels, int width, int height)
 {
+    // The window surface is plain memory that SDL hands to the display (the program asks
+    // SDL not to back it with OpenGL: on a machine without a graphics card that would
+    // send every frame through a software OpenGL driver).
     SDL_Window* sdlWindow = static_cast<SDL_Window*>(window);
     SDL_Surface* screen = SDL_GetWindowSurface(sdlWindow);
     if (screen == nullptr)
         return false;
-    SDL_Surface* frame = SDL_CreateRGBSurfaceWithFormatFrom(
-        const_cast<uint32_t*>(pixels), width, height, 32, width * 4, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Surface* frame = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(pixels), width, height, 32,
+                                                            width * 4, GetFrameFormat(*screen));
     if (frame == nullptr)
         return false;
     SDL_SetSurfaceBlendMode(frame, SDL_BLENDMODE_NONE);
@@ -77,7 +110,7 @@ bool PresentToSdlWindow(void* window, const uint32_t* pixels, int width, int hei
         rect.h = std::max(1, box.height);
         rect.x = box.x;
         rect.y = box.y;
-        SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
+        FillBars(*screen, rect);
         ok = SDL_BlitScaled(frame, nullptr, screen, &rect) == 0;
     }
     SDL_FreeSurface(frame);
