@@ -156,6 +156,11 @@ void CObjectBody::Destroy()
     m_animated = false;
 }
 
+CCollisionShape* CObjectBody::GetShapes(const SSpriteOwner& owner) const
+{
+    return owner.shapes ? owner.shapes : m_shapes.get();
+}
+
 void CObjectBody::StartFlash(CAnimatedSprite& sprite, uint32_t& flashEnd, uint32_t now)
 {
     if (flashEnd != 0)
@@ -177,6 +182,7 @@ void CObjectBody::EndFlash(CAnimatedSprite& sprite, uint32_t& flashEnd, bool for
 void CObjectBody::Update(const SSpriteOwner& owner)
 {
     const uint32_t now = GetAnimationTime();
+    CCollisionShape* shapes = GetShapes(owner);
     m_sprite.SetScale(owner.scaleX, owner.scaleY);
     EndFlash(m_sprite, m_flashEnd, false, now);
     if (m_animated)
@@ -188,8 +194,8 @@ void CObjectBody::Update(const SSpriteOwner& owner)
         part.m_sprite.SetScale(owner.scaleX, owner.scaleY);
         if (part.m_health <= 0)
             part.m_sprite.Hide();
-        if (part.m_moveCollisionObj && part.m_tag != 0 && m_shapes)
-            if (CCollisionShape* shape = m_shapes->FindByTag(part.m_tag, 0))
+        if (part.m_moveCollisionObj && part.m_tag != 0 && shapes)
+            if (CCollisionShape* shape = shapes->FindByTag(part.m_tag, 0))
                 shape->SetPartOffset(part.m_sprite.GetOffset());
         EndFlash(part.m_sprite, part.m_flashEnd, false, now);
         if (part.m_animated)
@@ -199,7 +205,8 @@ void CObjectBody::Update(const SSpriteOwner& owner)
 
 bool CObjectBody::HitPart(const SSpriteOwner& owner, int32_t damage, int& partIndex)
 {
-    const CCollisionShape* hit = m_shapes ? m_shapes->GetPartner() : nullptr;
+    const CCollisionShape* shapes = GetShapes(owner);
+    const CCollisionShape* hit = shapes ? shapes->GetPartner() : nullptr;
     if (!hit || hit->GetTag() == 0)
         return false;
     const uint32_t now = GetAnimationTime();
@@ -233,7 +240,7 @@ void CObjectBody::DestroyPart(const SSpriteOwner& owner, int partIndex)
                                         owner.velocity * static_cast<float>(GAME_TICKS_PER_SECOND));
     if (part.m_damageOnly || part.m_tag == 0)
         return;
-    for (CCollisionShape* shape = m_shapes.get(); shape; shape = shape->GetNext())
+    for (CCollisionShape* shape = GetShapes(owner); shape; shape = shape->GetNext())
         if (shape->GetTag() == part.m_tag)
             shape->SetDisabled(true);
 }

@@ -78,7 +78,8 @@ public:
     float GetInertialDamping() const { return m_inertialDamping; }
     float GetVelocityLimit() const { return m_velocityLimit; }
     CCollisionShape* GetShapes() const { return m_shapes.get(); }
-    // Hands the chain to the owner (its motion body keeps it from then on).
+    // Hands the chain to the owner (its motion body keeps it from then on); the owner
+    // then gives it as SSpriteOwner::shapes to Update, HitPart and DestroyPart.
     CollisionChain TakeShapes() { return std::move(m_shapes); }
     CAnimatedSprite& GetSprite() { return m_sprite; }
     const CSpriteRef& GetSpriteRef() const { return m_spriteRef; }
@@ -88,6 +89,8 @@ public:
 
 private:
     bool LoadParts(const CDataTree& node, const SSpriteOwner& owner, CDefinitionProblems& problems);
+    // The owner's chain when it holds one (it may have taken the body's), else the body's.
+    CCollisionShape* GetShapes(const SSpriteOwner& owner) const;
     void StartFlash(CAnimatedSprite& sprite, uint32_t& flashEnd, uint32_t now);
     void EndFlash(CAnimatedSprite& sprite, uint32_t& flashEnd, bool force, uint32_t now);
 

@@ -408,3 +408,24 @@ TEST_F(ObjectBodyTest, MissingKeysAreFatal)
     EXPECT_EQ(bare.GetPartCount(), 0u);
     EXPECT_TRUE(bare.AreTaggedPartsDestroyed()) << "a body without tagged parts";
 }
+
+// An owner that took the body's chain gives it with every call: hits, moved shapes
+// and disabled shapes are then the owner's.
+TEST_F(ObjectBodyTest, ShapesTakenByTheOwnerServeThroughIt)
+{
+    ASSERT_TRUE(LoadBody(kBody));
+    CollisionChain taken = m_body.TakeShapes();
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(m_body.GetShapes(), nullptr);
+    m_owner.shapes = taken.get();
+    m_body.Update(m_owner);
+    EXPECT_EQ(taken->GetNext()->GetPartOffset().x, -20.0f);
+    CCollisionCircle shot(2.0f, true);
+    shot.SetPosition(m_owner.position + CVector2D(-20.0f, 0.0f));
+    taken->SetPosition(m_owner.position);
+    ASSERT_TRUE(shot.Collide(*taken, nullptr, nullptr, nullptr));
+    int index = -1;
+    ASSERT_TRUE(m_body.HitPart(m_owner, 25, index));
+    EXPECT_EQ(index, 0);
+    EXPECT_TRUE(taken->GetNext()->IsDisabled());
+}
