@@ -114,23 +114,24 @@ bool CGame::StartLevel()
         SetCurrentFolder(m_startFolder.c_str());
     if (!config->Load(GetZones().GetLevelFileIndex()))
         return false;
-    return StartLevelWith(std::move(config));
+    return StartLevelWith(std::move(config), CWorld::DEFAULT_SLOTS);
 }
 
-bool CGame::StartLevelFromBytes(const std::string& bytes, const char* name)
+bool CGame::StartLevelFromBytes(const std::string& bytes, const char* name, int32_t worldSlots)
 {
     auto config = std::make_unique<CLevelConfig>();
     if (!config->LoadFromBytes(bytes, name))
         return false;
-    return StartLevelWith(std::move(config));
+    return StartLevelWith(std::move(config), worldSlots);
 }
 
-bool CGame::StartLevelWith(std::unique_ptr<CLevelConfig> config)
+bool CGame::StartLevelWith(std::unique_ptr<CLevelConfig> config, int32_t worldSlots)
 {
     if (m_state == GAME_LEVEL_RUNNING)
         EndLevel();
     m_world = std::make_unique<CWorld>(this);
-    m_world->Init();
+    if (!m_world->Init(worldSlots))
+        m_world->Init();
     GetHud().OnLevelStart();
     m_levelConfig = std::move(config);
     m_camera.SetLag(m_levelConfig->GetViewLag());

@@ -81,8 +81,9 @@ public:
     // readers and the push grid. False (nothing started, a console line) when the
     // level file is refused: no LEVEL section or no positive "worldWidth".
     bool StartLevel();
-    // The same with a level given in memory (tests and checks).
-    bool StartLevelFromBytes(const std::string& bytes, const char* name);
+    // The same with a level given in memory (tests and checks); a world of more
+    // slots than the game's 256 serves benchmarks.
+    bool StartLevelFromBytes(const std::string& bytes, const char* name, int32_t worldSlots = 256);
     // Only while a level runs: everything StartLevel made goes.
     void EndLevel();
     void Shutdown();
@@ -144,7 +145,7 @@ public:
     CZoneLink& GetZones() const;
 
 private:
-    bool StartLevelWith(std::unique_ptr<CLevelConfig> config);
+    bool StartLevelWith(std::unique_ptr<CLevelConfig> config, int32_t worldSlots);
     void UpdateCamera(float& x, float& y);
 
     SRunState m_run;
