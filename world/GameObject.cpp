@@ -6,6 +6,24 @@
 
 #include <cmath>
 
+namespace
+{
+// One axis: a body reaching past an edge steps 1 unit back in and turns round.
+void BounceOffEdges(float& position, float& velocity, float radius, float worldWidth)
+{
+    if (position - radius <= 0.0f)
+    {
+        position += 1.0f;
+        velocity = -velocity;
+    }
+    else if (position + radius >= worldWidth)
+    {
+        position -= 1.0f;
+        velocity = -velocity;
+    }
+}
+} // namespace
+
 void CMotionBody::Integrate(float worldWidth)
 {
     const float t = static_cast<float>(TICKS_PER_SECOND);
@@ -41,26 +59,8 @@ void CMotionBody::Integrate(float worldWidth)
 
     if (edgeBounce)
     {
-        if (position.x - radius <= 0.0f)
-        {
-            position.x += 1.0f;
-            velocity.x = -velocity.x;
-        }
-        else if (position.x + radius >= worldWidth)
-        {
-            position.x -= 1.0f;
-            velocity.x = -velocity.x;
-        }
-        if (position.y - radius <= 0.0f)
-        {
-            position.y += 1.0f;
-            velocity.y = -velocity.y;
-        }
-        else if (position.y + radius >= worldWidth)
-        {
-            position.y -= 1.0f;
-            velocity.y = -velocity.y;
-        }
+        BounceOffEdges(position.x, velocity.x, radius, worldWidth);
+        BounceOffEdges(position.y, velocity.y, radius, worldWidth);
     }
 }
 
