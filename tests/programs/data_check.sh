@@ -38,5 +38,11 @@ copy
 printf 'LEVEL\n{\n\tworldWidth\t3000\n\t-1\n}\nLEVEL\n{\n\tworldWidth\t3000\n}\n' >"$work/game/data/init7.txt"
 expect_problem 'data/init7.txt:1: section "LEVEL" does not parse'
 
+# A sequence that names a sprite file the folder does not have.
+copy
+printf 'seq\n{\n\tsprite\n\t{\n\t\tfile\tdata\\gone.spr\n\t\tlength\t5\n\t\tposition\t0, 1, 2, 3\n\t}\n}\n' >"$work/seq.txt"
+"$bin/tesstool" cas build "$work/seq.txt" "$work/game/data/seq.cas" || fail "the sequence did not compile"
+expect_problem 'data/seq.cas:0: sprite track 0: sprite file "data\\gone.spr" cannot be read'
+
 "$bin/tesstool" check "$work/nothing" >/dev/null 2>&1 && fail "a folder without data passed"
 exit 0
