@@ -10,7 +10,7 @@ out=$(cd "$2" && pwd)
 tool="$bin/tesstool"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for harness in pack_archive data_tree string_table text_format tga wave sprite_file jpeg2000 resource_pack definitions ship_data cas; do
+for harness in pack_archive data_tree string_table text_format tga wave sprite_file jpeg2000 resource_pack definitions ship_data cas gui_skin gui_layout; do
   mkdir -p "$out/$harness"
 done
 quiet() {
