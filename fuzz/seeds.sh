@@ -65,6 +65,10 @@ cp "$src/../data-src/ships/shipComponents.txt" "$out/ship_data/components.txt"
 cp "$src/../data-src/ships/playerShips.txt" "$out/ship_data/designs.txt"
 quiet "$tool" tree write "$src/../data-src/ships/playerShips.txt" "$out/ship_data/designs-saved.txt" --scrambled
 
+# GUI: a skin and a layout with every control class.
+cp "$src/seeds/skin.skin" "$out/gui_skin/"
+cp "$src/seeds/layout.txt" "$out/gui_layout/"
+
 # String tables: a small one of two languages and the sample table.
 quiet "$tool" strings build "$src/seeds/strings.txt" "$out/string_table/small.tbl"
 if [ -f "$bin/data/Tessavar_Strings.tbl" ]; then
