@@ -113,8 +113,8 @@ void CRenderer::PrintToConsole(const char* format, ...)
 void CRenderer::RegisterConsoleVariables()
 {
     // They edit the pending copy, which the next display reset makes current. Every
-    // open comes here: the variables are registered once in the console of the open,
-    // with the renderer as their owner, and go with the renderer.
+    // open comes here: the variables are registered once, into the console of the open,
+    // through the renderer's registrations, so they go with the renderer.
     CConsole* console = m_console ? m_console : g_console;
     if (!console || console == m_consoleEntries.GetConsole())
         return;
