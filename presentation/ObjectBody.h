@@ -49,8 +49,9 @@ public:
     // "mass", "health", the block "bodySprite" and the block "collision" are required;
     // "inertialDamping", "velocitylimit" and the block "extraSprites" ("numDefs" with
     // "def%i", "numSprites" with "sprite%i") are not. A missing required key or
-    // numbered block, or a count outside the tables, is fatal (false); a part whose
-    // definition index names no definition has no sprite (a warning).
+    // numbered block, or a count outside the tables, is fatal (false): the game cannot
+    // run the object, and its loader ends the program (EndOnBrokenDefinition). A part
+    // whose definition index names no definition has no sprite (a warning).
     bool Load(const CDataTree& node, const SSpriteOwner& owner, CDefinitionProblems& problems);
     // Frees sprites, parts, references and shapes.
     void Destroy();

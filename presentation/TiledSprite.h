@@ -22,7 +22,8 @@ public:
     // Keys "width" (columns), "height" (rows), "firstFrame", "displayLayer" and the
     // block "sprite" (loaded with texture option 1), all required; the cell size is
     // the file's frame size. A missing key, or columns or rows outside 1..MAX_SIDE,
-    // is a fatal problem and gives false.
+    // is a fatal problem and gives false; the loader of the file then ends the program
+    // (EndOnBrokenDefinition).
     bool Load(const CDataTree& node, CDefinitionProblems& problems);
 
     const CSpriteRef& GetSprite() const { return m_sprite; }

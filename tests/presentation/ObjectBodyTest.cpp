@@ -429,3 +429,20 @@ TEST_F(ObjectBodyTest, ShapesTakenByTheOwnerServeThroughIt)
     EXPECT_EQ(index, 0);
     EXPECT_TRUE(taken->GetNext()->IsDisabled());
 }
+
+// A body that cannot be read ends the program with a failure status, naming the file,
+// the line and the key.
+TEST_F(ObjectBodyTest, BrokenBodyEndsTheProgramNamingTheKey)
+{
+    std::string text = kBody;
+    text.replace(text.find(" mass 40\n"), 9, "");
+    auto node = ParseFirstBlock(Text(text));
+    EXPECT_EXIT(
+        {
+            CDefinitionProblems problems;
+            if (!m_body.Load(*node, m_owner, problems))
+                EndOnBrokenDefinition("data/enemies/scout.txt", problems);
+            std::exit(0);
+        },
+        testing::ExitedWithCode(1), "data/enemies/scout.txt:1: missing key \"mass\" in block \"body\"");
+}
