@@ -9,9 +9,6 @@
 
 #include <algorithm>
 
-// Full screen of an OpenGL window (GameWindowGl.cpp).
-void EnterGlFullScreen(SDL_Window* window, int width, int height);
-
 namespace
 {
 // SDL falls back to drawing nowhere ("offscreen", "dummy") when no display can be
@@ -191,7 +188,7 @@ bool CGameWindow::Create(const char* title, int width, int height, bool fullScre
         Destroy();
         return false;
     }
-    Uint32 flags = fullScreen && !openGl ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
+    Uint32 flags = fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
     if (openGl)
         flags |= SDL_WINDOW_OPENGL;
     int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED, windowWidth = width, windowHeight = height;
@@ -214,8 +211,6 @@ bool CGameWindow::Create(const char* title, int width, int height, bool fullScre
         Destroy();
         return false;
     }
-    if (openGl && fullScreen)
-        EnterGlFullScreen(window, width, height);
     m_window = window;
     m_id = SDL_GetWindowID(window);
     s_target = SWindowTarget{m_id, handler, user, width, height};

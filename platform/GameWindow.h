@@ -54,10 +54,10 @@ public:
     CGameWindow(const CGameWindow&) = delete;
     CGameWindow& operator=(const CGameWindow&) = delete;
 
-    // Full screen covers the desktop and shows the back buffer scaled to fit; a window
-    // has the back buffer's size. raise: bring it to the front and give it focus.
-    // openGl: a window for an OpenGL context (see RequestGlVisual); its full screen is a
-    // mode change to the back buffer's size, and a window when that cannot be had.
+    // Full screen covers the desktop and shows the back buffer scaled to fit (the display
+    // mode is never changed, so full screen is had on any display); a window has the back
+    // buffer's size. raise: bring it to the front and give it focus. openGl: a window for
+    // an OpenGL context (see RequestGlVisual); its renderer scales the picture itself.
     bool Create(const char* title, int width, int height, bool fullScreen, bool raise, WindowEventHandler handler,
                 void* user, bool openGl = false);
     void Destroy();
@@ -74,6 +74,8 @@ public:
     void DestroyGlContext();
     bool HasGlContext() const { return m_glContext != nullptr; }
     void SwapGlBuffers();
+    // The size in pixels of what an OpenGL context draws into: the whole window.
+    void GetGlDrawableSize(int& width, int& height) const;
     // What the context was given: colour, depth and stencil bits; accelerated is -1 when
     // the platform cannot tell.
     void GetGlVisual(int& colourBits, int& depthBits, int& stencilBits, int& accelerated) const;

@@ -81,30 +81,6 @@ bool ProbeGlContext(char* reason, unsigned reasonSize)
     return made;
 }
 
-void EnterGlFullScreen(SDL_Window* window, int width, int height)
-{
-    // A mode of the back buffer's size; when none can be set the game stays in a window.
-    SDL_DisplayMode wanted{};
-    wanted.w = width;
-    wanted.h = height;
-    SDL_DisplayMode closest{};
-    const int display = SDL_GetWindowDisplayIndex(window);
-    if (display < 0 || !SDL_GetClosestDisplayMode(display, &wanted, &closest) || closest.w != width ||
-        closest.h != height || SDL_SetWindowDisplayMode(window, &closest) != 0 ||
-        SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0)
-    {
-        SDL_SetWindowFullscreen(window, 0);
-        return;
-    }
-    int drawableWidth = 0, drawableHeight = 0;
-    SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
-    if (drawableWidth != width || drawableHeight != height)
-    {
-        SDL_SetWindowFullscreen(window, 0);
-        SDL_SetWindowSize(window, width, height);
-    }
-}
-
 bool CGameWindow::CreateGlContext()
 {
     if (!m_window)
@@ -138,6 +114,13 @@ void CGameWindow::SwapGlBuffers()
 {
     if (m_window && m_glContext)
         SDL_GL_SwapWindow(static_cast<SDL_Window*>(m_window));
+}
+
+void CGameWindow::GetGlDrawableSize(int& width, int& height) const
+{
+    width = height = 0;
+    if (m_window)
+        SDL_GL_GetDrawableSize(static_cast<SDL_Window*>(m_window), &width, &height);
 }
 
 void CGameWindow::GetGlVisual(int& colourBits, int& depthBits, int& stencilBits, int& accelerated) const

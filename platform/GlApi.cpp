@@ -53,6 +53,7 @@ bool LoadGlEntryPoints(GlProcResolver resolver, SGlApi& api, const char** missin
     Take(resolver, "glClearDepth", api.ClearDepth);
     Take(resolver, "glColor4ub", api.Color4ub);
     Take(resolver, "glColorPointer", api.ColorPointer);
+    Take(resolver, "glCopyTexSubImage2D", api.CopyTexSubImage2D);
     Take(resolver, "glCullFace", api.CullFace);
     Take(resolver, "glDeleteTextures", api.DeleteTextures);
     Take(resolver, "glDepthFunc", api.DepthFunc);

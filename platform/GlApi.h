@@ -149,6 +149,7 @@ struct SGlApi
     void(*ClearDepth)(GLclampd) = nullptr;
     void(*Color4ub)(GLubyte, GLubyte, GLubyte, GLubyte) = nullptr;
     void(*ColorPointer)(GLint, GLenum, GLsizei, const void*) = nullptr;
+    void(*CopyTexSubImage2D)(GLenum, GLint, GLint, GLint, GLint, GLint, GLsizei, GLsizei) = nullptr;
     void(*CullFace)(GLenum) = nullptr;
     void(*DeleteTextures)(GLsizei, const GLuint*) = nullptr;
     void(*DepthFunc)(GLenum) = nullptr;

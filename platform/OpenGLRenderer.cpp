@@ -234,6 +234,7 @@ bool COpenGLRenderer::CreateDisplay()
 void COpenGLRenderer::DestroyDisplay()
 {
     m_destroyingDisplay = true;
+    ReleaseScaleTexture();
     m_gameWindow.ShowCursor(true);
     m_gameWindow.Destroy();
     m_window = nullptr;
@@ -333,6 +334,7 @@ void COpenGLRenderer::EndScene()
         return;
     DrawStatisticsOverlays();
     CaptureFrame();
+    PresentScaled();
     m_gameWindow.SwapGlBuffers();
 }
 

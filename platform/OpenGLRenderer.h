@@ -96,6 +96,11 @@ private:
     bool DrawVertices(GLenum mode, const SScreenVertex* vertices, int vertexCount, const void* indices,
                       GLenum indexType, int indexCount);
     void CaptureFrame();
+    // A window larger than the back buffer (desktop full screen): the frame, drawn in its
+    // bottom-left corner, is copied to a texture and drawn back over the whole window,
+    // scaled with its aspect kept and black bars around, before the swap.
+    void PresentScaled();
+    void ReleaseScaleTexture();
 
     GlProcResolver m_resolver;  // the platform's library unless a test gave its own
     bool m_libraryLoaded = false;
@@ -129,4 +134,7 @@ private:
     std::vector<uint8_t> m_lastFrame;
     int m_lastFrameWidth = 0;
     int m_lastFrameHeight = 0;
+    GLuint m_scaleTexture = 0;  // the frame's copy for PresentScaled, power-of-two sized
+    int m_scaleTextureWidth = 0;
+    int m_scaleTextureHeight = 0;
 };

@@ -6,6 +6,7 @@
 #include "tests/support/platform/OffscreenGl.h"
 #include "tests/support/TempDir.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -359,13 +360,17 @@ TEST_F(OpenGLRendererTest, ReducedQualityTexturesTakeTwoBytesAPixelAndStillDraw)
 
 TEST_F(OpenGLRendererTest, AFullScreenRequestDrawsAtTheBackBufferSize)
 {
-    // Full screen is a mode of the back buffer's size, or a window of it when no such mode exists.
+    // Full screen covers the desktop, whatever modes the display has, as with the other
+    // renderer; the frame (and so the screenshot) keeps the back buffer's size and is
+    // scaled over the window only when shown.
     auto renderer = OpenWindowed(&m_console, nullptr, [](SDisplaySettings& s) { s.fullScreen = true; });
     ASSERT_TRUE(renderer);
     int left = 0, top = 0, right = 0, bottom = 0;
     renderer->GetClientRect(left, top, right, bottom);
-    EXPECT_EQ(right - left, 640);
-    EXPECT_EQ(bottom - top, 480);
+    SDL_Rect desktop;
+    ASSERT_EQ(SDL_GetDisplayBounds(0, &desktop), 0) << SDL_GetError();
+    EXPECT_EQ(right - left, desktop.w);
+    EXPECT_EQ(bottom - top, desktop.h);
     renderer->Tick();
     EXPECT_EQ(renderer->BeginScene(), 1);
     renderer->DrawRectF(0, 0, 640, 480, 1, 1, 1, 1, false);
