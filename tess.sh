@@ -12,6 +12,7 @@ mode=${1:-run}
 
 packages=(cmake ninja-build g++ pkg-config git
           libsdl2-dev libopenjp2-7-dev libopenjp2-tools libvorbis-dev libogg-dev
+          libfreetype-dev fonts-dejavu-core
           libgtest-dev libbenchmark-dev libgl-dev libgl1-mesa-dri libegl1 libegl-mesa0 xvfb xauth xdotool x11-utils openbox python3 locales)
 # The sanitizer builds and the fuzz harnesses are built with clang.
 [ "$mode" = harden ] && packages+=(clang libclang-rt-14-dev)

@@ -256,6 +256,12 @@ void CGameWindow::ShowCursor(bool show)
         SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
 }
 
+void ConstrainPointerToWindow(void* nativeWindow, bool constrain)
+{
+    if (nativeWindow)
+        SDL_SetWindowGrab(static_cast<SDL_Window*>(nativeWindow), constrain ? SDL_TRUE : SDL_FALSE);
+}
+
 EPumpResult PumpWindowMessage()
 {
     if (SDL_WasInit(SDL_INIT_EVENTS) == 0)

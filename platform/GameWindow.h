@@ -99,6 +99,10 @@ enum class EPumpResult
 // longer exist are dropped.
 EPumpResult PumpWindowMessage();
 
+// Keeps the pointer inside a platform window (the renderer's window handle) or lets
+// it go again; nothing for a null window.
+void ConstrainPointerToWindow(void* nativeWindow, bool constrain);
+
 // Asks the pump to report Quit (closing the game window does this).
 void PostQuitMessage();
 

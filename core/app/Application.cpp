@@ -3,8 +3,10 @@
 #include "core/Clock.h"
 #include "core/Console.h"
 #include "core/app/CommandLine.h"
+#include "core/app/GuiStartup.h"
 #include "core/app/InputStartup.h"
 #include "core/app/RendererStartup.h"
+#include "core/app/ScriptedInput.h"
 #include "core/app/SpriteBankStartup.h"
 #include "core/app/StartupSteps.h"
 #include "platform/AudioSystem.h"
@@ -12,6 +14,7 @@
 #include "platform/GameWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/Renderer.h"
+#include "presentation/GuiTypes.h"
 #include "world/Game.h"
 #include "world/GameFlowLink.h"
 #include "world/HudLink.h"
@@ -152,6 +155,7 @@ bool InitApplication()
     if (result == EStepResult::Continue)
     {
         s_state.frameLimit = ReadFrameLimit();
+        PostScriptedInput(0);
         return true;
     }
     if (result == EStepResult::Failed)
@@ -202,6 +206,10 @@ bool RunFrame()
     if (g_audio)
         g_audio->Update();
 
+    // The GUI: its time stamp, keyboard and pointer; the console key opens and closes
+    // the console.
+    UpdateGui(SGuiActionInput(), true);
+
     // F11 writes a screenshot on every frame it is held.
     if (g_renderer->IsActive() && !(g_console && g_console->IsOpen()) && IsScreenshotKeyHeld())
         SaveScreenshot();
@@ -243,6 +251,7 @@ bool RunFrame()
 
     // Last, the frame is paced to the fixed step and the game clock moves on.
     ++s_state.framesRun;
+    PostScriptedInput(s_state.framesRun);
     if (game)
         game->EndFrame();
     return true;

@@ -12,8 +12,10 @@
 #include "core/WString.h"
 #include "core/app/Application.h"
 #include "core/app/GameStartup.h"
+#include "core/app/GuiStartup.h"
 #include "core/app/InputStartup.h"
 #include "core/app/RendererStartup.h"
+#include "core/app/ScriptedInput.h"
 #include "core/app/SettingsSave.h"
 #include "core/app/SettingsStartup.h"
 #include "core/app/SingleInstance.h"
@@ -21,6 +23,7 @@
 #include "platform/AudioSystem.h"
 #include "platform/Renderer.h"
 #include "platform/SdlClipboard.h"
+#include "presentation/GuiManager.h"
 #include "presentation/SpriteBank.h"
 #include "utility/source/QelFile.h"
 #include "utility/source/QelPackArchive.h"
@@ -249,6 +252,55 @@ void DeleteAudio(ETeardownReason)
     g_audio = nullptr;
 }
 
+// The GUI manager with the default skin's fonts.
+EStepResult OpenGui()
+{
+    const char* failure = nullptr;
+    if (!StartGui(failure))
+        return FailStartup(failure);
+    return EStepResult::Continue;
+}
+
+void DeleteGui(ETeardownReason)
+{
+    StopGui();
+}
+
+// The console's window, opened and closed by the console key.
+EStepResult OpenConsoleWindow()
+{
+    if (!StartConsoleWindow())
+        return FailStartup("Error during startup - code 0x8000000c");
+    return EStepResult::Continue;
+}
+
+void CloseConsoleWindow(ETeardownReason)
+{
+    StopConsoleWindow();
+}
+
+// The GUI draws its own pointer.
+EStepResult HidePointer()
+{
+    HideSystemCursor();
+    return EStepResult::Continue;
+}
+
+// The GUI's layers are drawn by hooks of the sprite bank's planes.
+EStepResult HookGuiLayers()
+{
+    g_gui->InstallLayerDrawCallbacks(*g_spriteBank);
+    return EStepResult::Continue;
+}
+
+// TESSAVAR_SCRIPT: player input by frame; a script that cannot be read ends the start-up.
+EStepResult LoadScript()
+{
+    if (!LoadInputScript())
+        return FailStartup("Error during startup - TESSAVAR_SCRIPT could not be read");
+    return EStepResult::Continue;
+}
+
 // "/vid_restart": restarts the audio system; the renderer is not touched.
 void RestartAudioCommand(void*, const char*)
 {
@@ -263,6 +315,7 @@ EStepResult RegisterConsoleCommands()
     g_console->RegisterFunction("/quit", &QuitCommand, nullptr);
     RegisterRendererConsoleCommands();
     g_console->RegisterFunction("/vid_restart", &RestartAudioCommand, nullptr);
+    RegisterGuiConsoleCommands();
     g_console->RegisterFunction("/showsprite", &CSpriteBank::ShowSpriteCommand, nullptr);
     return EStepResult::Continue;
 }
@@ -337,12 +390,17 @@ const SStartupStep STARTUP_STEPS[] = {
     {"time stamp counter", &RequireTimeStampCounter, nullptr},
     {"input", &OpenInput, &DeleteInput},
     {"audio", &StartAudio, &DeleteAudio},
+    {"gui", &OpenGui, &DeleteGui},
+    {"console window", &OpenConsoleWindow, &CloseConsoleWindow},
     {"console commands", &RegisterConsoleCommands, nullptr},
+    {"pointer", &HidePointer, nullptr},
     {"sprite bank", &OpenSpriteBank, &DeleteSpriteBank},
+    {"gui layers", &HookGuiLayers, nullptr},
     {"settings file", &NoteSettingsFile, &WriteSettingsFile},
     {"clear screen", &ClearScreen, nullptr},
     {"game", &StartGame, &StopGame},
     {"hand over settings", &HandOverSettings, nullptr},
+    {"input script", &LoadScript, nullptr},
 };
 } // namespace
 
