@@ -10,7 +10,7 @@ out=$(cd "$2" && pwd)
 tool="$bin/tesstool"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for harness in pack_archive data_tree string_table text_format tga wave sprite_file jpeg2000 resource_pack definitions ship_data cas gui_skin gui_layout; do
+for harness in pack_archive data_tree string_table text_format tga wave sprite_file font_glyph_table jpeg2000 resource_pack definitions ship_data cas gui_skin gui_layout; do
   mkdir -p "$out/$harness"
 done
 quiet() {
@@ -37,6 +37,16 @@ for format in 0 1 2 3 4; do
 done
 quiet "$tool" sprite build "$out/sprite_file/jp2-0.spr" --format 0 --jp2 --page 8 "$work/tiny.shape"
 quiet "$tool" sprite build "$out/sprite_file/jp2-2.spr" --format 2 --jp2 --page 8 "$work/tiny.shape"
+
+# Glyph tables: a font baked from the sample fonts' source, and the build's own.
+dejavu=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
+if [ -f "$dejavu" ]; then
+  quiet "$tool" font bake "$work" seed "$dejavu" 10 --codes 1,32-126,233
+  cp "$work/seed.txt" "$out/font_glyph_table/baked.txt"
+fi
+for table in "$bin"/data/gui/*.txt; do
+  if [ -f "$table" ]; then cp "$table" "$out/font_glyph_table/"; fi
+done
 
 # Sounds: short tones in every PCM layout the game plays.
 for channels in 1 2; do

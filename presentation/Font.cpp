@@ -118,23 +118,32 @@ bool CFont::LoadGlyphs(const char* name)
         Log("Failed to open texture definition file " + path);
         return false;
     }
-    std::vector<SFontGlyphRecord> records;
     std::string reason;
-    if (!ParseGlyphTable(bytes.data(), bytes.size(), records, reason))
+    if (!BuildFontGlyphs(bytes.data(), bytes.size(), m_pages, m_ranges, reason))
     {
         Log("Bad font glyph table " + path + ": " + reason);
         return false;
     }
+    return true;
+}
+
+bool BuildFontGlyphs(const uint8_t* data, size_t size, const std::vector<SFontPage>& pages,
+                     std::vector<SFontRange>& ranges, std::string& reason)
+{
+    ranges.clear();
+    std::vector<SFontGlyphRecord> records;
+    if (!ParseGlyphTable(data, size, records, reason))
+        return false;
     std::vector<SFontGlyph> glyphs;
     glyphs.reserve(records.size());
     for (const SFontGlyphRecord& record : records)
     {
-        if (record.page >= int32_t(m_pages.size()))
+        if (record.page >= int32_t(pages.size()))
         {
-            Log("Font glyph table " + path + " names a page that does not exist");
+            reason = "a glyph names a page that does not exist";
             return false;
         }
-        const SFontPage& page = m_pages[size_t(record.page)];
+        const SFontPage& page = pages[size_t(record.page)];
         SFontGlyph glyph;
         glyph.code = record.code;
         glyph.page = record.page;
@@ -150,7 +159,7 @@ bool CFont::LoadGlyphs(const char* name)
     // Codes are 0..65535 here, so the unsigned order is the numeric one.
     std::stable_sort(glyphs.begin(), glyphs.end(),
                      [](const SFontGlyph& a, const SFontGlyph& b) { return a.code < b.code; });
-    m_ranges = BuildFontRanges(glyphs);
+    ranges = BuildFontRanges(glyphs);
     return true;
 }
 

@@ -135,6 +135,11 @@ private:
 void CopyDataText(const char16_t* text, char16_t* out, size_t size);
 void CopyDataText(const char* text, char* out, size_t size);
 
+// The glyph table's bytes made into ranges for the loaded pages: every record checked
+// (FontGlyphTable.h), its page among the pages, its texture corners from its pixels.
+bool BuildFontGlyphs(const uint8_t* data, size_t size, const std::vector<SFontPage>& pages,
+                     std::vector<SFontRange>& ranges, std::string& reason);
+
 // The glyph ranges of a sorted glyph list: codes one apart share a run; any other
 // step (a duplicate code too) starts a new one, so of two glyphs for one code the
 // first is found.

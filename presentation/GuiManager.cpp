@@ -266,6 +266,10 @@ void CGuiManager::RemoveControl(CGuiControl* control)
     if (!control || control->m_handle < 0 || GetControl(control->m_handle) != control)
         return;
     const int handle = control->m_handle;
+    if (control->GetType() == GUI_TYPE_WINDOW)
+        static_cast<CGuiWindow*>(control)->RunCloseCallback();
+    if (GetControl(handle) != control)
+        return; // the callback removed it already
     if (CGuiWindow* parent = control->GetParent())
         parent->RemoveChild(control);
     else if (control->GetType() == GUI_TYPE_WINDOW)

@@ -74,13 +74,21 @@ SGuiRect CGuiWindow::GetInnerRect() const
     return inner;
 }
 
+void CGuiWindow::RunCloseCallback()
+{
+    if (m_closeCallbackRun)
+        return;
+    m_closeCallbackRun = true;
+    if (m_closeCallback)
+        m_closeCallback(*this, m_callbackUser);
+}
+
 void CGuiWindow::Close()
 {
     if (m_closing)
         return;
     m_closing = true;
-    if (m_closeCallback)
-        m_closeCallback(*this, m_callbackUser);
+    RunCloseCallback();
     // Children that are not windows leave the table at once; child windows close
     // their own children first.
     std::vector<CGuiControl*> children = m_children;

@@ -66,6 +66,9 @@ public:
     // the header's 16 pixels (when one is attached), in GUI coordinates.
     SGuiRect GetInnerRect() const;
     void SetCharCallback(GuiWindowCharCallback callback, void* user);
+    // Tells the close callback, once, that the window leaves the GUI (closed, or
+    // removed with every other control).
+    void RunCloseCallback();
     // A control drawn before the children, above them (-1 for none).
     void SetHeaderControl(int handle) { m_headerHandle = handle; }
 
@@ -95,6 +98,7 @@ private:
     bool m_alphaBlend = false;
     bool m_dummy = false;
     bool m_closing = false;
+    bool m_closeCallbackRun = false;
     int m_frameIndex = 0;
     int m_layer = -1;
 };

@@ -28,6 +28,7 @@ head -c 100 "$table" >"$game/data/Tessavar_Strings.tbl"
 TESSAVAR_FRAMES=2 "$game/tessavar" >/dev/null 2>&1 && fail "started with a truncated string table"
 
 cp "$table" "$game/data/"
+cp -r "$bin/data/gui" "$game/data/" # the GUI's fonts, which start-up needs as well
 TESSAVAR_FRAMES=2 "$game/tessavar" >/dev/null 2>&1 || fail "did not start with the string table"
 
 # A data file in 8-bit text with an include in capitals, read back by the game's reader.
