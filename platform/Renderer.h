@@ -185,6 +185,8 @@ public:
 
     // The game window's procedure: input rings and activation. The window layer calls it.
     void HandleWindowEvent(const SWindowEvent& event);
+    // Keeps the pointer inside the game window, or lets it go again.
+    void ConstrainPointer(bool constrain);
 
     // Packed vertex colour order: 0xAARRGGBB when true, else 0xAABBGGRR.
     bool IsColourArgb() const { return m_colourIsArgb; }

@@ -57,6 +57,11 @@ void CRenderer::HandleWindowEvent(const SWindowEvent& event)
     }
 }
 
+void CRenderer::ConstrainPointer(bool constrain)
+{
+    ConstrainPointerToWindow(m_window, constrain);
+}
+
 void CRenderer::OnCloseRequest()
 {
 }

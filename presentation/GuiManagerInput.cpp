@@ -2,7 +2,6 @@
 
 #include "presentation/GuiManager.h"
 
-#include "platform/GameWindow.h"
 #include "platform/Renderer.h"
 #include "presentation/GuiControl.h"
 #include "presentation/GuiStep.h"
@@ -35,9 +34,7 @@ void CGuiManager::ApplyConstrainMouse()
     const bool constrain = m_constrainMouse && *m_constrainMouse;
     if (constrain == m_pointerConstrained)
         return;
-    void* window = nullptr;
-    m_renderer.GetWindowHandle(&window);
-    ConstrainPointerToWindow(window, constrain);
+    m_renderer.ConstrainPointer(constrain);
     m_pointerConstrained = constrain;
 }
 

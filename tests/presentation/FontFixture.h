@@ -5,7 +5,7 @@
 #include "presentation/Font.h"
 #include "tests/support/CurrentDir.h"
 #include "tests/support/TempDir.h"
-#include "tests/support/VertexRecordingRenderer.h"
+#include "tests/support/platform/VertexRecordingRenderer.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "presentation/GuiControl.h"
 #include "presentation/GuiManager.h"
 #include "presentation/GuiWindow.h"
-#include "tests/support/VertexRecordingRenderer.h"
+#include "tests/support/platform/VertexRecordingRenderer.h"
 
 #include <gtest/gtest.h>
 
