@@ -3,8 +3,8 @@
 # it: the key left of "1" opens it over the pre-world display, "/listvars" typed into
 # it lists the variables, and the last frame matches the golden picture on the
 # software device (TESS_UPDATE_GOLDENS=1 rewrites it). Closed again, the console
-# takes no typing; open, "/quit" ends the game. Without its fonts the game does not
-# start.
+# takes no typing; open, "/quit" ends the game. The renderer's polygon count is
+# written in the corner when asked for. Without its fonts the game does not start.
 set -u
 bin=$1
 here=$(cd "$(dirname "$0")" && pwd)
@@ -100,11 +100,39 @@ run "2 key Grave
 grep -qx "/quit" "$home/log" || fail "/quit was not typed"
 [ -f "$home/shot.tga" ] && fail "/quit did not end the game"
 
-# 4. Without the skin's fonts the game does not start.
+# 4. "/showpolycount true" typed into the console writes the renderer's polygon count
+# in the top-left corner, which stays dark without it once the console is closed.
+lit_corner() { # the lit pixels of rows 10 to 24, columns 10 to 199 of the last frame
+  python3 - "$home/shot.tga" <<'PY'
+import struct, sys
+data = open(sys.argv[1], 'rb').read()
+width, height = struct.unpack('<HH', data[12:16])
+top_down = data[17] & 0x20
+count = 0
+for y in range(10, 25):
+    row = y if top_down else height - 1 - y
+    for x in range(10, 200):
+        at = 18 + (row * width + x) * 4
+        if max(data[at:at + 3]) > 128:
+            count += 1
+print(count)
+PY
+}
+run "2 key Grave
+4 type /showpolycount true
+5 key Return
+7 key Grave" 10 || fail "overlay run failed"
+grep -qx "/showpolycount true" "$home/log" || fail "the overlay command was not typed"
+[ "$(lit_corner)" -gt 50 ] || fail "no polygon count drawn"
+run "2 key Grave
+7 key Grave" 10 || fail "plain run failed"
+[ "$(lit_corner)" -eq 0 ] || fail "something drawn in the corner without the overlay"
+
+# 5. Without the skin's fonts the game does not start.
 game=$home/game
 mkdir -p "$game/data"
 cp "$bin/tessavar" "$game/"
 cp "$bin/data/Tessavar_Strings.tbl" "$game/data/"
 out=$(TESSAVAR_FRAMES=2 "$game/tessavar" 2>&1) && fail "started without its fonts"
 echo "$out" | grep -q "Error during startup - code 0x8000000b" || fail "no start-up message: $out"
-echo "4 passed, 0 failed"
+echo "5 passed, 0 failed"
