@@ -15,6 +15,8 @@ void CheckDataTrees(CDataCheckReport& report)
 {
     for (const std::string& file : ListDataFiles(".txt"))
     {
+        if (IsFontGlyphTable(file))
+            continue;
         std::vector<uint8_t> bytes;
         if (!ReadFileBytes(file.c_str(), bytes))
         {
