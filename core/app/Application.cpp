@@ -15,8 +15,10 @@
 #include "platform/MessageBox.h"
 #include "platform/Renderer.h"
 #include "presentation/GuiTypes.h"
+#include "world/DirectorLink.h"
 #include "world/Game.h"
 #include "world/GameFlowLink.h"
+#include "world/GuiActions.h"
 #include "world/HudLink.h"
 #include "utility/source/QelFile.h"
 #include "utility/source/QelPathResolve.h"
@@ -208,7 +210,12 @@ bool RunFrame()
 
     // The GUI: its time stamp, keyboard and pointer; the console key opens and closes
     // the console.
-    UpdateGui(SGuiActionInput(), true);
+    // The GUI's keyboard rests while the director's gate for it is closed (a covering
+    // sequence); it takes the actions of the last poll of the controls.
+    if (game)
+        UpdateGui(GetGuiActions(game->GetControls()), game->GetDirector().IsGateOpen(GATE_GUI_KEYBOARD));
+    else
+        UpdateGui(SGuiActionInput(), true);
 
     // F11 writes a screenshot on every frame it is held.
     if (g_renderer->IsActive() && !(g_console && g_console->IsOpen()) && IsScreenshotKeyHeld())

@@ -8,6 +8,7 @@
 #include "platform/input/DikCodes.h"
 #include "presentation/ConsoleWindow.h"
 #include "presentation/GuiManager.h"
+#include "world/Game.h"
 
 #include <new>
 
@@ -28,6 +29,13 @@ void DrawOverlayText(float x, float y, const char* text)
     const SDisplaySettings& display = g_renderer->GetSettings();
     g_renderer->SetOrtho2D(0.0f, 0.0f, float(display.width), float(display.height));
     g_gui->GetFontOrSystem(0).DrawText(x, y, 0.0f, text, 0xFFFFFFFF);
+}
+
+// An edit box takes the keyboard from the game's controls while it has the focus.
+void SetGameKeyboard(bool enabled)
+{
+    if (CGame* game = GetGame())
+        game->GetControls().SetKeyboardEnabled(enabled);
 }
 
 // "/showmouse": the data trees' bool words.
@@ -69,6 +77,7 @@ bool StartGui(const char*& failure)
         return false;
     }
     g_gui->SetConstrainMouseVariable(&s_constrainMouse);
+    g_gui->SetKeyboardFlagHook(&SetGameKeyboard);
     g_renderer->SetTextDrawer(&DrawOverlayText);
     return true;
 }
