@@ -25,8 +25,9 @@ tess_font(gui_normal ${TESS_DEJAVU_SANS} 12)
 tess_font(gui_large ${TESS_DEJAVU_SANS} 16)
 tess_font(gui_title ${TESS_DEJAVU_SANS_BOLD} 24)
 
-add_custom_command(OUTPUT ${gui_out}/defaultSkin.skin
-  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_SOURCE_DIR}/gui/defaultSkin.skin ${gui_out}/defaultSkin.skin
-  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/gui/defaultSkin.skin
+# The skin's pieces are drawn from shapes for the sizes its source gives.
+add_custom_command(OUTPUT ${gui_out}/defaultSkin.skin ${gui_out}/defaultSkin.tga
+  COMMAND $<TARGET_FILE:tesstool> skin draw ${CMAKE_CURRENT_SOURCE_DIR}/gui/defaultSkin.skin ${gui_out}
+  DEPENDS tesstool ${CMAKE_CURRENT_SOURCE_DIR}/gui/defaultSkin.skin
   COMMENT "Default skin" VERBATIM)
-list(APPEND TESS_DATA_OUTPUTS ${gui_out}/defaultSkin.skin)
+list(APPEND TESS_DATA_OUTPUTS ${gui_out}/defaultSkin.skin ${gui_out}/defaultSkin.tga)
