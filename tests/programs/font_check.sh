@@ -8,8 +8,11 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-mkdir -p "$work/data"
-cp -r "$bin/data/gui" "$work/data/"
+# A copy of the program folder's data, with the packs that hold its sprites.
+cp -r "$bin/data" "$work/"
+for pack in "$bin"/[Tt]essavar.0[0-9][0-9]; do
+  if [ -f "$pack" ]; then cp "$pack" "$work/"; fi
+done
 (cd "$work" && "$bin/tesstool" check . >"$work/out" 2>&1) || fail "the sample fonts have problems: $(cat "$work/out")"
 
 # A glyph on a page that does not exist, and a skin font without its files.
