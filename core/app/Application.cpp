@@ -287,6 +287,9 @@ int TessavarMain(int argc, char** argv)
     case ECommandOption::OpenUpdatePage:
         s_state.openUpdatePage = true;
         break;
+    case ECommandOption::Unknown:
+        std::fprintf(stderr, "%s\n", DescribeIgnoredArguments(argc, argv).c_str());
+        break;
     case ECommandOption::None:
         break;
     }

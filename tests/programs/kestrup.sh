@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The unpacker from a folder of sources to the patch pack the game mounts:
-# tesstool builds the resource pack, kestrup runs headless, and the game's pack
-# archive and sprite loader read what it wrote.
+# tesstool builds the resource pack, kestrup runs headless (after refusing any
+# argument), and the game's pack archive and sprite loader read what it wrote.
 set -u
 bin=$1
 src=$(cd "$(dirname "$0")/../.." && pwd)
@@ -20,6 +20,17 @@ echo "plain text" > src/data/gfx/deep/readme.txt
 echo "old patch" > Tessavar.002
 echo "main" > main.txt
 "$bin/tesstool" pack create Tessavar.000 main.txt >/dev/null 2>&1 || fail "pack create"
+
+# It takes no arguments: any one (help asked for, a file named) is refused with the
+# usage and a failure status, and no file is touched.
+sum=$(cat TessavarSprites.pak Tessavar.002 Tessavar.000 | md5sum)
+for argument in --help TessavarSprites.pak; do
+  KESTRUP_HEADLESS=1 "$bin/kestrup" "$argument" > out.txt 2>&1 && fail "kestrup $argument succeeded"
+  grep -q "^usage: kestrup" out.txt || fail "kestrup $argument shows no usage: $(cat out.txt)"
+  [ "$(cat TessavarSprites.pak Tessavar.002 Tessavar.000 | md5sum)" = "$sum" ] || fail "kestrup $argument changed a file"
+  [ ! -e tessavar.001 ] || fail "kestrup $argument wrote tessavar.001"
+done
+rm out.txt
 
 KESTRUP_HEADLESS=1 "$bin/kestrup" > log.txt 2> err.txt || fail "kestrup failed: $(cat log.txt err.txt)"
 grep -q "^Extracting file - 3/3 - ok!$" log.txt || fail "log: $(cat log.txt)"

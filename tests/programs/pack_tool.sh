@@ -58,12 +58,16 @@ else
 fi
 
 # A pack cut inside its last record keeps the records before it; garbage has none.
+# Either is listed as far as it reads, and the listing fails naming the damage.
 size=$(stat -c %s main.000)
 head -c $((size - 3)) main.000 > cut.000
-[ "$("$tool" pack list cut.000 | wc -l)" = 3 ] || fail "truncated pack: $("$tool" pack list cut.000)"
+[ "$("$tool" pack list cut.000 2>/dev/null | wc -l)" = 3 ] || fail "truncated pack: $("$tool" pack list cut.000)"
+"$tool" pack list cut.000 >/dev/null 2>err.txt && fail "a truncated pack listed as whole"
+grep -q "cut.000 is damaged: the record at byte [0-9]* runs past the end" err.txt || fail "no reason: $(cat err.txt)"
 "$tool" pack cat cut.000 extra.txt 2>/dev/null && fail "truncated entry was read"
 head -c 1000 /dev/zero | tr '\0' J > junk.000
-"$tool" pack list junk.000 >/dev/null || fail "garbage pack refused to mount"
+[ -z "$("$tool" pack list junk.000 2>err.txt)" ] || fail "garbage pack listed entries"
+grep -q "junk.000 is damaged: no pack record at byte 0" err.txt || fail "garbage pack: $(cat err.txt)"
 
 "$tool" pack list missing.000 2>/dev/null && fail "missing pack listed"
 "$tool" pack cat main.000 data/none.txt 2>/dev/null && fail "missing entry read"

@@ -4,6 +4,7 @@
 //   pack cat PACK... NAME         writes the entry the game would read to stdout
 
 #include "tools/tesstool/ToolCommand.h"
+#include "tools/tesstool/ToolFiles.h"
 #include "utility/source/QelFile.h"
 #include "utility/source/QelPackArchive.h"
 #include "utility/source/QelPackWriter.h"
@@ -103,11 +104,27 @@ bool MountAll(CPackArchive& archive, const std::vector<std::string>& packs)
         bool mounted = i == 0 ? archive.MountMainPack(packs[i].c_str()) : archive.MountPatchPack(packs[i].c_str());
         if (!mounted)
         {
-            std::fprintf(stderr, "tesstool pack: cannot mount %s\n", packs[i].c_str());
+            std::string reason = DescribeUnreadable(packs[i]);
+            std::fprintf(stderr, "tesstool pack: cannot mount %s: %s\n", packs[i].c_str(),
+                         reason.empty() ? "it cannot be mapped" : reason.c_str());
             return false;
         }
     }
     return true;
+}
+
+// Says which packs are damaged (their entries before the damage are still listed).
+bool ReportDamage(const CPackArchive& archive)
+{
+    bool whole = true;
+    for (const SPackMountReport& report : archive.GetMountReports())
+    {
+        if (!report.damaged)
+            continue;
+        std::fprintf(stderr, "tesstool pack: %s\n", DescribePackDamage(report).c_str());
+        whole = false;
+    }
+    return whole;
 }
 
 int List(const std::vector<std::string>& packs)
@@ -121,7 +138,8 @@ int List(const std::vector<std::string>& packs)
               [](const SPackEntry* a, const SPackEntry* b) { return a->name < b->name; });
     for (const SPackEntry* entry : entries)
         std::printf("%10u  %s\n", entry->size, entry->name.c_str());
-    return 0;
+    std::fflush(stdout);
+    return ReportDamage(archive) ? 0 : 1;
 }
 
 int Cat(const std::vector<std::string>& packs, const std::string& name)

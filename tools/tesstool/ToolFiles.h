@@ -8,3 +8,7 @@
 #include <vector>
 
 bool WriteToolFile(const std::string& path, const std::vector<uint8_t>& bytes);
+
+// Why a file given to read cannot be opened ("No such file or directory", "it is a
+// folder"), or empty when it can.
+std::string DescribeUnreadable(const std::string& path);

@@ -7,8 +7,10 @@
 #include "core/DataTextWriter.h"
 #include "core/Utf8Text.h"
 #include "tools/tesstool/ToolCommand.h"
+#include "tools/tesstool/ToolFiles.h"
 
 #include <cstdio>
+#include <sys/stat.h>
 #include <string>
 #include <vector>
 
@@ -16,10 +18,24 @@ namespace
 {
 int Print(const std::string& path)
 {
+    std::string unreadable = DescribeUnreadable(path);
+    if (!unreadable.empty())
+    {
+        std::fprintf(stderr, "tesstool tree: cannot read %s: %s\n", path.c_str(), unreadable.c_str());
+        return 1;
+    }
     CDataNodeList nodes;
     if (!LoadDataFileNodes(path.c_str(), nodes))
     {
         std::fprintf(stderr, "tesstool tree: cannot read %s\n", path.c_str());
+        return 1;
+    }
+    // The reader drops what it does not understand: a file with bytes of which nothing
+    // was understood is no data tree, and saying nothing would pass it as an empty one.
+    struct stat info;
+    if (nodes.empty() && stat(path.c_str(), &info) == 0 && info.st_size > 0)
+    {
+        std::fprintf(stderr, "tesstool tree: %s holds nothing the data-tree reader understands\n", path.c_str());
         return 1;
     }
     CDataTextWriter writer;

@@ -14,11 +14,11 @@ std::vector<const CToolCommand*>& Registry()
     return s_commands;
 }
 
-void PrintUsage()
+void PrintUsage(FILE* out)
 {
-    std::fprintf(stderr, "usage: tesstool GROUP ARGS...\n");
+    std::fprintf(out, "usage: tesstool GROUP ARGS...\n");
     for (const CToolCommand* command : CToolCommand::GetAll())
-        std::fprintf(stderr, "  tesstool %s %s\n", command->m_name, command->m_usage);
+        std::fprintf(out, "  tesstool %s %s\n", command->m_name, command->m_usage);
 }
 } // namespace
 
@@ -49,14 +49,20 @@ int main(int argc, char** argv)
 {
     if (argc < 2)
     {
-        PrintUsage();
+        PrintUsage(stderr);
         return 2;
     }
-    const CToolCommand* command = CToolCommand::Find(argv[1]);
+    const std::string first = argv[1];
+    if (first == "--help" || first == "-h" || first == "help")
+    {
+        PrintUsage(stdout);
+        return 0;
+    }
+    const CToolCommand* command = CToolCommand::Find(first);
     if (!command)
     {
         std::fprintf(stderr, "tesstool: unknown group '%s'\n", argv[1]);
-        PrintUsage();
+        PrintUsage(stderr);
         return 2;
     }
     return command->m_handler(std::vector<std::string>(argv + 2, argv + argc));
