@@ -2,6 +2,7 @@
 #include "tests/presentation/AnimationFixture.h"
 
 #include <memory>
+#include <type_traits>
 
 namespace
 {
@@ -9,6 +10,11 @@ class SpriteRefTest : public CAnimationFixture
 {
 };
 } // namespace
+
+// A copy of a reference, or of a holder of instances, would give its file or instances
+// back twice.
+static_assert(!std::is_copy_constructible<CSpriteRef>::value && !std::is_copy_assignable<CSpriteRef>::value,
+              "sprite references cannot be copied");
 
 TEST_F(SpriteRefTest, DummyLoadsNothing)
 {
