@@ -1,5 +1,6 @@
-// Pack files: mounting (as the main pack and again as a patch over itself) and
-// reading every entry through the entry cursor and through the file layer.
+// Pack files: mounting (as the main pack and again as a patch over itself), the
+// report of where each walk stopped, and reading every entry through the entry
+// cursor and through the file layer.
 
 #include "fuzz/FuzzSupport.h"
 #include "utility/source/QelFile.h"
@@ -68,6 +69,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CPackArchive archive;
     if (!archive.MountMainPack(path.c_str()) || !archive.MountPatchPack(path.c_str()))
         return 0;
+    // The walk's report stays inside the file and agrees with what was indexed.
+    for (const SPackMountReport& report : archive.GetMountReports())
+    {
+        if (report.end > report.size || report.size != size || (report.damaged != !DescribePackDamage(report).empty()))
+            std::abort();
+    }
     std::vector<const SPackEntry*> entries;
     archive.ForEachEntry([&entries](const SPackEntry& entry) { entries.push_back(&entry); });
     g_packArchive = &archive;
