@@ -157,15 +157,3 @@ void FormatWide(CWString& out, const char16_t* format, ...)
     FormatWideV(out, format, args);
     va_end(args);
 }
-
-void FormatLiteralWide(CWString& out, const char16_t* text)
-{
-    std::u16string result;
-    for (const char16_t* at = text ? text : u""; *at != 0; ++at)
-    {
-        result += *at;
-        if (*at == u'%' && at[1] == u'%')
-            ++at;
-    }
-    out.AssignWideN(result.data(), result.size());
-}

@@ -13,8 +13,3 @@
 
 void FormatWide(CWString& out, const char16_t* format, ...);
 void FormatWideV(CWString& out, const char16_t* format, va_list args);
-
-// A text from data or typed by the player, shown where a format would be taken:
-// "%%" gives "%" and every other "%" stays as it stands, so the text can never
-// ask for arguments that were not passed.
-void FormatLiteralWide(CWString& out, const char16_t* text);

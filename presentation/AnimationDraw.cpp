@@ -2,8 +2,8 @@
 
 #include "presentation/AnimationManager.h"
 
-#include "core/WideFormat.h"
 #include "presentation/CasFonts.h"
+#include "presentation/Font.h"
 
 #include <cmath>
 
@@ -22,16 +22,17 @@ void DrawTextTrack(const SCasTextTrack& track, CCasFont& font)
     const int lineHeight = font.GetLineHeight();
     const float left = std::round(track.m_x);
     const float top = std::round(track.m_y);
-    CWString shown;
+    char16_t shown[CFont::FORMAT_BUFFER];
     for (size_t i = 0; i < track.m_shownLines.size(); ++i)
     {
-        // Lines come from data: never a format.
-        FormatLiteralWide(shown, track.m_shownLines[i].GetText());
+        // Lines come from data: shown as a format without arguments would show them
+        // ("%%" as "%"), never used as one.
+        CopyDataText(track.m_shownLines[i].GetText(), shown, CFont::FORMAT_BUFFER);
         float x = left;
         if (track.m_centred)
-            x = static_cast<float>(320 - font.MeasureWidth(shown.GetText()) / 2);
+            x = static_cast<float>(320 - font.MeasureWidth(shown) / 2);
         const float y = top + static_cast<float>(i) * static_cast<float>(lineHeight);
-        font.DrawText(x, y, track.m_z, shown.GetText(), track.m_colourValue);
+        font.DrawText(x, y, track.m_z, shown, track.m_colourValue);
     }
 }
 } // namespace

@@ -5,13 +5,12 @@
 // play samples through the audio system, and text tracks are drawn by Draw with
 // the GUI's fonts.
 
+#include "presentation/CasGuiFonts.h"
 #include "presentation/CasTypes.h"
 
 #include <cstdint>
 #include <memory>
 #include <vector>
-
-class CCasFontSource;
 
 class CAnimationManager
 {
@@ -61,7 +60,8 @@ public:
     // Draws the text tracks of every playing animation.
     void Draw();
 
-    // Where text tracks find their fonts; without one no text is drawn.
+    // Where text tracks find their fonts (the GUI's unless set); without a source no
+    // text is drawn.
     void SetFontSource(CCasFontSource* fonts) { m_fonts = fonts; }
 
 private:
@@ -74,5 +74,6 @@ private:
     std::unique_ptr<SCasAnimation> m_slots[SLOT_COUNT];
     // Most recently started first.
     std::vector<SCasAnimation*> m_playing;
-    CCasFontSource* m_fonts = nullptr;
+    CCasGuiFonts m_guiFonts;
+    CCasFontSource* m_fonts = &m_guiFonts;
 };

@@ -67,28 +67,3 @@ TEST(WideFormat, WidthsAndPrecisionsFromAnEditedTextAreBounded)
     EXPECT_EQ(length(u"%.99999999999999999999s", u"text"), 4u);
     EXPECT_EQ(length(u"%1023d", 7), 1023u);
 }
-
-TEST(WideFormat, LiteralTextsKeepEveryConversionButADoublePercent)
-{
-    const struct
-    {
-        const char16_t* text;
-        std::u16string expected;
-    } cases[] = {
-        {u"Hull 85%%", u"Hull 85%"},
-        {u"%s%d%n %x", u"%s%d%n %x"},
-        {u"%%%", u"%%"},
-        {u"100%%%%", u"100%%"},
-        {u"trailing %", u"trailing %"},
-        {u"", u""},
-    };
-    for (const auto& c : cases)
-    {
-        CWString out;
-        FormatLiteralWide(out, c.text);
-        EXPECT_EQ(Text(out), c.expected) << std::string(c.text, c.text + std::char_traits<char16_t>::length(c.text));
-    }
-    CWString out;
-    FormatLiteralWide(out, nullptr);
-    EXPECT_EQ(Text(out), u"");
-}
