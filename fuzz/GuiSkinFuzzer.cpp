@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::string reason;
     CheckGuiSkinPieces(skin, 256, 256, reason);
     CheckGuiSkinPieces(skin, 1, 0, reason);
-    for (int piece = 0; piece < GUI_SKIN_PIECE_COUNT; ++piece)
+    for (int piece = 0; piece < GUI_PIECE_COUNT; ++piece)
         GetGuiSkinPieceName(piece);
     return 0;
 }

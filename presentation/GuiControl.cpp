@@ -3,6 +3,11 @@
 #include "presentation/GuiManager.h"
 #include "presentation/GuiWindow.h"
 
+bool CGuiControl::Initialise()
+{
+    return true;
+}
+
 void CGuiControl::Close()
 {
     if (m_manager)
@@ -160,6 +165,15 @@ void CGuiControl::SetLinks(int up, int down, int left, int right)
     m_downId = down;
     m_leftId = left;
     m_rightId = right;
+}
+
+void CGuiControl::SetFromDesc(const SGuiControlDesc& desc)
+{
+    m_rect = SGuiRect{desc.x, desc.y, desc.w, desc.h};
+    m_controlId = desc.controlId;
+    m_tooltipControlId = desc.tooltipControlId;
+    SetLinks(desc.upId, desc.downId, desc.leftId, desc.rightId);
+    m_owner = desc.owner;
 }
 
 bool CGuiControl::Navigate(int action)

@@ -22,6 +22,7 @@
 //   step ends, so code after RaiseEvent may still read its members.
 // - Navigate(action) moves the focus along a link the way every control does.
 
+#include "presentation/GuiControlDescs.h"
 #include "presentation/GuiTypes.h"
 
 #include <cstdint>
@@ -34,6 +35,11 @@ class CGuiControl
 public:
     CGuiControl() = default;
     virtual ~CGuiControl() = default;
+
+    // Runs once the manager has taken the control (so it has its handle): loads what
+    // it draws or plays and looks its texts up. False when the control cannot work;
+    // the manager then removes it again.
+    virtual bool Initialise();
     CGuiControl(const CGuiControl&) = delete;
     CGuiControl& operator=(const CGuiControl&) = delete;
 
@@ -87,6 +93,8 @@ public:
     // The link of an action (up, down, left, right), -1 for none or any other action.
     int GetLink(int action) const;
     void SetLinks(int up, int down, int left, int right);
+    // The place, ids, links and owner a description gives.
+    void SetFromDesc(const SGuiControlDesc& desc);
     // Calls the event callback with this control's owner value and control id.
     void RaiseEvent(int event, int value) const;
 

@@ -10,7 +10,6 @@
 #include "presentation/GuiWindow.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <new>
 
 CGuiManager* g_gui = nullptr;
@@ -55,47 +54,6 @@ CGuiManager::~CGuiManager()
 }
 
 // ---- fonts and sounds ---------------------------------------------------------
-
-bool CGuiManager::LoadSkinFonts(const CDataTree& skin)
-{
-    char name[256];
-    if (skin.GetString("systemfont", name, sizeof(name)))
-    {
-        if (!m_systemFont.Load(m_renderer, name, 0, 0, 0))
-        {
-            if (g_console)
-                g_console->Printf("Failed to load font - %s", name);
-            return false;
-        }
-    }
-    else if (!m_systemFont.Load(m_renderer, "system_font", 0, 0, 0))
-    {
-        if (g_console)
-            g_console->Printf("Failed to load system font!!");
-        return false;
-    }
-    for (int n = 0; n < FONT_COUNT; ++n)
-    {
-        char key[32];
-        std::snprintf(key, sizeof(key), "font%d", n);
-        if (!skin.GetString(key, name, sizeof(name)))
-        {
-            if (g_console)
-                g_console->Printf("Failed to find font %d", n);
-            continue;
-        }
-        int32_t numberSpace = 0, verticalSpace = 0, fudge = 0;
-        std::snprintf(key, sizeof(key), "numberspacefixup%d", n);
-        skin.GetInt(key, numberSpace);
-        std::snprintf(key, sizeof(key), "verticalspacefixup%d", n);
-        skin.GetInt(key, verticalSpace);
-        std::snprintf(key, sizeof(key), "defaultverticalfudge%d", n);
-        skin.GetInt(key, fudge);
-        if (!m_fonts[n].Load(m_renderer, name, numberSpace, verticalSpace, fudge) && g_console)
-            g_console->Printf("Failed to load font - %s", name);
-    }
-    return true;
-}
 
 CFont* CGuiManager::GetFont(int index)
 {

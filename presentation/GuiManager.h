@@ -27,6 +27,17 @@ class CGuiControl;
 class CGuiWindow;
 class CRenderer;
 class CSpriteBank;
+struct SGuiAlertBoxDesc;
+struct SGuiButtonDesc;
+struct SGuiEditBoxDesc;
+struct SGuiImageButtonDesc;
+struct SGuiLayoutWindow;
+struct SGuiListButtonDesc;
+struct SGuiSkinDefinition;
+struct SGuiStaticImageDesc;
+struct SGuiStaticTextDesc;
+struct SGuiTextBoxDesc;
+struct SGuiTooltipDesc;
 struct SGuiWindowDesc;
 struct SScreenVertex;
 
@@ -67,11 +78,15 @@ public:
     CRenderer& GetRenderer() const { return m_renderer; }
 
     // ---- fonts and skin -------------------------------------------------------
-    // The fonts a skin names: the system font from "systemfont" (else "system_font";
-    // fix-ups 0) and fonts 0-3 from "font%d" with "numberspacefixup%d",
-    // "verticalspacefixup%d" and "defaultverticalfudge%d". False when the system font
-    // does not load; a font 0-3 that fails is logged and left out.
-    bool LoadSkinFonts(const CDataTree& skin);
+    // Loads the skin NAME: the texture "data/gui/NAME.tga" and the definition
+    // "data/gui/NAME.skin" (GuiSkinFile.h), then its fonts and default sounds. False
+    // (and no skin texture) when the texture does not load or has no pixels, the
+    // definition is incomplete or the system font does not load.
+    bool LoadSkin(const char* name);
+    // The fonts a skin names: the system font (fix-ups 0) and fonts 0-3 with their
+    // fix-ups. False when the system font does not load; a font 0-3 that fails is
+    // logged and left out.
+    bool LoadSkinFonts(const SGuiSkinDefinition& skin);
     // Font 0 to 3 when loaded, else null (any other index too).
     CFont* GetFont(int index);
     CFont& GetSystemFont() { return m_systemFont; }
@@ -120,7 +135,35 @@ public:
     // Takes a new control into the lowest free entry and gives its handle; false (and
     // the control deleted) when the table is full.
     bool AddControl(CGuiControl* control, int& handle);
+    // The create operations: the control in the lowest free entry, made from its
+    // description; false (and handle -1) when the table is full or the control cannot
+    // be made. A 3D window's drawing is set on it afterwards (GuiWindow3D.h).
     bool CreateWindowControl(const SGuiWindowDesc& desc, int& handle);
+    bool CreateWindow3DControl(const SGuiWindowDesc& desc, int& handle);
+    bool CreateButton(const SGuiButtonDesc& desc, int& handle);
+    bool CreateImageButton(const SGuiImageButtonDesc& desc, int& handle);
+    bool CreateStaticImage(const SGuiStaticImageDesc& desc, int& handle);
+    bool CreateTextBox(const SGuiTextBoxDesc& desc, int& handle);
+    bool CreateEditBox(const SGuiEditBoxDesc& desc, int& handle);
+    bool CreateListButton(const SGuiListButtonDesc& desc, int& handle);
+    bool CreateStaticText(const SGuiStaticTextDesc& desc, int& handle);
+    bool CreateTooltip(const SGuiTooltipDesc& desc, int& handle);
+    bool CreateAlertBox(const SGuiAlertBoxDesc& desc, int& handle);
+
+    // ---- layouts --------------------------------------------------------------
+    // Builds every window of a layout file (GuiLayoutFile.h): top-level windows go on
+    // their layers, hidden, for the caller to show; every control carries the owner
+    // in its events. The handles made (windows and controls, in the order made) are
+    // appended to handles when given. A control that cannot be made is skipped. False
+    // when the file cannot be read.
+    bool LoadLayout(const char* file, int32_t owner, std::vector<int>* handles = nullptr);
+    // The control with the id among the handles of one layout (-1 for none), so two
+    // open layouts that use the same ids never find each other's controls.
+    int FindControlInLayout(const std::vector<int>& handles, int controlId) const;
+
+    // The pilot's name, shown where a text holds "[p_name]".
+    void SetPilotName(const std::u16string& name) { m_pilotName = name; }
+    const std::u16string& GetPilotName() const { return m_pilotName; }
     void DestroyControl(int handle);
     void CloseControl(int handle);
     // Detaches the control from its parent or layer, clears its table entry and the
@@ -186,6 +229,12 @@ private:
     // the first visible, enabled window that is not a dummy was offered.
     template <typename Offer>
     void WalkWindows(bool skipDummies, Offer offer);
+    // Takes a new control and initialises it (its Initialise); the control is removed
+    // again when that fails.
+    bool AddInitialisedControl(CGuiControl* control, int& handle);
+    // A layout window and, recursively, the controls inside it.
+    bool BuildLayoutWindow(const SGuiLayoutWindow& window, bool topLevel, int32_t owner, CGuiWindow* parent,
+                           std::vector<int>* handles);
     void DeleteClosedControls();
     static bool IsActionPressed(const SGuiActionInput& input, int action);
 
@@ -223,6 +272,7 @@ private:
     std::string m_defaultSoundNames[SOUND_COUNT];
     GuiEventCallback m_eventCallback = nullptr;
     GuiKeyboardFlagHook m_keyboardHook = nullptr;
+    std::u16string m_pilotName;
     // Removed controls waiting to be deleted at the end of the current step.
     std::vector<CGuiControl*> m_closed;
     int m_stepDepth = 0;

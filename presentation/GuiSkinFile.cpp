@@ -22,13 +22,13 @@ const char* const CONVERSATION_PIECES[] = {"frame_tl_corner", "frame_tr_corner",
 const char* const SOUND_KEYS[GUI_SKIN_SOUND_COUNT] = {"default_select", "default_backout", "default_incdec",
                                                       "default_navigate", "default_alert"};
 
-constexpr int FIRST_TOOLTIP_PIECE = 44;
-constexpr int FIRST_ALERT_PIECE = 54;
-constexpr int FIRST_CONVERSATION_PIECE = 63;
-constexpr int MOUSE_NORMAL_PIECE = 73;
-constexpr int MOUSE_WAIT_PIECE = 74;
-constexpr int LEFT_ARROW_PIECE = 75;
-constexpr int RIGHT_ARROW_PIECE = 76;
+constexpr int FIRST_TOOLTIP_PIECE = GUI_PIECE_TOOLTIPS;
+constexpr int FIRST_ALERT_PIECE = GUI_PIECE_ALERTBOX;
+constexpr int FIRST_CONVERSATION_PIECE = GUI_PIECE_CONVERSATION;
+constexpr int MOUSE_NORMAL_PIECE = GUI_PIECE_MOUSE_NORMAL;
+constexpr int MOUSE_WAIT_PIECE = GUI_PIECE_MOUSE_WAIT;
+constexpr int LEFT_ARROW_PIECE = GUI_PIECE_LIST_LEFT_ARROW;
+constexpr int RIGHT_ARROW_PIECE = GUI_PIECE_LIST_RIGHT_ARROW;
 
 template <size_t N>
 constexpr int CountOf(const char* const (&)[N])
@@ -201,7 +201,7 @@ bool CheckGuiSkinPieces(const SGuiSkinDefinition& skin, int32_t width, int32_t h
         reason = "the skin texture has no pixels";
         return false;
     }
-    for (int i = 0; i < GUI_SKIN_PIECE_COUNT; ++i)
+    for (int i = 0; i < GUI_PIECE_COUNT; ++i)
     {
         const SGuiSkinPiece& p = skin.pieces[i];
         // Written so that a NaN fails too.
@@ -222,7 +222,7 @@ bool CheckGuiSkinPieces(const SGuiSkinDefinition& skin, int32_t width, int32_t h
 
 std::string GetGuiSkinPieceName(int piece)
 {
-    if (piece < 0 || piece >= GUI_SKIN_PIECE_COUNT)
+    if (piece < 0 || piece >= GUI_PIECE_COUNT)
         return "?";
     if (piece < FIRST_TOOLTIP_PIECE)
     {

@@ -14,13 +14,14 @@
 // Reading the definition checks the keys only; the pieces become texture coordinates
 // once the texture's size is known (CheckGuiSkinPieces, then the manager).
 
+#include "presentation/GuiTypes.h"
+
 #include <cstdint>
 #include <string>
 
 class CDataTree;
 class CDefinitionProblems;
 
-constexpr int GUI_SKIN_PIECE_COUNT = 77;
 constexpr int GUI_SKIN_FONT_COUNT = 4;
 constexpr int GUI_SKIN_SOUND_COUNT = 5;
 
@@ -31,29 +32,6 @@ struct SGuiSkinPiece
     float y = 0.0f;
     float w = 0.0f;
     float h = 0.0f;
-};
-
-// The border and size values of a skin, in GUI pixels.
-struct SGuiSkinSizes
-{
-    int32_t windowBorderWidth = 0;
-    int32_t windowBorderHeight = 0;
-    int32_t buttonBorderWidth = 0;
-    int32_t buttonBorderHeight = 0;
-    int32_t windowCaptionHeight = 0;
-    int32_t closeBoxWidth = 0;
-    int32_t closeBoxHeight = 0;
-    int32_t listButtonArrowWidth = 0;
-    int32_t conversationBorderWidth = 0;
-    int32_t conversationBorderHeight = 0;
-    int32_t conversationFlashyWidth = 0;
-    int32_t conversationFlashyHeight = 0;
-    int32_t tooltipBorderWidth = 0;
-    int32_t tooltipBorderHeight = 0;
-    int32_t tooltipSpeechBubbleWidth = 0;
-    int32_t tooltipSpeechBubbleHeight = 0;
-    int32_t alertBorderWidth = 0;
-    int32_t alertBorderHeight = 0;
 };
 
 struct SGuiSkinFont
@@ -67,7 +45,7 @@ struct SGuiSkinFont
 
 struct SGuiSkinDefinition
 {
-    SGuiSkinPiece pieces[GUI_SKIN_PIECE_COUNT];
+    SGuiSkinPiece pieces[GUI_PIECE_COUNT];
     bool hasTooltips = false;
     bool hasAlertBox = false;
     bool hasConversation = false;

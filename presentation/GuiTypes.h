@@ -105,13 +105,9 @@ constexpr int GUI_PIECE_LIST_LEFT_ARROW = 75;
 constexpr int GUI_PIECE_LIST_RIGHT_ARROW = 76;
 constexpr int GUI_PIECE_COUNT = 77;
 
-// The skin: its texture, pieces and border sizes (pixels of the GUI space).
-struct SGuiSkin
+// The border and size values of a skin, in GUI pixels.
+struct SGuiSkinSizes
 {
-    int texture = -1;  // renderer texture index; -1 while no skin is loaded
-    float invWidth = 0.0f;
-    float invHeight = 0.0f;
-    SGuiUvRect pieces[GUI_PIECE_COUNT];
     int32_t windowBorderWidth = 0;
     int32_t windowBorderHeight = 0;
     int32_t buttonBorderWidth = 0;
@@ -132,6 +128,15 @@ struct SGuiSkin
     int32_t alertBorderHeight = 0;
 };
 
+// The skin: its texture, pieces and border sizes (pixels of the GUI space).
+struct SGuiSkin : SGuiSkinSizes
+{
+    int texture = -1;  // renderer texture index; -1 while no skin is loaded
+    float invWidth = 0.0f;
+    float invHeight = 0.0f;
+    SGuiUvRect pieces[GUI_PIECE_COUNT];
+};
+
 // Where the nine pieces of a frame lie among the skin's pieces.
 struct SGuiFramePieces
 {
@@ -146,3 +151,8 @@ inline SGuiFramePieces GetWindowFramePieces(int set)
                            b + GUI_FRAME_BR_CORNER, b + GUI_FRAME_TOP,       b + GUI_FRAME_LEFT,
                            b + GUI_FRAME_RIGHT,     b + GUI_FRAME_BOTTOM,    b + GUI_FRAME_BACKGROUND};
 }
+
+// Draw colours of the controls (ARGB): enabled, enabled but not focused, disabled.
+constexpr uint32_t GUI_COLOUR_WHITE = 0xFFFFFFFFu;
+constexpr uint32_t GUI_COLOUR_NORMAL = 0xFFF0F0F0u;
+constexpr uint32_t GUI_COLOUR_DISABLED = 0xFF808080u;

@@ -1,7 +1,6 @@
 #include "core/app/GuiStartup.h"
 
 #include "core/Console.h"
-#include "core/DataFile.h"
 #include "core/TextRoutines.h"
 #include "platform/CoreInput.h"
 #include "platform/Renderer.h"
@@ -14,7 +13,7 @@
 
 namespace
 {
-constexpr const char* DEFAULT_SKIN_FILE = "data/gui/defaultSkin.skin";
+constexpr const char* DEFAULT_SKIN = "defaultSkin";
 
 bool s_consoleKeyWasDown = false;
 // "constrainmouse" lives as long as the console that names it.
@@ -66,13 +65,8 @@ bool StartGui(const char*& failure)
         failure = "Error during startup - code 0x8000000a";
         return false;
     }
-    CDataTree* skin = nullptr;
-    bool loaded = LoadDataTree(DEFAULT_SKIN_FILE, &skin) && g_gui->LoadSkinFonts(*skin);
-    FreeDataNode(&skin);
-    if (!loaded)
+    if (!g_gui->LoadSkin(DEFAULT_SKIN))
     {
-        if (g_console)
-            g_console->Printf("Entered generic fail block, parse error or failed to load .skin file");
         failure = "Error during startup - code 0x8000000b";
         return false;
     }

@@ -366,11 +366,11 @@ bool DrawSkinAtlas(const SGuiSkinSizes& sizes, SSkinAtlas& atlas, std::string& e
     return true;
 }
 
-std::string FormatSkinPieces(const SGuiSkinPiece pieces[GUI_SKIN_PIECE_COUNT])
+std::string FormatSkinPieces(const SGuiSkinPiece pieces[GUI_PIECE_COUNT])
 {
     std::string text;
     std::string openBlock;
-    for (int i = 0; i < GUI_SKIN_PIECE_COUNT; ++i)
+    for (int i = 0; i < GUI_PIECE_COUNT; ++i)
     {
         const std::string name = GetGuiSkinPieceName(i);
         const size_t dot = name.find('.');

@@ -21,7 +21,7 @@ struct SSkinAtlas
     int32_t width = 0;
     int32_t height = 0;
     std::vector<uint8_t> pixels; // top-down rows of blue, green, red, alpha
-    SGuiSkinPiece pieces[GUI_SKIN_PIECE_COUNT];
+    SGuiSkinPiece pieces[GUI_PIECE_COUNT];
 };
 
 // Lays out and paints every piece for the sizes on an atlas of side 256 (512 when
@@ -30,4 +30,4 @@ bool DrawSkinAtlas(const SGuiSkinSizes& sizes, SSkinAtlas& atlas, std::string& e
 
 // The piece lines of a ".skin" (the blocks "window0" to "window3", "tooltips",
 // "alertbox", "conversation", then the cursors and arrows), one tab deep.
-std::string FormatSkinPieces(const SGuiSkinPiece pieces[GUI_SKIN_PIECE_COUNT]);
+std::string FormatSkinPieces(const SGuiSkinPiece pieces[GUI_PIECE_COUNT]);
