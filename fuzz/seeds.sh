@@ -78,6 +78,7 @@ quiet "$tool" tree write "$src/../data-src/ships/playerShips.txt" "$out/ship_dat
 # GUI: a skin and a layout with every control class.
 cp "$src/seeds/skin.skin" "$out/gui_skin/"
 cp "$src/seeds/layout.txt" "$out/gui_layout/"
+cp "$src/../data-src/gui/demo.txt" "$out/gui_layout/"
 
 # String tables: a small one of two languages and the sample table.
 quiet "$tool" strings build "$src/seeds/strings.txt" "$out/string_table/small.tbl"

@@ -1,5 +1,6 @@
 #include "tests/support/GoldenImage.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -13,21 +14,80 @@ std::vector<uint32_t> ArgbFromBgraBytes(const std::vector<uint8_t>& bytes)
     return argb;
 }
 
+namespace
+{
+void PushPixel(std::string& bytes, uint32_t pixel)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        bytes.push_back(static_cast<char>((pixel >> shift) & 0xFF));
+}
+
+// Run-length packets of one row: a run of equal pixels (up to 128) as a count byte with
+// the top bit set and one pixel, other pixels in raw packets of up to 128.
+void EncodeRow(std::string& bytes, const uint32_t* row, uint32_t width)
+{
+    uint32_t x = 0;
+    while (x < width)
+    {
+        uint32_t run = 1;
+        while (x + run < width && run < 128 && row[x + run] == row[x])
+            ++run;
+        if (run > 1)
+        {
+            bytes.push_back(static_cast<char>(0x80 | (run - 1)));
+            PushPixel(bytes, row[x]);
+            x += run;
+            continue;
+        }
+        uint32_t raw = 1;
+        while (x + raw < width && raw < 128 && (x + raw + 1 >= width || row[x + raw] != row[x + raw + 1]))
+            ++raw;
+        bytes.push_back(static_cast<char>(raw - 1));
+        for (uint32_t i = 0; i < raw; ++i)
+            PushPixel(bytes, row[x + i]);
+        x += raw;
+    }
+}
+
+bool DecodeRunLength(std::ifstream& in, std::vector<unsigned char>& bytes)
+{
+    size_t at = 0;
+    while (at < bytes.size())
+    {
+        char header = 0;
+        unsigned char pixel[4];
+        if (!in.get(header))
+            return false;
+        const size_t count = (static_cast<unsigned char>(header) & 0x7F) + 1u;
+        if (at + count * 4 > bytes.size())
+            return false;
+        const bool run = (static_cast<unsigned char>(header) & 0x80) != 0;
+        for (size_t i = 0; i < count; ++i)
+        {
+            if ((!run || i == 0) && !in.read(reinterpret_cast<char*>(pixel), 4))
+                return false;
+            std::copy(pixel, pixel + 4, bytes.begin() + static_cast<std::ptrdiff_t>(at));
+            at += 4;
+        }
+    }
+    return true;
+}
+} // namespace
+
 bool WriteImageTga(const std::string& path, uint32_t width, uint32_t height, const std::vector<uint32_t>& argb)
 {
     if (argb.size() != size_t{width} * height || width > 0xFFFF || height > 0xFFFF)
         return false;
     std::string bytes(18, '\0');
-    bytes[2] = 2;
+    bytes[2] = 10; // true colour, run-length
     bytes[12] = static_cast<char>(width & 0xFF);
     bytes[13] = static_cast<char>(width >> 8);
     bytes[14] = static_cast<char>(height & 0xFF);
     bytes[15] = static_cast<char>(height >> 8);
     bytes[16] = 32;
     bytes[17] = 0x28;  // top-left origin, 8 alpha bits
-    for (uint32_t pixel : argb)
-        for (int shift = 0; shift < 32; shift += 8)
-            bytes.push_back(static_cast<char>((pixel >> shift) & 0xFF));
+    for (uint32_t y = 0; y < height; ++y)
+        EncodeRow(bytes, argb.data() + size_t{y} * width, width);
     const std::string temporary = path + ".tmp";
     {
         std::ofstream out(temporary, std::ios::binary);
@@ -43,12 +103,15 @@ bool ReadImageTga(const std::string& path, uint32_t& width, uint32_t& height, st
     unsigned char header[18];
     if (!in.read(reinterpret_cast<char*>(header), 18))
         return false;
-    if (header[0] != 0 || header[1] != 0 || header[2] != 2 || header[16] != 32 || (header[17] & 0x30) != 0x20)
+    const bool runLength = header[2] == 10;
+    if (header[0] != 0 || header[1] != 0 || (header[2] != 2 && !runLength) || header[16] != 32 ||
+        (header[17] & 0x30) != 0x20)
         return false;
     width = header[12] | (header[13] << 8);
     height = header[14] | (header[15] << 8);
     std::vector<unsigned char> bytes(size_t{width} * height * 4);
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())))
+    if (runLength ? !DecodeRunLength(in, bytes)
+                  : !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())))
         return false;
     argb.resize(size_t{width} * height);
     for (size_t i = 0; i < argb.size(); ++i)

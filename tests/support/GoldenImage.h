@@ -1,6 +1,6 @@
 #pragma once
-// Golden images for rendering tests: small uncompressed 32-bit TGA files (top row first,
-// blue, green, red, alpha bytes) under tests/<folder>/golden/.
+// Golden images for rendering tests: 32-bit TGA files (top row first, blue, green, red,
+// alpha bytes) under tests/<folder>/golden/, written run-length encoded; plain ones read too.
 
 #include <gtest/gtest.h>
 

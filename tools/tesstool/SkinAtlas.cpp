@@ -40,7 +40,7 @@ const SScheme WINDOW_SCHEMES[4] = {
     {Rgb(242, 164, 70), Rgb(112, 62, 30), Rgb(50, 24, 16, 238), Rgb(200, 120, 50), Rgb(110, 54, 22)},
 };
 const SScheme TOOLTIP_SCHEME{Rgb(232, 220, 150), Rgb(96, 86, 44), Rgb(38, 34, 20, 232), WHITE, WHITE};
-const SScheme ALERT_SCHEME{Rgb(242, 164, 70), Rgb(112, 62, 30), Rgb(28, 20, 18, 244), WHITE, WHITE};
+const SScheme ALERT_SCHEME{Rgb(242, 164, 70), Rgb(112, 62, 30), Rgb(28, 20, 18), WHITE, WHITE};
 const SScheme CHAT_SCHEME{Rgb(112, 222, 142), Rgb(40, 92, 60), Rgb(10, 30, 22, 238), WHITE, WHITE};
 
 // What part of a panel a piece is.
