@@ -53,6 +53,7 @@ void CGuiAlertBox::Show()
     PlayGuiSound(m_manager->GetDefaultSound(CGuiManager::SOUND_ALERT));
     const int focus = m_manager->GetFocusHandle();
     m_previousFocus = focus == m_handle ? -1 : focus;
+    m_previousGeneration = m_manager->GetHandleGeneration(m_previousFocus);
     m_visible = true;
     m_manager->SetFocus(m_handle);
 }
@@ -61,6 +62,7 @@ void CGuiAlertBox::Close()
 {
     CGuiManager* manager = m_manager;
     const int previous = m_previousFocus;
+    const bool same = manager->GetHandleGeneration(previous) == m_previousGeneration;
     manager->SetModal(false);
     m_visible = false;
     m_focused = false;
@@ -68,8 +70,9 @@ void CGuiAlertBox::Close()
         g_audio->StopVoice();
     PlayGuiSound(manager->GetDefaultSound(CGuiManager::SOUND_SELECT));
     RaiseEvent(GUI_EVENT_ACTIVATED, 0);
-    // The control that had the focus may have gone since: then the usual choice.
-    if (!manager->GetControl(previous) || !manager->SetFocus(previous))
+    // The control that had the focus may have gone since (and its handle be another's):
+    // then the usual choice.
+    if (!same || !manager->GetControl(previous) || !manager->SetFocus(previous))
         manager->SetFocus(-1);
 }
 

@@ -58,5 +58,7 @@ private:
     int m_revealed = 0;
     bool m_started = false;
     bool m_complete = false;
+    // The control that had the focus when the box opened, by handle and its generation.
     int m_previousFocus = -1;
+    uint32_t m_previousGeneration = 0;
 };

@@ -194,6 +194,7 @@ bool CGuiManager::AddControl(CGuiControl* control, int& handle)
     control->m_manager = this;
     control->m_handle = free;
     m_controls[free] = control;
+    ++m_generations[free];
     handle = free;
     return true;
 }

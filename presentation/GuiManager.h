@@ -132,6 +132,12 @@ public:
     // first: layouts loaded twice (popups) reuse their ids.
     int FindControlNear(const CGuiControl& near, int controlId) const;
     int FindFreeHandle() const;
+    // Counts the controls a handle has held: a handle kept across frames still names
+    // the same control while its generation is the one it had then.
+    uint32_t GetHandleGeneration(int handle) const
+    {
+        return (handle < 0 || handle >= MAX_CONTROLS) ? 0 : m_generations[handle];
+    }
     // Takes a new control into the lowest free entry and gives its handle; false (and
     // the control deleted) when the table is full.
     bool AddControl(CGuiControl* control, int& handle);
@@ -249,6 +255,7 @@ private:
     float m_insetU = 0.0f;
     float m_insetV = 0.0f;
     CGuiControl* m_controls[MAX_CONTROLS] = {};
+    uint32_t m_generations[MAX_CONTROLS] = {};
     std::vector<int> m_layers[LAYER_COUNT];
     int m_focus = -1;
     bool m_modal = false;

@@ -1,10 +1,10 @@
 // Text tracks in the game draw with the GUI manager's fonts, exactly as those fonts
 // draw the same text themselves.
 
-#include "core/DataTree.h"
 #include "presentation/AnimationManager.h"
 #include "presentation/CasFile.h"
 #include "presentation/GuiManager.h"
+#include "presentation/GuiSkinFile.h"
 #include "tests/presentation/FontFixture.h"
 
 #include <cstring>
@@ -50,10 +50,11 @@ TEST_F(CasGuiFonts, TextTracksDrawWithTheGuisFontsAsTheFontsDrawThemselves)
     MakeRenderer(800); // GUI units scaled by 1.25
     m_folder.WriteTinyFont();
     CGuiManager gui(*m_renderer);
-    CDataTree skin;
-    skin.AddString("systemfont", "tiny");
-    skin.AddString("font2", "tiny");
-    skin.AddInt("defaultverticalfudge2", 3);
+    SGuiSkinDefinition skin;
+    skin.systemFont = "tiny";
+    skin.fonts[2].named = true;
+    skin.fonts[2].name = "tiny";
+    skin.fonts[2].defaultVerticalFudge = 3;
     ASSERT_TRUE(gui.LoadSkinFonts(skin));
     ASSERT_NE(gui.GetFont(2), nullptr);
     ASSERT_EQ(gui.GetFont(1), nullptr);

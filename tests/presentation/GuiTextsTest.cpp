@@ -282,7 +282,8 @@ TEST_F(GuiTexts, TheFirstSelectCompletesTheAlertAndAGoneFocusIsNotReturnedTo)
     const int oldHandle = button->GetHandle();
     m_gui->CloseControl(oldHandle);
     int made = -1;
-    ASSERT_TRUE(m_gui->CreateStaticText(SGuiStaticTextDesc(), made));
+    ASSERT_TRUE(m_gui->CreateButton(SGuiButtonDesc(), made));
+    ASSERT_EQ(made, oldHandle);
     alert->Action(GUI_ACTION_BACK);
     EXPECT_FALSE(alert->IsVisible());
     EXPECT_NE(m_gui->GetFocusHandle(), made);
