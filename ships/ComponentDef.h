@@ -2,6 +2,7 @@
 // Ship component definitions: the parts a ship is built from, read from the
 // level's component file. Nothing changes a definition once it is read.
 
+#include "core/DataTree.h"
 #include "core/Vector2D.h"
 #include "presentation/CollisionShape.h"
 #include "ships/ComponentKind.h"
@@ -12,7 +13,6 @@
 #include <vector>
 
 class CDataNode;
-class CDataTree;
 class CDefinitionProblems;
 class CStringTable;
 

@@ -1,6 +1,9 @@
 #pragma once
-// What the game's console commands need of the campaign, which sits in a layer
-// above and installs itself on the game; the base does nothing.
+// What the game's console commands and its ships need of the campaign and the
+// pilot record, which sit in a layer above and install themselves on the game;
+// the base does nothing.
+
+#include <cstdint>
 
 class CCampaignLink
 {
@@ -8,4 +11,17 @@ public:
     virtual ~CCampaignLink() = default;
     // "/fitstation n": the station's four fittings at 2n, and their count at 2n + 1.
     virtual void FitStation(int /*n*/) {}
+
+    // The stored state of the ship design in a storage slot: its flight time grows
+    // when the ship goes, and it is cleared when the ship is lost.
+    virtual void AddShipFlightTime(int /*slot*/, uint32_t /*ms*/) {}
+    virtual void ClearShipState(int /*slot*/) {}
+    // The pilot record: a design's ship lost, a collectable taken (survival).
+    virtual void MarkShipLost(int /*slot*/) {}
+    virtual void CountCollected() {}
+    // Gems unloaded at the station: ordinary gems join the total (below 100),
+    // rarer ones raise the campaign's events.
+    virtual int GetGemTotal() const { return 0; }
+    virtual void AddGems(int /*count*/) {}
+    virtual void RaiseEvent(int /*event*/) {}
 };

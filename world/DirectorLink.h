@@ -32,4 +32,15 @@ public:
     virtual void RaiseFlag(int /*group*/, int /*flag*/) {}
     // A full-screen sequence covers the game: the camera stands still.
     virtual bool IsCoveringSequencePlaying() const { return false; }
+
+    // The tutorial's state (0 none; in state 2 the player ship cannot die).
+    virtual int GetTutorialState() const { return 0; }
+    // The scripted hit of the last zone: while armed, the first hit from a marked
+    // fighter is caught by the player ship and reported here instead of hurting.
+    virtual bool IsScriptedHitArmed() const { return false; }
+    virtual void OnScriptedHit() {}
+    // The cargo hold took in an equipment pod (found, not salvaged, raises found).
+    virtual void OnEquipmentPodCollected(bool /*found*/) {}
+    // The hint that the player's lost ship left pods behind.
+    virtual void ClearPodHint() {}
 };

@@ -64,6 +64,17 @@ struct SRunState
     int32_t waveIndex = 0;
     bool menuOpen = false;
     bool waveFlags[3] = {false, false, false};
+    // The player ship's side of the run.
+    int32_t survivalScore = 0;     // collectables taken in survival mode
+    bool shieldJam = false;        // a jamming mothership holds the player's shield down
+    bool shipOutOfPlay = false;    // the player ship is warping
+    bool shipBoosting = false;
+    int32_t stationSummonState = 0; // 2: calling the station brings it in
+    // While copyShipMotion is set the player ship copies its motion here each move.
+    bool copyShipMotion = false;
+    CVector2D shipMotionPosition;
+    CVector2D shipMotionDirection;
+    CVector2D shipMotionVelocity;
 };
 
 class CGame
@@ -129,6 +140,9 @@ public:
     // mode (the later rule wins), else the level's.
     std::string ChooseShipDesignFile(const char* fromLevel) const;
     void SetShipConfigFileName(const std::string& name) { m_shipConfigFile = name; }
+    // Whether the level's designs come from the player's own file (a save's), whose
+    // damage refuses the load instead of ending the game.
+    bool UsesPlayerShipDesignFile() const { return !m_shipConfigFile.empty() && !m_run.quickShip && !m_run.survival; }
 
     // The parts above install themselves here; until then a do-nothing link answers.
     void SetHud(CHudLink* link) { m_hud = link; }

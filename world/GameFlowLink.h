@@ -20,4 +20,10 @@ public:
     // Looping sounds stop while the effects are reloaded, and start again after.
     virtual void SilenceLoopingSounds() {}
     virtual void RestartLoopingSounds() {}
+    // The popup that warns the player before leaving the playfield.
+    virtual bool IsExitWarningOpen() const { return false; }
+    // The alarm a surviving hit on the player ship sounds while the HUD shows.
+    virtual void SoundAlarm() {}
+    // Brings the station in when the player calls it and none exists.
+    virtual void SpawnStation() {}
 };

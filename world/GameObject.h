@@ -99,7 +99,8 @@ public:
     virtual bool Move() { return false; }
     virtual void UpdateSprite() {}
     virtual void Die() {}
-    virtual void NotifyContact(int32_t, int32_t, int32_t) {}
+    // The other object touched this one at the point, along the normal.
+    virtual void NotifyContact(CGameObject& /*other*/, const CVector2D& /*point*/, const CVector2D& /*normal*/) {}
     // Offered once for each pair of collidable objects the quadtree finds near
     // each other; the object decides what a contact means.
     virtual void Collide(CGameObject&) {}
@@ -113,7 +114,9 @@ public:
     virtual void SetWarpState(EWarpState) {}
     virtual void ParseDefinition(const CDataTree&) {}
     virtual void LoadFromTree(const CDataTree&, bool) {}
-    virtual void LoadFromFile(const char*) {}
+    // Loads the object from the named file (the player ship: a design's ident);
+    // false when it cannot, and the caller removes the object.
+    virtual bool LoadFromFile(const char*) { return false; }
     virtual void SetDrawPlane(uint8_t plane) { m_info.drawPlane = plane; }
     virtual bool UsesPushGrid() const { return true; }
     virtual void RestoreStateWord(int32_t) {}
@@ -127,6 +130,18 @@ public:
     virtual int32_t GetBossKey() const { return -1; }
     // An asteroid's definition kind; -1 for others.
     virtual int32_t GetAsteroidKind() const { return -1; }
+    // The type id of the object that released an asteroid, -1 for none (a pod
+    // dropped by a lost player ship carries the player ship's type).
+    virtual int32_t GetSpawnerType() const { return -1; }
+    // What a wreck pod carries: 0 the first kind of special cargo, else the second.
+    virtual int32_t GetCargoValue() const { return 0; }
+    // The player's gravity beam holds the asteroid in this frame; while held, other
+    // asteroids hurt it only when the beam says so.
+    virtual void HoldInBeam(bool /*damageableByAsteroids*/, uint32_t /*frame*/) {}
+    // A fighter marked for the last zone's scripted hit on the player ship.
+    virtual bool IsScriptedAttacker() const { return false; }
+    // A boss in the phase and body frames in which its blows land five times as hard.
+    virtual bool IsStrikingHard() const { return false; }
 
     SObjectInfo& GetInfo() { return m_info; }
     const SObjectInfo& GetInfo() const { return m_info; }

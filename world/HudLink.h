@@ -7,6 +7,29 @@
 
 class CGameObject;
 
+// The HUD's gauges, by index.
+enum EHudGauge
+{
+    HUD_GAUGE_HEALTH = 0,
+    HUD_GAUGE_SHIELD = 1,
+    HUD_GAUGE_ENERGY = 2,
+    HUD_GAUGE_GEMS = 3,
+    HUD_GAUGE_STATION_HEALTH = 4,
+    HUD_GAUGE_STATION_NORMAL_GEMS = 5,
+    HUD_GAUGE_STATION_RARE_GEMS = 6,
+    HUD_GAUGE_STATION_VERY_RARE_GEMS = 7,
+    HUD_GAUGE_BATTERY = 8,
+    HUD_GAUGE_COUNT = 9,
+};
+
+// How the HUD shows the player's ammunition warning.
+enum EHudAmmoIcon
+{
+    HUD_AMMO_HIDDEN = 0,
+    HUD_AMMO_SHOWN = 1,
+    HUD_AMMO_FLASHING = 2,
+};
+
 class CHudLink
 {
 public:
@@ -22,4 +45,11 @@ public:
     virtual int32_t AddBlip(CGameObject&) { return 0; }
     virtual void UpdateBlip(int32_t /*blip*/, CGameObject&) {}
     virtual void RemoveBlip(int32_t /*blip*/) {}
+
+    // The gauges, fed every frame by the objects they show (player ship, station).
+    virtual bool IsVisible() const { return false; }
+    virtual void SetGauge(int /*gauge*/, float /*maximum*/, float /*value*/) {}
+    virtual void ShowGauge(int /*gauge*/) {}
+    virtual void HideGauge(int /*gauge*/) {}
+    virtual void SetAmmoIcon(EHudAmmoIcon) {}
 };

@@ -14,6 +14,14 @@
 class CDataTree;
 class CGame;
 
+// Data that a layer above makes from the level's sections (the ships' components
+// and designs) and keeps with the level settings, so it goes when the level ends.
+class CLevelData
+{
+public:
+    virtual ~CLevelData() = default;
+};
+
 // One top-level section of a level file: its name and where its text lies.
 struct SLevelSection
 {
@@ -57,6 +65,18 @@ public:
     const std::string& GetFileName() const { return m_fileName; }
     const std::vector<SLevelSection>& GetSections() const { return m_sections; }
     const CDefinitionProblems& GetProblems() const { return m_problems; }
+    CDefinitionProblems& GetProblems() { return m_problems; }
+
+    // Data kept with the level; the first of the class is found.
+    void AddData(std::unique_ptr<CLevelData> data) { m_data.push_back(std::move(data)); }
+    template <typename T>
+    T* FindData() const
+    {
+        for (const std::unique_ptr<CLevelData>& data : m_data)
+            if (T* found = dynamic_cast<T*>(data.get()))
+                return found;
+        return nullptr;
+    }
 
 private:
     void FindSections();
@@ -74,6 +94,7 @@ private:
     std::u16string m_text;
     std::vector<SLevelSection> m_sections;
     CDefinitionProblems m_problems;
+    std::vector<std::unique_ptr<CLevelData>> m_data;
 };
 
 // "data\init%i.txt" for a level number.

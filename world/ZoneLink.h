@@ -4,6 +4,8 @@
 // the world. The zone manager installs itself on the game; the base plays level
 // file 1 in a zone of its own and does nothing else.
 
+#include <cstdint>
+
 class CGameObject;
 
 class CZoneLink
@@ -22,4 +24,11 @@ public:
     virtual int GetZoneCount() const { return 1; }
     // "/showobject": the object viewer's flag.
     virtual void SetObjectViewing(bool) {}
+
+    // The zone manager's own clock (ms), the current zone and node.
+    virtual uint32_t GetClock() const { return 0; }
+    virtual int GetZoneIndex() const { return 0; }
+    // Node kinds: 0 normal, 1 transfer, 2, 5 and 6 danger, 4 boss, 7 and 8 alien.
+    virtual int GetNodeKind() const { return 0; }
+    virtual bool IsAtBossNode() const { return false; }
 };

@@ -44,5 +44,14 @@ printf 'seq\n{\n\tsprite\n\t{\n\t\tfile\tdata\\gone.spr\n\t\tlength\t5\n\t\tposi
 "$bin/tesstool" cas build "$work/seq.txt" "$work/game/data/seq.cas" || fail "the sequence did not compile"
 expect_problem 'data/seq.cas:0: sprite track 0: sprite file "data\\gone.spr" cannot be read'
 
+# A ship part without a required key, and a design pod of no kind: the files the
+# level names are read as the level reads them.
+copy
+awk '/^\tthrust\t/ && !done { done = 1; next } { print }' "$bin/data/shipComponents.txt" >"$work/game/data/shipComponents.txt"
+expect_problem 'data/shipComponents.txt:[0-9]*: missing key "thrust" in block "SHIP_COMPONENT_ENGINE_POD"'
+copy
+sed '0,/type\tBATTERY/s//type\tWARP_CORE/' "$bin/data/playerShips.txt" >"$work/game/data/playerShips.txt"
+expect_problem 'data/playerShips.txt:[0-9]*: design "Sparrow", pod4: unknown component kind "WARP_CORE"'
+
 "$bin/tesstool" check "$work/nothing" >/dev/null 2>&1 && fail "a folder without data passed"
 exit 0

@@ -11,34 +11,6 @@
 
 namespace
 {
-constexpr int POD_COUNT_LISTED = -1000; // numPods is the number of pods given
-
-// A design block; pods are "x, y|TYPE|ident" and groups lists of pod numbers.
-std::string Design(const std::string& ident, int slot, const std::vector<std::string>& pods,
-                   const std::vector<int>& group1 = {}, const std::vector<int>& group2 = {},
-                   const std::string& hull = "hull_a", int podCount = POD_COUNT_LISTED)
-{
-    std::string text = "SHIP_CONFIG\n{\nident\t" + ident + "\nhull\t" + hull + "\nnumPods\t" +
-                       std::to_string(podCount == POD_COUNT_LISTED ? static_cast<int>(pods.size()) : podCount) +
-                       "\nstorageSlot\t" + std::to_string(slot) + "\n";
-    for (size_t i = 0; i < pods.size(); ++i)
-    {
-        size_t bar1 = pods[i].find('|');
-        size_t bar2 = pods[i].find('|', bar1 + 1);
-        text += "pod" + std::to_string(i) + "\n{\ntopLeftPos\t" + pods[i].substr(0, bar1) + "\ntype\t" +
-                pods[i].substr(bar1 + 1, bar2 - bar1 - 1) + "\nident\t" + pods[i].substr(bar2 + 1) + "\n}\n";
-    }
-    const std::vector<int>* groups[] = {&group1, &group2};
-    for (int g = 0; g < 2; ++g)
-    {
-        text += "weaponGroup" + std::to_string(g + 1) + "\n{\nnumItems\t" + std::to_string(groups[g]->size()) + "\n";
-        for (size_t i = 0; i < groups[g]->size(); ++i)
-            text += "item" + std::to_string(i) + "\t" + std::to_string((*groups[g])[i]) + "\n";
-        text += "}\n";
-    }
-    return text + "}\n";
-}
-
 // A full design in slot 1: gun (0,0), generator (1,0), engine (0,1), beam (1,1).
 std::string FullDesign(int slot = 1, const std::string& ident = "Full")
 {

@@ -2,6 +2,8 @@
 
 #include "core/DataFile.h"
 #include "core/StringTableWriter.h"
+#include "ships/ShipLevelData.h"
+#include "world/Game.h"
 
 #include <gtest/gtest.h>
 
@@ -39,14 +41,14 @@ const CStringTable& GetFixtureStrings()
 }
 
 std::string ComponentSection(const std::string& type, const std::string& ident, const std::string& ownKeys,
-                             unsigned mass)
+                             unsigned mass, unsigned health)
 {
     return "SHIP_COMPONENT_" + ident.substr(0, 16) + "\n{\n"
            "type\t" + type + "\n"
            "ident\t" + ident + "\n"
            "description\tA part\n"
            "mass\t" + std::to_string(mass) + "\n"
-           "health\t30\n"
+           "health\t" + std::to_string(health) + "\n"
            "podRequirements\tONE\n"
            "iconFrame\t2\n"
            "cost\t1, 2, 3\n"
@@ -68,7 +70,7 @@ std::string HullSection(const std::string& ident, unsigned mass)
                             "collision\n{\nnumObj\t1\nc0\n{\ntype\trootCircle\nradius\t16\noffset\t0, 0\n}\n}\n"
                             "deathEffect\tboom\n"
                             "collisionContactEffect\tspark\n",
-                            mass);
+                            mass, 150);
 }
 
 std::string StandardComponents()
@@ -101,6 +103,31 @@ std::string StandardComponents()
     return text;
 }
 
+std::string Design(const std::string& ident, int slot, const std::vector<std::string>& pods,
+                   const std::vector<int>& group1, const std::vector<int>& group2, const std::string& hull,
+                   int podCount)
+{
+    std::string text = "SHIP_CONFIG\n{\nident\t" + ident + "\nhull\t" + hull + "\nnumPods\t" +
+                       std::to_string(podCount == POD_COUNT_LISTED ? static_cast<int>(pods.size()) : podCount) +
+                       "\nstorageSlot\t" + std::to_string(slot) + "\n";
+    for (size_t i = 0; i < pods.size(); ++i)
+    {
+        size_t bar1 = pods[i].find('|');
+        size_t bar2 = pods[i].find('|', bar1 + 1);
+        text += "pod" + std::to_string(i) + "\n{\ntopLeftPos\t" + pods[i].substr(0, bar1) + "\ntype\t" +
+                pods[i].substr(bar1 + 1, bar2 - bar1 - 1) + "\nident\t" + pods[i].substr(bar2 + 1) + "\n}\n";
+    }
+    const std::vector<int>* groups[] = {&group1, &group2};
+    for (int g = 0; g < 2; ++g)
+    {
+        text += "weaponGroup" + std::to_string(g + 1) + "\n{\nnumItems\t" + std::to_string(groups[g]->size()) + "\n";
+        for (size_t i = 0; i < groups[g]->size(); ++i)
+            text += "item" + std::to_string(i) + "\t" + std::to_string((*groups[g])[i]) + "\n";
+        text += "}\n";
+    }
+    return text + "}\n";
+}
+
 CDataNodeList ParseText(const std::string& text)
 {
     CDataNodeList nodes;
@@ -113,4 +140,24 @@ void LoadStandardDatabase(CShipComponentDatabase& database)
     database.SetStringTable(&GetFixtureStrings());
     ASSERT_TRUE(database.LoadComponentNodes(ParseText(StandardComponents()), "standard"))
         << database.DescribeProblems();
+}
+
+CShipComponentDatabase* AttachLevelShips(CGame& game, const std::string& designs, const std::string& components)
+{
+    if (!game.GetLevelConfig())
+    {
+        ADD_FAILURE() << "no level runs";
+        return nullptr;
+    }
+    auto data = std::make_unique<CShipLevelData>();
+    CShipComponentDatabase& database = data->m_database;
+    database.SetStringTable(&GetFixtureStrings());
+    if (!database.LoadComponentNodes(ParseText(components), "components") ||
+        !database.LoadShipConfigNodes(ParseText(designs), "designs"))
+    {
+        ADD_FAILURE() << database.DescribeProblems();
+        return nullptr;
+    }
+    game.GetLevelConfig()->AddData(std::move(data));
+    return &database;
 }

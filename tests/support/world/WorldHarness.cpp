@@ -40,6 +40,64 @@ void CScriptedInput::GetMouseButtons(bool* left, bool* right, bool* middle)
             *button = false;
 }
 
+CHarnessDirector::CHarnessDirector()
+{
+    for (bool& gate : m_gates)
+        gate = true;
+}
+
+bool CHarnessDirector::IsGateOpen(int gate) const
+{
+    return gate >= 0 && gate < DIRECTOR_GATE_COUNT && m_gates[gate];
+}
+
+namespace
+{
+bool IsSlot(int slot)
+{
+    return slot >= 0 && slot < CHarnessCampaign::SLOTS;
+}
+} // namespace
+
+void CHarnessCampaign::AddShipFlightTime(int slot, uint32_t ms)
+{
+    if (IsSlot(slot))
+        m_flightTime[slot] += ms;
+}
+
+void CHarnessCampaign::ClearShipState(int slot)
+{
+    if (IsSlot(slot))
+        ++m_cleared[slot];
+}
+
+void CHarnessCampaign::MarkShipLost(int slot)
+{
+    if (IsSlot(slot))
+        ++m_lost[slot];
+}
+
+void CHarnessHud::SetGauge(int gauge, float maximum, float value)
+{
+    if (gauge < 0 || gauge >= HUD_GAUGE_COUNT)
+        return;
+    m_gauges[gauge].maximum = maximum;
+    m_gauges[gauge].value = value;
+    ++m_gauges[gauge].sets;
+}
+
+void CHarnessHud::ShowGauge(int gauge)
+{
+    if (gauge >= 0 && gauge < HUD_GAUGE_COUNT)
+        m_gauges[gauge].shown = true;
+}
+
+void CHarnessHud::HideGauge(int gauge)
+{
+    if (gauge >= 0 && gauge < HUD_GAUGE_COUNT)
+        m_gauges[gauge].shown = false;
+}
+
 CWorldHarness::CWorldHarness(uint32_t seed, TypeRegistration registerMore) : m_registerMore(registerMore)
 {
     SetRealTimeClock(&m_clock);
@@ -69,6 +127,10 @@ CWorldHarness::CWorldHarness(uint32_t seed, TypeRegistration registerMore) : m_r
     m_game = CreateGame();
     m_game->SetGameFlow(&m_flow);
     m_game->SetTextPages(&m_pages);
+    m_game->SetZones(&m_zones);
+    m_game->SetDirector(&m_director);
+    m_game->SetCampaign(&m_campaign);
+    m_game->SetHud(&m_hud);
     m_game->Init(m_bank.get());
     // Init seeds from the clock; a test's run starts from its own seed.
     GetGameRandom().Seed(seed);

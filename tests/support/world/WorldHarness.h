@@ -23,10 +23,14 @@
 #include "platform/CoreInput.h"
 #include "tests/support/platform/VertexRecordingRenderer.h"
 #include "world/Game.h"
+#include "world/CampaignLink.h"
+#include "world/DirectorLink.h"
 #include "world/GameFlowLink.h"
 #include "world/GameObject.h"
+#include "world/HudLink.h"
 #include "world/TextPageLink.h"
 #include "world/World.h"
+#include "world/ZoneLink.h"
 
 #include <memory>
 #include <string>
@@ -62,12 +66,99 @@ private:
     uint8_t m_keys[256] = {};
 };
 
-// A game-flow link whose mode the test sets.
+// A game-flow link whose mode the test sets, and which counts what it is asked.
 class CHarnessGameFlow : public CGameFlowLink
 {
 public:
     EGameMode GetMode() const override { return m_mode; }
+    bool IsExitWarningOpen() const override { return m_exitWarning; }
+    void SoundAlarm() override { ++m_alarms; }
+    void SpawnStation() override { ++m_stationsSpawned; }
+
     EGameMode m_mode = GAME_MODE_FLIGHT;
+    bool m_exitWarning = false;
+    int m_alarms = 0;
+    int m_stationsSpawned = 0;
+};
+
+// The zone the test puts the game in.
+class CHarnessZones : public CZoneLink
+{
+public:
+    uint32_t GetClock() const override { return m_clock; }
+    int GetZoneIndex() const override { return m_zone; }
+    int GetNodeKind() const override { return m_nodeKind; }
+    bool IsAtBossNode() const override { return m_atBossNode; }
+
+    uint32_t m_clock = 0;
+    int m_zone = 0;
+    int m_nodeKind = 0;
+    bool m_atBossNode = false;
+};
+
+// The director's gates and states as the test sets them (all gates open), and what
+// it was told.
+class CHarnessDirector : public CDirectorLink
+{
+public:
+    CHarnessDirector();
+    bool IsGateOpen(int gate) const override;
+    int GetTutorialState() const override { return m_tutorialState; }
+    bool IsScriptedHitArmed() const override { return m_scriptedHitArmed; }
+    void OnScriptedHit() override { ++m_scriptedHits; }
+    void OnEquipmentPodCollected(bool found) override { ++(found ? m_podsFound : m_podsSalvaged); }
+    void ClearPodHint() override { ++m_podHintsCleared; }
+
+    bool m_gates[DIRECTOR_GATE_COUNT];
+    int m_tutorialState = 0;
+    bool m_scriptedHitArmed = false;
+    int m_scriptedHits = 0;
+    int m_podsFound = 0;
+    int m_podsSalvaged = 0;
+    int m_podHintsCleared = 0;
+};
+
+// What the campaign and the pilot record were told, by storage slot.
+class CHarnessCampaign : public CCampaignLink
+{
+public:
+    static constexpr int SLOTS = 8;
+    void AddShipFlightTime(int slot, uint32_t ms) override;
+    void ClearShipState(int slot) override;
+    void MarkShipLost(int slot) override;
+    void CountCollected() override { ++m_collected; }
+    int GetGemTotal() const override { return m_gemTotal; }
+    void AddGems(int count) override { m_gemTotal += count; }
+    void RaiseEvent(int event) override { m_events.push_back(event); }
+
+    uint32_t m_flightTime[SLOTS] = {};
+    int m_cleared[SLOTS] = {};
+    int m_lost[SLOTS] = {};
+    int m_collected = 0;
+    int m_gemTotal = 0;
+    std::vector<int> m_events;
+};
+
+// A HUD that records the gauges it is given (hidden unless the test shows it).
+class CHarnessHud : public CHudLink
+{
+public:
+    struct SGauge
+    {
+        float maximum = 0.0f;
+        float value = 0.0f;
+        bool shown = false;
+        int sets = 0;
+    };
+    bool IsVisible() const override { return m_visible; }
+    void SetGauge(int gauge, float maximum, float value) override;
+    void ShowGauge(int gauge) override;
+    void HideGauge(int gauge) override;
+    void SetAmmoIcon(EHudAmmoIcon icon) override { m_ammoIcon = icon; }
+
+    bool m_visible = false;
+    SGauge m_gauges[HUD_GAUGE_COUNT];
+    EHudAmmoIcon m_ammoIcon = HUD_AMMO_HIDDEN;
 };
 
 class CHarnessTextPages : public CTextPageLink
@@ -111,6 +202,12 @@ public:
 
     void SetMode(EGameMode mode) { m_flow.m_mode = mode; }
     void SetTextPageShowing(bool showing) { m_pages.m_showing = showing; }
+    // The links the harness installs on its game, for a test to set and read.
+    CHarnessGameFlow& GetGameFlow() { return m_flow; }
+    CHarnessZones& GetZones() { return m_zones; }
+    CHarnessDirector& GetDirector() { return m_director; }
+    CHarnessCampaign& GetCampaign() { return m_campaign; }
+    CHarnessHud& GetHud() { return m_hud; }
 
     CGame& GetGame() { return *m_game; }
     CWorld& GetWorld() { return *m_game->GetWorld(); }
@@ -131,6 +228,10 @@ private:
     CScriptedInput m_input;
     CHarnessGameFlow m_flow;
     CHarnessTextPages m_pages;
+    CHarnessZones m_zones;
+    CHarnessDirector m_director;
+    CHarnessCampaign m_campaign;
+    CHarnessHud m_hud;
     std::unique_ptr<CVertexRecordingRenderer> m_renderer;
     std::unique_ptr<CSpriteBank> m_bank;
     std::unique_ptr<CAudioSystem> m_audio;
