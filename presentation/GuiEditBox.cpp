@@ -178,15 +178,6 @@ bool CGuiEditBox::TakeFocus()
     return true;
 }
 
-bool CGuiEditBox::AcceptHoverFocus()
-{
-    if (!m_visible || !m_enabled || !m_manager)
-        return false;
-    if (!m_focused)
-        PlayGuiSound(m_manager->GetDefaultSound(CGuiManager::SOUND_NAVIGATE));
-    return true;
-}
-
 void CGuiEditBox::LoseFocus()
 {
     m_focused = false;

@@ -10,11 +10,11 @@
 // written; the cursor may stand after the last character, where nothing more is
 // written. While it has the focus the game's keyboard controls rest.
 
-#include "presentation/GuiControl.h"
+#include "presentation/GuiFocusable.h"
 
 #include <string>
 
-class CGuiEditBox : public CGuiControl
+class CGuiEditBox : public CGuiFocusable
 {
 public:
     static constexpr int MAX_LENGTH = SGuiEditBoxDesc::MAX_LENGTH;
@@ -25,7 +25,6 @@ public:
     void CharInput(uint32_t code) override;
     void Action(int code) override;
     bool TakeFocus() override;
-    bool AcceptHoverFocus() override;
     void LoseFocus() override;
     bool Draw(float z) override;
 

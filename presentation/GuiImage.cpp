@@ -1,7 +1,6 @@
 #include "presentation/GuiImage.h"
 
 #include "platform/Renderer.h"
-#include "presentation/GuiButton.h"
 #include "presentation/GuiDraw.h"
 #include "presentation/GuiManager.h"
 
@@ -77,8 +76,8 @@ bool CGuiStaticImage::Draw(float z)
 // ---- image button ---------------------------------------------------------------
 
 CGuiImageButton::CGuiImageButton(const SGuiImageButtonDesc& desc)
-    : m_file(desc.imageName), m_alphaTest(desc.alphaTest), m_alphaBlend(desc.alphaBlend), m_bordered(desc.bordered),
-      m_stick(desc.stick)
+    : CGuiPushControl(desc.stick), m_file(desc.imageName), m_alphaTest(desc.alphaTest), m_alphaBlend(desc.alphaBlend),
+      m_bordered(desc.bordered)
 {
     SetFromDesc(desc);
     std::copy(desc.uvs, desc.uvs + 4, m_uvs);
@@ -98,81 +97,16 @@ bool CGuiImageButton::Initialise()
     return true;
 }
 
-bool CGuiImageButton::IsPressed() const
-{
-    if (!m_pressed)
-        return false;
-    return m_stick || !m_manager || m_manager->GetFrameTime() - m_pressTime < CGuiButton::PRESSED_LOOK_MS;
-}
-
-void CGuiImageButton::Press()
-{
-    m_pressed = m_stick ? !m_pressed : true;
-    m_pressTime = m_manager ? m_manager->GetFrameTime() : 0;
-}
-
 bool CGuiImageButton::PointerClick(const SGuiPoint&)
 {
-    if (!m_visible || !m_enabled || !m_parent || !m_manager)
-        return false;
-    m_manager->SetFocus(m_handle);
-    Press();
-    RaiseEvent(GUI_EVENT_ACTIVATED, 0);
-    return true;
-}
-
-void CGuiImageButton::Action(int code)
-{
-    if (!m_manager)
-        return;
-    switch (code)
-    {
-    case GUI_ACTION_SELECT:
-    case GUI_ACTION_SELECT_2:
-        Press();
-        PlayGuiSound(m_manager->GetDefaultSound(CGuiManager::SOUND_SELECT));
-        RaiseEvent(GUI_EVENT_ACTIVATED, 0);
-        break;
-    case GUI_ACTION_BACK:
-        PlayGuiSound(m_manager->GetDefaultSound(CGuiManager::SOUND_BACKOUT));
-        RaiseEvent(GUI_EVENT_ACTION, code);
-        break;
-    case GUI_ACTION_UP:
-    case GUI_ACTION_DOWN:
-    case GUI_ACTION_LEFT:
-    case GUI_ACTION_RIGHT:
-        Navigate(code);
-        RaiseEvent(GUI_EVENT_ACTION, code);
-        break;
-    default:
-        break;
-    }
-}
-
-bool CGuiImageButton::TakeFocus()
-{
-    if (!m_visible || !m_enabled)
-        return false;
-    m_focused = true;
-    return true;
-}
-
-bool CGuiImageButton::AcceptHoverFocus()
-{
-    if (!m_visible || !m_enabled || !m_manager)
-        return false;
-    if (!m_focused)
-        PlayGuiSound(m_manager->GetDefaultSound(CGuiManager::SOUND_NAVIGATE));
-    return true;
+    return Click(false);
 }
 
 bool CGuiImageButton::Draw(float z)
 {
     if (!m_visible || !m_manager)
         return true;
-    uint32_t colour = GetFocusColour(*m_manager, m_enabled, m_focused);
-    if (m_enabled && IsPressed())
-        colour = m_focused ? GUI_COLOUR_WHITE : GUI_COLOUR_NORMAL;
+    const uint32_t colour = GetDrawColour();
     SGuiRect rect = GetScreenRect();
     bool drawn = true;
     if (m_bordered)

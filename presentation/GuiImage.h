@@ -9,7 +9,7 @@
 // 1, the directions move the focus; its sounds are always the skin's defaults, and a
 // click plays none.
 
-#include "presentation/GuiControl.h"
+#include "presentation/GuiButton.h"
 
 #include <string>
 
@@ -58,7 +58,7 @@ private:
     CGuiImageTexture m_image;
 };
 
-class CGuiImageButton : public CGuiControl
+class CGuiImageButton : public CGuiPushControl
 {
 public:
     explicit CGuiImageButton(const SGuiImageButtonDesc& desc);
@@ -66,25 +66,15 @@ public:
     int GetType() const override { return GUI_TYPE_IMAGE_BUTTON; }
     bool Initialise() override;
     bool PointerClick(const SGuiPoint& point) override;
-    void Action(int code) override;
-    bool TakeFocus() override;
-    bool AcceptHoverFocus() override;
     bool Draw(float z) override;
 
-    bool IsPressed() const;
-    void SetPressed(bool pressed) { m_pressed = pressed; }
     int GetTexture() const { return m_image.GetTexture(); }
 
 private:
-    void Press();
-
     std::string m_file;
     float m_uvs[4];
     bool m_alphaTest;
     bool m_alphaBlend;
     bool m_bordered;
-    bool m_stick;
-    bool m_pressed = false;
-    uint32_t m_pressTime = 0;
     CGuiImageTexture m_image;
 };

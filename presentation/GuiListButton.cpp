@@ -8,30 +8,23 @@
 #include <climits>
 
 CGuiListButton::CGuiListButton(const SGuiListButtonDesc& desc)
-    : m_options(desc.options), m_numberRange(desc.numberRange), m_rangeLow(desc.rangeLow), m_rangeHigh(desc.rangeHigh),
+    : m_options(desc.options.begin(), desc.options.end()), m_numberRange(desc.numberRange), m_rangeLow(desc.rangeLow), m_rangeHigh(desc.rangeHigh),
       m_bordered(desc.bordered), m_centred(desc.centered), m_wrapAround(desc.wrapAround), m_alphaTest(desc.alphaTest),
       m_alphaBlend(desc.alphaBlend), m_fontId(desc.fontId)
 {
     SetFromDesc(desc);
 }
 
-bool CGuiListButton::Initialise()
-{
-    RefreshStrings();
-    return true;
-}
-
 void CGuiListButton::RefreshStrings()
 {
-    m_optionTexts.clear();
-    for (const SGuiText& option : m_options)
-        m_optionTexts.push_back(ResolveGuiText(option));
+    for (CGuiShownText& option : m_options)
+        option.Refresh();
 }
 
 int CGuiListButton::GetOptionCount() const
 {
     if (!m_numberRange)
-        return int(m_optionTexts.size());
+        return int(m_options.size());
     const int64_t count = int64_t(m_rangeHigh) - int64_t(m_rangeLow) + 1;
     return count <= 0 ? 0 : int(count > INT_MAX ? INT_MAX : count);
 }
@@ -41,14 +34,13 @@ std::u16string CGuiListButton::GetOptionText(int n) const
     if (n < 0 || n >= GetOptionCount())
         return std::u16string();
     if (!m_numberRange)
-        return m_optionTexts[size_t(n)];
+        return m_options[size_t(n)].Get();
     return WidenToU16(std::to_string(int64_t(m_rangeLow) + n).c_str());
 }
 
 void CGuiListButton::ClearOptions()
 {
     m_options.clear();
-    m_optionTexts.clear();
     m_numberRange = false;
     m_selection = 0;
 }
@@ -62,16 +54,16 @@ void CGuiListButton::AddOptionWide(const char16_t* text)
 {
     if (m_numberRange)
         ClearOptions();
-    m_options.push_back(SGuiText::FromLiteral(text ? text : u""));
-    m_optionTexts.push_back(m_options.back().literal);
+    m_options.emplace_back();
+    m_options.back().SetWide(text);
 }
 
 void CGuiListButton::AddOptionById(uint32_t id)
 {
     if (m_numberRange)
         ClearOptions();
-    m_options.push_back(SGuiText::FromId(id));
-    m_optionTexts.push_back(LookUpGuiText(id));
+    m_options.emplace_back();
+    m_options.back().SetById(id);
 }
 
 void CGuiListButton::SetNumberRange(int32_t low, int32_t high)
@@ -174,23 +166,6 @@ bool CGuiListButton::PointerClick(const SGuiPoint& point)
         PlayGuiSound(m_manager->GetDefaultSound(CGuiManager::SOUND_SELECT));
         RaiseEvent(GUI_EVENT_ACTIVATED, 0);
     }
-    return true;
-}
-
-bool CGuiListButton::TakeFocus()
-{
-    if (!m_visible || !m_enabled)
-        return false;
-    m_focused = true;
-    return true;
-}
-
-bool CGuiListButton::AcceptHoverFocus()
-{
-    if (!m_visible || !m_enabled || !m_manager)
-        return false;
-    if (!m_focused)
-        PlayGuiSound(m_manager->GetDefaultSound(CGuiManager::SOUND_NAVIGATE));
     return true;
 }
 

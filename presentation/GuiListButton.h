@@ -9,22 +9,20 @@
 // no enabled control results first raises event 6 (up) or 7 (down) with the id named.
 // Without options nothing is drawn in the middle and left and right change nothing.
 
-#include "presentation/GuiControl.h"
+#include "presentation/GuiFocusable.h"
+#include "presentation/GuiText.h"
 
 #include <string>
 #include <vector>
 
-class CGuiListButton : public CGuiControl
+class CGuiListButton : public CGuiFocusable
 {
 public:
     explicit CGuiListButton(const SGuiListButtonDesc& desc);
 
     int GetType() const override { return GUI_TYPE_LIST_BUTTON; }
-    bool Initialise() override;
     bool PointerClick(const SGuiPoint& point) override;
     void Action(int code) override;
-    bool TakeFocus() override;
-    bool AcceptHoverFocus() override;
     bool Draw(float z) override;
     void RefreshStrings() override;
 
@@ -48,8 +46,7 @@ private:
     // The arrows' rectangles on the screen.
     void GetArrows(SGuiRect& left, SGuiRect& right) const;
 
-    std::vector<SGuiText> m_options;
-    std::vector<std::u16string> m_optionTexts;
+    std::vector<CGuiShownText> m_options;
     bool m_numberRange;
     int32_t m_rangeLow;
     int32_t m_rangeHigh;

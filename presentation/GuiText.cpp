@@ -1,5 +1,6 @@
 #include "presentation/GuiText.h"
 
+#include "core/DataTree.h"
 #include "core/StringTable.h"
 #include "presentation/Font.h"
 
@@ -28,6 +29,30 @@ std::string LookUpGuiVoice(uint32_t id)
     char name[260];
     voice->ToNarrow(name, sizeof(name));
     return name;
+}
+
+void CGuiShownText::Set(const SGuiText& source)
+{
+    m_source = source;
+    m_shown = ResolveGuiText(source);
+}
+
+void CGuiShownText::SetNarrow(const char* text)
+{
+    Set(SGuiText::FromLiteral(WidenToU16(text ? text : "")));
+}
+
+void CGuiShownText::SetWide(const char16_t* text)
+{
+    Set(SGuiText::FromLiteral(text ? text : u""));
+}
+
+bool CGuiShownText::Refresh()
+{
+    if (!m_source.HasId())
+        return false;
+    m_shown = LookUpGuiText(m_source.id);
+    return true;
 }
 
 bool StartsWithPilotTag(const char16_t* text)

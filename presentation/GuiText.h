@@ -20,6 +20,28 @@ std::u16string ResolveGuiText(const SGuiText& text);
 // The voice file named beside a string-table text (its second text), or "".
 std::string LookUpGuiVoice(uint32_t id);
 
+// A text a control shows: where it comes from (a string-table id or a literal) and
+// what it gives now, looked up again on Refresh when it is a string-table text.
+class CGuiShownText
+{
+public:
+    CGuiShownText() = default;
+    explicit CGuiShownText(const SGuiText& source) { Set(source); }
+
+    void Set(const SGuiText& source);
+    void SetNarrow(const char* text);
+    void SetWide(const char16_t* text);
+    void SetById(uint32_t id) { Set(SGuiText::FromId(id)); }
+    // Looks the text up (again); false when it is a literal, which never changes.
+    bool Refresh();
+    const std::u16string& Get() const { return m_shown; }
+    const SGuiText& GetSource() const { return m_source; }
+
+private:
+    SGuiText m_source;
+    std::u16string m_shown;
+};
+
 // Whether the text starts with the pilot tag.
 bool StartsWithPilotTag(const char16_t* text);
 // The text with every pilot tag replaced by the name.

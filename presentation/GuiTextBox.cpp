@@ -1,6 +1,5 @@
 #include "presentation/GuiTextBox.h"
 
-#include "core/DataTree.h"
 #include "presentation/GuiManager.h"
 #include "presentation/GuiText.h"
 
@@ -22,35 +21,34 @@ bool CGuiTextBox::Initialise()
 
 void CGuiTextBox::Wrap()
 {
-    m_shown = ResolveGuiText(m_text);
     m_lines.clear();
     if (!m_manager)
         return;
     const int width = m_rect.w - (m_bordered ? m_manager->GetSkin().windowBorderWidth : 0);
-    m_lines = WrapGuiText(m_shown, m_manager->GetFontOrSystem(m_fontId), width);
+    m_lines = WrapGuiText(m_text.Get(), m_manager->GetFontOrSystem(m_fontId), width);
 }
 
 void CGuiTextBox::SetText(const char* text)
 {
-    m_text = SGuiText::FromLiteral(WidenToU16(text ? text : ""));
+    m_text.SetNarrow(text);
     Wrap();
 }
 
 void CGuiTextBox::SetTextWide(const char16_t* text)
 {
-    m_text = SGuiText::FromLiteral(text ? text : u"");
+    m_text.SetWide(text);
     Wrap();
 }
 
 void CGuiTextBox::SetTextById(uint32_t id)
 {
-    m_text = SGuiText::FromId(id);
+    m_text.SetById(id);
     Wrap();
 }
 
 void CGuiTextBox::RefreshStrings()
 {
-    if (m_text.HasId())
+    if (m_text.Refresh())
         Wrap();
 }
 
@@ -99,34 +97,9 @@ CGuiStaticText::CGuiStaticText(const SGuiStaticTextDesc& desc) : m_text(desc.tex
     SetFromDesc(desc);
 }
 
-bool CGuiStaticText::Initialise()
-{
-    m_shown = ResolveGuiText(m_text);
-    return true;
-}
-
-void CGuiStaticText::SetText(const char* text)
-{
-    m_text = SGuiText::FromLiteral(WidenToU16(text ? text : ""));
-    m_shown = m_text.literal;
-}
-
-void CGuiStaticText::SetTextWide(const char16_t* text)
-{
-    m_text = SGuiText::FromLiteral(text ? text : u"");
-    m_shown = m_text.literal;
-}
-
-void CGuiStaticText::SetTextById(uint32_t id)
-{
-    m_text = SGuiText::FromId(id);
-    m_shown = LookUpGuiText(id);
-}
-
 void CGuiStaticText::RefreshStrings()
 {
-    if (m_text.HasId())
-        m_shown = LookUpGuiText(m_text.id);
+    m_text.Refresh();
 }
 
 bool CGuiStaticText::Draw(float z)
@@ -134,7 +107,7 @@ bool CGuiStaticText::Draw(float z)
     if (!m_visible || !m_manager)
         return true;
     const SGuiRect rect = GetScreenRect();
-    m_manager->GetFontOrSystem(m_fontId).DrawDataTextWide(float(rect.x), float(rect.y), z, m_shown.c_str(),
+    m_manager->GetFontOrSystem(m_fontId).DrawDataTextWide(float(rect.x), float(rect.y), z, m_text.Get().c_str(),
                                                          m_enabled ? GUI_COLOUR_WHITE : GUI_COLOUR_DISABLED);
     return true;
 }

@@ -4,6 +4,7 @@
 // line drawn from its place.
 
 #include "presentation/GuiControl.h"
+#include "presentation/GuiText.h"
 
 #include <string>
 #include <vector>
@@ -31,8 +32,7 @@ public:
 private:
     void Wrap();
 
-    SGuiText m_text;
-    std::u16string m_shown;
+    CGuiShownText m_text;
     std::vector<std::u16string> m_lines;
     bool m_bordered;
     bool m_singleChar;
@@ -50,19 +50,17 @@ public:
     explicit CGuiStaticText(const SGuiStaticTextDesc& desc);
 
     int GetType() const override { return GUI_TYPE_STATIC_TEXT; }
-    bool Initialise() override;
     bool Draw(float z) override;
     void RefreshStrings() override;
 
     // Own texts (the string id is dropped), or a string-table text looked up now and
     // again whenever the strings are refreshed.
-    void SetText(const char* text);
-    void SetTextWide(const char16_t* text);
-    void SetTextById(uint32_t id);
-    const std::u16string& GetText() const { return m_shown; }
+    void SetText(const char* text) { m_text.SetNarrow(text); }
+    void SetTextWide(const char16_t* text) { m_text.SetWide(text); }
+    void SetTextById(uint32_t id) { m_text.SetById(id); }
+    const std::u16string& GetText() const { return m_text.Get(); }
 
 private:
-    SGuiText m_text;
-    std::u16string m_shown;
+    CGuiShownText m_text;
     int m_fontId;
 };

@@ -18,8 +18,8 @@ bool CGuiTooltip::Initialise()
 
 void CGuiTooltip::RefreshStrings()
 {
-    m_text = ResolveGuiText(m_caption);
-    m_textWidth = m_manager ? m_manager->GetFontOrSystem(m_fontId).MeasureTextExact(m_text.c_str()) : 0;
+    m_caption.Refresh();
+    m_textWidth = m_manager ? m_manager->GetFontOrSystem(m_fontId).MeasureTextExact(m_caption.Get().c_str()) : 0;
 }
 
 void CGuiTooltip::ShowAsTooltip(bool show)
@@ -104,13 +104,13 @@ bool CGuiTooltip::Draw(float z)
     const int textY = rect.y + (rect.h - font.GetGlyphHeight(u'W')) / 2;
     if (m_textWidth <= inner)
     {
-        font.DrawDataTextWide(float(rect.x + border + (inner - m_textWidth) / 2), float(textY), z, m_text.c_str(),
+        font.DrawDataTextWide(float(rect.x + border + (inner - m_textWidth) / 2), float(textY), z, m_caption.Get().c_str(),
                               colour);
         CountDown(elapsed);
         return drawn;
     }
     // A marquee: wait, scroll to the end, then count down.
-    font.DrawTextClipped(float(rect.x + border - m_scrollOffset), float(textY), z, m_text.c_str(), colour,
+    font.DrawTextClipped(float(rect.x + border - m_scrollOffset), float(textY), z, m_caption.Get().c_str(), colour,
                          float(rect.x + border), float(rect.y), float(inner), float(rect.h));
     if (m_scrollWait > 0)
     {

@@ -6,6 +6,7 @@
 // seconds. Times are the GUI's real time.
 
 #include "presentation/GuiControl.h"
+#include "presentation/GuiText.h"
 
 #include <string>
 
@@ -31,7 +32,7 @@ public:
     // The alpha it draws with now (0 to 255).
     uint32_t GetAlpha() const { return m_alpha; }
     int GetScrollOffset() const { return m_scrollOffset; }
-    const std::u16string& GetText() const { return m_text; }
+    const std::u16string& GetText() const { return m_caption.Get(); }
 
 private:
     // The frame and the text, in the current alpha.
@@ -39,8 +40,7 @@ private:
     // Runs the display and fade times down by the time since the last draw.
     void CountDown(int32_t elapsed);
 
-    SGuiText m_caption;
-    std::u16string m_text;
+    CGuiShownText m_caption;
     int m_textWidth = 0;
     int m_fontId;
     bool m_speechBubble;

@@ -385,3 +385,55 @@ TEST_F(CGuiControlTest, ASkinTextureWithoutPixelsIsRefused)
     EXPECT_EQ(gui.GetSkin().texture, -1);
     EXPECT_EQ(renderer.CountLiveTextures(), 0);
 }
+
+namespace
+{
+// A recording renderer that also notes viewports and projections.
+class CViewportRenderer : public CVertexRecordingRenderer
+{
+public:
+    CViewportRenderer() : CVertexRecordingRenderer(false, 800) {}
+    void ResetViewport() override { m_calls.push_back("reset viewport"); }
+    void SetViewport(int x, int y, int w, int h) override
+    {
+        m_calls.push_back("viewport " + std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(w) + " " +
+                          std::to_string(h));
+    }
+    void SetPerspective(int w, int h) override
+    {
+        m_calls.push_back("perspective " + std::to_string(w) + " " + std::to_string(h));
+    }
+};
+
+void NoteView(CGuiWindow3D&, float, void* user)
+{
+    static_cast<CViewportRenderer*>(user)->m_calls.push_back("3d");
+}
+} // namespace
+
+TEST_F(CGuiControlTest, A3DWindowGivesItsInnerRectangleToItsViewAndTheScreenBackAfterwards)
+{
+    m_gui.reset();
+    CViewportRenderer renderer;
+    CGuiManager gui(renderer);
+    ASSERT_TRUE(gui.LoadSkin("test"));
+    m_folder.GetDir().WriteFile("data/view.txt", "layout\n{\nwindow\n{\n3dwindow true\nx 40\ny 20\nw 200\nh 100\n}\n}\n");
+    std::vector<int> handles;
+    ASSERT_TRUE(gui.LoadLayout("data/view.txt", 0, &handles));
+    auto* view = dynamic_cast<CGuiWindow3D*>(gui.GetControl(handles.at(0)));
+    ASSERT_NE(view, nullptr);
+    view->SetVisible(true);
+    view->Set3DCallback(&NoteView, &renderer);
+    renderer.m_calls.clear();
+    EXPECT_TRUE(view->Draw(0.5f));
+    // Inner rectangle 44, 25, 192 x 90 (borders 4 x 5), scaled by 800 / 640 = 1.25.
+    std::vector<std::string> seen;
+    for (const std::string& call : renderer.m_calls)
+        if (call.rfind("viewport", 0) == 0 || call.rfind("perspective", 0) == 0 || call == "3d" ||
+            call == "reset viewport" || call.rfind("ortho", 0) == 0)
+            seen.push_back(call);
+    ASSERT_GE(seen.size(), 5u);
+    const std::vector<std::string> tail(seen.end() - 5, seen.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"viewport 55 31 240 113", "perspective 240 113", "3d",
+                                              "reset viewport", "ortho 0 0 800 600"}));
+}
