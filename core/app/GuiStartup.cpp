@@ -1,6 +1,7 @@
 #include "core/app/GuiStartup.h"
 
 #include "core/Console.h"
+#include "core/app/GuiDemo.h"
 #include "core/TextRoutines.h"
 #include "platform/CoreInput.h"
 #include "platform/Renderer.h"
@@ -87,6 +88,7 @@ void RegisterGuiConsoleCommands()
         return;
     g_console->RegisterFunction("/showmouse", &ShowMouseCommand, nullptr);
     g_console->RegisterVariable("constrainmouse", &s_constrainMouse, CONSOLE_VAR_BOOL);
+    RegisterGuiDemoCommand();
 }
 
 void HideSystemCursor()
