@@ -186,6 +186,19 @@ bool CAudioSystem::SetChannelCallback(int channel, AudioEndCallback callback, vo
     return true;
 }
 
+bool CAudioSystem::SetChannelLoop(int channel, bool loop)
+{
+    if (channel == -1 || m_disabled)
+        return true;
+    if (!IsChannelIndex(channel))
+        return false;
+    SAudioChannel& c = m_channels[channel];
+    c.looping = loop;
+    if (c.buffer && c.playing)
+        c.buffer->Play(loop);
+    return true;
+}
+
 const SAudioChannel* CAudioSystem::GetChannel(int channel) const
 {
     return IsChannelIndex(channel) ? &m_channels[channel] : nullptr;

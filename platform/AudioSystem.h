@@ -83,6 +83,8 @@ public:
     float GetChannelVolume(int channel) const;
     bool SetChannelPan(int channel, float pan);
     bool SetChannelCallback(int channel, AudioEndCallback callback, void* userValue);
+    // A playing channel keeps its place: without looping it ends at the end of this pass.
+    bool SetChannelLoop(int channel, bool loop);
 
     void SetFxVolume(int level);
     int GetFxVolume() const { return m_fxLevel; }

@@ -1,10 +1,13 @@
 #include "world/Game.h"
 
+#include "core/Console.h"
 #include "core/Random.h"
 #include "core/RealTimeClock.h"
+#include "platform/AudioSystem.h"
 #include "utility/source/QelShellPaths.h"
 #include "world/CampaignLink.h"
 #include "world/DirectorLink.h"
+#include "world/EffectCache.h"
 #include "world/GameFlowLink.h"
 #include "world/HudLink.h"
 #include "world/LevelConfig.h"
@@ -48,7 +51,12 @@ void DestroyGame()
     s_game = nullptr;
 }
 
-CGame::CGame()
+namespace
+{
+const char* const EFFECT_FILE = "data\\effect.txt";
+}
+
+CGame::CGame() : m_effects(std::make_unique<CEffectCache>())
 {
     ResetLevelState();
 }
@@ -56,8 +64,15 @@ CGame::CGame()
 CGame::~CGame()
 {
     RemovePresentationLinks(*this);
-    // The objects' destructors reach the push grid through the game: the world goes first.
+    // The objects' destructors reach the push grid through the game, and give back
+    // the effects they hold: the world goes first.
     m_world.reset();
+    m_effects.reset();
+    // The fading channels must not call back into a game that is gone.
+    if (g_audio)
+        for (int channel : m_fadingSounds)
+            g_audio->SetChannelCallback(channel, nullptr, nullptr);
+    m_fadingSounds.clear();
 }
 
 CHudLink& CGame::GetHud() const
@@ -100,9 +115,10 @@ bool CGame::Init(CSpriteBank* spriteBank)
     m_pacer.Reset();
     m_spriteBank = spriteBank;
     InstallPresentationLinks(*this);
-    // The zone manager and its zone list, the game flow and its screens, the
-    // sequence director and the effect cache are made here by their own parts.
+    // The zone manager and its zone list, the game flow and its screens and the
+    // sequence director are made here by their own parts.
     m_controls.Reset();
+    m_effects->Load(EFFECT_FILE);
     m_state = GAME_READY;
     return true;
 }
@@ -164,7 +180,23 @@ void CGame::EndLevel()
 void CGame::Shutdown()
 {
     EndLevel();
+    m_effects->FreeAll();
     m_state = GAME_SHUT_DOWN;
+}
+
+bool CGame::ReloadEffects()
+{
+    if (m_state == GAME_LEVEL_RUNNING)
+    {
+        if (g_console)
+            g_console->Printf("The effects cannot be reloaded while a level runs");
+        return false;
+    }
+    GetGameFlow().SilenceLoopingSounds();
+    m_effects = std::make_unique<CEffectCache>();
+    bool loaded = m_effects->Load(EFFECT_FILE);
+    GetGameFlow().RestartLoopingSounds();
+    return loaded;
 }
 
 void CGame::ResetLevelState()

@@ -19,10 +19,12 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CCampaignLink;
 class CCoreInput;
 class CDirectorLink;
+class CEffectCache;
 class CGameFlowLink;
 class CHudLink;
 class CLevelConfig;
@@ -86,7 +88,8 @@ public:
     CGame& operator=(const CGame&) = delete;
 
     // Notes the start folder, seeds the game's random generator (TESSAVAR_SEED when
-    // set, else the real clock), clock and frame counter 0, resets the controls.
+    // set, else the real clock), clock and frame counter 0, resets the controls, and
+    // loads the effects from "data\effect.txt".
     bool Init(CSpriteBank* spriteBank);
     // The world, the level file of the current zone, the quadtree, the sections'
     // readers and the push grid. False (nothing started, a console line) when the
@@ -127,6 +130,21 @@ public:
     CLevelConfig* GetLevelConfig() const { return m_levelConfig.get(); }
     CSpriteBank* GetSpriteBank() const { return m_spriteBank; }
     CControls& GetControls() { return m_controls; }
+    // The effects: exists from construction to destruction, loaded by Init, emptied by
+    // Shutdown.
+    CEffectCache& GetEffectCache() const { return *m_effects; }
+    // The effect definitions read again from "data\effect.txt", with the game flow's
+    // looping sounds silenced meanwhile. Refused (false, a console line) while a level
+    // runs, since the world's objects hold live effects of the old definitions.
+    bool ReloadEffects();
+
+    // Channels handed over by CSoundEmitter::FadeOut, in the order they came. Each
+    // frame (first thing) every one is lowered by 0.05 and stopped once below 0.05,
+    // so a sound at full volume fades in 20 frames. A channel that ends or is taken
+    // over by another sound leaves the list at once.
+    void AddFadingSound(int channel);
+    void UpdateFadingSounds();
+    const std::vector<int>& GetFadingSounds() const { return m_fadingSounds; }
     CCamera& GetCamera() { return m_camera; }
     float GetWorldWidth() const;
 
@@ -159,6 +177,7 @@ public:
     CZoneLink& GetZones() const;
 
 private:
+    static void OnFadingSoundEnd(void* userValue, int channel);
     bool StartLevelWith(std::unique_ptr<CLevelConfig> config, int32_t worldSlots);
     void UpdateCamera(float& x, float& y);
 
@@ -169,6 +188,8 @@ private:
     std::unique_ptr<CLevelConfig> m_levelConfig;
     CSpriteBank* m_spriteBank = nullptr;
     std::unique_ptr<CPushGrid> m_pushGrid;
+    std::unique_ptr<CEffectCache> m_effects;
+    std::vector<int> m_fadingSounds;
     CControls m_controls;
     CCamera m_camera;
     CFramePacer m_pacer;

@@ -20,7 +20,8 @@ public:
     // Looping sounds stop while the effects are reloaded, and start again after.
     virtual void SilenceLoopingSounds() {}
     virtual void RestartLoopingSounds() {}
-    // The popup that warns the player before leaving the playfield.
+    // The popup that warns the player before leaving the playfield (the effects
+    // stand still while it is open).
     virtual bool IsExitWarningOpen() const { return false; }
     // The alarm a surviving hit on the player ship sounds while the HUD shows.
     virtual void SoundAlarm() {}

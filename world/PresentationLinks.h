@@ -1,7 +1,8 @@
 #pragma once
 // The game as the sprites, paths and bodies of the presentation layer see it: the
-// game clock is their clock, and the world's objects (by handle) are the riders of
-// their paths. CGame installs both in Init and takes them out when it goes.
+// game clock is their clock, the world's objects (by handle) are the riders of their
+// paths, and the effects they ask for start in the game's effect cache. CGame
+// installs these in Init and takes them out when it goes.
 
 class CGame;
 

@@ -16,6 +16,7 @@
 #include "platform/Renderer.h"
 #include "presentation/GuiTypes.h"
 #include "world/DirectorLink.h"
+#include "world/EffectCache.h"
 #include "world/Game.h"
 #include "world/GameFlowLink.h"
 #include "world/GuiActions.h"
@@ -187,6 +188,10 @@ bool RunFrame()
     if (s_state.quit)
         return false;
 
+    // Sounds let go by their emitters fade on.
+    if (game)
+        game->UpdateFadingSounds();
+
     // The control word is set again every frame.
     SetFpuControlWord();
 
@@ -251,8 +256,13 @@ bool RunFrame()
     if (g_renderer->CanDraw())
     {
         DrawSpriteBank(scrollX, scrollY);
+        // The effects move (their particles show from the next frame's sprites) and
+        // their beams draw over the sprites.
         if (game && game->GetGameFlow().GetMode() != GAME_MODE_FRONT_END)
+        {
+            game->GetEffectCache().Update();
             game->GetHud().Draw(static_cast<int32_t>(scrollX), static_cast<int32_t>(scrollY));
+        }
         g_renderer->EndScene();
     }
 

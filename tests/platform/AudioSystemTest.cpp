@@ -434,6 +434,29 @@ TEST_F(AudioSystemTest, EndedSoundsFreeTheirChannelBeforeTheCallback)
     EXPECT_TRUE(paused->buffer->IsPlaying());
 }
 
+TEST_F(AudioSystemTest, ALoopTurnedOffPlaysToTheEndOfItsPassAndEnds)
+{
+    CAudioSystem& audio = Start();
+    ASSERT_TRUE(audio.LoadSample("sounds/beep.wav", s_sample));
+    int user = 0, channel = -1;
+    ASSERT_TRUE(audio.PlaySample(s_sample, 1, 0, 1.0f, 0.0f, false, true, &RecordEnd, &user, channel));
+    // 0.15 s of a 0.1 s sample: the loop carries it into its second pass.
+    std::vector<int16_t> mix(2 * 6615);
+    ASSERT_TRUE(audio.GetSoundDevice()->MixOffline(mix.data(), 6615));
+    audio.Update();
+    EXPECT_TRUE(s_ended.empty());
+    ASSERT_TRUE(audio.SetChannelLoop(channel, false));
+    EXPECT_FALSE(audio.GetChannel(channel)->looping);
+    EXPECT_TRUE(audio.GetChannel(channel)->buffer->IsPlaying()); // the pass goes on
+    ASSERT_TRUE(audio.GetSoundDevice()->MixOffline(mix.data(), 6615));
+    audio.Update();
+    ASSERT_EQ(s_ended.size(), 1u);
+    EXPECT_EQ(s_ended[0].channel, channel);
+    // Channel -1 is nothing to do; an index out of range is refused.
+    EXPECT_TRUE(audio.SetChannelLoop(-1, true));
+    EXPECT_FALSE(audio.SetChannelLoop(audio.GetChannelCount(), true));
+}
+
 TEST_F(AudioSystemTest, SettingsAreReadWithTheirLimitsAndWrittenBack)
 {
     struct SCase

@@ -87,6 +87,7 @@ void CVertexRecordingRenderer::ClearRecords()
     m_uploads.clear();
     m_draws.clear();
     m_calls.clear();
+    m_ribbons.clear();
 }
 
 int CVertexRecordingRenderer::CountLiveTextures() const
@@ -297,4 +298,33 @@ bool CVertexRecordingRenderer::ApiReadFrame(std::vector<uint8_t>& pixels, int& w
     height = m_settings.height;
     pixels.assign(static_cast<size_t>(width) * height * 4, 0);
     return true;
+}
+
+void CVertexRecordingRenderer::DrawRibbon(int textureIndex, float width, const float* points, int segments,
+                                          float cameraX, float cameraY, const float startColour[3],
+                                          const float endColour[3], float startAlpha, float endAlpha, bool blend,
+                                          bool alphaTest, bool additive, bool quads)
+{
+    SRecordedRibbon ribbon{};
+    ribbon.texture = textureIndex;
+    ribbon.width = width;
+    if (points && segments > 0)
+        ribbon.points.assign(points, points + 2 * (segments + 1));
+    ribbon.segments = segments;
+    ribbon.cameraX = cameraX;
+    ribbon.cameraY = cameraY;
+    for (int i = 0; i < 3; ++i)
+    {
+        ribbon.startColour[i] = startColour[i];
+        ribbon.endColour[i] = endColour[i];
+    }
+    ribbon.startAlpha = startAlpha;
+    ribbon.endAlpha = endAlpha;
+    ribbon.blend = blend;
+    ribbon.alphaTest = alphaTest;
+    ribbon.additive = additive;
+    ribbon.quads = quads;
+    m_ribbons.push_back(ribbon);
+    CRenderer::DrawRibbon(textureIndex, width, points, segments, cameraX, cameraY, startColour, endColour, startAlpha,
+                          endAlpha, blend, alphaTest, additive, quads);
 }

@@ -35,6 +35,20 @@ struct SRecordedDraw
     int buffer; // which vertex buffer (order of creation)
 };
 
+// One call of DrawRibbon as it was made.
+struct SRecordedRibbon
+{
+    int texture;
+    float width;
+    std::vector<float> points; // x, y of segments + 1 points
+    int segments;
+    float cameraX, cameraY;
+    float startColour[3];
+    float endColour[3];
+    float startAlpha, endAlpha;
+    bool blend, alphaTest, additive, quads;
+};
+
 class CVertexRecordingRenderer : public CRenderer
 {
 public:
@@ -55,6 +69,7 @@ public:
     std::vector<SRecordedUpload> m_uploads;
     std::vector<SRecordedDraw> m_draws;
     std::vector<std::string> m_calls; // state calls in order, e.g. "blend 1 1", "bind 3", "ortho 640 480"
+    std::vector<SRecordedRibbon> m_ribbons;
     int m_liveBuffers = 0;
     int m_buffersMade = 0;
 
@@ -91,6 +106,10 @@ public:
     bool CreateVertexBuffer(int sizeBytes, CVertexBuffer** buffer) override;
     void DestroyVertexBuffer(CVertexBuffer* buffer) override;
     void BindTexture(int index, bool filter) override;
+    // Recorded, then drawn as the base class draws it.
+    void DrawRibbon(int textureIndex, float width, const float* points, int segments, float cameraX, float cameraY,
+                    const float startColour[3], const float endColour[3], float startAlpha, float endAlpha,
+                    bool blend, bool alphaTest, bool additive, bool quads) override;
 
     // Called by the recording vertex buffers.
     void RecordDraw(const SScreenVertex* vertices, int count, int buffer);

@@ -3,7 +3,9 @@
 #include "core/DataTree.h"
 #include "core/Random.h"
 #include "platform/AudioSystem.h"
+#include "platform/Renderer.h"
 #include "presentation/SpriteBank.h"
+#include "world/EffectCache.h"
 #include "world/ObjectFactory.h"
 
 const char* const CWorldHarness::DEFAULT_LEVEL = "LEVEL\n"
@@ -98,10 +100,18 @@ void CHarnessHud::HideGauge(int gauge)
         m_gauges[gauge].shown = false;
 }
 
-CWorldHarness::CWorldHarness(uint32_t seed, TypeRegistration registerMore) : m_registerMore(registerMore)
+CWorldHarness::CWorldHarness(uint32_t seed, TypeRegistration registerMore, std::unique_ptr<CRenderer> renderer)
+    : m_registerMore(registerMore)
 {
     SetRealTimeClock(&m_clock);
-    m_renderer = std::make_unique<CVertexRecordingRenderer>();
+    if (renderer)
+        m_renderer = std::move(renderer);
+    else
+    {
+        auto recording = std::make_unique<CVertexRecordingRenderer>();
+        m_recording = recording.get();
+        m_renderer = std::move(recording);
+    }
     m_bank = std::make_unique<CSpriteBank>();
     m_bank->Init(m_renderer.get());
 
@@ -115,6 +125,8 @@ CWorldHarness::CWorldHarness(uint32_t seed, TypeRegistration registerMore) : m_r
     m_oldAudio = g_audio;
     m_oldBank = g_spriteBank;
     m_oldInput = g_input;
+    m_oldRenderer = g_renderer;
+    g_renderer = m_renderer.get();
     g_audio = m_audio.get();
     g_spriteBank = m_bank.get();
     g_input = &m_input;
@@ -152,6 +164,7 @@ CWorldHarness::~CWorldHarness()
     g_audio = m_oldAudio;
     g_spriteBank = m_oldBank;
     g_input = m_oldInput;
+    g_renderer = m_oldRenderer;
     m_audio->Shutdown();
     m_audio.reset();
     m_bank->Shutdown();
@@ -192,6 +205,7 @@ void CWorldHarness::ScriptKey(uint32_t frame, int code, bool down)
 
 void CWorldHarness::RunFrame()
 {
+    m_game->UpdateFadingSounds();
     m_game->BeginFrame();
     for (const SScriptedKey& key : m_script)
         if (key.frame == m_framesRun)
@@ -201,6 +215,8 @@ void CWorldHarness::RunFrame()
     float y = 0.0f;
     m_game->UpdateFrame(&x, &y);
     m_bank->SetCameraPosition(static_cast<int>(x), static_cast<int>(y));
+    if (m_game->GetGameFlow().GetMode() != GAME_MODE_FRONT_END)
+        m_game->GetEffectCache().Update();
     m_game->EndFrame();
     ++m_framesRun;
 }

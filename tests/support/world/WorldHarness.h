@@ -12,10 +12,11 @@
 //   harness.RunFrames(10);
 //   harness.GetWorld().ComputeChecksum();
 //
-// A frame runs the game's steps in the main loop's order: CGame::BeginFrame, the
-// scripted keys of the frame, the controls' poll, CGame::UpdateFrame (the world,
-// camera and HUD by the game mode), CGame::EndFrame (clock +40 ms unless paused;
-// the manual clock sleeps away the rest). The process's g_audio, g_spriteBank,
+// A frame runs the game's steps in the main loop's order: the fading sounds,
+// CGame::BeginFrame, the scripted keys of the frame, the controls' poll,
+// CGame::UpdateFrame (the world, camera and HUD by the game mode), the effect cache
+// (outside the front end), CGame::EndFrame (clock +40 ms unless paused; the manual
+// clock sleeps away the rest). The process's g_audio, g_renderer, g_spriteBank,
 // g_input and game are the harness's while it lives. A test may register its own
 // classes for type ids (RegisterObjectType); the real ones return with the harness's end.
 
@@ -37,6 +38,7 @@
 #include <vector>
 
 class CAudioSystem;
+class CRenderer;
 class CSpriteBank;
 
 // Keys as a test sets them: a key state per code, joysticks none.
@@ -177,7 +179,9 @@ public:
     // Registers the object types and level sections of a layer above the world.
     using TypeRegistration = void (*)();
 
-    explicit CWorldHarness(uint32_t seed = 1, TypeRegistration registerMore = nullptr);
+    // A renderer given (opened) is drawn on instead of the recording one.
+    explicit CWorldHarness(uint32_t seed = 1, TypeRegistration registerMore = nullptr,
+                           std::unique_ptr<CRenderer> renderer = nullptr);
     ~CWorldHarness();
     CWorldHarness(const CWorldHarness&) = delete;
     CWorldHarness& operator=(const CWorldHarness&) = delete;
@@ -213,7 +217,9 @@ public:
     CWorld& GetWorld() { return *m_game->GetWorld(); }
     CManualClock& GetClock() { return m_clock; }
     CScriptedInput& GetInput() { return m_input; }
-    CVertexRecordingRenderer& GetRenderer() { return *m_renderer; }
+    // The recording renderer (only when no other was given).
+    CVertexRecordingRenderer& GetRenderer() { return *m_recording; }
+    CRenderer& GetDrawingRenderer() { return *m_renderer; }
     CSpriteBank& GetSpriteBank() { return *m_bank; }
 
 private:
@@ -232,7 +238,8 @@ private:
     CHarnessDirector m_director;
     CHarnessCampaign m_campaign;
     CHarnessHud m_hud;
-    std::unique_ptr<CVertexRecordingRenderer> m_renderer;
+    std::unique_ptr<CRenderer> m_renderer;
+    CVertexRecordingRenderer* m_recording = nullptr;
     std::unique_ptr<CSpriteBank> m_bank;
     std::unique_ptr<CAudioSystem> m_audio;
     CGame* m_game = nullptr;
@@ -240,6 +247,7 @@ private:
     uint32_t m_framesRun = 0;
     TypeRegistration m_registerMore = nullptr;
     CAudioSystem* m_oldAudio = nullptr;
+    CRenderer* m_oldRenderer = nullptr;
     CSpriteBank* m_oldBank = nullptr;
     CCoreInput* m_oldInput = nullptr;
 };
