@@ -17,6 +17,9 @@ expect '  button id 9001 at 12,48 size 150x26 screen 58,94 tooltip 9011 links up
 expect '  listbutton id 9004 at 180,48 size 170x26 screen 226,94 links up -1 down 9005 left 9001 right -1 3 options "Easy" "Normal" "Hard"'
 expect '  listbutton id 9005 at 180,80 size 170x26 screen 226,126 links up 9004 down 9006 left 9002 right -1 numbers 1 to 12'
 expect '  editbox id 9006 at 180,112 size 170x26 screen 226,158 links up 9005 down 9007 left 9003 right -1 length 12 font 1'
+# Pictures of size 0 take the 96 x 32 picture's, the bordered button twice its border of 5.
+expect '  staticimage id 9008 at 280,156 size 96x32 screen 326,202 image "data\gui\layouts\demo_picture.tga"'
+expect '  imagebutton id 9009 at 280,200 size 106x42 screen 326,246 image "data\gui\layouts\demo_picture.tga"'
 # The scanner window inside it (326,298) has its own border and caption: 332,320.
 expect '  window id 9030 at 280,252 size 250x96 screen 326,298 "Scanner"'
 expect '    window (3D) id 9031 at 4,4 size 80x56 screen 336,324'

@@ -3,7 +3,8 @@
 //   CLASS id ID at X,Y size WxH screen SX,SY "TEXT" and what else the class holds
 // X, Y are as written (relative to the window's inner rectangle); SX, SY the place in
 // the 640 x 480 GUI space, found with the skin's border sizes (by default
-// data/gui/defaultSkin.skin; without a skin the borders count 0). Texts named by key or
+// data/gui/defaultSkin.skin; without a skin the borders count 0); a picture of size 0
+// takes its image's. Texts named by key or
 // id are looked up in the string table (by default data/Tessavar_Strings.tbl). What
 // the reader corrected or skipped is listed on the error output as FILE:LINE: TEXT.
 
@@ -12,6 +13,7 @@
 #include "core/StringTable.h"
 #include "core/Utf8Text.h"
 #include "presentation/GuiLayoutFile.h"
+#include "platform/Tga.h"
 #include "presentation/GuiSkinFile.h"
 #include "tools/tesstool/ToolCommand.h"
 
@@ -63,6 +65,39 @@ void PrintPlace(const char* kind, const SGuiControlDesc& desc, int depth, const 
 
 void PrintWindow(const SPrinter& printer, const SGuiLayoutWindow& window, int depth, const SPoint& origin);
 
+// A picture of width or height 0 takes its image's (and twice the button border when
+// it is a bordered image button), as the control does when it is made.
+template <typename TImage>
+TImage WithImageSize(const SPrinter& printer, TImage desc, bool bordered)
+{
+    std::vector<uint8_t> bytes;
+    STgaHeader header;
+    if ((desc.w != 0 && desc.h != 0) || !ReadTgaFileBytes(desc.imageName.c_str(), bytes) ||
+        !ReadTgaHeader(bytes.data(), bytes.size(), header))
+        return desc;
+    if (desc.w == 0)
+        desc.w = header.width + (bordered ? 2 * printer.sizes.buttonBorderWidth : 0);
+    if (desc.h == 0)
+        desc.h = header.height + (bordered ? 2 * printer.sizes.buttonBorderHeight : 0);
+    return desc;
+}
+
+SGuiStaticImageDesc Sized(const SPrinter& printer, const SGuiStaticImageDesc& desc)
+{
+    return WithImageSize(printer, desc, false);
+}
+
+SGuiImageButtonDesc Sized(const SPrinter& printer, const SGuiImageButtonDesc& desc)
+{
+    return WithImageSize(printer, desc, desc.bordered);
+}
+
+template <typename T>
+const T& Sized(const SPrinter&, const T& desc)
+{
+    return desc;
+}
+
 void PrintControl(const SPrinter& printer, const SGuiLayoutControl& control, int depth, const SPoint& origin)
 {
     const char* kind = GetGuiLayoutClassName(control.GetClass());
@@ -73,7 +108,7 @@ void PrintControl(const SPrinter& printer, const SGuiLayoutControl& control, int
                 PrintWindow(printer, desc, depth, origin);
             else
             {
-                PrintPlace(kind, desc, depth, origin);
+                PrintPlace(kind, Sized(printer, desc), depth, origin);
                 if constexpr (std::is_same_v<T, SGuiButtonDesc>)
                     std::printf(" %s font %d", TextOf(printer, desc.caption).c_str(), desc.fontId);
                 else if constexpr (std::is_same_v<T, SGuiImageButtonDesc> || std::is_same_v<T, SGuiStaticImageDesc>)
