@@ -39,7 +39,8 @@ run "2 key Grave
 4 type /guidemo
 5 key Return
 6 key Grave" 10 || fail "run failed: $(tail -3 "$home/log")"
-grep -q "Failed to load" "$home/log" && fail "something did not load: $(grep 'Failed to load' "$home/log")"
+gui_failure='Failed to load layout|UI skin|Failed to load font|generic fail block'
+grep -Eq "$gui_failure" "$home/log" && fail "the GUI did not load: $(grep -E "$gui_failure" "$home/log")"
 [ -f "$home/shot.tga" ] || fail "no screenshot"
 near_panel $(pixel 560 420) || fail "no demonstration window at 560,420: $(pixel 560 420)"
 
