@@ -1,13 +1,15 @@
 // Speed of the software 3D device on a busy frame of the game's kind at 800 x 600: a
 // full-screen textured backdrop, 2000 alpha-blended, vertex-coloured, linearly filtered
 // 32 x 32 sprites and 1500 text-sized quads, drawn in batches of at most 1020 vertices in
-// the renderer's states (depth test off, sprites alpha tested above 0.1). Prints milliseconds
-// per frame with every hardware thread and with one, and a checksum of the frame that must be
-// equal for both.
+// the renderer's states (depth test off, sprites alpha tested above 0.1). Runs the SSE2 span
+// loops and the fastest ones this processor has (AVX2 where it can), each on one thread and
+// on every hardware thread, in turn for a number of rounds, and prints the median
+// milliseconds per frame of each and whether every run drew the same frame.
 //
-//   bench_device_scene [frames [threads]]   (with a thread count, only that run)
+//   bench_device_scene [frames [threads [rounds]]]   (threads 0: every hardware thread)
 
 #include "benchmarks/BusyScene.h"
+#include "core/CpuInfo.h"
 #include "platform/d3d8/SoftD3DDevice.h"
 
 #include <algorithm>
@@ -16,6 +18,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <thread>
 #include <vector>
 
 namespace
@@ -67,11 +71,19 @@ void DrawBatches(CSoftD3DDevice* device, CSoftVertexBuffer* buffer, const std::v
 
 struct SResult
 {
-    double msPerFrame;
+    double msPerFrame;    // median wall time
+    double cpuMsPerFrame; // processor time of all the drawing threads, mean
     uint64_t checksum;
 };
 
-SResult Run(uint32_t threads, int frames)
+double ProcessCpuMs()
+{
+    timespec now = {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+SResult Run(uint32_t threads, ESpanLoops loops, int frames)
 {
     SSoftAdapterProfile profile = CSoftD3D::GetDefaultProfile();
     CSoftD3D* d3d = CSoftD3D::Create(profile);
@@ -88,6 +100,7 @@ SResult Run(uint32_t threads, int frames)
         std::exit(1);
     }
     device->SetWorkerThreads(threads);
+    device->SetSpanLoops(loops);
     device->SetVertexFormat(SOFT_FVF_SCREEN);
     CSoftTexture* backdrop = MakeTexture(device, 256, 0);
     CSoftTexture* sprites[4];
@@ -130,26 +143,24 @@ SResult Run(uint32_t threads, int frames)
 
     for (int i = 0; i < 3; ++i)
         drawFrame();
-    double best = 1e30;
-    double total = 0;
+    std::vector<double> times;
+    const double cpuStart = ProcessCpuMs();
     for (int i = 0; i < frames; ++i)
     {
         const auto start = std::chrono::steady_clock::now();
         drawFrame();
-        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-        total += ms;
-        best = std::min(best, ms);
+        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     }
+    const double cpuMs = (ProcessCpuMs() - cpuStart) / frames;
+    std::sort(times.begin(), times.end());
 
-    SResult result{total / frames, 1469598103934665603ull};
+    SResult result{times[times.size() / 2], cpuMs, 1469598103934665603ull};
     CSoftSurface* surface = nullptr;
     device->CreateImageSurface(kWidth, kHeight, ESoftFormat::A8R8G8B8, &surface);
     device->GetFrontBuffer(surface);
     for (size_t i = 0; i < size_t{kWidth} * kHeight; ++i)
         result.checksum = (result.checksum ^ surface->GetPixels()[i]) * 1099511628211ull;
     surface->Release();
-    std::printf("  %2u thread(s): %7.2f ms per frame (best %.2f)\n", device->GetWorkerThreads(),
-                result.msPerFrame, best);
 
     device->SetTexture(0, nullptr);
     device->SetStreamSource(nullptr, 0);
@@ -167,19 +178,47 @@ SResult Run(uint32_t threads, int frames)
 int main(int argc, char** argv)
 {
     const int frames = argc > 1 ? std::max(1, std::atoi(argv[1])) : 40;
-    std::printf("device_scene: %ux%u, backdrop + %u sprites 32x32 + %u glyph quads, %d frames\n",
-                kWidth, kHeight, kSprites, kGlyphs, frames);
-    if (argc > 2)
+    const uint32_t threads = argc > 2 ? static_cast<uint32_t>(std::max(0, std::atoi(argv[2]))) : 0;
+    const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
+    const bool avx2 = GetCpuInfo().avx2;
+    const uint32_t all = threads ? threads : std::max(1u, std::thread::hardware_concurrency());
+    std::printf("device_scene: %ux%u, backdrop + %u sprites 32x32 + %u glyph quads, %d frames a run, medians of "
+                "%d rounds in turn; this processor %s AVX2\n",
+                kWidth, kHeight, kSprites, kGlyphs, frames, rounds, avx2 ? "has" : "has no");
+    struct SConfig
     {
-        const SResult only = Run(static_cast<uint32_t>(std::max(0, std::atoi(argv[2]))), frames);
-        std::printf("checksum %016llx\n", static_cast<unsigned long long>(only.checksum));
-        return 0;
+        const char* loops;
+        ESpanLoops kind;
+        uint32_t threads;
+        std::vector<double> ms;
+        std::vector<double> cpuMs;
+    };
+    std::vector<SConfig> configs = {{"SSE2", ESpanLoops::Sse2, 1, {}, {}}, {"SSE2", ESpanLoops::Sse2, all, {}, {}}};
+    if (avx2)
+    {
+        configs.push_back({"AVX2", ESpanLoops::Best, 1, {}, {}});
+        configs.push_back({"AVX2", ESpanLoops::Best, all, {}, {}});
     }
-    const SResult all = Run(0, frames);
-    const SResult one = Run(1, frames);
-    std::printf("checksum all threads %016llx, one thread %016llx: %s\n",
-                static_cast<unsigned long long>(all.checksum),
-                static_cast<unsigned long long>(one.checksum),
-                all.checksum == one.checksum ? "identical" : "DIFFERENT");
-    return all.checksum == one.checksum ? 0 : 1;
+    uint64_t checksum = 0;
+    bool same = true;
+    for (int round = 0; round < rounds; ++round)
+        for (SConfig& config : configs)
+        {
+            const SResult result = Run(config.threads, config.kind, frames);
+            config.ms.push_back(result.msPerFrame);
+            config.cpuMs.push_back(result.cpuMsPerFrame);
+            if (checksum == 0)
+                checksum = result.checksum;
+            same = same && result.checksum == checksum;
+        }
+    for (SConfig& config : configs)
+    {
+        std::sort(config.ms.begin(), config.ms.end());
+        std::sort(config.cpuMs.begin(), config.cpuMs.end());
+        std::printf("  %s loops, %2u thread(s): %7.2f ms per frame, %7.2f ms of processor time\n", config.loops,
+                    config.threads, config.ms[config.ms.size() / 2], config.cpuMs[config.cpuMs.size() / 2]);
+    }
+    std::printf("frame checksum %016llx: %s\n", static_cast<unsigned long long>(checksum),
+                same ? "the same in every run" : "DIFFERENT between runs");
+    return same ? 0 : 1;
 }

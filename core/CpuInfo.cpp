@@ -14,7 +14,6 @@
 
 namespace
 {
-SCpuInfo s_cpu;
 uint64_t s_ticksPerSecond = 0;
 
 // Long enough that the two clocks' reading jitter (well under a microsecond) stays
@@ -35,7 +34,22 @@ SCpuidRegisters ReadCpuid()
     registers.vendorEdx = edx;
     registers.vendorEcx = ecx;
     if (registers.highestLeaf >= 1 && __get_cpuid(1, &eax, &ebx, &ecx, &edx))
+    {
         registers.leaf1Edx = edx;
+        registers.leaf1Ecx = ecx;
+    }
+    if (registers.highestLeaf >= 7)
+    {
+        __cpuid_count(7, 0, eax, ebx, ecx, edx);
+        registers.leaf7Ebx = ebx;
+    }
+    // XGETBV exists only where the OS has set OSXSAVE.
+    if (registers.leaf1Ecx & (1u << 27))
+    {
+        uint32_t low = 0, high = 0;
+        __asm__ volatile("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
+        registers.xcr0 = uint64_t(high) << 32 | low;
+    }
     registers.highestExtendedLeaf = __get_cpuid_max(0x80000000u, nullptr);
     if (registers.highestExtendedLeaf >= 0x80000001u && __get_cpuid(0x80000001u, &eax, &ebx, &ecx, &edx))
         registers.extendedLeaf1Edx = edx;
@@ -107,6 +121,10 @@ SCpuInfo DecodeCpuid(const SCpuidRegisters& registers)
         cpu.sse = (edx & (1u << 25)) != 0;
         // The SSE2 bit means the same on every vendor's processors.
         cpu.sse2 = (edx & (1u << 26)) != 0;
+        // AVX needs the OS to save the SSE and AVX register state (XCR0 bits 1 and 2).
+        const uint32_t ecx = registers.leaf1Ecx;
+        const bool avx = (ecx & (1u << 27)) != 0 && (ecx & (1u << 28)) != 0 && (registers.xcr0 & 6) == 6;
+        cpu.avx2 = avx && registers.highestLeaf >= 7 && (registers.leaf7Ebx & (1u << 5)) != 0;
     }
     if (cpu.vendorClass == ECpuVendor::Amd && registers.highestExtendedLeaf >= 0x80000001u)
     {
@@ -118,21 +136,30 @@ SCpuInfo DecodeCpuid(const SCpuidRegisters& registers)
     return cpu;
 }
 
-void DetectCpu()
+namespace
+{
+SCpuInfo IdentifyCpu()
 {
 #if TESS_HAS_CPUID
-    s_cpu = DecodeCpuid(ReadCpuid());
+    return DecodeCpuid(ReadCpuid());
 #else
     // No CPUID here: the monotonic clock stands in for the counter.
-    s_cpu = SCpuInfo();
-    s_cpu.fpu = true;
-    s_cpu.tsc = true;
+    SCpuInfo cpu;
+    cpu.fpu = true;
+    cpu.tsc = true;
+    return cpu;
 #endif
-    s_ticksPerSecond = s_cpu.tsc ? CalibrateTimeStamp() : 0;
+}
+} // namespace
+
+void DetectCpu()
+{
+    s_ticksPerSecond = GetCpuInfo().tsc ? CalibrateTimeStamp() : 0;
 }
 
 const SCpuInfo& GetCpuInfo()
 {
+    static const SCpuInfo s_cpu = IdentifyCpu();
     return s_cpu;
 }
 

@@ -23,6 +23,9 @@ struct SCpuInfo
     bool mmx = false;
     bool sse = false;
     bool sse2 = false;
+    // AVX2 with its 256-bit registers saved by the operating system: the software
+    // renderer's widest span loops run only then.
+    bool avx2 = false;
     bool threeDNow = false;
     bool extended3DNow = false;
     bool amdExtendedMmx = false;
@@ -36,6 +39,9 @@ struct SCpuidRegisters
     uint32_t highestLeaf = 0;
     uint32_t vendorEbx = 0, vendorEdx = 0, vendorEcx = 0; // leaf 0, in the order the text runs
     uint32_t leaf1Edx = 0;
+    uint32_t leaf1Ecx = 0;
+    uint32_t leaf7Ebx = 0;                                // leaf 7, sub-leaf 0
+    uint64_t xcr0 = 0;                                    // XGETBV 0, where the OS enabled it
     uint32_t highestExtendedLeaf = 0;
     uint32_t extendedLeaf1Edx = 0;                        // leaf 0x80000001
 };
@@ -44,6 +50,8 @@ SCpuInfo DecodeCpuid(const SCpuidRegisters& registers);
 
 // Identifies this processor and measures the counter's rate.
 void DetectCpu();
+// This processor's identification, read on first use from any thread (DetectCpu adds
+// the counter's rate only).
 const SCpuInfo& GetCpuInfo();
 
 // The counter now; on a processor family without one, the monotonic clock in nanoseconds.

@@ -348,6 +348,7 @@ struct SSoftDeviceState
     uint32_t baseVertex = 0;
 
     std::unique_ptr<CSoftWorkerPool> pool;
+    ESpanLoops spanLoops = ESpanLoops::Best;
     // Calls recorded since the last flush: drawing them together lets every worker thread
     // take its rows of the whole frame at once instead of meeting the others at every call.
     std::vector<SQueuedCommand> commands;
@@ -470,6 +471,7 @@ struct SSoftDeviceState
     SRasterState MakeRasterState() const
     {
         SRasterState state;
+        state.spanLoops = spanLoops;
         const bool zEnable = renderStates[SOFT_RS_ZENABLE] != 0 && !depthBuffer.empty();
         state.zTest = zEnable;
         state.zWrite = zEnable && renderStates[SOFT_RS_ZWRITEENABLE] != 0;
@@ -981,6 +983,12 @@ void CSoftD3DDevice::SetWorkerThreads(uint32_t count)
     m_state->Flush();
     m_state->pool.reset();
     m_state->pool.reset(new CSoftWorkerPool(count));
+}
+
+void CSoftD3DDevice::SetSpanLoops(ESpanLoops loops)
+{
+    m_state->Flush();
+    m_state->spanLoops = loops;
 }
 
 uint32_t CSoftD3DDevice::GetWorkerThreads() const

@@ -241,6 +241,9 @@ public:
     void SetWorkerThreads(uint32_t count);
     uint32_t GetWorkerThreads() const;
 
+    // Which span loops draw, for tests and benchmarks that compare them.
+    void SetSpanLoops(ESpanLoops loops);
+
     // Tests and the window layer: makes TestCooperativeLevel report DeviceLost (drawing stops,
     // Present fails) or DeviceNotReset (Reset may be called), or Ok again.
     void SimulateLoss(ESoftResult level);

@@ -201,3 +201,13 @@ struct SSoftLockedRect
     int pitch = 0;  // bytes from one row to the next
     void* bits = nullptr;
 };
+
+// The span loops that shade pixels: the fastest this processor runs, or one kind by name
+// (the tests hold each fast kind to the reference loop). The pixels never depend on it.
+enum class ESpanLoops : uint8_t
+{
+    Best,
+    Sse2,
+    Avx2,
+    Reference,
+};

@@ -305,6 +305,17 @@ void DrawTriangle(const SRasterTarget& target, const SRasterState& state, const 
     span.tStep = ToFixed(planeT.ddx, 65536.0);
     span.zStep = ToFixed(planeZ.ddx, kDepthOne);
 
+    if (flatColour)
+    {
+        for (int c = 0; c < 4; ++c)
+            span.colour[c] = flat[c];
+    }
+    span.z = flatZ;
+    // Rows are handed to the span loop in batches, which pays its set-up once for them.
+    constexpr int kRowBatch = 32;
+    SSpan rows[kRowBatch];
+    int batched = 0;
+
     SEdgeWalk walks[3];
     for (int e = 0; e < 3; ++e)
         walks[e].Start(edges[e], rowFirst);
@@ -327,18 +338,29 @@ void DrawTriangle(const SRasterTarget& target, const SRasterState& state, const 
         const double dx = static_cast<double>(left) - x0;
         const double dy = static_cast<double>(py) - y0;
         // A plane without slope has its base everywhere; skipping its evaluation changes no value.
-        for (int c = 0; c < 4; ++c)
-            span.colour[c] = flatColour ? flat[c] : static_cast<int32_t>(ToFixed(colour[c].At(dx, dy), 65536.0));
+        if (!flatColour)
+        {
+            for (int c = 0; c < 4; ++c)
+                span.colour[c] = static_cast<int32_t>(ToFixed(colour[c].At(dx, dy), 65536.0));
+        }
         span.s = ToFixed(planeS.At(dx, dy), 65536.0);
         span.t = ToFixed(planeT.At(dx, dy), 65536.0);
-        span.z = flatDepth ? flatZ : ToFixed(planeZ.At(dx, dy), kDepthOne);
+        if (!flatDepth)
+            span.z = ToFixed(planeZ.At(dx, dy), kDepthOne);
         span.count = static_cast<int>(right - left + 1);
         const size_t offset = static_cast<size_t>(py) * static_cast<size_t>(target.width) +
                               static_cast<size_t>(left);
         span.colourOut = target.colour + offset;
         span.depthOut = target.depth != nullptr ? target.depth + offset : nullptr;
-        DrawSpan(context, linear, span);
+        rows[batched++] = span;
+        if (batched == kRowBatch)
+        {
+            DrawSpans(context, linear, rows, batched);
+            batched = 0;
+        }
     }
+    if (batched > 0)
+        DrawSpans(context, linear, rows, batched);
 }
 
 void DrawLine(const SRasterTarget& target, const SSpanContext& context, const SRasterVertex& a,

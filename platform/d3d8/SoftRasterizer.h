@@ -69,8 +69,7 @@ struct SRasterState
     bool wrapV = true;
     bool magLinear = false;
     bool minLinear = false;
-    // Tests force the reference per-pixel path to check the fast span loops against it.
-    bool referenceOnly = false;
+    ESpanLoops spanLoops = ESpanLoops::Best;
 };
 
 constexpr int kBandShift = 4;

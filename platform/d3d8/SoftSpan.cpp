@@ -38,7 +38,7 @@ SSpanContext MakeSpanContext(const SRasterTarget& target, const SRasterState& st
     }
     context.sampler.wrapU = state.wrapU;
     context.sampler.wrapV = state.wrapV;
-    if (!state.referenceOnly)
+    if (state.spanLoops != ESpanLoops::Reference)
         PlanFastLoops(context);
     return context;
 }
@@ -88,9 +88,15 @@ void DrawSpanReference(const SSpanContext& context, bool linear, const SSpan& sp
     }
 }
 
+void DrawSpans(const SSpanContext& context, bool linear, const SSpan* spans, int count)
+{
+    if (DrawSpansFast(context, linear, spans, count))
+        return;
+    for (int i = 0; i < count; ++i)
+        DrawSpanReference(context, linear, spans[i]);
+}
+
 void DrawSpan(const SSpanContext& context, bool linear, const SSpan& span)
 {
-    if (DrawSpanFast(context, linear, span))
-        return;
-    DrawSpanReference(context, linear, span);
+    DrawSpans(context, linear, &span, 1);
 }

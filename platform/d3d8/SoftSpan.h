@@ -8,7 +8,17 @@
 
 struct SSpanContext;
 struct SSpan;
-using FastSpanLoop = void (*)(const SSpanContext& context, const SSpan& span);
+// Draws `count` spans of one primitive (sharing their colourChecked and gouraud).
+using FastSpanLoop = void (*)(const SSpanContext& context, const SSpan* spans, int count);
+
+// Texel positions (16 fraction bits) between which a span's texels are read without clamping.
+struct SDirectBounds
+{
+    int64_t sLow = 0;
+    int64_t sHigh = 0; // exclusive
+    int64_t tLow = 0;
+    int64_t tHigh = 0;
+};
 
 // The fast loops chosen once per draw for its state: [bilinear][Gouraud]; null where the
 // state has none.
@@ -18,9 +28,15 @@ struct SFastPlan
     uint32_t textureForce = 0;  // texel channels replaced by 255 (the channel uses diffuse only)
     uint32_t diffuseForce = 0;  // diffuse channels replaced by 255 (texture only)
     uint8_t alphaPasses[256] = {};  // the alpha test's answer for every source alpha
+    // The same as an interval: alpha passes when alphaLow < alpha < alphaHigh, or (with
+    // alphaInvert) when it lies outside; every comparison function gives such a set.
+    int16_t alphaLow = -1;
+    int16_t alphaHigh = 256;
+    bool alphaInvert = false;
     SCompareMask depthCompare;       // the depth test (always passing when off)
     // Pixels whose texels are all of alpha 0 are left unchanged by the state: skip them.
     bool skipTransparent = false;
+    SDirectBounds direct[2]; // point sampling, bilinear
 };
 
 struct SSpanContext
@@ -60,9 +76,16 @@ SSpanContext MakeSpanContext(const SRasterTarget& target, const SRasterState& st
 
 // Shades and writes the span's pixels. `linear` chooses bilinear over point sampling.
 void DrawSpan(const SSpanContext& context, bool linear, const SSpan& span);
+// The same for `count` spans of one primitive, which share colourChecked and gouraud: the
+// loop's set-up is paid once for all of them.
+void DrawSpans(const SSpanContext& context, bool linear, const SSpan* spans, int count);
 
 // The per-pixel loop every fast loop must agree with bit for bit.
 void DrawSpanReference(const SSpanContext& context, bool linear, const SSpan& span);
 
-// A fast loop for the span's state, or false when there is none.
-bool DrawSpanFast(const SSpanContext& context, bool linear, const SSpan& span);
+// A fast loop for the spans' state, or false when there is none (nothing is drawn then).
+bool DrawSpansFast(const SSpanContext& context, bool linear, const SSpan* spans, int count);
+inline bool DrawSpanFast(const SSpanContext& context, bool linear, const SSpan& span)
+{
+    return DrawSpansFast(context, linear, &span, 1);
+}

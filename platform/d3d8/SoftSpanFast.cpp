@@ -1,10 +1,13 @@
 // Span loops specialised for the states the game draws most: stage 0 modulating (or
 // selecting) texture and diffuse, point or bilinear sampling with clamp or wrap on either axis,
 // no blending, source-alpha blending or additive blending, with or without alpha and depth
-// tests. They use SSE2 for the colour arithmetic and must give exactly the pixels of
-// DrawSpanReference; any other state takes the reference loop.
+// tests. They use SSE2 for the colour arithmetic, two pixels a step, and must give exactly
+// the pixels of DrawSpanReference; any other state takes the reference loop. Where the
+// processor has AVX2, the plan takes the loops of SoftSpanAvx2.cpp instead.
 
+#include "core/CpuInfo.h"
 #include "platform/d3d8/SoftSpan.h"
+#include "platform/d3d8/SoftSpanTaps.h"
 
 #if defined(__SSE2__)
 
@@ -15,21 +18,9 @@
 #include <cstdint>
 #include <limits>
 
-// The per-pixel helpers must fold into the loops that call them.
-#if defined(__GNUC__)
-#define SOFT_PIXEL_INLINE inline __attribute__((always_inline))
-#else
-#define SOFT_PIXEL_INLINE inline
-#endif
-
 namespace
 {
-enum EBlendKind
-{
-    BlendNone,
-    BlendSourceAlpha,  // source alpha, inverse source alpha
-    BlendAdd,          // one, one
-};
+using namespace softspan;
 
 // (a * b + 128 + ((a * b + 128) >> 8)) >> 8 on 16-bit lanes: a * b / 255 rounded.
 SOFT_PIXEL_INLINE __m128i Mul255x8(__m128i a, __m128i b)
@@ -66,100 +57,6 @@ SOFT_PIXEL_INLINE __m128i Bilinear(uint32_t c00, uint32_t c10, uint32_t c01, uin
     return _mm_srli_epi16(_mm_add_epi16(products, _mm_srli_si128(products, 8)), 8);
 }
 
-SOFT_PIXEL_INLINE int ClampIndex(int64_t i, int top)
-{
-    return static_cast<int>(i < 0 ? 0 : (i > top ? top : i));
-}
-
-
-// The texels one pixel samples (one for point sampling, four for bilinear) and the weights.
-struct STaps
-{
-    uint32_t c00 = 0xFFFFFFFFu;
-    uint32_t c10 = 0;
-    uint32_t c01 = 0;
-    uint32_t c11 = 0;
-    uint32_t fx = 0;
-    uint32_t fy = 0;
-};
-
-// `direct`: the span's texel indices are known to lie where no clamping is needed.
-template <bool Textured, bool Linear, bool Wrap>
-SOFT_PIXEL_INLINE STaps FetchTaps(const SSampler& sampler, int64_t s, int64_t t, bool direct)
-{
-    STaps taps;
-    if (!Textured)
-        return taps;
-    if (!Wrap && direct)
-    {
-        if (!Linear)
-        {
-            taps.c00 = sampler.Fetch(static_cast<int>(s >> 16), static_cast<int>(t >> 16));
-            return taps;
-        }
-        const int64_t ss = s - 32768;
-        const int64_t tt = t - 32768;
-        taps.fx = static_cast<uint32_t>((ss >> 8) & 0xFF);
-        taps.fy = static_cast<uint32_t>((tt >> 8) & 0xFF);
-        const uint32_t* row0 = sampler.texels + static_cast<ptrdiff_t>(tt >> 16) * sampler.pitch + (ss >> 16);
-        taps.c00 = row0[0];
-        taps.c10 = row0[1];
-        taps.c01 = row0[sampler.pitch];
-        taps.c11 = row0[sampler.pitch + 1];
-        return taps;
-    }
-    // Clamp takes width - 1 and height - 1 as the largest index.
-    const int limitU = sampler.width - 1;
-    const int limitV = sampler.height - 1;
-    if (!Linear)
-    {
-        taps.c00 = sampler.Fetch(Wrap ? sampler.AddressU(s >> 16) : ClampIndex(s >> 16, limitU),
-                                 Wrap ? sampler.AddressV(t >> 16) : ClampIndex(t >> 16, limitV));
-        return taps;
-    }
-    const int64_t ss = s - 32768;
-    const int64_t tt = t - 32768;
-    taps.fx = static_cast<uint32_t>((ss >> 8) & 0xFF);
-    taps.fy = static_cast<uint32_t>((tt >> 8) & 0xFF);
-    const int64_t u = ss >> 16;
-    const int64_t v = tt >> 16;
-    const int x0 = Wrap ? sampler.AddressU(u) : ClampIndex(u, limitU);
-    const int x1 = Wrap ? sampler.AddressU(u + 1) : ClampIndex(u + 1, limitU);
-    const int y0 = Wrap ? sampler.AddressV(v) : ClampIndex(v, limitV);
-    const int y1 = Wrap ? sampler.AddressV(v + 1) : ClampIndex(v + 1, limitV);
-    const uint32_t* row0 = sampler.texels + static_cast<ptrdiff_t>(y0) * sampler.pitch;
-    const uint32_t* row1 = sampler.texels + static_cast<ptrdiff_t>(y1) * sampler.pitch;
-    taps.c00 = row0[x0];
-    taps.c10 = row0[x1];
-    taps.c01 = row1[x0];
-    taps.c11 = row1[x1];
-    return taps;
-}
-
-// True when the span's clamped texel indices never leave the range where the texels (with
-// their border, if any) can be read without clamping.
-template <bool Linear>
-bool IsDirectSpan(const SSampler& sampler, const SSpan& span)
-{
-    const int64_t offset = Linear ? 32768 : 0;
-    const int64_t lowest = Linear && sampler.bordered ? -1 : 0;
-    const int64_t extra = Linear && !sampler.bordered ? 1 : 0;
-    const int64_t last = span.count - 1;
-    const int64_t s0 = (span.s - offset) >> 16;
-    const int64_t s1 = (span.s + span.sStep * last - offset) >> 16;
-    const int64_t t0 = (span.t - offset) >> 16;
-    const int64_t t1 = (span.t + span.tStep * last - offset) >> 16;
-    return std::min(s0, s1) >= lowest && std::max(s0, s1) + extra <= sampler.width - 1 &&
-           std::min(t0, t1) >= lowest && std::max(t0, t1) + extra <= sampler.height - 1;
-}
-
-// True when every texel the pixel samples has alpha 0, so the filtered alpha is 0.
-template <bool Linear>
-SOFT_PIXEL_INLINE bool IsTransparent(const STaps& taps)
-{
-    return ((Linear ? (taps.c00 | taps.c10 | taps.c01 | taps.c11) : taps.c00) >> 24) == 0;
-}
-
 // The filtered texel on 16-bit lanes [b, g, r, a], with the forced channels at 255.
 template <bool Textured, bool Linear>
 SOFT_PIXEL_INLINE __m128i FilterTaps(const STaps& taps, uint32_t force)
@@ -175,7 +72,7 @@ SOFT_PIXEL_INLINE __m128i FilterTaps(const STaps& taps, uint32_t force)
 }
 
 template <bool Textured, bool Linear, bool Wrap, bool Gouraud, int Blend, bool AlphaTest, bool Depth>
-void FastLoop(const SSpanContext& context, const SSpan& span)
+SOFT_PIXEL_INLINE void FastSpan(const SSpanContext& context, const SSpan& span)
 {
     const SFastPlan& setup = context.fast;
     const SRasterState& state = *context.state;
@@ -196,7 +93,7 @@ void FastLoop(const SSpanContext& context, const SSpan& span)
     int64_t z = span.z;
     uint32_t* out = span.colourOut;
     uint32_t* depthOut = span.depthOut;
-    const bool direct = Textured && !Wrap && IsDirectSpan<Linear>(sampler, span);
+    const bool direct = Textured && !Wrap && IsDirectSpan<Linear>(setup, span);
     const SCompareMask& depthCompare = setup.depthCompare;
     const uint32_t depthWrite = state.zWrite ? 1 : 0;
     const bool skipTransparent = setup.skipTransparent;
@@ -315,6 +212,13 @@ void FastLoop(const SSpanContext& context, const SSpan& span)
     }
 }
 
+template <bool Textured, bool Linear, bool Wrap, bool Gouraud, int Blend, bool AlphaTest, bool Depth>
+void FastLoop(const SSpanContext& context, const SSpan* spans, int count)
+{
+    for (int i = 0; i < count; ++i)
+        FastSpan<Textured, Linear, Wrap, Gouraud, Blend, AlphaTest, Depth>(context, spans[i]);
+}
+
 using FastLoopFunction = FastSpanLoop;
 
 template <bool Textured, bool Linear, bool Wrap, bool Gouraud, int Blend, bool AlphaTest>
@@ -382,6 +286,24 @@ bool CombineMasks(const SRasterCombine& combine, uint32_t channels, uint32_t& te
     return true;
 }
 
+// The alpha test's passing values as an interval or the outside of one.
+void SetAlphaInterval(SFastPlan& plan)
+{
+    // The passing values, or else the failing ones, run from `first` to `last`.
+    const bool invert = plan.alphaPasses[0] != 0 && plan.alphaPasses[255] != 0 &&
+                        std::find(plan.alphaPasses, plan.alphaPasses + 256, 0) != plan.alphaPasses + 256;
+    const uint8_t inside = invert ? 0 : 1;
+    int first = 0;
+    while (first < 256 && plan.alphaPasses[first] != inside)
+        ++first;
+    int last = first;
+    while (last + 1 < 256 && plan.alphaPasses[last + 1] == inside)
+        ++last;
+    plan.alphaInvert = invert;
+    plan.alphaLow = static_cast<int16_t>(first - 1);
+    plan.alphaHigh = static_cast<int16_t>(first < 256 ? last + 1 : first);
+}
+
 bool FitsInt32(int64_t start, int64_t step, int count)
 {
     const int64_t end = start + step * (count - 1);
@@ -423,20 +345,39 @@ void PlanFastLoops(SSpanContext& context)
     const bool unchangedAtZero = (state.alphaTest && plan.alphaPasses[0] == 0) ||
                                  (blend == BlendSourceAlpha && !(depth && state.zWrite));
     plan.skipTransparent = alphaFromTexture && unchangedAtZero;
+    SetAlphaInterval(plan);
+    SetDirectBounds(context.sampler, plan);
+    // AVX2 where the processor has it, unless the SSE2 loops are asked for by name.
+    const bool avx2 = GetCpuInfo().avx2 && state.spanLoops != ESpanLoops::Sse2;
     for (int linear = 0; linear < 2; ++linear)
         for (int gouraud = 0; gouraud < 2; ++gouraud)
-            plan.loops[linear][gouraud] =
-                PickLoop(textured, linear != 0, textured && wrap, gouraud != 0, blend, state.alphaTest, depth);
+        {
+            FastSpanLoop& loop = plan.loops[linear][gouraud];
+            loop = avx2 ? PickAvx2Loop(textured, linear != 0, textured && wrap, gouraud != 0, blend,
+                                       state.alphaTest, depth)
+                        : nullptr;
+            if (loop == nullptr)
+                loop = PickLoop(textured, linear != 0, textured && wrap, gouraud != 0, blend, state.alphaTest, depth);
+        }
     context.fast = plan;
 }
 
-bool DrawSpanFast(const SSpanContext& context, bool linear, const SSpan& span)
+bool DrawSpansFast(const SSpanContext& context, bool linear, const SSpan* spans, int count)
 {
-    if (context.fast.loops[0][0] == nullptr)
+    if (context.fast.loops[0][0] == nullptr || count <= 0)
         return false;
+    const SSpan& span = spans[0];
     bool gouraud = span.gouraud;
     if (!span.colourChecked)
     {
+        // One span at a time where the caller has not checked the colour steps (lines).
+        if (count > 1)
+        {
+            for (int i = 0; i < count; ++i)
+                if (!DrawSpansFast(context, linear, spans + i, 1))
+                    DrawSpanReference(context, linear, spans[i]);
+            return true;
+        }
         gouraud = false;
         for (int c = 0; c < 4; ++c)
         {
@@ -445,7 +386,7 @@ bool DrawSpanFast(const SSpanContext& context, bool linear, const SSpan& span)
             gouraud = gouraud || span.colourStep[c] != 0;
         }
     }
-    context.fast.loops[linear ? 1 : 0][gouraud ? 1 : 0](context, span);
+    context.fast.loops[linear ? 1 : 0][gouraud ? 1 : 0](context, spans, count);
     return true;
 }
 
@@ -455,7 +396,7 @@ void PlanFastLoops(SSpanContext&)
 {
 }
 
-bool DrawSpanFast(const SSpanContext&, bool, const SSpan&)
+bool DrawSpansFast(const SSpanContext&, bool, const SSpan*, int)
 {
     return false;
 }

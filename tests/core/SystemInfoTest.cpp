@@ -96,6 +96,39 @@ TEST(CpuInfo, DecodesVendorAndFeatureBits)
     EXPECT_FALSE(DecodeCpuid(other).tsc);
 }
 
+TEST(CpuInfo, Avx2NeedsTheFeatureBitsAndTheSystemsRegisterSaving)
+{
+    struct SCase
+    {
+        const char* name;
+        uint32_t highestLeaf;
+        uint32_t leaf1Ecx;
+        uint32_t leaf7Ebx;
+        uint64_t xcr0;
+        bool avx2;
+    };
+    const uint32_t osxsaveAvx = (1u << 27) | (1u << 28);
+    const SCase cases[] = {
+        {"everything", 7, osxsaveAvx, 1u << 5, 0x7, true},
+        {"leaf 7 not there", 6, osxsaveAvx, 1u << 5, 0x7, false},
+        {"no AVX2 bit", 7, osxsaveAvx, ~(1u << 5), 0x7, false},
+        {"no AVX bit", 7, 1u << 27, 1u << 5, 0x7, false},
+        {"OS does not save the registers (no OSXSAVE)", 7, 1u << 28, 1u << 5, 0x7, false},
+        {"OS saves SSE state only", 7, osxsaveAvx, 1u << 5, 0x3, false},
+        {"OS saves AVX state only", 7, osxsaveAvx, 1u << 5, 0x5, false},
+    };
+    for (const SCase& c : cases)
+    {
+        SCpuidRegisters registers = Vendor("AuthenticAMD");
+        registers.highestLeaf = c.highestLeaf;
+        registers.leaf1Edx = 1u << 26;
+        registers.leaf1Ecx = c.leaf1Ecx;
+        registers.leaf7Ebx = c.leaf7Ebx;
+        registers.xcr0 = c.xcr0;
+        EXPECT_EQ(DecodeCpuid(registers).avx2, c.avx2) << c.name;
+    }
+}
+
 TEST(CpuInfo, NoCpuidMeansNoTimeStampCounter)
 {
     SCpuidRegisters none;

@@ -1,7 +1,9 @@
 // The rasteriser's fast span loops and its band split never change a pixel: random
 // triangles under random states give the same colour and depth buffers as the reference
-// per-pixel loop, and the same when drawn band by band.
+// per-pixel loop with every kind of fast loop (SSE2, and AVX2 where the processor has it),
+// and the same when drawn band by band.
 
+#include "core/CpuInfo.h"
 #include "platform/d3d8/SoftRasterizer.h"
 #include "platform/d3d8/SoftSpan.h"
 
@@ -103,7 +105,9 @@ float RandomFloat(std::mt19937& random, float low, float high)
     return low + (high - low) * static_cast<float>(random() % 100000) / 100000.0f;
 }
 
-std::vector<SRasterVertex> RandomTriangles(std::mt19937& random, int count)
+// inside: texture coordinates within the texture, as sprites have (their spans fetch
+// texels without clamping, the fast loops' quickest way).
+std::vector<SRasterVertex> RandomTriangles(std::mt19937& random, int count, bool inside)
 {
     std::vector<SRasterVertex> vertices;
     for (int i = 0; i < count * 3; ++i)
@@ -119,8 +123,8 @@ std::vector<SRasterVertex> RandomTriangles(std::mt19937& random, int count)
         }
         v.z = RandomFloat(random, -0.5f, 1.5f);
         v.colour = static_cast<uint32_t>(random());
-        v.u = RandomFloat(random, -2, 3);
-        v.v = RandomFloat(random, -2, 3);
+        v.u = inside ? RandomFloat(random, 0, 1) : RandomFloat(random, -2, 3);
+        v.v = inside ? RandomFloat(random, 0, 1) : RandomFloat(random, -2, 3);
         vertices.push_back(v);
     }
     // Every other triangle flat coloured, as sprites are.
@@ -128,17 +132,54 @@ std::vector<SRasterVertex> RandomTriangles(std::mt19937& random, int count)
         vertices[i * 3 + 1].colour = vertices[i * 3 + 2].colour = vertices[i * 3].colour;
     return vertices;
 }
+// Two upright rectangles (four triangles) showing the texture whole or a part of it, maybe
+// mirrored, at sizes from well below to well above its own: sprites as the game draws them.
+std::vector<SRasterVertex> RandomQuads(std::mt19937& random)
+{
+    std::vector<SRasterVertex> vertices;
+    for (int quad = 0; quad < 2; ++quad)
+    {
+        const float x0 = RandomFloat(random, -10, kWidth - 10);
+        const float y0 = RandomFloat(random, -10, kHeight - 10);
+        const float x1 = x0 + RandomFloat(random, 4, 90);
+        const float y1 = y0 + RandomFloat(random, 2, 40);
+        float u0 = RandomFloat(random, 0, 0.5f);
+        float u1 = RandomFloat(random, 0.5f, 1);
+        const float v0 = RandomFloat(random, 0, 0.5f);
+        const float v1 = RandomFloat(random, 0.5f, 1);
+        if (random() % 4 == 0)
+            std::swap(u0, u1);
+        const uint32_t colour = static_cast<uint32_t>(random());
+        const float z = RandomFloat(random, 0, 1);
+        const SRasterVertex a{x0, y0, z, colour, u0, v0};
+        const SRasterVertex b{x1, y0, z, colour, u1, v0};
+        const SRasterVertex c{x0, y1, z, colour, u0, v1};
+        const SRasterVertex d{x1, y1, z, colour, u1, v1};
+        for (const SRasterVertex& v : {a, b, c, c, b, d})
+            vertices.push_back(v);
+    }
+    return vertices;
+}
 }  // namespace
+
+// The fast loop kinds this processor runs.
+std::vector<ESpanLoops> FastLoopKinds()
+{
+    std::vector<ESpanLoops> kinds = {ESpanLoops::Sse2};
+    if (GetCpuInfo().avx2)
+        kinds.push_back(ESpanLoops::Avx2);
+    return kinds;
+}
 
 TEST(SoftRasterizer, FastLoopsAndBandsMatchTheReferenceLoop)
 {
     std::mt19937 random(20261210);
     int changed = 0;
-    const int sizes[5][2] = {{1, 1}, {4, 8}, {16, 16}, {5, 7}, {32, 2}};
-    for (int round = 0; round < 400; ++round)
+    const int sizes[6][2] = {{1, 1}, {4, 8}, {16, 16}, {5, 7}, {32, 2}, {64, 48}};
+    for (int round = 0; round < 480; ++round)
     {
-        const int texWidth = sizes[round % 5][0];
-        const int texHeight = sizes[round % 5][1];
+        const int texWidth = sizes[round % 6][0];
+        const int texHeight = sizes[round % 6][1];
         // Every other round the texels sit in rows with a repeated border around them, as
         // the device stores them.
         const bool bordered = round % 2 == 0;
@@ -168,7 +209,8 @@ TEST(SoftRasterizer, FastLoopsAndBandsMatchTheReferenceLoop)
         state.texels = state.texels != nullptr ? storage.data() + origin : nullptr;
         state.texPitch = pitch;
         state.texBordered = bordered;
-        const std::vector<SRasterVertex> triangles = RandomTriangles(random, 4);
+        const std::vector<SRasterVertex> triangles =
+            round % 4 == 1 ? RandomQuads(random) : RandomTriangles(random, 4, round % 4 == 3);
 
         SBuffers start;
         for (int i = 0; i < kWidth * kHeight; ++i)
@@ -176,28 +218,32 @@ TEST(SoftRasterizer, FastLoopsAndBandsMatchTheReferenceLoop)
             start.colour.push_back(static_cast<uint32_t>(random()));
             start.depth.push_back(static_cast<uint32_t>(random()) & 0xFFFFFF);
         }
-        SBuffers fast = start;
         SBuffers reference = start;
-        SBuffers banded = start;
-        RasterizeTriangles(MakeTarget(fast), state, triangles.data(), 4, SRasterBands{});
-        RasterizeLines(MakeTarget(fast), state, triangles.data(), 6, SRasterBands{});
-        for (int band = 0; band < 3; ++band)
-        {
-            RasterizeTriangles(MakeTarget(banded), state, triangles.data(), 4, SRasterBands{3, band});
-            RasterizeLines(MakeTarget(banded), state, triangles.data(), 6, SRasterBands{3, band});
-        }
-        state.referenceOnly = true;
+        state.spanLoops = ESpanLoops::Reference;
         RasterizeTriangles(MakeTarget(reference), state, triangles.data(), 4, SRasterBands{});
         RasterizeLines(MakeTarget(reference), state, triangles.data(), 6, SRasterBands{});
-
-        ASSERT_TRUE(fast.colour == reference.colour) << "colour, round " << round;
-        ASSERT_TRUE(fast.depth == reference.depth) << "depth, round " << round;
-        ASSERT_TRUE(banded.colour == fast.colour) << "bands, round " << round;
-        ASSERT_TRUE(banded.depth == fast.depth) << "bands depth, round " << round;
-        changed += fast.colour != start.colour ? 1 : 0;
+        for (ESpanLoops kind : FastLoopKinds())
+        {
+            state.spanLoops = kind;
+            const char* name = kind == ESpanLoops::Avx2 ? "AVX2" : "SSE2";
+            SBuffers fast = start;
+            SBuffers banded = start;
+            RasterizeTriangles(MakeTarget(fast), state, triangles.data(), 4, SRasterBands{});
+            RasterizeLines(MakeTarget(fast), state, triangles.data(), 6, SRasterBands{});
+            for (int band = 0; band < 3; ++band)
+            {
+                RasterizeTriangles(MakeTarget(banded), state, triangles.data(), 4, SRasterBands{3, band});
+                RasterizeLines(MakeTarget(banded), state, triangles.data(), 6, SRasterBands{3, band});
+            }
+            ASSERT_TRUE(fast.colour == reference.colour) << name << " colour, round " << round;
+            ASSERT_TRUE(fast.depth == reference.depth) << name << " depth, round " << round;
+            ASSERT_TRUE(banded.colour == fast.colour) << name << " bands, round " << round;
+            ASSERT_TRUE(banded.depth == fast.depth) << name << " bands depth, round " << round;
+        }
+        changed += reference.colour != start.colour ? 1 : 0;
     }
     // The comparison means something only if most rounds drew pixels.
-    EXPECT_GT(changed, 200);
+    EXPECT_GT(changed, 240);
 }
 
 TEST(SoftRasterizer, SpriteStatesTakeAFastLoop)
@@ -226,27 +272,31 @@ TEST(SoftRasterizer, SpriteStatesTakeAFastLoop)
     state.alphaTest = true;
     state.alphaFunc = SOFT_CMP_GREATER;
     state.alphaRef = 26;
-    const SSpanContext context = MakeSpanContext(target, state);
     SSpan span;
     span.count = 16;
     span.colourOut = colour.data();
     span.colour[0] = span.colour[1] = span.colour[2] = span.colour[3] = 255 << 16;
-    EXPECT_TRUE(DrawSpanFast(context, true, span));
-    state.blend = false;
-    EXPECT_TRUE(DrawSpanFast(context, false, span)) << "opaque, point sampled";
-    state.srcBlend = SOFT_BLEND_ONE;
-    state.dstBlend = SOFT_BLEND_ONE;
-    state.blend = true;
-    EXPECT_TRUE(DrawSpanFast(context, true, span)) << "additive";
-    state.texels = nullptr;
-    EXPECT_TRUE(DrawSpanFast(context, false, span)) << "untextured";
+    for (ESpanLoops kind : FastLoopKinds())
+    {
+        SRasterState variant = state;
+        variant.spanLoops = kind;
+        EXPECT_TRUE(DrawSpanFast(MakeSpanContext(target, variant), true, span)) << "sprites";
+        variant.blend = false;
+        EXPECT_TRUE(DrawSpanFast(MakeSpanContext(target, variant), false, span)) << "opaque, point sampled";
+        variant.srcBlend = SOFT_BLEND_ONE;
+        variant.dstBlend = SOFT_BLEND_ONE;
+        variant.blend = true;
+        EXPECT_TRUE(DrawSpanFast(MakeSpanContext(target, variant), true, span)) << "additive";
+        variant.texels = nullptr;
+        EXPECT_TRUE(DrawSpanFast(MakeSpanContext(target, variant), false, span)) << "untextured";
 
-    // Ribbons and tiled backdrops: wrapping on one axis, a size that is no power of two.
-    state.texels = texels.data();
-    state.texWidth = 48;
-    state.wrapV = true;
-    const SSpanContext wrapped = MakeSpanContext(target, state);
-    EXPECT_TRUE(DrawSpanFast(wrapped, true, span)) << "wrapped";
+        // Ribbons and tiled backdrops: wrapping on one axis, a size that is no power of two.
+        variant = state;
+        variant.spanLoops = kind;
+        variant.texWidth = 48;
+        variant.wrapV = true;
+        EXPECT_TRUE(DrawSpanFast(MakeSpanContext(target, variant), true, span)) << "wrapped";
+    }
 }
 
 TEST(SoftRasterizer, DegenerateAndExtremeInputsStayInsideTheTarget)
@@ -284,17 +334,22 @@ TEST(SoftRasterizer, DegenerateAndExtremeInputsStayInsideTheTarget)
             state.dstBlend = SOFT_BLEND_INVSRCALPHA;
             state.zTest = state.zWrite = true;
 
-            SBuffers fast{std::vector<uint32_t>(kWidth * kHeight, 0x11223344u),
-                          std::vector<uint32_t>(kWidth * kHeight, 0xFFFFFFu)};
-            SBuffers reference = fast;
-            const SBuffers start = fast;
-            RasterizeTriangles(MakeTarget(fast), state, triangles.data(), count, SRasterBands{});
-            RasterizeLines(MakeTarget(fast), state, triangles.data(), triangles.size() / 2, SRasterBands{});
-            state.referenceOnly = true;
+            const SBuffers start{std::vector<uint32_t>(kWidth * kHeight, 0x11223344u),
+                                 std::vector<uint32_t>(kWidth * kHeight, 0xFFFFFFu)};
+            SBuffers reference = start;
+            state.spanLoops = ESpanLoops::Reference;
             RasterizeTriangles(MakeTarget(reference), state, triangles.data(), count, SRasterBands{});
             RasterizeLines(MakeTarget(reference), state, triangles.data(), triangles.size() / 2, SRasterBands{});
-            EXPECT_TRUE(fast.colour == reference.colour) << "wrap " << wrap << " linear " << linear;
-            EXPECT_TRUE(fast.depth == reference.depth) << "wrap " << wrap << " linear " << linear;
+            SBuffers fast = start;
+            for (ESpanLoops kind : FastLoopKinds())
+            {
+                state.spanLoops = kind;
+                fast = start;
+                RasterizeTriangles(MakeTarget(fast), state, triangles.data(), count, SRasterBands{});
+                RasterizeLines(MakeTarget(fast), state, triangles.data(), triangles.size() / 2, SRasterBands{});
+                EXPECT_TRUE(fast.colour == reference.colour) << "wrap " << wrap << " linear " << linear;
+                EXPECT_TRUE(fast.depth == reference.depth) << "wrap " << wrap << " linear " << linear;
+            }
             // Column 0, the last column and rows 0 and 1 lie outside the clip rectangle.
             for (int y = 0; y < kHeight; ++y)
             {
