@@ -10,7 +10,7 @@ out=$(cd "$2" && pwd)
 tool="$bin/tesstool"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for harness in pack_archive data_tree string_table text_format tga wave sprite_file font_glyph_table jpeg2000 resource_pack definitions ship_data cas gui_skin gui_layout; do
+for harness in pack_archive data_tree string_table text_format tga wave sprite_file font_glyph_table jpeg2000 resource_pack definitions ship_data cas gui_skin gui_layout hud; do
   mkdir -p "$out/$harness"
 done
 quiet() {
@@ -79,6 +79,9 @@ quiet "$tool" tree write "$src/../data-src/ships/playerShips.txt" "$out/ship_dat
 cp "$src/seeds/skin.skin" "$out/gui_skin/"
 cp "$src/seeds/layout.txt" "$out/gui_layout/"
 cp "$src/../data-src/gui/demo.txt" "$out/gui_layout/"
+
+# HUD: the sample layout.
+cp "$src/../data-src/hud/hud.txt" "$out/hud/"
 
 # String tables: a small one of two languages and the sample table.
 quiet "$tool" strings build "$src/seeds/strings.txt" "$out/string_table/small.tbl"

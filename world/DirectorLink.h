@@ -43,4 +43,8 @@ public:
     virtual void OnEquipmentPodCollected(bool /*found*/) {}
     // The hint that the player's lost ship left pods behind.
     virtual void ClearPodHint() {}
+    // Any sequence plays (the HUD does not draw over one).
+    virtual bool IsSequencePlaying() const { return false; }
+    // Whether the director lets the HUD update and draw.
+    virtual bool LetsHudDraw() const { return true; }
 };

@@ -123,6 +123,7 @@ public:
     bool IsPaused() const { return m_paused; }
     void SetPaused(bool paused) { m_paused = paused; }
     SRunState& GetRun() { return m_run; }
+    const SRunState& GetRun() const { return m_run; }
 
     CWorld* GetWorld() const { return m_world.get(); }
     CQuadtree* GetQuadtree() const { return m_quadtree.get(); }

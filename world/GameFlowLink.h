@@ -27,4 +27,6 @@ public:
     virtual void SoundAlarm() {}
     // Brings the station in when the player calls it and none exists.
     virtual void SpawnStation() {}
+    // Whether the controller lets the HUD update and draw.
+    virtual bool LetsHudDraw() const { return true; }
 };

@@ -22,6 +22,18 @@ enum EHudGauge
     HUD_GAUGE_COUNT = 9,
 };
 
+// The station icons, by index; the summary icon shows while any of the first four does.
+enum EHudStationIcon
+{
+    HUD_ICON_STATION_ALERT = 0,
+    HUD_ICON_TURRET_TARGET = 1,
+    HUD_ICON_STATION_ATTENTION = 2,
+    HUD_ICON_STATION_EDGE = 3,
+    HUD_ICON_AMMO = 4,
+    HUD_ICON_SUMMARY = 5,
+    HUD_ICON_COUNT = 6,
+};
+
 // How the HUD shows the player's ammunition warning.
 enum EHudAmmoIcon
 {
@@ -46,10 +58,21 @@ public:
     virtual void UpdateBlip(int32_t /*blip*/, CGameObject&) {}
     virtual void RemoveBlip(int32_t /*blip*/) {}
 
-    // The gauges, fed every frame by the objects they show (player ship, station).
+    // Shown in flight (every gauge and icon with it), hidden in the front end.
     virtual bool IsVisible() const { return false; }
+    virtual void Show(bool /*show*/) {}
+
+    // The gauges, fed every frame by the objects they show (player ship, station).
     virtual void SetGauge(int /*gauge*/, float /*maximum*/, float /*value*/) {}
     virtual void ShowGauge(int /*gauge*/) {}
     virtual void HideGauge(int /*gauge*/) {}
+    // The gauge flashes now (its value crossed one of its thresholds).
+    virtual bool IsGaugeFlashing(int /*gauge*/) const { return false; }
+
+    // The station icons (-1: all of them).
+    virtual void ShowStationIcon(int /*icon*/) {}
+    virtual void HideStationIcon(int /*icon*/) {}
+    virtual void SetStationIconFlashing(bool /*on*/, int /*icon*/) {}
+    virtual void ClearStationIcons() {}
     virtual void SetAmmoIcon(EHudAmmoIcon) {}
 };

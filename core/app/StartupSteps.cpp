@@ -13,6 +13,7 @@
 #include "core/app/Application.h"
 #include "core/app/GameStartup.h"
 #include "core/app/GuiStartup.h"
+#include "core/app/HudStartup.h"
 #include "core/app/InputStartup.h"
 #include "core/app/RendererStartup.h"
 #include "core/app/ScriptedInput.h"
@@ -399,6 +400,7 @@ const SStartupStep STARTUP_STEPS[] = {
     {"settings file", &NoteSettingsFile, &WriteSettingsFile},
     {"clear screen", &ClearScreen, nullptr},
     {"game", &StartGame, &StopGame},
+    {"hud", &StartHud, &StopHud},
     {"hand over settings", &HandOverSettings, nullptr},
     {"input script", &LoadScript, nullptr},
 };

@@ -38,6 +38,11 @@ copy
 printf 'LEVEL\n{\n\tworldWidth\t3000\n\t-1\n}\nLEVEL\n{\n\tworldWidth\t3000\n}\n' >"$work/game/data/init7.txt"
 expect_problem 'data/init7.txt:1: section "LEVEL" does not parse'
 
+# A HUD layout block the HUD has no part for (and every part left out).
+copy
+printf 'COMPASS\n{\n}\n' >"$work/game/data/hud.txt"
+expect_problem 'data/hud.txt:1: the HUD has no part of this name'
+
 # A sequence that names a sprite file the folder does not have.
 copy
 printf 'seq\n{\n\tsprite\n\t{\n\t\tfile\tdata\\gone.spr\n\t\tlength\t5\n\t\tposition\t0, 1, 2, 3\n\t}\n}\n' >"$work/seq.txt"

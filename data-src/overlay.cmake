@@ -1,0 +1,25 @@
+# What the game draws over the flight: the HUD's layout "data/hud.txt" (loose) and
+# its sprites, drawn from shape sources and shipped through the resource pack.
+set(hud_src ${CMAKE_CURRENT_SOURCE_DIR}/hud)
+set(hud_sprite_out ${TESS_RESPACK_DIR}/data/sprites/hud)
+file(MAKE_DIRECTORY ${hud_sprite_out})
+
+add_custom_command(OUTPUT ${TESS_DATA_DIR}/data/hud.txt
+  COMMAND ${CMAKE_COMMAND} -E copy ${hud_src}/hud.txt ${TESS_DATA_DIR}/data/hud.txt
+  DEPENDS ${hud_src}/hud.txt
+  COMMENT "HUD layout hud.txt" VERBATIM)
+list(APPEND TESS_DATA_OUTPUTS ${TESS_DATA_DIR}/data/hud.txt)
+
+# name, pixel format, page side
+foreach(sprite hudIcons:2:64 radar:2:128 blip:2:16 stationIcons:2:64)
+  string(REPLACE ":" ";" parts ${sprite})
+  list(GET parts 0 name)
+  list(GET parts 1 format)
+  list(GET parts 2 page)
+  add_custom_command(OUTPUT ${hud_sprite_out}/${name}.spr
+    COMMAND $<TARGET_FILE:tesstool> sprite build ${hud_sprite_out}/${name}.spr --format ${format} --page ${page}
+            ${hud_src}/${name}.shape
+    DEPENDS tesstool ${hud_src}/${name}.shape
+    COMMENT "Sprite ${name}.spr" VERBATIM)
+  list(APPEND TESS_RESPACK_FILES ${hud_sprite_out}/${name}.spr)
+endforeach()
