@@ -10,7 +10,7 @@ out=$(cd "$2" && pwd)
 tool="$bin/tesstool"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for harness in pack_archive data_tree string_table text_format tga wave sprite_file font_glyph_table jpeg2000 resource_pack definitions ship_data cas gui_skin gui_layout hud; do
+for harness in pack_archive data_tree string_table text_format tga wave sprite_file font_glyph_table jpeg2000 resource_pack definitions ship_data station cas gui_skin gui_layout hud; do
   mkdir -p "$out/$harness"
 done
 quiet() {
@@ -74,6 +74,9 @@ quiet "$tool" tree write "$src/seeds/tree.txt" "$out/data_tree/tree-scrambled.tx
 cp "$src/../data-src/ships/shipComponents.txt" "$out/ship_data/components.txt"
 cp "$src/../data-src/ships/playerShips.txt" "$out/ship_data/designs.txt"
 quiet "$tool" tree write "$src/../data-src/ships/playerShips.txt" "$out/ship_data/designs-saved.txt" --scrambled
+
+# Parts of large objects: a docking port.
+cp "$src/seeds/port.txt" "$out/station/"
 
 # GUI: a skin and a layout with every control class.
 cp "$src/seeds/skin.skin" "$out/gui_skin/"

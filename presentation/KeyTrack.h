@@ -48,6 +48,10 @@ public:
 
     bool IsRunning() const { return m_running; }
     bool IsStartPending() const { return m_startPending; }
+    // Restarted, and not updated since.
+    bool IsRestartPending() const { return m_restart; }
+    // Neither sprites nor objects: the track does nothing.
+    bool IsEmpty() const { return m_spriteCount == 0 && m_objectCount == 0; }
     uint32_t GetElapsedMs() const { return m_elapsed; }
     int32_t GetPathId() const { return m_pathId; }
     int32_t GetFirstSprite() const { return m_firstSprite; }

@@ -43,7 +43,8 @@ CVector2D ToOwnerFrame(const CVector2D& position, const SSpriteOwner& owner)
 
 void CSpritePath::Load(const CDataTree& node, CDefinitionProblems& problems)
 {
-    m_waypoints.clear();
+    // A path read again keeps nothing of what it was.
+    *this = CSpritePath();
     node.GetBool("relative", m_relative);
     node.GetBool("loop", m_loop);
     node.GetBool("reverse", m_reverse);
@@ -146,6 +147,35 @@ bool CPathSlot::AddObjectRider(int32_t handle, const SSpriteOwner& owner)
     return true;
 }
 
+bool CPathSlot::ParkSpriteRider(CAnimatedSprite& sprite, const SSpriteOwner& owner)
+{
+    ReleaseSpriteRider(sprite);
+    SPathRider* rider = TakeEntry();
+    if (!rider)
+        return false;
+    *rider = SPathRider();
+    rider->m_sprite = &sprite;
+    rider->m_active = true;
+    rider->m_waypoint = GetStartIndex();
+    rider->m_direction = StartsForwards() ? 1 : -1;
+    rider->m_position = GetStartPoint(owner.angle);
+    ShowRider(*rider, owner);
+    return true;
+}
+
+int32_t CPathSlot::GetStartIndex() const
+{
+    return StartsForwards() ? 0 : static_cast<int32_t>(m_path.GetWaypointCount()) - 1;
+}
+
+CVector2D CPathSlot::GetStartPoint(float ownerAngle)
+{
+    if (m_path.GetWaypointCount() == 0)
+        return CVector2D();
+    m_path.UpdateWorking(ownerAngle);
+    return m_path.GetWaypoint(static_cast<size_t>(GetStartIndex())).m_working;
+}
+
 void CPathSlot::ReleaseSpriteRider(const CAnimatedSprite& sprite)
 {
     if (SPathRider* rider = FindRider(sprite))
@@ -193,9 +223,8 @@ bool CPathSlot::IsRunning() const
 // distance; riders locked to the path are put there at once.
 void CPathSlot::JoinPath(SPathRider& rider)
 {
-    const size_t count = m_path.GetWaypointCount();
-    const bool forwards = m_path.StartsForwards();
-    const int32_t start = forwards ? 0 : static_cast<int32_t>(count) - 1;
+    const bool forwards = StartsForwards();
+    const int32_t start = GetStartIndex();
     const SWaypoint& waypoint = m_path.GetWaypoint(static_cast<size_t>(start));
     float distance = Distance(rider.m_position, waypoint.m_working);
     if (m_path.IsLockedToPath())

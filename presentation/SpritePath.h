@@ -79,6 +79,16 @@ public:
     // the path has no waypoints or all five entries are taken (or it rides already).
     bool AddSpriteRider(CAnimatedSprite& sprite, const SSpriteOwner& owner);
     bool AddObjectRider(int32_t handle, const SSpriteOwner& owner);
+    // Makes a rider of the sprite that stands still where riders in the current
+    // sense start (a door shown in its closed pose before it ever opens).
+    bool ParkSpriteRider(CAnimatedSprite& sprite, const SSpriteOwner& owner);
+    // Riders that join from now on take the path the other way round: they start at
+    // the other end and travel towards the one where they would have started.
+    void SetReversed(bool reversed) { m_reversed = reversed; }
+    bool IsReversed() const { return m_reversed; }
+    // The waypoint where riders in the current sense start, turned with the owner on a
+    // relative path, before the owner's position and scale; (0, 0) without waypoints.
+    CVector2D GetStartPoint(float ownerAngle);
     void ReleaseSpriteRider(const CAnimatedSprite& sprite);
     void ReleaseObjectRider(int32_t handle);
     void ReleaseAll();
@@ -95,6 +105,9 @@ public:
 
 private:
     SPathRider* TakeEntry();
+    // The start waypoint's index in the current sense, and whether riders go forwards.
+    bool StartsForwards() const { return m_path.StartsForwards() != m_reversed; }
+    int32_t GetStartIndex() const;
     void StartRider(SPathRider& rider, const CVector2D& shown, const SSpriteOwner& owner);
     void JoinPath(SPathRider& rider);
     void Travel(SPathRider& rider, const SSpriteOwner& owner);
@@ -102,5 +115,6 @@ private:
 
     CSpritePath m_path;
     bool m_loaded = false;
+    bool m_reversed = false;
     SPathRider m_riders[PATH_RIDERS];
 };

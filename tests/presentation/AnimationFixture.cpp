@@ -18,12 +18,10 @@ void CAnimationFixture::SetUp()
     g_spriteBank = m_bank.get();
     InstallAnimationClock(&m_clock);
     InstallRiderObjects(&m_objects);
-    InstallEffectRequests(&m_effects);
 }
 
 void CAnimationFixture::TearDown()
 {
-    InstallEffectRequests(nullptr);
     InstallRiderObjects(nullptr);
     InstallAnimationClock(nullptr);
     g_spriteBank = m_savedBank;

@@ -4,9 +4,9 @@
 
 #include "core/DataTree.h"
 #include "presentation/AnimationClock.h"
-#include "presentation/EffectRequests.h"
 #include "presentation/RiderObjects.h"
 #include "tests/presentation/SpriteFixture.h"
+#include "tests/support/presentation/RecordedEffects.h"
 
 #include <map>
 #include <memory>
@@ -37,27 +37,6 @@ public:
     void SetObjectVisible(int32_t handle, bool visible) override;
 
     std::map<int32_t, SObject> m_objects;
-};
-
-// The effects asked for, in order.
-class CRecordedEffects : public CEffectRequests
-{
-public:
-    struct SRequest
-    {
-        std::string name;
-        int32_t owner;
-        CVector2D position;
-        CVector2D velocity;
-    };
-
-    void StartEffect(const char* name, int32_t ownerHandle, const CVector2D& position,
-                     const CVector2D& velocity) override
-    {
-        m_requests.push_back({name, ownerHandle, position, velocity});
-    }
-
-    std::vector<SRequest> m_requests;
 };
 
 // The first block of a data-tree text (null when there is none).

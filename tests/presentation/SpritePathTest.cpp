@@ -229,3 +229,50 @@ TEST_F(SpritePathTest, RidersAreCheckedAndDroppedWhenTheyVanish)
     EXPECT_NE(m_problems.GetAll()[0].text.find("\"wp1\""), std::string::npos);
     EXPECT_FALSE(m_problems.HasFatal());
 }
+
+// A reversed path takes riders the other way round: from its far end back to the
+// start; a parked rider stands still where riders in the current sense start.
+TEST_F(SpritePathTest, ReversedSenseAndParkedRiders)
+{
+    const struct
+    {
+        bool startForwards;
+        bool reversed;
+        float x[4];
+    } cases[] = {
+        {true, false, {0, 10, 20, 20}},
+        {true, true, {20, 10, 0, 0}},
+        {false, false, {20, 10, 0, 0}},
+        {false, true, {0, 10, 20, 20}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.startForwards ? "forwards" : "backwards") + (c.reversed ? ", reversed" : ""));
+        LoadPath(std::string(kThreeInARow) + (c.startForwards ? " startForwards true\n" : ""));
+        m_slot.SetReversed(c.reversed);
+        EXPECT_FLOAT_EQ(m_slot.GetStartPoint(0.0f).x, c.x[0]);
+        CAnimatedSprite sprite;
+        PlaceSprite(sprite, 50.0f, 50.0f);
+        ASSERT_TRUE(m_slot.AddSpriteRider(sprite, m_owner));
+        for (float x : c.x)
+        {
+            m_slot.Update(m_owner);
+            EXPECT_NEAR(Relative(sprite).x, x, 1e-4f);
+        }
+        EXPECT_FALSE(m_slot.IsRunning());
+
+        // Parked: at the start, not running, and it stays there while the owner moves.
+        CAnimatedSprite parked;
+        PlaceSprite(parked, 50.0f, 50.0f);
+        ASSERT_TRUE(m_slot.ParkSpriteRider(parked, m_owner));
+        EXPECT_NEAR(Relative(parked).x, c.x[0], 1e-4f);
+        EXPECT_NEAR(Relative(parked).y, 0.0f, 1e-4f);
+        EXPECT_FALSE(m_slot.IsRunning());
+        m_owner.position += CVector2D(30.0f, 0.0f);
+        m_slot.Update(m_owner);
+        EXPECT_NEAR(Relative(parked).x, c.x[0], 1e-4f);
+        m_owner.position -= CVector2D(30.0f, 0.0f);
+        m_slot.ReleaseAll();
+        m_slot.SetReversed(false);
+    }
+}
