@@ -298,7 +298,7 @@ bool CPlayerShip::Move()
     m_body.Integrate(game ? game->GetWorldWidth() : 0.0f);
     m_runtime->UpdateParts();
     UpdateSprite();
-    if (m_bodySprite.IsVisible())
+    if (!m_hidden)
         m_flames.Update(*this, controls, m_engineOffset);
     if (game && game->GetRun().copyShipMotion)
     {
@@ -320,6 +320,7 @@ void CPlayerShip::UpdateSprite()
 
 void CPlayerShip::SetVisible(bool visible)
 {
+    m_hidden = !visible;
     if (visible)
         m_bodySprite.Show();
     else

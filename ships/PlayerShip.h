@@ -104,6 +104,7 @@ private:
     float m_damping = 1.0f;
     int32_t m_velocityLimit = 0;
     int32_t m_hullHealth = 0;
+    bool m_hidden = false; // SetVisible(false): no body, no flames
     bool m_hitLatch = false;
     bool m_controlsFlushed = false;
     bool m_calledStation = false;

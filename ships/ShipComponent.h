@@ -150,8 +150,12 @@ public:
     void Update() override;
     void Fire(const SFireButtons& buttons) override;
 
+    // A gun whose definition names a charged shot.
     bool IsChargeable() const { return !GetDefAs<CGunDef>().m_chargeWeaponEffect.empty(); }
     bool IsChargeFull() const;
+    CShipEffect& GetChargeWeaponEffect() { return m_chargeWeaponEffect; }
+    CShipEffect& GetChargeEffect() { return m_chargeEffect; }
+    CShipEffect& GetFullChargeEffect() { return m_fullChargeEffect; }
 
     float m_charge = 0.0f;
 

@@ -9,6 +9,7 @@
 // requests of the presentation layer instead.
 
 #include "core/Vector2D.h"
+#include "world/Effect.h"
 
 #include <string>
 
@@ -26,7 +27,9 @@ public:
     // the name is empty or unknown or the effects are all in use.
     bool Spawn(const std::string& name, const CGameObject* owner);
     void Release();
-    bool IsValid() const { return m_effect != nullptr; }
+    bool IsValid() const { return Get() != nullptr; }
+    // The live effect, or null (none, or the cache took it back between levels).
+    CEffect* Get() const { return m_effect.Get(); }
 
     // Position, heading (degrees) and velocity (world units per second).
     void Place(const CVector2D& position, float heading, const CVector2D& velocity);
@@ -45,6 +48,5 @@ public:
     float GetStartExtent() const;
 
 private:
-    class CLiveEffect;
-    CLiveEffect* m_effect = nullptr;
+    SEffectRef m_effect;
 };

@@ -2,6 +2,7 @@
 
 #include "core/Console.h"
 #include "core/app/Application.h"
+#include "core/app/FlightDemo.h"
 #include "presentation/SpriteBank.h"
 #include "ships/ShipObjectTypes.h"
 #include "world/Game.h"
@@ -18,7 +19,10 @@ EStepResult StartGame()
     // The key map's keys until the options give the player's own.
     game->GetControls().SetDefaultKeys();
     if (g_console)
+    {
         RegisterGameCommands(*g_console);
+        RegisterFlightDemoCommand();
+    }
     return EStepResult::Continue;
 }
 
@@ -27,6 +31,7 @@ void StopGame(ETeardownReason)
     CGame* game = GetGame();
     if (!game)
         return;
+    StopFlightDemo();
     if (game->GetState() == GAME_LEVEL_RUNNING)
         game->EndLevel();
     game->Shutdown();

@@ -74,6 +74,12 @@ void UpdatePreWorldDisplay()
     }
 }
 
+void SetPreWorldDisplayVisible(bool visible)
+{
+    for (SPreWorldSprite& sprite : s_sprites)
+        sprite.instance->SetVisible(visible);
+}
+
 void StopPreWorldDisplay(CSpriteBank& bank)
 {
     for (SPreWorldSprite& sprite : s_sprites)

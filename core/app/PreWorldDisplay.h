@@ -9,5 +9,7 @@ class CSpriteBank;
 bool StartPreWorldDisplay(CSpriteBank& bank);
 // Advances the little scene by one frame of the fixed step.
 void UpdatePreWorldDisplay();
+// Shows or hides the scene (hidden while the world is flown).
+void SetPreWorldDisplayVisible(bool visible);
 // Gives every instance and file back to the bank.
 void StopPreWorldDisplay(CSpriteBank& bank);

@@ -58,5 +58,10 @@ copy
 sed '0,/type\tBATTERY/s//type\tWARP_CORE/' "$bin/data/playerShips.txt" >"$work/game/data/playerShips.txt"
 expect_problem 'data/playerShips.txt:[0-9]*: design "Sparrow", pod4: unknown component kind "WARP_CORE"'
 
+# A part naming an effect that no effect file defines.
+copy
+sed '0,/engineEffect\tengineTrail/s//engineEffect\tengineTrial/' "$bin/data/shipComponents.txt" >"$work/game/data/shipComponents.txt"
+expect_problem 'data/shipComponents.txt:0: "engine_basic" names the effect "engineTrial", which no effect file defines'
+
 "$bin/tesstool" check "$work/nothing" >/dev/null 2>&1 && fail "a folder without data passed"
 exit 0
