@@ -1,7 +1,6 @@
 #include "ships/CargoHold.h"
 
 #include "world/AsteroidLink.h"
-#include "world/CampaignLink.h"
 #include "world/DirectorLink.h"
 #include "world/Game.h"
 #include "world/GameObject.h"

@@ -31,6 +31,7 @@ int Key(int action)
 
 // Slot 1: a gun, generator, engine and battery on every cell of hull_a (mass 155).
 // Slot 2: the same with a shield for the battery. Slot 0: the escape pod's two.
+// Slot 3: no engine at all.
 std::string PlayerDesigns()
 {
     return Design("Flyer", 1,
@@ -41,7 +42,8 @@ std::string PlayerDesigns()
                   {"0, 0|WEAPON_PROJECTILE_GUN|gun_a", "1, 0|GENERATOR|generator_a", "0, 1|ENGINE|engine_a",
                    "1, 1|SHIELD|shield_a"},
                   {0}) +
-           Design("Pod", 0, {"0, 1|ENGINE|engine_a", "1, 0|GENERATOR|generator_a"});
+           Design("Pod", 0, {"0, 1|ENGINE|engine_a", "1, 0|GENERATOR|generator_a"}) +
+           Design("Drifter", 3, {"1, 0|GENERATOR|generator_a", "1, 1|BATTERY|battery_a"});
 }
 
 // An asteroid as the ship meets it: a kind, a mass, a circle.
@@ -590,4 +592,20 @@ TEST_F(CPlayerShipTest, UnloadingTakesGemsThenEquipment)
     ship.UnloadCargoItem();
     EXPECT_EQ(hold.m_load, 0);
     EXPECT_FALSE(hold.m_unloading);
+}
+
+TEST_F(CPlayerShipTest, WithoutAnEngineTheShipDoesNotThrust)
+{
+    CPlayerShip& ship = SpawnShip(3);
+    EXPECT_EQ(ship.GetEngineDef(), nullptr);
+    EXPECT_FLOAT_EQ(ship.GetDamping(), 1.0f);
+    m_harness.SetKey(Key(ACTION_THRUST), true);
+    m_harness.RunFrames(5);
+    EXPECT_FALSE(ship.GetRuntime()->GetControls().thrust);
+    EXPECT_FLOAT_EQ(ship.GetBody().velocity.x, 0.0f);
+    m_harness.SetKey(Key(ACTION_THRUST), false);
+    m_harness.SetKey(Key(5), true); // reverse
+    m_harness.RunFrames(2);
+    EXPECT_FALSE(ship.GetRuntime()->GetControls().reverse);
+    EXPECT_FLOAT_EQ(ship.GetBody().velocity.x, 0.0f);
 }

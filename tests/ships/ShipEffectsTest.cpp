@@ -380,3 +380,30 @@ TEST_F(CShipEffectsTest, WithoutABeamPodOnlyTheBossNodeHasABeam)
     EXPECT_TRUE(ship.GetRuntime()->GetControls().beam);
     EXPECT_TRUE(builtIn->GetBeamEffect().IsRunning());
 }
+
+TEST_F(CShipEffectsTest, AFullHoldTakesNothingMore)
+{
+    CPlayerShip& ship = SpawnShip(3);
+    SCargoHold& hold = ship.GetRuntime()->GetCargo();
+    int32_t gem = m_harness.Spawn(OBJECT_ASTEROID, 2060.0f, 2000.0f);
+    m_harness.RunFrame();
+    // Beam on, then the hold fills: the beam goes on holding the gem but no longer
+    // marks or takes it (the player ship refuses the beam itself from the next frame).
+    m_harness.SetKey(Key(2), true);
+    m_harness.RunFrame();
+    auto& beam = static_cast<CGravityBeamComponent&>(*ship.GetRuntime()->GetInstance(0));
+    ASSERT_EQ(beam.GetHeld(0), gem);
+    hold.m_normalGems = hold.m_capacity;
+    hold.UpdateLoad();
+    auto* gemObject = m_harness.FindAs<CBeamAsteroid>(gem);
+    gemObject->GetBody().health = 20;
+    beam.DrawIn();
+    EXPECT_EQ(gemObject->GetBody().health, 20);
+    gemObject->SetPosition(ship.GetPosition() + CVector2D(30.0f, 0.0f));
+    beam.DrawIn();
+    EXPECT_NE(m_harness.Find(gem), nullptr);
+    EXPECT_EQ(hold.m_load, hold.m_capacity);
+    m_harness.RunFrame();
+    EXPECT_FALSE(ship.GetRuntime()->GetControls().beam);
+    EXPECT_EQ(ship.GetBeamRefusedSound().GetPlayCount(), 1u);
+}

@@ -427,3 +427,18 @@ TEST(ShipRuntime, DronesFlyOutToTheirStationsAndHomeWhenFrozen)
     EXPECT_EQ(drone(0)->GetState(), CDroneComponent::DOCKED);
     EXPECT_FLOAT_EQ(drone(0)->GetOffset().y, 0.0f);
 }
+
+TEST(ShipRuntime, TheBeamHoldsTenAndHandsTheFirstEntryOver)
+{
+    CRuntimeRig rig;
+    rig.Build({"ENGINE|engine_a"});
+    CGravityBeamComponent& beam = *rig.m_runtime.GetBuiltInBeam();
+    for (int32_t handle = 1; handle <= 10; ++handle)
+        EXPECT_EQ(beam.TakeEntry(handle), handle - 1);
+    EXPECT_EQ(beam.TakeEntry(7), 6) << "an object keeps its own entry";
+    EXPECT_EQ(beam.TakeEntry(11), 0) << "all taken: the first is handed over";
+    EXPECT_EQ(beam.GetHeld(0), 11);
+    EXPECT_EQ(beam.GetHeld(1), 2);
+    EXPECT_EQ(beam.TakeEntry(NO_OBJECT), -1);
+    EXPECT_EQ(beam.GetHeld(10), NO_OBJECT);
+}
