@@ -1,7 +1,7 @@
 #pragma once
-// What the game's console commands and its ships need of the campaign and the
-// pilot record, which sit in a layer above and install themselves on the game;
-// the base does nothing.
+// What the game's console commands, its ships and its asteroids need of the
+// campaign and the pilot record, which sit in a layer above and install themselves
+// on the game; the base does nothing.
 
 #include <cstdint>
 
@@ -9,6 +9,13 @@ class CCampaignLink
 {
 public:
     virtual ~CCampaignLink() = default;
+    // The pilot's difficulty (in survival the wave difficulty).
+    virtual int GetDifficulty() const { return 0; }
+    // A friendly alien station mends the station while its kept health is below the
+    // repair limit, and the player ship while its stored hull is below full.
+    virtual bool IsStationBelowRepairLimit() const { return false; }
+    virtual bool IsShipHullDamaged() const { return false; }
+
     // "/fitstation n": the station's four fittings at 2n, and their count at 2n + 1.
     virtual void FitStation(int /*n*/) {}
 

@@ -23,6 +23,14 @@ enum EDirectorGate
     DIRECTOR_GATE_COUNT = 15,
 };
 
+// The director's groups of flags that the world raises and clears.
+enum EDirectorFlagGroup
+{
+    DIRECTOR_FLIGHT_CHAT = 0, // 29: a worm at a dangerous node, 30: a worm elsewhere
+    DIRECTOR_VISIT_CHAT = 1,  // 0: the zone's carrier left its wreck pod
+    DIRECTOR_BOSS_CHAT = 2,   // 2: a drive pod was spawned
+};
+
 class CDirectorLink
 {
 public:
@@ -30,6 +38,11 @@ public:
     virtual bool IsGateOpen(int /*gate*/) const { return true; }
     // Raises a flag of one of the director's groups; only the director clears them.
     virtual void RaiseFlag(int /*group*/, int /*flag*/) {}
+    // The few flags the world itself clears (a wreck pod that dies takes its flag).
+    virtual void ClearFlag(int /*group*/, int /*flag*/) {}
+    // Gates the world opens (the crew-site hint).
+    virtual void OpenGate(int /*gate*/) {}
+
     // A full-screen sequence covers the game: the camera stands still.
     virtual bool IsCoveringSequencePlaying() const { return false; }
 

@@ -5,6 +5,8 @@
 #include "core/RealTimeClock.h"
 #include "platform/AudioSystem.h"
 #include "utility/source/QelShellPaths.h"
+#include "world/AsteroidDefs.h"
+#include "world/Backdrop.h"
 #include "world/CampaignLink.h"
 #include "world/DirectorLink.h"
 #include "world/EffectCache.h"
@@ -12,6 +14,7 @@
 #include "world/HudLink.h"
 #include "world/LevelConfig.h"
 #include "world/PresentationLinks.h"
+#include "world/ProceduralBackdrop.h"
 #include "world/PushGrid.h"
 #include "world/Quadtree.h"
 #include "world/TextPageLink.h"
@@ -56,7 +59,9 @@ namespace
 const char* const EFFECT_FILE = "data\\effect.txt";
 }
 
-CGame::CGame() : m_effects(std::make_unique<CEffectCache>())
+CGame::CGame()
+    : m_effects(std::make_unique<CEffectCache>()), m_asteroids(std::make_unique<CAsteroidTable>()),
+      m_backdrop(std::make_unique<CBackdrop>())
 {
     ResetLevelState();
 }
@@ -64,10 +69,13 @@ CGame::CGame() : m_effects(std::make_unique<CEffectCache>())
 CGame::~CGame()
 {
     RemovePresentationLinks(*this);
-    // The objects' destructors reach the push grid through the game, and give back
-    // the effects they hold: the world goes first.
+    // The objects' destructors reach the push grid through the game, give back the
+    // effects they hold, and asteroids need their definitions: the world goes first.
     m_world.reset();
     m_effects.reset();
+    m_procedural.reset();
+    m_backdrop->Clear();
+    m_asteroids->Free();
     // The fading channels must not call back into a game that is gone.
     if (g_audio)
         for (int channel : m_fadingSounds)
@@ -166,8 +174,12 @@ void CGame::EndLevel()
 {
     if (m_state != GAME_LEVEL_RUNNING)
         return;
-    // The objects go while the quadtree and the push grid they use still exist.
+    // The objects go while the quadtree and the push grid they use still exist,
+    // and before the asteroid definitions they were made from.
     m_world.reset();
+    m_asteroids->Free();
+    m_backdrop->Show(false);
+    m_backdrop->Clear();
     m_quadtree.reset();
     m_levelConfig.reset();
     m_pushGrid.reset();
@@ -181,6 +193,7 @@ void CGame::Shutdown()
 {
     EndLevel();
     m_effects->FreeAll();
+    ShowProceduralBackdrop(false);
     m_state = GAME_SHUT_DOWN;
 }
 
@@ -219,6 +232,8 @@ void CGame::EndFrame()
     bool standing = m_paused || GetTextPages().IsAnyPageShowing();
     CRealTimeClock& clock = GetRealTimeClock();
     uint32_t sleep = m_pacer.EndFrame(clock.GetMs(), standing);
+    if (m_procedural)
+        m_procedural->Update();
     if (sleep)
         clock.Sleep(sleep);
 }
@@ -235,7 +250,7 @@ void CGame::UpdateFrame(float* x, float* y)
     switch (GetGameFlow().GetMode())
     {
     case GAME_MODE_FLIGHT:
-        // The backdrop's items spin here once the backdrop exists.
+        m_backdrop->SpinItems();
         if (GetDirector().IsGateOpen(GATE_WORLD_UPDATE))
         {
             GetZones().Update(false);
@@ -287,4 +302,26 @@ std::string CGame::ChooseShipDesignFile(const char* fromLevel) const
     if (m_run.survival)
         file = "data\\survivalShips.txt";
     return file;
+}
+
+void CGame::SetZoneBackdropFrame()
+{
+    m_backdrop->SetZoneBackdropFrame(GetZones().GetNodeKind(), GetZones().GetZoneIndex());
+}
+
+void CGame::ShowProceduralBackdrop(bool show)
+{
+    if (!show)
+    {
+        if (m_procedural)
+            m_procedural->Show(false);
+        m_procedural.reset();
+        return;
+    }
+    if (!m_procedural)
+    {
+        m_procedural = std::make_unique<CProceduralBackdrop>();
+        m_procedural->Load("data\\init0.txt", "proc1");
+    }
+    m_procedural->Show(true);
 }

@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+class CAsteroidTable;
+class CBackdrop;
 class CCampaignLink;
 class CCoreInput;
 class CDirectorLink;
@@ -28,6 +30,7 @@ class CEffectCache;
 class CGameFlowLink;
 class CHudLink;
 class CLevelConfig;
+class CProceduralBackdrop;
 class CPushGrid;
 class CQuadtree;
 class CSpriteBank;
@@ -53,6 +56,11 @@ struct SRunState
     bool quickShip = false;     // the level's ships come from "data\quickShip.txt"
     bool survival = false;      // ... from "data\survivalShips.txt"
     bool timedRun = false;
+    // Worms: those spawned and alive, and those still to come (the game flow's).
+    int32_t liveWorms = 0;
+    int32_t wormsToSpawn = 0;
+    // While set, friendly alien stations leave the station's health alone.
+    bool stationRepairLocked = false;
     // The survival game's values.
     int32_t gemsInHand = 0;
     int32_t repairCost = 0;
@@ -146,6 +154,16 @@ public:
     void AddFadingSound(int channel);
     void UpdateFadingSounds();
     const std::vector<int>& GetFadingSounds() const { return m_fadingSounds; }
+    // The level's asteroid definitions and backdrop, read from its sections and
+    // emptied when it ends.
+    CAsteroidTable& GetAsteroidTable() const { return *m_asteroids; }
+    CBackdrop& GetBackdrop() const { return *m_backdrop; }
+    // The zone backdrop's frame for the current node.
+    void SetZoneBackdropFrame();
+    // The front end's backdrop: made from "proc1" of "data\init0.txt" and shown, or
+    // hidden and deleted. EndFrame steps it while it exists.
+    void ShowProceduralBackdrop(bool show);
+    CProceduralBackdrop* GetProceduralBackdrop() const { return m_procedural.get(); }
     CCamera& GetCamera() { return m_camera; }
     float GetWorldWidth() const;
 
@@ -191,6 +209,9 @@ private:
     std::unique_ptr<CPushGrid> m_pushGrid;
     std::unique_ptr<CEffectCache> m_effects;
     std::vector<int> m_fadingSounds;
+    std::unique_ptr<CAsteroidTable> m_asteroids;
+    std::unique_ptr<CBackdrop> m_backdrop;
+    std::unique_ptr<CProceduralBackdrop> m_procedural;
     CControls m_controls;
     CCamera m_camera;
     CFramePacer m_pacer;

@@ -142,6 +142,9 @@ public:
     virtual bool IsScriptedAttacker() const { return false; }
     // A boss in the phase and body frames in which its blows land five times as hard.
     virtual bool IsStrikingHard() const { return false; }
+    // A worm segment joins its chain: the segments in front and behind, by handle
+    // (NO_OBJECT for none); one with a segment in front follows it.
+    virtual void SetWormLinks(int32_t /*front*/, int32_t /*behind*/) {}
 
     SObjectInfo& GetInfo() { return m_info; }
     const SObjectInfo& GetInfo() const { return m_info; }

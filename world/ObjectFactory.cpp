@@ -1,6 +1,8 @@
 #include "world/ObjectFactory.h"
 
+#include "world/Asteroid.h"
 #include "world/GameObject.h"
+#include "world/WorldSections.h"
 
 namespace
 {
@@ -36,4 +38,6 @@ void ClearObjectTypes()
 void RegisterWorldObjectTypes()
 {
     RegisterObjectType(OBJECT_DUMB, &CreateObjectOf<CDumbObject>);
+    RegisterObjectType(OBJECT_ASTEROID, &CreateObjectOf<CAsteroid>);
+    RegisterWorldSections();
 }

@@ -1,12 +1,14 @@
 #pragma once
 // What the game and the world need of the zone manager: which level file the
-// current zone plays, the per-frame zone update, and word of objects that leave
-// the world. The zone manager installs itself on the game; the base plays level
-// file 1 in a zone of its own and does nothing else.
+// current zone plays, the per-frame zone update, word of objects that leave the
+// world, and the current zone and node as the asteroids see them (world/ZoneNode.h).
+// The zone manager installs itself on the game; the base plays level file 1 in a
+// zone of its own, at a normal node without a record, and does nothing else.
 
 #include <cstdint>
 
 class CGameObject;
+struct SZoneNode;
 
 class CZoneLink
 {
@@ -31,4 +33,10 @@ public:
     // Node kinds: 0 normal, 1 transfer, 2, 5 and 6 danger, 4 boss, 7 and 8 alien.
     virtual int GetNodeKind() const { return 0; }
     virtual bool IsAtBossNode() const { return false; }
+    // The current node's record with its asteroid map; null when there is none (new
+    // asteroids are then recorded nowhere, and no field is placed).
+    virtual SZoneNode* GetCurrentNode() { return nullptr; }
+    // The current zone's flags (EZoneFlag).
+    virtual bool GetZoneFlag(int /*flag*/) const { return false; }
+    virtual void SetZoneFlag(int /*flag*/, bool /*value*/) {}
 };

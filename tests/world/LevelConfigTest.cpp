@@ -72,14 +72,14 @@ TEST(LevelConfig, MissingViewLagKeepsNoLagAndSectionsReachTheirReaders)
 {
     std::vector<std::string> seen;
     s_seen = &seen;
-    RegisterLevelSectionReader("ASTEROID_DEFS", &NoteSection);
-    RegisterLevelSectionReader("asteroid_defs", &NoteSection); // a second prefix, same reader
-    RegisterLevelSectionReader("ASTEROID_DEFS", &NoteSection); // registered twice: once
+    RegisterLevelSectionReader("NOTED_SECTION", &NoteSection);
+    RegisterLevelSectionReader("noted_section", &NoteSection); // a second prefix, same reader
+    RegisterLevelSectionReader("NOTED_SECTION", &NoteSection); // registered twice: once
     CWorldHarness harness;
-    ASSERT_TRUE(harness.StartLevel("ASTEROID_DEFS\n{\n mark 1\n}\n"
+    ASSERT_TRUE(harness.StartLevel("NOTED_SECTION\n{\n mark 1\n}\n"
                                    "LEVEL\n{\n worldWidth 2048\n treeDepth 9\n}\n"
-                                   "Asteroid_Defs_More\n{\n mark 2\n}\n"
-                                   "ASTEROID_DEFS\n{\n mark 3\n"));
+                                   "Noted_Section_More\n{\n mark 2\n}\n"
+                                   "NOTED_SECTION\n{\n mark 3\n"));
     EXPECT_FLOAT_EQ(harness.GetGame().GetCamera().GetLag(), 1.0f);
     EXPECT_EQ(seen, (std::vector<std::string>{"1", "1", "2", "2"})) << "file order; the broken one skipped";
     // Too deep for 16-bit node numbers: clamped.
