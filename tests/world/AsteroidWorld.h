@@ -8,6 +8,7 @@
 #include "tests/world/AsteroidTestLevel.h"
 #include "world/Asteroid.h"
 #include "world/AsteroidField.h"
+#include "world/AsteroidKinds.h"
 #include "world/CampaignLink.h"
 #include "world/DirectorLink.h"
 
