@@ -1,6 +1,6 @@
 #include "ships/CargoHold.h"
 
-#include "world/AsteroidLink.h"
+#include "world/AsteroidKinds.h"
 #include "world/DirectorLink.h"
 #include "world/Game.h"
 #include "world/GameObject.h"

@@ -2,7 +2,7 @@
 
 #include "ships/ShipPlacement.h"
 #include "ships/ShipRuntime.h"
-#include "world/AsteroidLink.h"
+#include "world/AsteroidKinds.h"
 #include "world/CampaignLink.h"
 #include "world/Game.h"
 #include "world/GameObject.h"

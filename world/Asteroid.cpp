@@ -1,13 +1,13 @@
 #include "world/Asteroid.h"
 
 #include "core/Random.h"
-#include "presentation/EffectRequests.h"
 #include "presentation/SpriteRef.h"
 #include "world/AsteroidBreakup.h"
 #include "world/AsteroidDefs.h"
 #include "world/AsteroidField.h"
 #include "world/CampaignLink.h"
 #include "world/DirectorLink.h"
+#include "world/EffectCache.h"
 #include "world/Game.h"
 #include "world/LevelConfig.h"
 #include "world/World.h"
@@ -37,7 +37,11 @@ CAsteroid::CAsteroid() : CGameObject(OBJECT_ASTEROID)
     m_body.edgeBounce = 0;
 }
 
-CAsteroid::~CAsteroid() = default;
+CAsteroid::~CAsteroid()
+{
+    if (CEffect* heal = m_heal.Get())
+        heal->Release();
+}
 
 uint32_t CAsteroid::Now() const
 {
@@ -55,10 +59,17 @@ int32_t CAsteroid::GetSizeIndex() const
     return m_def ? m_def->sizeIndex : 0;
 }
 
+// A one-off effect (recyclable, left to itself) at the point.
 void CAsteroid::SpawnNamedEffect(const char* name, const CVector2D& at) const
 {
-    if (name && *name)
-        GetEffectRequests().StartEffect(name, NO_OBJECT, at, CVector2D());
+    CGame* game = GetGame();
+    if (!game || !name || !*name)
+        return;
+    if (CEffect* effect = game->GetEffectCache().SpawnEffect(name, nullptr, true))
+    {
+        effect->SetPosition(at);
+        effect->Start();
+    }
 }
 
 void CAsteroid::Setup(const SAsteroidDef& def)
@@ -134,6 +145,12 @@ void CAsteroid::Setup(const SAsteroidDef& def)
     }
     if (def.kind == ASTEROID_CREW_SITE && !game->GetZones().GetZoneFlag(ZONE_FLAG_CREW_RELEASED))
         game->GetDirector().OpenGate(GATE_ASTEROID_CHAT);
+    if (def.kind == ASTEROID_FRIENDLY_ALIEN_STATION && !m_heal.Get())
+        if (CEffect* heal = game->GetEffectCache().SpawnEffect(HEAL_EFFECT, this, false))
+        {
+            heal->SetPosition(m_body.position);
+            m_heal.Set(heal);
+        }
 }
 
 void CAsteroid::SetVisible(bool visible)
@@ -212,7 +229,11 @@ void CAsteroid::ActAsSite()
         if (CGameObject* station = world ? world->GetObject(game->GetStationHandle()) : nullptr)
             ++station->GetBody().health;
     CGameObject* ship = world ? world->GetObject(game->GetPlayerShipHandle()) : nullptr;
-    if (!ship || (ship->GetPosition() - m_body.position).Length() > SITE_RANGE)
+    if (ship && (ship->GetPosition() - m_body.position).Length() > SITE_RANGE)
+        ship = nullptr;
+    if (kind == ASTEROID_FRIENDLY_ALIEN_STATION)
+        return Heal(ship);
+    if (!ship)
         return;
     CZoneLink& zones = game->GetZones();
     if (kind == ASTEROID_CREW_SITE && !zones.GetZoneFlag(ZONE_FLAG_CREW_RELEASED))
@@ -226,8 +247,28 @@ void CAsteroid::ActAsSite()
         ReleaseCrew(ASTEROID_FRIENDLY_ALIEN);
         zones.SetZoneFlag(ZONE_FLAG_BROKEN_ALIEN_STATION_HANDLED, true);
     }
-    else if (kind == ASTEROID_FRIENDLY_ALIEN_STATION && game->GetCampaign().IsShipHullDamaged())
-        ++ship->GetBody().health;
+}
+
+// The ship in range (or null): mended a point a tick while its stored hull is below
+// full, with the glow on it; otherwise the glow stops emitting.
+void CAsteroid::Heal(CGameObject* ship)
+{
+    CEffect* heal = m_heal.Get();
+    if (!ship || !GetGame()->GetCampaign().IsShipHullDamaged())
+    {
+        if (heal && heal->IsRunning())
+            heal->StopEmitting();
+        return;
+    }
+    ++ship->GetBody().health;
+    if (!heal)
+        return;
+    heal->SetPosition(ship->GetPosition());
+    heal->SetVelocity(ship->GetBody().velocity * static_cast<float>(CMotionBody::TICKS_PER_SECOND));
+    if (!heal->IsRunning())
+        heal->Start();
+    else if (heal->IsEmittingStopped())
+        heal->ResumeEmitting();
 }
 
 void CAsteroid::ReleaseCrew(int32_t kind)

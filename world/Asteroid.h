@@ -10,6 +10,7 @@
 
 #include "presentation/AnimatedSprite.h"
 #include "presentation/TiledSprite.h"
+#include "world/Effect.h"
 #include "world/GameObject.h"
 
 #include <cstdint>
@@ -20,6 +21,8 @@ struct SAsteroidDef;
 class CAsteroid : public CGameObject
 {
 public:
+    // The effect a friendly alien station keeps for its healing.
+    static constexpr const char* HEAL_EFFECT = "alienHeal";
     // Health a new asteroid cannot be hurt for, and the time the object type that
     // released it cannot touch it (ms).
     static constexpr uint32_t GRACE_MS = 1000;
@@ -66,6 +69,7 @@ private:
     uint32_t Now() const;
     bool IsInsidePlayfield() const;
     void ActAsSite();
+    void Heal(CGameObject* ship);
     void ReleaseCrew(int32_t kind);
     void SpawnNamedEffect(const char* name, const CVector2D& at) const;
 
@@ -79,4 +83,6 @@ private:
     uint32_t m_gemDecayTime = 0;
     int32_t m_spawnerType = -1;
     int32_t m_cargoValue = 0;
+    // A friendly alien station's healing glow, kept (not recyclable) until the station goes.
+    SEffectRef m_heal;
 };

@@ -8,7 +8,11 @@
 #include "ships/StationLink.h"
 #include "tests/ships/ShipFixtures.h"
 #include "tests/support/ships/ShipWorldHarness.h"
-#include "world/AsteroidLink.h"
+#include "core/DataFile.h"
+#include "core/DefinitionProblems.h"
+#include "world/AsteroidDefs.h"
+#include "world/AsteroidKinds.h"
+#include "world/World.h"
 #include "world/ObjectFactory.h"
 
 #include <gtest/gtest.h>
@@ -91,6 +95,29 @@ public:
     }
     std::vector<SStartedEffect> m_started;
 };
+
+// Equipment pods for the level: one definition, still and round.
+bool LoadEquipmentPods(CGame& game)
+{
+    const std::string text = "ASTEROID_DEFS\n{\nnumDefs 1\ndef0\n{\ntype equipmentPod\nmass 5\nhealth 10\n"
+                             "collision\n{\nnumObj 1\nc0\n{\ntype rootCircle\nradius 8\noffset 0, 0\n}\n}\n}\n"
+                             "spawnSites\n{\nnumSites 1\nsite0\n{\nrandomVel no\ninitVelMin 0, 0\ninitVelMax 0, 0\n"
+                             "centre 0.5, 0.5\nradius 0.4\n}\n}\n}\n";
+    CDataNodeList nodes;
+    CDefinitionProblems problems;
+    return ParseDataBytes(reinterpret_cast<const uint8_t*>(text.data()), text.size(), nodes) && !nodes.empty() &&
+           game.GetAsteroidTable().Load(static_cast<const CDataTree&>(*nodes[0]), true, problems);
+}
+
+// Equipment pods in the world that a player ship dropped.
+int CountDroppedPods(CWorld& world)
+{
+    int pods = 0;
+    for (int32_t slot = 0; slot < world.GetSlotCount(); ++slot)
+        if (const CGameObject* object = world.GetSlot(slot))
+            pods += object->GetAsteroidKind() == ASTEROID_EQUIPMENT_POD && object->GetSpawnerType() == OBJECT_PLAYER_SHIP;
+    return pods;
+}
 
 class CPlayerShipTest : public testing::Test
 {
@@ -344,13 +371,7 @@ TEST_F(CPlayerShipTest, NoHurtWhenFrozenNewbornUndyingOrCaughtByTheScriptedHit)
 
 TEST_F(CPlayerShipTest, AFatalHitKillsAfterHalfASecondAndScattersPods)
 {
-    std::vector<int32_t> dropped;
-    static std::vector<int32_t>* s_dropped = nullptr;
-    s_dropped = &dropped;
-    SetAsteroidSpawner([](bool, int32_t kind, CGameObject*, const CVector2D*, int32_t spawner) -> CGameObject* {
-        s_dropped->push_back(kind * 100 + spawner);
-        return nullptr;
-    });
+    ASSERT_TRUE(LoadEquipmentPods(m_harness.GetGame()));
     m_harness.GetHud().m_visible = true;
     CPlayerShip& ship = SpawnShip(2);
     m_harness.RunFrames(2);
@@ -372,38 +393,38 @@ TEST_F(CPlayerShipTest, AFatalHitKillsAfterHalfASecondAndScattersPods)
     // Dead is dead.
     EXPECT_FALSE(ship.TakeDamage(OBJECT_ENEMY_FIGHTER, nullptr, 1, 60));
 
-    // Each of the design's four pods drops an equipment pod one time in three
-    // (a draw of 1 modulo 3); the draws are the game's generator's from this seed.
-    GetGameRandom().Seed(77);
-    CRandom replay(77);
-    size_t expected = 0;
-    for (int pod = 0; pod < 4; ++pod)
-        expected += replay.Next() % 3 == 1 ? 1 : 0;
-    ASSERT_GT(expected, 0u) << "a seed whose draws drop some pods and not others";
-    ASSERT_LT(expected, 4u);
     // Hit at 80 ms, dead from 580: the 14th frame on (at 600 ms) dies, the next
-    // removes it.
+    // removes it; the pods it drops stand where it was.
     m_harness.RunFrames(13);
     EXPECT_NE(m_harness.Find(m_handle), nullptr);
-    EXPECT_TRUE(dropped.empty());
+    EXPECT_EQ(CountDroppedPods(m_harness.GetWorld()), 0);
     m_harness.RunFrames(2);
-    EXPECT_EQ(dropped.size(), expected);
-    for (int32_t drop : dropped)
-        EXPECT_EQ(drop, ASTEROID_EQUIPMENT_POD * 100 + OBJECT_PLAYER_SHIP);
+    EXPECT_LE(CountDroppedPods(m_harness.GetWorld()), 4);
     EXPECT_EQ(m_harness.Find(m_handle), nullptr);
     EXPECT_EQ(m_harness.GetDirector().m_podHintsCleared, 1);
     // The flight time reached the design's stored state (the zone clock stood).
     EXPECT_EQ(m_harness.GetCampaign().m_flightTime[2], 0u);
-    SetAsteroidSpawner(nullptr);
+}
+
+TEST_F(CPlayerShipTest, EachFittedPodDropsOneTimeInThree)
+{
+    // The design of slot 2 has four pods: 4/3 equipment pods a lost ship on average.
+    ASSERT_TRUE(LoadEquipmentPods(m_harness.GetGame()));
+    const int ships = 150;
+    int pods = 0;
+    for (int i = 0; i < ships; ++i)
+    {
+        SpawnShip(2).Die();
+        m_harness.GetWorld().FlushRemovals();
+        pods += CountDroppedPods(m_harness.GetWorld());
+        m_harness.GetWorld().Clear();
+    }
+    EXPECT_NEAR(double(pods) / ships, 4.0 / 3.0, 0.25);
 }
 
 TEST_F(CPlayerShipTest, EscapePodAndStarterDropNothing)
 {
-    static int s_drops = 0;
-    SetAsteroidSpawner([](bool, int32_t, CGameObject*, const CVector2D*, int32_t) -> CGameObject* {
-        ++s_drops;
-        return nullptr;
-    });
+    ASSERT_TRUE(LoadEquipmentPods(m_harness.GetGame()));
     for (int32_t slot : {0, 1})
     {
         CPlayerShip& ship = SpawnShip(slot);
@@ -412,8 +433,8 @@ TEST_F(CPlayerShipTest, EscapePodAndStarterDropNothing)
     }
     m_harness.GetGame().GetRun().survival = true;
     SpawnShip(2).Die();
-    EXPECT_EQ(s_drops, 0);
-    SetAsteroidSpawner(nullptr);
+    m_harness.RunFrame();
+    EXPECT_EQ(CountDroppedPods(m_harness.GetWorld()), 0);
 }
 
 TEST_F(CPlayerShipTest, HudGaugesFollowTheShip)

@@ -64,13 +64,13 @@ TEST_F(AsteroidWorld, DamageIsRefusedByTheImmunityRules)
             continue;
         CAsteroid* asteroid = Find(old[o++]);
         ASSERT_TRUE(asteroid) << c.what;
-        zone.m_nodeKind = c.nodeKind;
+        Zone().m_nodeKind = c.nodeKind;
         if (c.heldSafe)
             asteroid->HoldInBeam(false, harness->GetGame().GetFrameCount());
         const int32_t before = asteroid->GetBody().health;
         EXPECT_FALSE(asteroid->TakeDamage(c.sourceType, nullptr, c.damageKind, 1)) << c.what;
         EXPECT_EQ(asteroid->GetBody().health, c.hurt ? before - 1 : before) << c.what;
-        zone.m_nodeKind = ZONE_NODE_NORMAL;
+        Zone().m_nodeKind = ZONE_NODE_NORMAL;
     }
     CAsteroid* fresh = Spawn(false, ASTEROID_LARGE, 3000, 3000);
     EXPECT_FALSE(fresh->TakeDamage(OBJECT_ENEMY_FIGHTER, nullptr, 1, 5));
@@ -90,20 +90,20 @@ TEST_F(AsteroidWorld, KillingBlowsRocksDieLaterOthersAtOnce)
     EXPECT_EQ(rock->GetDeathTime(), Now() + CAsteroid::DYING_MS);
     EXPECT_TRUE(rock->GetBody().shape->IsDisabled());
     EXPECT_FALSE(rock->TakeDamage(OBJECT_ENEMY_FIGHTER, nullptr, 1, 99)) << "dead already";
-    EXPECT_EQ(effects.Count("mediumDeath"), 1);
+    EXPECT_EQ(CountEffects("mediumDeath"), 1);
     EXPECT_TRUE(pod->TakeDamage(OBJECT_ENEMY_FIGHTER, nullptr, 1, 99));
     EXPECT_EQ(pod->GetDeathTime(), 1u);
 
     harness->RunFrame(); // it dies at its next think, and leaves at the next update
     harness->RunFrame();
     EXPECT_EQ(Find(podHandle), nullptr);
-    EXPECT_EQ(director.cleared.back(), std::make_pair(int(DIRECTOR_VISIT_CHAT), 0)) << "the wreck pod's flag";
+    EXPECT_EQ(Director().m_cleared.back(), std::make_pair(int(DIRECTOR_VISIT_CHAT), 0)) << "the wreck pod's flag";
     ASSERT_TRUE(Find(rockHandle));
     EXPECT_FLOAT_EQ(Find(rockHandle)->GetBody().velocity.Length(), 0.0f) << "a dying rock stands still";
     RunFor(CAsteroid::DYING_MS);
     harness->RunFrame();
     EXPECT_EQ(Find(rockHandle), nullptr);
-    EXPECT_FALSE(zone.m_node.asteroidMap[0].IsPresent()) << "the rock left the node's map";
+    EXPECT_FALSE(Zone().m_node.asteroidMap[0].IsPresent()) << "the rock left the node's map";
 }
 
 TEST_F(AsteroidWorld, BrokenRocksLeaveRecordedPiecesWhereAllowed)
@@ -123,8 +123,8 @@ TEST_F(AsteroidWorld, BrokenRocksLeaveRecordedPiecesWhereAllowed)
     for (const SCase& c : cases)
     {
         harness->GetWorld().Clear();
-        zone.m_node = SZoneNode();
-        zone.m_atBossNode = c.atBoss;
+        Zone().m_node = SZoneNode();
+        Zone().m_atBossNode = c.atBoss;
         CAsteroid* large = Spawn(true, ASTEROID_LARGE, 2000, 2000);
         ASSERT_TRUE(large);
         large->SetPosition(CVector2D(c.x, 2000.0f));
@@ -139,10 +139,10 @@ TEST_F(AsteroidWorld, BrokenRocksLeaveRecordedPiecesWhereAllowed)
         EXPECT_GE(count, 2) << c.what;
         EXPECT_LE(count, 4) << c.what;
         // The large rock's entry went; every medium piece has its own.
-        EXPECT_EQ(zone.m_node.asteroidCount, count) << c.what;
+        EXPECT_EQ(Zone().m_node.asteroidCount, count) << c.what;
         for (int32_t i = 1; i <= count; ++i)
         {
-            const SAsteroidMapEntry& entry = zone.m_node.asteroidMap[i];
+            const SAsteroidMapEntry& entry = Zone().m_node.asteroidMap[i];
             CAsteroid* piece = Find(entry.asteroid);
             ASSERT_TRUE(piece) << c.what;
             EXPECT_EQ(piece->GetAsteroidKind(), ASTEROID_MEDIUM);
@@ -162,7 +162,7 @@ TEST_F(AsteroidWorld, AMediumRockBreaksAtTheExpectedRates)
     for (int i = 0; i < rocks; ++i)
     {
         harness->GetWorld().Clear();
-        zone.m_node = SZoneNode();
+        Zone().m_node = SZoneNode();
         CAsteroid* medium = Spawn(false, ASTEROID_MEDIUM, 2000, 2000);
         ASSERT_TRUE(medium);
         medium->Die();
@@ -225,7 +225,7 @@ TEST_F(AsteroidWorld, TransientGemsDecayBetweenOneAndTwoMinutes)
     EXPECT_GT(latest, 105000u);
     int decayEffects = 0;
     for (const char* gem : {"normalGem", "normalGemLarge", "rareGem", "rareGemLarge", "veryRareGem", "veryRareGemLarge"})
-        decayEffects += effects.Count(std::string(gem) + "Death");
+        decayEffects += CountEffects(std::string(gem) + "Death");
     EXPECT_EQ(decayEffects, 36);
     EXPECT_TRUE(Find(keptHandle)) << "a gem the node keeps never decays";
     EXPECT_EQ(Find(keptHandle)->GetGemDecayTime(), 0u);
@@ -243,8 +243,8 @@ TEST_F(AsteroidWorld, LeavingThePlayfieldRemovesWithoutPieces)
     for (int i = 0; i < 100 && CountAsteroids() > 0; ++i)
         harness->RunFrame();
     EXPECT_EQ(CountAsteroids(), 0) << "wholly off the left edge it went, in nothing";
-    EXPECT_EQ(zone.m_node.asteroidCount, 0);
-    EXPECT_EQ(effects.Count("largeDeath"), 0);
+    EXPECT_EQ(Zone().m_node.asteroidCount, 0);
+    EXPECT_EQ(CountEffects("largeDeath"), 0);
 }
 
 TEST_F(AsteroidWorld, CrewSitesAndAlienStationsActWhenThePlayerComesNear)
@@ -254,7 +254,7 @@ TEST_F(AsteroidWorld, CrewSitesAndAlienStationsActWhenThePlayerComesNear)
     RegisterObjectType(OBJECT_STATION, &CreateObjectOf<CBallObject>);
     CAsteroid* site = Spawn(true, ASTEROID_CREW_SITE, 2000, 2000);
     ASSERT_TRUE(site);
-    EXPECT_EQ(director.opened, std::vector<int>{GATE_ASTEROID_CHAT}) << "the crew-site hint";
+    EXPECT_EQ(Director().m_opened, std::vector<int>{GATE_ASTEROID_CHAT}) << "the crew-site hint";
     const int32_t ship = harness->Spawn(OBJECT_PLAYER_SHIP, 2400, 2000);
     harness->FindAs<CBallObject>(ship)->SetBall(10, 5);
     harness->GetGame().SetPlayerShipHandle(ship);
@@ -264,7 +264,7 @@ TEST_F(AsteroidWorld, CrewSitesAndAlienStationsActWhenThePlayerComesNear)
     harness->Find(ship)->PlaceShape();
     harness->RunFrame();
     harness->RunFrame();
-    EXPECT_TRUE(zone.GetZoneFlag(ZONE_FLAG_CREW_RELEASED));
+    EXPECT_TRUE(Zone().GetZoneFlag(ZONE_FLAG_CREW_RELEASED));
     std::vector<CAsteroid*> crew;
     CWorld& world = harness->GetWorld();
     for (int32_t slot = 0; slot < world.GetSlotCount(); ++slot)
@@ -290,20 +290,20 @@ TEST_F(AsteroidWorld, CrewSitesAndAlienStationsActWhenThePlayerComesNear)
     EXPECT_FLOAT_EQ(crew[0]->GetBody().velocity.Length(), 0.0f);
     EXPECT_FLOAT_EQ(rock->GetBody().velocity.Length(), 0.0f);
 
-    // The site's death marks the zone.
+    // The site's death marks the Zone().
     RunFor(1000);
     site->TakeDamage(OBJECT_PLAYER_SHIP, nullptr, 1, 1000);
     harness->RunFrame();
-    EXPECT_TRUE(zone.GetZoneFlag(ZONE_FLAG_CREW_SITE_DESTROYED));
+    EXPECT_TRUE(Zone().GetZoneFlag(ZONE_FLAG_CREW_SITE_DESTROYED));
 
     // A broken alien station releases its aliens in zone 0 only; a friendly one mends.
-    zone.m_zoneIndex = 1;
+    Zone().m_zone = 1;
     CAsteroid* broken = Spawn(false, ASTEROID_BROKEN_ALIEN_STATION, 2100, 2000);
     harness->RunFrame();
-    EXPECT_FALSE(zone.GetZoneFlag(ZONE_FLAG_BROKEN_ALIEN_STATION_HANDLED));
-    zone.m_zoneIndex = 0;
+    EXPECT_FALSE(Zone().GetZoneFlag(ZONE_FLAG_BROKEN_ALIEN_STATION_HANDLED));
+    Zone().m_zone = 0;
     harness->RunFrame();
-    EXPECT_TRUE(zone.GetZoneFlag(ZONE_FLAG_BROKEN_ALIEN_STATION_HANDLED));
+    EXPECT_TRUE(Zone().GetZoneFlag(ZONE_FLAG_BROKEN_ALIEN_STATION_HANDLED));
     int aliens = 0;
     for (int32_t slot = 0; slot < world.GetSlotCount(); ++slot)
         if (CGameObject* object = world.GetSlot(slot))
@@ -314,19 +314,31 @@ TEST_F(AsteroidWorld, CrewSitesAndAlienStationsActWhenThePlayerComesNear)
     const int32_t station = harness->Spawn(OBJECT_STATION, 500, 500);
     harness->FindAs<CBallObject>(station)->SetBall(40, 100);
     harness->GetGame().SetStationHandle(station);
-    Spawn(false, ASTEROID_FRIENDLY_ALIEN_STATION, 2300, 2000);
+    CAsteroid* friendly = Spawn(false, ASTEROID_FRIENDLY_ALIEN_STATION, 2300, 2000);
+    CEffect* glow = FindEffect(CAsteroid::HEAL_EFFECT);
+    ASSERT_TRUE(glow) << "kept from the start";
+    EXPECT_FALSE(glow->IsRunning());
     harness->RunFrame();
     const int32_t shipHealth = harness->Find(ship)->GetBody().health;
     const int32_t stationHealth = harness->Find(station)->GetBody().health;
-    campaign.hullDamaged = true;
-    campaign.stationBelowLimit = true;
+    Campaign().m_hullDamaged = true;
+    Campaign().m_stationBelowLimit = true;
     harness->RunFrame();
     harness->RunFrame();
     EXPECT_EQ(harness->Find(ship)->GetBody().health, shipHealth + 2);
-    EXPECT_EQ(harness->Find(station)->GetBody().health, stationHealth + 2) << "the station, wherever it is";
+    EXPECT_TRUE(glow->IsRunning());
+    EXPECT_EQ(glow->GetPosition().x, harness->Find(ship)->GetPosition().x) << "the glow is on the ship";
+    Campaign().m_hullDamaged = false;
+    harness->RunFrame();
+    EXPECT_TRUE(glow->IsEmittingStopped()) << "healed: the glow stops";
+    EXPECT_EQ(harness->Find(station)->GetBody().health, stationHealth + 3) << "the station, wherever it is";
     harness->GetGame().GetRun().stationRepairLocked = true;
     harness->RunFrame();
-    EXPECT_EQ(harness->Find(station)->GetBody().health, stationHealth + 2);
+    EXPECT_EQ(harness->Find(station)->GetBody().health, stationHealth + 3) << "held while locked";
+    // The glow goes back to its pool with the station.
+    world.RemoveObject(friendly->GetHandle());
+    harness->RunFrame();
+    EXPECT_EQ(FindEffect(CAsteroid::HEAL_EFFECT), nullptr);
 }
 
 TEST_F(AsteroidWorld, TouchingRocksShowOneContactEffectAFrame)
@@ -347,10 +359,10 @@ TEST_F(AsteroidWorld, TouchingRocksShowOneContactEffectAFrame)
         rock->PlaceShape();
         ASSERT_EQ(rock->GetBody().health, 5);
     }
-    const int before = effects.Count("mediumTouch");
+    const int before = CountEffects("mediumTouch");
     // Two pairs overlap (64 apart would touch; 60 overlaps): one effect for the frame.
     harness->RunFrame();
-    EXPECT_EQ(effects.Count("mediumTouch"), before + 1);
+    EXPECT_EQ(CountEffects("mediumTouch"), before + 1);
     int hurt = 0;
     for (CAsteroid* rock : rocks)
         hurt += rock->GetBody().health < 5;

@@ -37,10 +37,10 @@ TEST_F(AsteroidWorld, SetupTakesTheEntryAndTheNodesRules)
     EXPECT_EQ(body.shape->CountShapes(), 2);
 
     // Scale 1.5 (entry 0, a restrained field's): radius and root circle grow with it.
-    zone.m_node.asteroidMap[0].word = SetAsteroidWordPosition(MakeAsteroidWord(ASTEROID_MEDIUM, 0), CVector2D(900, 900));
-    zone.m_node.asteroidCount = 1;
+    Zone().m_node.asteroidMap[0].word = SetAsteroidWordPosition(MakeAsteroidWord(ASTEROID_MEDIUM, 0), CVector2D(900, 900));
+    Zone().m_node.asteroidCount = 1;
     PlaceSectorAsteroids();
-    CAsteroid* scaled = Find(zone.m_node.asteroidMap[0].asteroid);
+    CAsteroid* scaled = Find(Zone().m_node.asteroidMap[0].asteroid);
     ASSERT_TRUE(scaled);
     EXPECT_FLOAT_EQ(scaled->GetBody().radius, 48.0f);
     EXPECT_FLOAT_EQ(static_cast<CCollisionCircle&>(*scaled->GetBody().shape).GetRadius(), 48.0f);
@@ -48,7 +48,7 @@ TEST_F(AsteroidWorld, SetupTakesTheEntryAndTheNodesRules)
 
     // Danger nodes: rocks bounce off the edges, keep their speed, and variants 1 and 2
     // set them drifting at 20 to 59 units a tick.
-    zone.m_nodeKind = ZONE_NODE_DANGER;
+    Zone().m_nodeKind = ZONE_NODE_DANGER;
     CAsteroid* danger = Spawn(true, ASTEROID_SMALL, 1000, 1000);
     ASSERT_TRUE(danger);
     EXPECT_TRUE(danger->IsTransient());
@@ -56,7 +56,7 @@ TEST_F(AsteroidWorld, SetupTakesTheEntryAndTheNodesRules)
     EXPECT_EQ(danger->GetBody().additiveBounce, 1);
     EXPECT_FLOAT_EQ(danger->GetBody().damping, 1.0f);
     EXPECT_FLOAT_EQ(danger->GetBody().velocity.Length(), 0.0f);
-    zone.m_nodeKind = ZONE_NODE_DANGER_2;
+    Zone().m_nodeKind = ZONE_NODE_DANGER_2;
     for (int i = 0; i < 20; ++i)
     {
         CAsteroid* drifting = Spawn(true, ASTEROID_SMALL, 1000, 3000);
@@ -95,9 +95,9 @@ TEST_F(AsteroidWorld, SpinFollowsThePeriodAndTheFrames)
 
     const CAsteroidTable& table = harness->GetGame().GetAsteroidTable();
     ASSERT_EQ(table.GetEntry(ASTEROID_MEDIUM, 0)->sprite.GetFrameCount(), 5);
-    zone.m_node.asteroidMap[0].word = SetAsteroidWordPosition(MakeAsteroidWord(ASTEROID_MEDIUM, 0), CVector2D(500, 500));
+    Zone().m_node.asteroidMap[0].word = SetAsteroidWordPosition(MakeAsteroidWord(ASTEROID_MEDIUM, 0), CVector2D(500, 500));
     PlaceSectorAsteroids();
-    CAsteroid* steady = Find(zone.m_node.asteroidMap[0].asteroid);
+    CAsteroid* steady = Find(Zone().m_node.asteroidMap[0].asteroid);
     ASSERT_TRUE(steady);
     EXPECT_EQ(steady->GetSprite().GetPlayRate(), 2);
     std::set<uint16_t> rates;
@@ -121,8 +121,8 @@ TEST_F(AsteroidWorld, SpawnedAsteroidsAreRecordedWhereTheNodeKeepsThem)
     CAsteroid* rock = Spawn(true, ASTEROID_LARGE, 1000, 1200);
     ASSERT_TRUE(rock);
     EXPECT_FALSE(rock->IsTransient());
-    EXPECT_EQ(zone.m_node.asteroidCount, 1);
-    const SAsteroidMapEntry& entry = zone.m_node.asteroidMap[0];
+    EXPECT_EQ(Zone().m_node.asteroidCount, 1);
+    const SAsteroidMapEntry& entry = Zone().m_node.asteroidMap[0];
     EXPECT_EQ(entry.asteroid, rock->GetHandle());
     EXPECT_EQ(GetAsteroidWordKind(entry.word), ASTEROID_LARGE);
     EXPECT_EQ(GetAsteroidWordSize(entry.word), 1);
@@ -147,20 +147,20 @@ TEST_F(AsteroidWorld, SpawnedAsteroidsAreRecordedWhereTheNodeKeepsThem)
     };
     for (const SCase& c : cases)
     {
-        zone.m_nodeKind = c.nodeKind;
-        zone.m_hasNode = c.hasNode;
+        Zone().m_nodeKind = c.nodeKind;
+        Zone().m_hasNode = c.hasNode;
         CAsteroid* made = Spawn(c.recorded, c.kind, 2000, 2000);
         ASSERT_TRUE(made) << c.what;
         EXPECT_EQ(made->IsTransient(), c.transient) << c.what;
-        EXPECT_EQ(zone.m_node.asteroidCount, c.mapCountAfter) << c.what;
+        EXPECT_EQ(Zone().m_node.asteroidCount, c.mapCountAfter) << c.what;
     }
-    zone.m_nodeKind = ZONE_NODE_NORMAL;
-    zone.m_hasNode = true;
+    Zone().m_nodeKind = ZONE_NODE_NORMAL;
+    Zone().m_hasNode = true;
 
     // A drive pod tells the director; a full node makes no recorded asteroid.
     ASSERT_TRUE(Spawn(false, ASTEROID_DRIVE_POD, 100, 100));
-    EXPECT_EQ(director.raised.back(), std::make_pair(int(DIRECTOR_BOSS_CHAT), 2));
-    zone.m_node.asteroidCount = ASTEROID_MAP_SIZE;
+    EXPECT_EQ(Director().m_raised.back(), std::make_pair(int(DIRECTOR_BOSS_CHAT), 2));
+    Zone().m_node.asteroidCount = ASTEROID_MAP_SIZE;
     const int before = CountAsteroids();
     EXPECT_EQ(Spawn(true, ASTEROID_SMALL, 100, 100), nullptr);
     EXPECT_NE(Spawn(false, ASTEROID_SMALL, 100, 100), nullptr);
@@ -174,7 +174,7 @@ TEST_F(AsteroidWorld, AKindWithoutAnEntryOfItsSizeMakesNothing)
     Start(defs);
     EXPECT_EQ(Spawn(true, ASTEROID_SMALL, 100, 100), nullptr);
     EXPECT_EQ(harness->GetWorld().CountObjects(), 0);
-    EXPECT_EQ(zone.m_node.asteroidCount, 0);
+    EXPECT_EQ(Zone().m_node.asteroidCount, 0);
 }
 
 TEST_F(AsteroidWorld, PiecesStandNearTheirParentAndRocksGetAKick)
@@ -229,17 +229,17 @@ TEST_F(AsteroidWorld, PiecesStandNearTheirParentAndRocksGetAKick)
 TEST_F(AsteroidWorld, ANodesMapBecomesAsteroidsAndIsStoredWhenLeft)
 {
     Start();
-    const int32_t count = GenerateAsteroidMap(zone.m_node.asteroidMap, 1, ZONE_NODE_NORMAL, 5, false);
+    const int32_t count = GenerateAsteroidMap(Zone().m_node.asteroidMap, 1, ZONE_NODE_NORMAL, 5, false);
     ASSERT_GT(count, 5);
-    zone.m_node.asteroidCount = count;
+    Zone().m_node.asteroidCount = count;
     // Two entries without a place: they get one round the site, which they keep.
-    zone.m_node.asteroidMap[1].word &= 0xFFu;
-    zone.m_node.asteroidMap[3].word &= 0xFFu;
+    Zone().m_node.asteroidMap[1].word &= 0xFFu;
+    Zone().m_node.asteroidMap[3].word &= 0xFFu;
     PlaceSectorAsteroids();
     EXPECT_EQ(CountAsteroids(), count);
     for (int32_t i = 0; i < count; ++i)
     {
-        const SAsteroidMapEntry& entry = zone.m_node.asteroidMap[i];
+        const SAsteroidMapEntry& entry = Zone().m_node.asteroidMap[i];
         CAsteroid* asteroid = Find(entry.asteroid);
         ASSERT_TRUE(asteroid) << i;
         EXPECT_TRUE(HasAsteroidWordPosition(entry.word)) << i;
@@ -250,42 +250,42 @@ TEST_F(AsteroidWorld, ANodesMapBecomesAsteroidsAndIsStoredWhenLeft)
     }
     for (int32_t i : {1, 3})
     {
-        const SAsteroidMapEntry& entry = zone.m_node.asteroidMap[i];
+        const SAsteroidMapEntry& entry = Zone().m_node.asteroidMap[i];
         EXPECT_LE(std::abs(GetAsteroidWordX(entry.word) - 2000), 1600);
         EXPECT_LE(std::abs(GetAsteroidWordY(entry.word) - 2000), 1600);
     }
 
     // Leaving: places are kept, one pushed off the playfield is dropped.
-    CAsteroid* lost = Find(zone.m_node.asteroidMap[0].asteroid);
+    CAsteroid* lost = Find(Zone().m_node.asteroidMap[0].asteroid);
     lost->SetPosition(CVector2D(-40.0f, 100.0f));
-    CAsteroid* moved = Find(zone.m_node.asteroidMap[2].asteroid);
+    CAsteroid* moved = Find(Zone().m_node.asteroidMap[2].asteroid);
     moved->SetPosition(CVector2D(1234.5f, 2345.5f));
-    zone.m_node.StoreAsteroids(harness->GetWorld(), 4000.0f);
-    EXPECT_EQ(zone.m_node.asteroidCount, count - 1);
-    EXPECT_FALSE(zone.m_node.asteroidMap[0].IsPresent());
-    EXPECT_EQ(GetAsteroidWordX(zone.m_node.asteroidMap[2].word), 1234);
-    EXPECT_EQ(GetAsteroidWordY(zone.m_node.asteroidMap[2].word), 2345);
-    for (const SAsteroidMapEntry& entry : zone.m_node.asteroidMap)
+    Zone().m_node.StoreAsteroids(harness->GetWorld(), 4000.0f);
+    EXPECT_EQ(Zone().m_node.asteroidCount, count - 1);
+    EXPECT_FALSE(Zone().m_node.asteroidMap[0].IsPresent());
+    EXPECT_EQ(GetAsteroidWordX(Zone().m_node.asteroidMap[2].word), 1234);
+    EXPECT_EQ(GetAsteroidWordY(Zone().m_node.asteroidMap[2].word), 2345);
+    for (const SAsteroidMapEntry& entry : Zone().m_node.asteroidMap)
         EXPECT_EQ(entry.asteroid, NO_OBJECT);
 }
 
 TEST_F(AsteroidWorld, DangerAndBossNodesPlaceTheirFieldsTheirOwnWay)
 {
     Start();
-    zone.m_nodeKind = ZONE_NODE_DANGER;
-    const int32_t count = GenerateAsteroidMap(zone.m_node.asteroidMap, 1, ZONE_NODE_DANGER, 6, false);
+    Zone().m_nodeKind = ZONE_NODE_DANGER;
+    const int32_t count = GenerateAsteroidMap(Zone().m_node.asteroidMap, 1, ZONE_NODE_DANGER, 6, false);
     ASSERT_GT(count, 0);
     PlaceSectorAsteroids();
     EXPECT_EQ(CountAsteroids(), count);
     for (int32_t i = 0; i < count; ++i)
-        EXPECT_EQ(zone.m_node.asteroidMap[i].asteroid, NO_OBJECT) << "a danger node's asteroids are transient";
+        EXPECT_EQ(Zone().m_node.asteroidMap[i].asteroid, NO_OBJECT) << "a danger node's asteroids are transient";
 
     harness->GetWorld().Clear();
-    zone.m_nodeKind = ZONE_NODE_BOSS;
-    zone.m_atBossNode = true;
+    Zone().m_nodeKind = ZONE_NODE_BOSS;
+    Zone().m_atBossNode = true;
     PlaceSectorAsteroids();
     EXPECT_EQ(CountAsteroids(), count);
-    CAsteroid* first = Find(zone.m_node.asteroidMap[0].asteroid);
+    CAsteroid* first = Find(Zone().m_node.asteroidMap[0].asteroid);
     ASSERT_TRUE(first);
     EXPECT_FALSE(first->IsInTree()) << "no world update at the boss node";
 }

@@ -73,11 +73,3 @@ std::string MakeAsteroidLevel(const std::vector<SAsteroidDefText>& defs, int tot
                   worldWidth, totalMass, chanceOfGems);
     return level + MakeAsteroidSection(defs, siteRadius);
 }
-
-int CRecordedEffects::Count(const std::string& name) const
-{
-    int count = 0;
-    for (const SStart& start : starts)
-        count += start.name == name;
-    return count;
-}

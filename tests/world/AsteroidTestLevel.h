@@ -1,9 +1,6 @@
 #pragma once
-// Level texts with asteroid definitions for the world's tests, and a recorder of the
-// effects the asteroids start. Pictures are "dummy" sprites whose frame size and
-// count the definitions give, so no sprite file is needed.
-
-#include "presentation/EffectRequests.h"
+// Level texts with asteroid definitions for the world's tests. Pictures are "dummy"
+// sprites whose frame size and count the definitions give, so no sprite file is needed.
 
 #include <string>
 #include <vector>
@@ -34,22 +31,3 @@ std::string MakeAsteroidLevel(const std::vector<SAsteroidDefText>& defs, int tot
 
 // The ASTEROID_DEFS section alone.
 std::string MakeAsteroidSection(const std::vector<SAsteroidDefText>& defs, float siteRadius = 0.4f);
-
-class CRecordedEffects : public CEffectRequests
-{
-public:
-    struct SStart
-    {
-        std::string name;
-        CVector2D position;
-    };
-    CRecordedEffects() { InstallEffectRequests(this); }
-    ~CRecordedEffects() override { InstallEffectRequests(nullptr); }
-    void StartEffect(const char* name, int32_t, const CVector2D& position, const CVector2D&) override
-    {
-        starts.push_back({name, position});
-    }
-    int Count(const std::string& name) const;
-
-    std::vector<SStart> starts;
-};

@@ -42,6 +42,18 @@ void CScriptedInput::GetMouseButtons(bool* left, bool* right, bool* middle)
             *button = false;
 }
 
+void CHarnessZones::SetZoneFlag(int flag, bool value)
+{
+    if (flag >= 0 && flag < ZONE_FLAG_COUNT)
+        m_flags[flag] = value;
+}
+
+void CHarnessZones::OnObjectRemoved(CGameObject& object)
+{
+    if (object.GetType() == OBJECT_ASTEROID && !object.GetInfo().notCountedAsEnemy)
+        m_node.ForgetAsteroid(object.GetHandle());
+}
+
 CHarnessDirector::CHarnessDirector()
 {
     for (bool& gate : m_gates)

@@ -32,9 +32,11 @@
 #include "world/TextPageLink.h"
 #include "world/World.h"
 #include "world/ZoneLink.h"
+#include "world/ZoneNode.h"
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CAudioSystem;
@@ -83,7 +85,9 @@ public:
     int m_stationsSpawned = 0;
 };
 
-// The zone the test puts the game in.
+// The zone the test puts the game in: one node, whose record keeps the asteroid map
+// (asteroids removed from the world leave it, as the zone manager makes them), and
+// the zone's flags.
 class CHarnessZones : public CZoneLink
 {
 public:
@@ -91,11 +95,18 @@ public:
     int GetZoneIndex() const override { return m_zone; }
     int GetNodeKind() const override { return m_nodeKind; }
     bool IsAtBossNode() const override { return m_atBossNode; }
+    SZoneNode* GetCurrentNode() override { return m_hasNode ? &m_node : nullptr; }
+    bool GetZoneFlag(int flag) const override { return flag >= 0 && flag < ZONE_FLAG_COUNT && m_flags[flag]; }
+    void SetZoneFlag(int flag, bool value) override;
+    void OnObjectRemoved(CGameObject& object) override;
 
     uint32_t m_clock = 0;
     int m_zone = 0;
     int m_nodeKind = 0;
     bool m_atBossNode = false;
+    SZoneNode m_node;
+    bool m_hasNode = true;
+    bool m_flags[ZONE_FLAG_COUNT] = {};
 };
 
 // The director's gates and states as the test sets them (all gates open), and what
@@ -110,6 +121,9 @@ public:
     void OnScriptedHit() override { ++m_scriptedHits; }
     void OnEquipmentPodCollected(bool found) override { ++(found ? m_podsFound : m_podsSalvaged); }
     void ClearPodHint() override { ++m_podHintsCleared; }
+    void RaiseFlag(int group, int flag) override { m_raised.push_back({group, flag}); }
+    void ClearFlag(int group, int flag) override { m_cleared.push_back({group, flag}); }
+    void OpenGate(int gate) override { m_opened.push_back(gate); }
 
     bool m_gates[DIRECTOR_GATE_COUNT];
     int m_tutorialState = 0;
@@ -118,6 +132,9 @@ public:
     int m_podsFound = 0;
     int m_podsSalvaged = 0;
     int m_podHintsCleared = 0;
+    std::vector<std::pair<int, int>> m_raised; // (group, flag)
+    std::vector<std::pair<int, int>> m_cleared;
+    std::vector<int> m_opened;
 };
 
 // What the campaign and the pilot record were told, by storage slot.
@@ -132,6 +149,9 @@ public:
     int GetGemTotal() const override { return m_gemTotal; }
     void AddGems(int count) override { m_gemTotal += count; }
     void RaiseEvent(int event) override { m_events.push_back(event); }
+    int GetDifficulty() const override { return m_difficulty; }
+    bool IsStationBelowRepairLimit() const override { return m_stationBelowLimit; }
+    bool IsShipHullDamaged() const override { return m_hullDamaged; }
 
     uint32_t m_flightTime[SLOTS] = {};
     int m_cleared[SLOTS] = {};
@@ -139,6 +159,9 @@ public:
     int m_collected = 0;
     int m_gemTotal = 0;
     std::vector<int> m_events;
+    int m_difficulty = 0;
+    bool m_stationBelowLimit = false;
+    bool m_hullDamaged = false;
 };
 
 // A HUD that records the gauges it is given (hidden unless the test shows it).
