@@ -1,7 +1,7 @@
 #include "core/DataFile.h"
 #include "core/DefinitionProblems.h"
 #include "core/Random.h"
-#include "tests/world/AsteroidTestLevel.h"
+#include "tests/support/world/AsteroidLevel.h"
 #include "world/AsteroidDefs.h"
 #include "world/AsteroidField.h"
 #include "world/ZoneNode.h"

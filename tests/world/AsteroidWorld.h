@@ -1,10 +1,10 @@
 #pragma once
-// A running level with the standard test asteroids (tests/world/AsteroidTestLevel.h)
+// A running level with the standard test asteroids (tests/support/world/AsteroidLevel.h)
 // at the harness's node, and the effects the asteroids start in the game's effect
 // cache, where they stay in use.
 
 #include "tests/support/world/WorldHarness.h"
-#include "tests/world/AsteroidTestLevel.h"
+#include "tests/support/world/AsteroidLevel.h"
 #include "world/Asteroid.h"
 #include "world/AsteroidField.h"
 #include "world/AsteroidKinds.h"

@@ -1,4 +1,4 @@
-#include "tests/world/AsteroidTestLevel.h"
+#include "tests/support/world/AsteroidLevel.h"
 
 #include <cstdio>
 
