@@ -23,3 +23,21 @@ tess_sprite(scout 2 --page 128)
 tess_sprite(pods 2 --page 32)
 tess_sprite(planet 2 --page 128)
 list(APPEND TESS_RESPACK_FILES ${sprite_out}/scout.spr ${sprite_out}/pods.spr ${sprite_out}/planet.spr)
+# Asteroids: rocks of three sizes and the explosive rock (alpha tested), gems of each
+# kind (alpha blended); the backdrop's stars, the front end's nebula tile (added to
+# what lies behind) and the zone backdrop, one frame a zone and node kind (opaque).
+foreach(rock rockSmall rockMedium rockExplosive)
+  tess_sprite(${rock} 3 --page 256)
+endforeach()
+tess_sprite(rockLarge 3 --page 512)
+foreach(gem gemNormal gemNormalLarge gemRare gemRareLarge gemVeryRare gemVeryRareLarge)
+  tess_sprite(${gem} 2 --page 128)
+endforeach()
+tess_sprite(stars 1 --page 32)
+tess_sprite(nebula 1 --page 256)
+file(MAKE_DIRECTORY ${sprite_out}/bgelements)
+tess_sprite(bgelements/backdrops 0 --page 512)
+foreach(name rockSmall rockMedium rockLarge rockExplosive gemNormal gemNormalLarge gemRare gemRareLarge
+             gemVeryRare gemVeryRareLarge stars nebula bgelements/backdrops)
+  list(APPEND TESS_RESPACK_FILES ${sprite_out}/${name}.spr)
+endforeach()

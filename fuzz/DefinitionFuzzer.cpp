@@ -11,7 +11,12 @@
 #include "presentation/SpriteAnimSet.h"
 #include "presentation/SpriteOwner.h"
 #include "presentation/TiledSprite.h"
+#include "core/Random.h"
+#include "world/AsteroidDefs.h"
+#include "world/AsteroidField.h"
+#include "world/Backdrop.h"
 #include "world/LevelConfig.h"
+#include "world/ProceduralBackdrop.h"
 
 #include <string>
 
@@ -54,6 +59,31 @@ void ReadWithEveryReader(const CDataTree& block)
         }
         set.StopTrack(-1, true);
     }
+    CAsteroidTable asteroids;
+    if (asteroids.Load(block, true, problems))
+    {
+        CRandom random(1);
+        SAsteroidMapEntry map[ASTEROID_MAP_SIZE];
+        SAsteroidFieldRequest field;
+        field.totalMass = 500;
+        field.ratioSmall = 0.5f;
+        field.ratioMedium = 0.8f;
+        field.worldWidth = 4000.0f;
+        field.nodeKind = 5;
+        GenerateAsteroidMap(asteroids, field, random, map);
+        field.nodeKind = 0;
+        field.restrained = true;
+        GenerateAsteroidMap(asteroids, field, random, map);
+    }
+    CRandom random(2);
+    CBackdrop backdrop;
+    backdrop.Load(block, 4000.0f, true, random, problems);
+    backdrop.SpinItems();
+    backdrop.SetZoneBackdropFrame(0, 3);
+    backdrop.Show(false);
+    CProceduralBackdrop front;
+    front.LoadSection(block, true, random, problems);
+    front.Update();
 }
 
 void Walk(const CDataTree& tree, int depth)

@@ -24,6 +24,22 @@ int32_t ToInt(float value)
 {
     return value > -2.0e9f && value < 2.0e9f ? static_cast<int32_t>(value) : 0;
 }
+
+// A count of numbered blocks, no more than the section has blocks (a warning when it
+// says more).
+int32_t ReadBlockCount(const CDataTree& section, const char* key, CDefinitionProblems& problems)
+{
+    int32_t count = 0;
+    section.GetInt(key, count);
+    const int32_t blocks = static_cast<int32_t>(section.GetChildCount());
+    if (count > blocks)
+    {
+        problems.AddWarning(section.FindChild(key), "\"%s\" %d, but the section holds %d blocks", key,
+                            static_cast<int>(count), static_cast<int>(blocks));
+        count = blocks;
+    }
+    return count < 0 ? 0 : count;
+}
 } // namespace
 
 // What one Load works with.
@@ -267,8 +283,7 @@ void CBackdrop::Load(const CDataTree& section, float worldWidth, bool make, CRan
     load.make = make;
     m_bank = make ? g_spriteBank : nullptr;
 
-    int32_t items = 0;
-    section.GetInt("numBackgroundItems", items);
+    const int32_t items = ReadBlockCount(section, "numBackgroundItems", problems);
     float viewScale = 1.0f;
     section.GetFloat("backgroundViewScale", viewScale);
     for (int32_t i = 0; i < items; ++i)
@@ -293,10 +308,7 @@ void CBackdrop::Load(const CDataTree& section, float worldWidth, bool make, CRan
             m_planes.push_back(plane);
         }
 
-    int32_t layers = 0;
-    section.GetInt("numLayers", layers);
-    if (layers < 0)
-        layers = 0;
+    const int32_t layers = ReadBlockCount(section, "numLayers", problems);
     for (int32_t i = 0; i < layers; ++i)
         if (const CDataTree* node = FindNumberedBlock(section, "layer", i, true, problems))
             LoadStarLayer(*node, load.highestPlane + 1 + i, load);

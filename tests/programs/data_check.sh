@@ -43,6 +43,17 @@ copy
 printf 'COMPASS\n{\n}\n' >"$work/game/data/hud.txt"
 expect_problem 'data/hud.txt:1: the HUD has no part of this name'
 
+# Asteroids of a kind the game does not know, a field without a spawn site, stars
+# from a file that is not there, and an asteroid effect the effect list lacks.
+copy
+printf 'LEVEL\n{\n\tworldWidth\t3000\n}\nASTEROID_DEFS\n{\n\tnumDefs\t1\n\tdef0\n\t{\n\t\ttype\tpebble\n\t}\n\tspawnSites\n\t{\n\t\tnumSites\t0\n\t}\n}\nSTARFIELD\n{\n\tnumLayers\t1\n\tlayer0\n\t{\n\t\tnumSprites\t1\n\t\tsprite0\n\t\t{\n\t\t\ttype\tbasic\n\t\t\tname\tdata\\sprites\\nostars.spr\n\t\t}\n\t}\n}\n' >"$work/game/data/init8.txt"
+expect_problem 'data/init8.txt:8: unknown asteroid type "pebble"'
+expect_problem 'data/init8.txt:12: 0 spawn sites'
+expect_problem 'data/init8.txt:26: sprite file "data\\sprites\\nostars.spr" is not there'
+copy
+sed -i 's/deathEffect\trockBreak/deathEffect\trockBust/' "$work/game/data/init1.txt"
+expect_problem 'effect "rockBust" is not in the effect list'
+
 # A sequence that names a sprite file the folder does not have.
 copy
 printf 'seq\n{\n\tsprite\n\t{\n\t\tfile\tdata\\gone.spr\n\t\tlength\t5\n\t\tposition\t0, 1, 2, 3\n\t}\n}\n' >"$work/seq.txt"

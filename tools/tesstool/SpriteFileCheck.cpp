@@ -28,14 +28,20 @@ void CheckNamedSpriteFiles(const CDataTree& block, CDefinitionProblems& problems
             continue;
         char name[DATA_VALUE_MAX + 1] = "";
         block.GetStringW(child->GetName().c_str(), name, sizeof(name));
-        if (strcasecmp(name, CSpriteRef::NO_FILE) == 0)
-            continue;
-        std::vector<uint8_t> bytes;
-        SSpriteFile file;
-        std::string error;
-        if (!ReadFileBytes(name, bytes))
-            problems.AddFatal(child, "sprite file \"%s\" is not there", name);
-        else if (!file.Read(bytes.data(), bytes.size(), error))
-            problems.AddFatal(child, "sprite file \"%s\" does not read: %s", name, error.c_str());
+        if (strcasecmp(name, CSpriteRef::NO_FILE) != 0)
+            CheckSpriteFile(name, child, problems);
     }
+}
+
+void CheckSpriteFile(const char* name, const CDataNode* near, CDefinitionProblems& problems)
+{
+    if (!g_packArchive)
+        InitPackArchive();
+    std::vector<uint8_t> bytes;
+    SSpriteFile file;
+    std::string error;
+    if (!ReadFileBytes(name, bytes))
+        problems.AddFatal(near, "sprite file \"%s\" is not there", name);
+    else if (!file.Read(bytes.data(), bytes.size(), error))
+        problems.AddFatal(near, "sprite file \"%s\" does not read: %s", name, error.c_str());
 }
