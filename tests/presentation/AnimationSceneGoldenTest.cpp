@@ -10,6 +10,7 @@
 #include "tests/support/ImageCompare.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/platform/OffscreenGl.h"
+#include "tests/support/platform/TestWindow.h"
 #include "tests/support/presentation/AnimationScene.h"
 
 #include <gtest/gtest.h>
@@ -18,18 +19,6 @@
 
 namespace
 {
-
-// 640 x 480 in a window.
-bool OpenWindowed(CRenderer& renderer)
-{
-    renderer.SetDefaultSettings();
-    SDisplaySettings& settings = const_cast<SDisplaySettings&>(renderer.GetSettings());
-    settings.fullScreen = false;
-    settings.width = 640;
-    settings.height = 480;
-    renderer.GetPendingSettings() = settings;
-    return renderer.Open("Tessavar", nullptr);
-}
 
 // The scene through the renderer, as 0xAARRGGBB pixels.
 std::vector<uint32_t> DrawScene(CRenderer& renderer)
@@ -57,7 +46,7 @@ std::vector<uint32_t> DrawScene(CRenderer& renderer)
 TEST(AnimationSceneGolden, SoftwareDeviceDrawsTheSceneExactly)
 {
     CD3D8Renderer renderer;
-    ASSERT_TRUE(OpenWindowed(renderer));
+    ASSERT_TRUE(OpenTestWindow(renderer));
     const std::vector<uint32_t> drawn = DrawScene(renderer);
     renderer.Close();
     ASSERT_EQ(drawn.size(), size_t(ANIMATION_SCENE_WIDTH) * ANIMATION_SCENE_HEIGHT);
@@ -70,7 +59,7 @@ TEST(CrossRendererAnimationScene, OpenGLRendererDrawsTheAnimationScene)
     if (!UseOffscreenGl(reason))
         GTEST_SKIP() << reason;
     COpenGLRenderer renderer;
-    ASSERT_TRUE(OpenWindowed(renderer));
+    ASSERT_TRUE(OpenTestWindow(renderer));
     const std::vector<uint32_t> drawn = DrawScene(renderer);
     renderer.Close();
     uint32_t width = 0, height = 0;

@@ -16,6 +16,7 @@
 #include "tests/support/ImageCompare.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/platform/OffscreenGl.h"
+#include "tests/support/platform/TestWindow.h"
 #include "tests/support/presentation/SpriteScene.h"
 
 #include <gtest/gtest.h>
@@ -36,17 +37,6 @@ const char* const GOLDEN_NAMES[] = {"gui_demo_focus", "gui_demo_edit", "gui_demo
 uint32_t DemoClock()
 {
     return 100000;
-}
-
-bool OpenWindowed(CRenderer& renderer)
-{
-    renderer.SetDefaultSettings();
-    SDisplaySettings& settings = const_cast<SDisplaySettings&>(renderer.GetSettings());
-    settings.fullScreen = false;
-    settings.width = 640;
-    settings.height = 480;
-    renderer.GetPendingSettings() = settings;
-    return renderer.Open("Tessavar", nullptr);
 }
 
 // The demonstration in a state, drawn as one frame (0xAARRGGBB pixels, 640 x 480).
@@ -126,7 +116,7 @@ class GuiDemoGolden : public ::testing::TestWithParam<EDemoState>
 TEST_P(GuiDemoGolden, SoftwareDeviceDrawsTheDemonstrationExactly)
 {
     CD3D8Renderer renderer;
-    ASSERT_TRUE(OpenWindowed(renderer));
+    ASSERT_TRUE(OpenTestWindow(renderer));
     const std::vector<uint32_t> drawn = DrawDemo(renderer, GetParam());
     renderer.Close();
     ASSERT_EQ(drawn.size(), 640u * 480u);
@@ -139,7 +129,7 @@ TEST_P(GuiDemoGolden, OpenGLRendererDrawsTheDemonstration)
     if (!UseOffscreenGl(reason))
         GTEST_SKIP() << reason;
     COpenGLRenderer renderer;
-    ASSERT_TRUE(OpenWindowed(renderer));
+    ASSERT_TRUE(OpenTestWindow(renderer));
     const std::vector<uint32_t> drawn = DrawDemo(renderer, GetParam());
     renderer.Close();
     uint32_t width = 0, height = 0;

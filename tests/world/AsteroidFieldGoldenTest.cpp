@@ -12,6 +12,7 @@
 #include "tests/support/ImageCompare.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/platform/OffscreenGl.h"
+#include "tests/support/platform/TestWindow.h"
 #include "tests/support/presentation/SpriteScene.h"
 #include "tests/support/world/WorldHarness.h"
 #include "world/AsteroidField.h"
@@ -27,17 +28,6 @@ namespace
 {
 constexpr int WIDTH = 400;
 constexpr int HEIGHT = 300;
-
-bool OpenWindowed(CRenderer& renderer)
-{
-    renderer.SetDefaultSettings();
-    SDisplaySettings& settings = const_cast<SDisplaySettings&>(renderer.GetSettings());
-    settings.fullScreen = false;
-    settings.width = 640;
-    settings.height = 480;
-    renderer.GetPendingSettings() = settings;
-    return renderer.Open("Tessavar", nullptr);
-}
 
 // The sample level's field at node 5 of zone 1 (seed 21), seen from (1960, 1680)
 // (a small, a medium and a large rock) after half a second, cropped to the top-left 400 x 300 pixels (0xAARRGGBB).
@@ -75,7 +65,7 @@ std::vector<uint32_t> DrawField(std::unique_ptr<CRenderer> renderer)
 TEST(AsteroidFieldGolden, SoftwareDeviceDrawsTheFieldExactly)
 {
     auto renderer = std::make_unique<CD3D8Renderer>();
-    ASSERT_TRUE(OpenWindowed(*renderer));
+    ASSERT_TRUE(OpenTestWindow(*renderer));
     const std::vector<uint32_t> drawn = DrawField(std::move(renderer));
     ASSERT_EQ(drawn.size(), size_t(WIDTH) * HEIGHT);
     EXPECT_TRUE(MatchesGolden("world", "asteroid_field", WIDTH, HEIGHT, drawn));
@@ -87,7 +77,7 @@ TEST(AsteroidFieldGolden, OpenGLRendererDrawsTheField)
     if (!UseOffscreenGl(reason))
         GTEST_SKIP() << reason;
     auto renderer = std::make_unique<COpenGLRenderer>();
-    ASSERT_TRUE(OpenWindowed(*renderer));
+    ASSERT_TRUE(OpenTestWindow(*renderer));
     const std::vector<uint32_t> drawn = DrawField(std::move(renderer));
     uint32_t width = 0, height = 0;
     std::vector<uint32_t> golden;
