@@ -2,7 +2,7 @@
 
 #include "ships/CargoHold.h"
 #include "tests/support/ships/ShipWorldHarness.h"
-#include "world/AsteroidLink.h"
+#include "world/AsteroidKinds.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "tests/ships/ShipFixtures.h"
 #include "tests/support/ships/ShipWorldHarness.h"
 #include "tests/support/world/EffectScene.h"
-#include "world/AsteroidLink.h"
+#include "world/AsteroidKinds.h"
 #include "world/EffectCache.h"
 #include "world/EffectDef.h"
 #include "world/ObjectFactory.h"
