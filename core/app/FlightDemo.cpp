@@ -3,9 +3,12 @@
 #include "core/Console.h"
 #include "core/app/PreWorldDisplay.h"
 #include "ships/PlayerShip.h"
+#include "world/AsteroidField.h"
 #include "world/Game.h"
 #include "world/GameFlowLink.h"
 #include "world/World.h"
+#include "world/ZoneLink.h"
+#include "world/ZoneNode.h"
 
 namespace
 {
@@ -20,13 +23,33 @@ public:
     EGameMode GetMode() const override { return GAME_MODE_FLIGHT; }
 };
 
+// The flight plays one normal node of the first level's zone, with an asteroid field
+// of its own; the zones that will keep nodes are not there yet.
+class CFlightZone : public CZoneLink
+{
+public:
+    int GetZoneIndex() const override { return 1; }
+    SZoneNode* GetCurrentNode() override { return &m_node; }
+    void OnObjectRemoved(CGameObject& object) override
+    {
+        if (object.GetType() == OBJECT_ASTEROID && !object.GetInfo().notCountedAsEnemy)
+            m_node.ForgetAsteroid(object.GetHandle());
+    }
+    SZoneNode m_node;
+};
+
 CFlightMode s_flightMode;
+CFlightZone s_flightZone;
 bool s_flying = false;
 
 void StartFlight(CGame& game)
 {
+    game.SetZones(&s_flightZone);
     if (!game.StartLevel())
+    {
+        game.SetZones(nullptr);
         return;
+    }
     int32_t handle = NO_OBJECT;
     CPlayerShip* ship = nullptr;
     if (game.GetWorld()->CreateObject(OBJECT_PLAYER_SHIP, handle))
@@ -36,6 +59,7 @@ void StartFlight(CGame& game)
         if (g_console)
             g_console->Printf("The level has no starter ship to fly");
         game.EndLevel();
+        game.SetZones(nullptr);
         return;
     }
     ship->SetPosition(START);
@@ -46,6 +70,10 @@ void StartFlight(CGame& game)
     game.SetGameFlow(&s_flightMode);
     game.GetCamera().CenterOn(handle, *game.GetWorld());
     game.GetCamera().Follow(handle, false);
+    // The node's field, placed clear of the ship.
+    s_flightZone.m_node = SZoneNode();
+    s_flightZone.m_node.asteroidCount = GenerateAsteroidMap(s_flightZone.m_node.asteroidMap, 1, ZONE_NODE_NORMAL, 5, false);
+    PlaceSectorAsteroids();
     SetPreWorldDisplayVisible(false);
     s_flying = true;
 }
@@ -79,4 +107,5 @@ void StopFlightDemo()
         return;
     game->SetGameFlow(nullptr);
     game->EndLevel();
+    game->SetZones(nullptr);
 }
