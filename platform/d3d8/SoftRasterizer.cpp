@@ -180,7 +180,11 @@ double Channel(uint32_t colour, int shift)
     return static_cast<double>((colour >> shift) & 0xFF);
 }
 
-void DrawTriangle(const SRasterTarget& target, const SRasterState& state, const SSpanContext& context,
+// Rows are handed to the span loop in batches, which pays its set-up once for them.
+constexpr int kRowBatch = 32;
+
+// rows: room for kRowBatch spans, made once by the caller for all its triangles.
+void DrawTriangle(const SRasterTarget& target, const SRasterState& state, const SSpanContext& context, SSpan* rows,
                   const SRasterVertex* in, const SRasterBands& bands)
 {
     const SRasterVertex* v[3] = {&in[0], &in[1], &in[2]};
@@ -311,9 +315,6 @@ void DrawTriangle(const SRasterTarget& target, const SRasterState& state, const 
             span.colour[c] = flat[c];
     }
     span.z = flatZ;
-    // Rows are handed to the span loop in batches, which pays its set-up once for them.
-    constexpr int kRowBatch = 32;
-    SSpan rows[kRowBatch];
     int batched = 0;
 
     SEdgeWalk walks[3];
@@ -438,8 +439,9 @@ void RasterizeTriangles(const SRasterTarget& target, const SRasterState& state,
                         const uint32_t* which)
 {
     const SSpanContext context = MakeSpanContext(target, state);
+    SSpan rows[kRowBatch];
     for (size_t i = 0; i < count; ++i)
-        DrawTriangle(target, state, context, vertices + (which != nullptr ? which[i] : i) * 3, bands);
+        DrawTriangle(target, state, context, rows, vertices + (which != nullptr ? which[i] : i) * 3, bands);
 }
 
 void RasterizeLines(const SRasterTarget& target, const SRasterState& state,

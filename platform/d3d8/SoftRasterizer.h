@@ -72,7 +72,9 @@ struct SRasterState
     ESpanLoops spanLoops = ESpanLoops::Best;
 };
 
-constexpr int kBandShift = 4;
+// 32 rows: a sprite crosses one band edge or two at most, so few triangles are set up again
+// in a second band, and a frame still gives each of 8 threads a few bands to take.
+constexpr int kBandShift = 5;
 
 struct SRasterBands
 {
