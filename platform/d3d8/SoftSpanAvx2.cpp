@@ -423,52 +423,20 @@ SOFT_AVX2 void FastLoopAvx2(const SSpanContext& context, const SSpan* spans, int
     }
 }
 
-template <bool Textured, bool Linear, bool Wrap, bool Gouraud, int Blend, bool AlphaTest>
-FastSpanLoop PickDepth(bool depth)
+template <bool Textured, bool Linear, bool Wrap, bool Gouraud, int Blend, bool AlphaTest, bool Depth>
+struct SAvx2Loop
 {
-    return depth ? &FastLoopAvx2<Textured, Linear, Wrap, Gouraud, Blend, AlphaTest, true>
-                 : &FastLoopAvx2<Textured, Linear, Wrap, Gouraud, Blend, AlphaTest, false>;
-}
-
-template <bool Textured, bool Linear, bool Wrap, bool Gouraud, int Blend>
-FastSpanLoop PickAlphaTest(bool alphaTest, bool depth)
-{
-    return alphaTest ? PickDepth<Textured, Linear, Wrap, Gouraud, Blend, true>(depth)
-                     : PickDepth<Textured, Linear, Wrap, Gouraud, Blend, false>(depth);
-}
-
-template <bool Textured, bool Linear, bool Wrap, bool Gouraud>
-FastSpanLoop PickBlend(int blend, bool alphaTest, bool depth)
-{
-    switch (blend)
+    static void Draw(const SSpanContext& context, const SSpan* spans, int count)
     {
-    case BlendSourceAlpha:
-        return PickAlphaTest<Textured, Linear, Wrap, Gouraud, BlendSourceAlpha>(alphaTest, depth);
-    case BlendAdd:
-        return PickAlphaTest<Textured, Linear, Wrap, Gouraud, BlendAdd>(alphaTest, depth);
-    default:
-        return PickAlphaTest<Textured, Linear, Wrap, Gouraud, BlendNone>(alphaTest, depth);
+        FastLoopAvx2<Textured, Linear, Wrap, Gouraud, Blend, AlphaTest, Depth>(context, spans, count);
     }
-}
-
-template <bool Textured, bool Linear, bool Wrap>
-FastSpanLoop PickGouraud(bool gouraud, int blend, bool alphaTest, bool depth)
-{
-    return gouraud ? PickBlend<Textured, Linear, Wrap, true>(blend, alphaTest, depth)
-                   : PickBlend<Textured, Linear, Wrap, false>(blend, alphaTest, depth);
-}
+};
 }  // namespace
 
 FastSpanLoop softspan::PickAvx2Loop(bool textured, bool linear, bool wrap, bool gouraud, int blend, bool alphaTest,
                                     bool depth)
 {
-    if (!textured)
-        return PickGouraud<false, false, false>(gouraud, blend, alphaTest, depth);
-    if (linear)
-        return wrap ? PickGouraud<true, true, true>(gouraud, blend, alphaTest, depth)
-                    : PickGouraud<true, true, false>(gouraud, blend, alphaTest, depth);
-    return wrap ? PickGouraud<true, false, true>(gouraud, blend, alphaTest, depth)
-                : PickGouraud<true, false, false>(gouraud, blend, alphaTest, depth);
+    return PickFastLoop<SAvx2Loop>(textured, linear, wrap, gouraud, blend, alphaTest, depth);
 }
 
 #else

@@ -213,60 +213,14 @@ SOFT_PIXEL_INLINE void FastSpan(const SSpanContext& context, const SSpan& span)
 }
 
 template <bool Textured, bool Linear, bool Wrap, bool Gouraud, int Blend, bool AlphaTest, bool Depth>
-void FastLoop(const SSpanContext& context, const SSpan* spans, int count)
+struct SSse2Loop
 {
-    for (int i = 0; i < count; ++i)
-        FastSpan<Textured, Linear, Wrap, Gouraud, Blend, AlphaTest, Depth>(context, spans[i]);
-}
-
-using FastLoopFunction = FastSpanLoop;
-
-template <bool Textured, bool Linear, bool Wrap, bool Gouraud, int Blend, bool AlphaTest>
-FastLoopFunction PickDepth(bool depth)
-{
-    return depth ? &FastLoop<Textured, Linear, Wrap, Gouraud, Blend, AlphaTest, true>
-                 : &FastLoop<Textured, Linear, Wrap, Gouraud, Blend, AlphaTest, false>;
-}
-
-template <bool Textured, bool Linear, bool Wrap, bool Gouraud, int Blend>
-FastLoopFunction PickAlphaTest(bool alphaTest, bool depth)
-{
-    return alphaTest ? PickDepth<Textured, Linear, Wrap, Gouraud, Blend, true>(depth)
-                     : PickDepth<Textured, Linear, Wrap, Gouraud, Blend, false>(depth);
-}
-
-template <bool Textured, bool Linear, bool Wrap, bool Gouraud>
-FastLoopFunction PickBlend(int blend, bool alphaTest, bool depth)
-{
-    switch (blend)
+    static void Draw(const SSpanContext& context, const SSpan* spans, int count)
     {
-    case BlendSourceAlpha:
-        return PickAlphaTest<Textured, Linear, Wrap, Gouraud, BlendSourceAlpha>(alphaTest, depth);
-    case BlendAdd:
-        return PickAlphaTest<Textured, Linear, Wrap, Gouraud, BlendAdd>(alphaTest, depth);
-    default:
-        return PickAlphaTest<Textured, Linear, Wrap, Gouraud, BlendNone>(alphaTest, depth);
+        for (int i = 0; i < count; ++i)
+            FastSpan<Textured, Linear, Wrap, Gouraud, Blend, AlphaTest, Depth>(context, spans[i]);
     }
-}
-
-template <bool Textured, bool Linear, bool Wrap>
-FastLoopFunction PickGouraud(bool gouraud, int blend, bool alphaTest, bool depth)
-{
-    return gouraud ? PickBlend<Textured, Linear, Wrap, true>(blend, alphaTest, depth)
-                   : PickBlend<Textured, Linear, Wrap, false>(blend, alphaTest, depth);
-}
-
-FastLoopFunction PickLoop(bool textured, bool linear, bool wrap, bool gouraud, int blend, bool alphaTest,
-                          bool depth)
-{
-    if (!textured)
-        return PickGouraud<false, false, false>(gouraud, blend, alphaTest, depth);
-    if (linear)
-        return wrap ? PickGouraud<true, true, true>(gouraud, blend, alphaTest, depth)
-                    : PickGouraud<true, true, false>(gouraud, blend, alphaTest, depth);
-    return wrap ? PickGouraud<true, false, true>(gouraud, blend, alphaTest, depth)
-                : PickGouraud<true, false, false>(gouraud, blend, alphaTest, depth);
-}
+};
 
 // The channel masks that turn the stage's combine into texel x diffuse; false when the
 // combine is not of that shape (texture x texture, diffuse x diffuse).
@@ -357,7 +311,8 @@ void PlanFastLoops(SSpanContext& context)
                                        state.alphaTest, depth)
                         : nullptr;
             if (loop == nullptr)
-                loop = PickLoop(textured, linear != 0, textured && wrap, gouraud != 0, blend, state.alphaTest, depth);
+                loop = PickFastLoop<SSse2Loop>(textured, linear != 0, textured && wrap, gouraud != 0, blend,
+                                               state.alphaTest, depth);
         }
     context.fast = plan;
 }

@@ -133,6 +133,58 @@ SOFT_PIXEL_INLINE bool IsTransparent(const STaps& taps)
     return ((Linear ? (taps.c00 | taps.c10 | taps.c01 | taps.c11) : taps.c00) >> 24) == 0;
 }
 
+// The loop of a family (a class template with a static Draw, one per state) for a state:
+// the run-time choices turned into the template's arguments.
+template <template <bool, bool, bool, bool, int, bool, bool> class Family, bool Textured, bool Linear, bool Wrap,
+          bool Gouraud, int Blend, bool AlphaTest>
+FastSpanLoop PickDepth(bool depth)
+{
+    return depth ? &Family<Textured, Linear, Wrap, Gouraud, Blend, AlphaTest, true>::Draw
+                 : &Family<Textured, Linear, Wrap, Gouraud, Blend, AlphaTest, false>::Draw;
+}
+
+template <template <bool, bool, bool, bool, int, bool, bool> class Family, bool Textured, bool Linear, bool Wrap,
+          bool Gouraud, int Blend>
+FastSpanLoop PickAlphaTest(bool alphaTest, bool depth)
+{
+    return alphaTest ? PickDepth<Family, Textured, Linear, Wrap, Gouraud, Blend, true>(depth)
+                     : PickDepth<Family, Textured, Linear, Wrap, Gouraud, Blend, false>(depth);
+}
+
+template <template <bool, bool, bool, bool, int, bool, bool> class Family, bool Textured, bool Linear, bool Wrap,
+          bool Gouraud>
+FastSpanLoop PickBlend(int blend, bool alphaTest, bool depth)
+{
+    switch (blend)
+    {
+    case BlendSourceAlpha:
+        return PickAlphaTest<Family, Textured, Linear, Wrap, Gouraud, BlendSourceAlpha>(alphaTest, depth);
+    case BlendAdd:
+        return PickAlphaTest<Family, Textured, Linear, Wrap, Gouraud, BlendAdd>(alphaTest, depth);
+    default:
+        return PickAlphaTest<Family, Textured, Linear, Wrap, Gouraud, BlendNone>(alphaTest, depth);
+    }
+}
+
+template <template <bool, bool, bool, bool, int, bool, bool> class Family, bool Textured, bool Linear, bool Wrap>
+FastSpanLoop PickGouraud(bool gouraud, int blend, bool alphaTest, bool depth)
+{
+    return gouraud ? PickBlend<Family, Textured, Linear, Wrap, true>(blend, alphaTest, depth)
+                   : PickBlend<Family, Textured, Linear, Wrap, false>(blend, alphaTest, depth);
+}
+
+template <template <bool, bool, bool, bool, int, bool, bool> class Family>
+FastSpanLoop PickFastLoop(bool textured, bool linear, bool wrap, bool gouraud, int blend, bool alphaTest, bool depth)
+{
+    if (!textured)
+        return PickGouraud<Family, false, false, false>(gouraud, blend, alphaTest, depth);
+    if (linear)
+        return wrap ? PickGouraud<Family, true, true, true>(gouraud, blend, alphaTest, depth)
+                    : PickGouraud<Family, true, true, false>(gouraud, blend, alphaTest, depth);
+    return wrap ? PickGouraud<Family, true, false, true>(gouraud, blend, alphaTest, depth)
+                : PickGouraud<Family, true, false, false>(gouraud, blend, alphaTest, depth);
+}
+
 // The AVX2 loop for a state (see PlanFastLoops); built for every processor, run only
 // where the processor has AVX2.
 FastSpanLoop PickAvx2Loop(bool textured, bool linear, bool wrap, bool gouraud, int blend, bool alphaTest,
