@@ -125,6 +125,7 @@ CEffectScene::CEffectScene(uint32_t seed, std::unique_ptr<CRenderer> renderer)
     m_harness = std::make_unique<CWorldHarness>(seed, nullptr, std::move(renderer));
     RegisterObjectType(OBJECT_DUMB, &MakeTarget);
     RegisterObjectType(OBJECT_PLAYER_SHIP, &MakeTarget);
+    RegisterObjectType(OBJECT_ASTEROID, &MakeTarget);
     EXPECT_TRUE(m_harness->StartLevel());
 }
 

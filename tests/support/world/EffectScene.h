@@ -33,7 +33,7 @@ struct SRecordedHit
     int32_t amount;
 };
 
-// A round target (type DUMB or PLAYER_SHIP as spawned) of a side and health, whose
+// A round target (type DUMB, PLAYER_SHIP or ASTEROID as spawned) of a side and health, whose
 // hits are recorded; it never moves on its own.
 class CTargetObject : public CGameObject
 {
@@ -64,7 +64,7 @@ public:
     // The same, but the problems are expected: gives their lines.
     std::vector<std::string> LoadWithProblems(const std::string& text);
 
-    // A target of the type (DUMB or PLAYER_SHIP), filed in the quadtree by the next frame.
+    // A target of the type (DUMB, PLAYER_SHIP or ASTEROID), filed in the quadtree by the next frame.
     int32_t SpawnTarget(float x, float y, float radius, ETeam team, int32_t health, int32_t type = OBJECT_DUMB);
     CTargetObject* Target(int32_t handle) const;
 
