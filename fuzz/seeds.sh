@@ -10,7 +10,7 @@ out=$(cd "$2" && pwd)
 tool="$bin/tesstool"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for harness in pack_archive data_tree string_table text_format tga wave sprite_file font_glyph_table jpeg2000 resource_pack definitions ship_data station cas gui_skin gui_layout hud; do
+for harness in pack_archive data_tree string_table text_format tga wave sprite_file font_glyph_table jpeg2000 resource_pack definitions effects ship_data station cas gui_skin gui_layout hud; do
   mkdir -p "$out/$harness"
 done
 quiet() {
@@ -66,6 +66,9 @@ find "$src/../data-src" -name '*.txt' ! -path '*/strings/*' | while read -r f; d
   cp "$f" "$out/definitions/$(basename "$(dirname "$f")")-$(basename "$f")"
 done
 cp "$src/seeds/collision.txt" "$out/definitions/"
+# Effects: the sample effect files and one definition of every kind and mode.
+cp "$src/../data-src/effects/"*.txt "$out/effects/"
+cp "$src/seeds/effects.txt" "$out/effects/"
 quiet "$tool" tree write "$src/seeds/tree.txt" "$out/data_tree/tree-utf16.txt"
 quiet "$tool" tree write "$src/seeds/tree.txt" "$out/data_tree/tree-scrambled.txt" --scrambled
 

@@ -147,7 +147,10 @@ void CEffectCache::ReadEffectNodes(const CDataNodeList& nodes, SEffectFileProble
             continue;
         }
         std::unique_ptr<CEffectDef> definition(new (std::nothrow) CEffectDef(*this));
-        if (definition && definition->Read(block, upper, report.problems))
+        if (!definition)
+            continue;
+        definition->SetSource(report.file, block.GetLine());
+        if (definition->Read(block, upper, report.problems))
             m_definitions.push_back(std::move(definition));
     }
 }

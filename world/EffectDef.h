@@ -49,6 +49,14 @@ public:
 
     const char* GetName() const { return m_name; }
     CEffectCache& GetCache() const { return m_cache; }
+    // Where the definition was read: the file and the line of its section.
+    const std::string& GetFileName() const { return m_fileName; }
+    uint32_t GetLine() const { return m_line; }
+    void SetSource(const std::string& fileName, uint32_t line)
+    {
+        m_fileName = fileName;
+        m_line = line;
+    }
     CAppearance* GetAppearance() const { return m_appearance.get(); }
     CController* GetController() const { return m_controller.get(); }
     CEmitter* GetEmitter() const { return m_emitter.get(); }
@@ -58,6 +66,8 @@ public:
 private:
     CEffectCache& m_cache;
     char m_name[NAME_SIZE] = "";
+    std::string m_fileName;
+    uint32_t m_line = 0;
     int32_t m_maxParticles = 0;
     int32_t m_maxEmitters = 0;
     // Destroyed emitter first: its particles' sprites use the appearance's file.

@@ -74,5 +74,55 @@ copy
 sed '0,/engineEffect\tengineTrail/s//engineEffect\tengineTrial/' "$bin/data/shipComponents.txt" >"$work/game/data/shipComponents.txt"
 expect_problem 'data/shipComponents.txt:0: "engine_basic" names the effect "engineTrial", which no effect file defines'
 
+# Effects: an event that starts an effect nobody defined, a sprite file that is not
+# there, and a definition the cache cannot hold.
+copy
+cat >>"$work/game/data/effects/world.txt" <<'EFFECTS'
+EFFECT
+{
+	name	broken
+	maxParticles	4
+	maxEmitters	1
+	particle
+	{
+		appearance
+		{
+			type	SPRITE
+			sprite
+			{
+				spriteFile	data\effects\missing.spr
+			}
+		}
+	}
+	controller
+	{
+		type	STATIC
+	}
+	emitter
+	{
+		type	SIMPLE_PARTICLE
+		event
+		{
+			type	EMITTER_START
+			chanceOfTriggering	1
+			triggerEffect0	nothingAtAll
+		}
+	}
+}
+EFFECT
+{
+	name	greedy
+	maxParticles	100000
+	maxEmitters	1
+	emitter
+	{
+		type	SIMPLE_PARTICLE
+	}
+}
+EFFECTS
+expect_problem 'effect BROKEN: an event names "nothingAtAll", which is no effect'
+expect_problem 'effect BROKEN: sprite file "data\\effects\\missing.spr" cannot be read'
+expect_problem 'effect GREEDY: maxParticles 100000 is outside 0..4096'
+
 "$bin/tesstool" check "$work/nothing" >/dev/null 2>&1 && fail "a folder without data passed"
 exit 0

@@ -1,7 +1,9 @@
 // tesstool tga: inspects and rewrites TGA images through the game's own reader and
 // writer, and draws the screenshot stamp of the sample data.
 
+#include "core/FileBytes.h"
 #include "platform/Tga.h"
+#include "tools/tesstool/SpriteShapes.h"
 #include "tools/tesstool/ToolCommand.h"
 
 #include <algorithm>
@@ -120,6 +122,32 @@ int DrawStamp(const std::string& to)
     return 0;
 }
 
+// The first frame of a drawn shape source (tools/tesstool/SpriteShapes.h) as a TGA
+// with its alpha kept: textures of the sample data, such as the beams of lasers.
+int DrawShape(const std::string& to, const std::string& source)
+{
+    std::vector<uint8_t> text;
+    if (!ReadFileBytes(source.c_str(), text))
+    {
+        std::fprintf(stderr, "tesstool: cannot read %s\n", source.c_str());
+        return 1;
+    }
+    SShapeFrames frames;
+    std::string error;
+    if (!DrawShapeSource(std::string(text.begin(), text.end()), true, frames, error) || frames.frames.empty())
+    {
+        std::fprintf(stderr, "tesstool: %s: %s\n", source.c_str(), error.empty() ? "no frame" : error.c_str());
+        return 1;
+    }
+    if (!SaveTga32(to.c_str(), static_cast<int32_t>(frames.width), static_cast<int32_t>(frames.height),
+                   frames.frames[0].data()))
+    {
+        std::fprintf(stderr, "tesstool: cannot write %s\n", to.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 int RunTgaCommand(const std::vector<std::string>& args)
 {
     if (args.size() == 2 && args[0] == "info")
@@ -128,9 +156,11 @@ int RunTgaCommand(const std::vector<std::string>& args)
         return Convert(args[1], args[2]);
     if (args.size() == 2 && args[0] == "stamp")
         return DrawStamp(args[1]);
-    std::fprintf(stderr, "usage: tesstool tga info FILE | convert IN OUT | stamp OUT\n");
+    if (args.size() == 3 && args[0] == "shape")
+        return DrawShape(args[1], args[2]);
+    std::fprintf(stderr, "usage: tesstool tga info FILE | convert IN OUT | stamp OUT | shape OUT SOURCE\n");
     return 2;
 }
 } // namespace
 
-static CToolCommand s_tga("tga", "info FILE | convert IN OUT | stamp OUT", &RunTgaCommand);
+static CToolCommand s_tga("tga", "info FILE | convert IN OUT | stamp OUT | shape OUT SOURCE", &RunTgaCommand);
