@@ -23,8 +23,8 @@ class CAsteroid : public CGameObject
 public:
     // The effect a friendly alien station keeps for its healing.
     static constexpr const char* HEAL_EFFECT = "alienHeal";
-    // Health a new asteroid cannot be hurt for, and the time the object type that
-    // released it cannot touch it (ms).
+    // How long (ms) a new asteroid cannot be hurt, nor touched by the type of object
+    // that released it.
     static constexpr uint32_t GRACE_MS = 1000;
     // Death comes this long after the killing blow or the gem's decay (ms).
     static constexpr uint32_t DYING_MS = 500;

@@ -39,7 +39,8 @@ struct SAsteroidDef
 {
     static constexpr size_t EFFECT_NAME_MAX = 48;
 
-    // The picture: the big (tiled) sprite when "bigSprite" is true, else the sprite.
+    // The picture: the big (tiled) sprite when "bigSprite" is true (null otherwise),
+    // else the sprite.
     std::unique_ptr<CTiledSpriteDef> bigSprite;
     CSpriteRef sprite;
     CollisionChain shape;

@@ -18,7 +18,7 @@
 //       layer1 { ... }
 //   }
 //
-// An item of type "bigSprite" carries a tiled picture's keys (world/TiledSprite.h),
+// An item of type "bigSprite" carries a tiled picture's keys (presentation/TiledSprite.h),
 // "numInsts" and "pos%i". The file "background" is the zone backdrop
 // ("data\sprites\bgelements\backdrops.spr"), whose first instance changes frame
 // with the node. Random places lie in an 800 x 800 square, apart from each other.
