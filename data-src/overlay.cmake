@@ -23,3 +23,23 @@ foreach(sprite hudIcons:2:64 radar:2:128 blip:2:16 stationIcons:2:64)
     COMMENT "Sprite ${name}.spr" VERBATIM)
   list(APPEND TESS_RESPACK_FILES ${hud_sprite_out}/${name}.spr)
 endforeach()
+
+# Text pages: the typed pages of "data/chat/" and their pictures, drawn from shape sources.
+set(chat_src ${CMAKE_CURRENT_SOURCE_DIR}/chat)
+file(GLOB chat_pages CONFIGURE_DEPENDS ${chat_src}/*.txt)
+foreach(page IN LISTS chat_pages)
+  get_filename_component(name ${page} NAME)
+  add_custom_command(OUTPUT ${TESS_DATA_DIR}/data/chat/${name}
+    COMMAND ${CMAKE_COMMAND} -E copy ${page} ${TESS_DATA_DIR}/data/chat/${name}
+    DEPENDS ${page}
+    COMMENT "Text page ${name}" VERBATIM)
+  list(APPEND TESS_DATA_OUTPUTS ${TESS_DATA_DIR}/data/chat/${name})
+endforeach()
+foreach(picture station ship)
+  add_custom_command(OUTPUT ${TESS_DATA_DIR}/data/chat/${picture}.tga
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${TESS_DATA_DIR}/data/chat
+    COMMAND $<TARGET_FILE:tesstool> tga shape ${TESS_DATA_DIR}/data/chat/${picture}.tga ${chat_src}/${picture}.shape
+    DEPENDS tesstool ${chat_src}/${picture}.shape
+    COMMENT "Picture ${picture}.tga" VERBATIM)
+  list(APPEND TESS_DATA_OUTPUTS ${TESS_DATA_DIR}/data/chat/${picture}.tga)
+endforeach()

@@ -10,7 +10,7 @@ out=$(cd "$2" && pwd)
 tool="$bin/tesstool"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for harness in pack_archive data_tree string_table text_format tga wave sprite_file font_glyph_table jpeg2000 resource_pack definitions effects ship_data station cas gui_skin gui_layout hud; do
+for harness in pack_archive data_tree string_table text_format tga wave sprite_file font_glyph_table jpeg2000 resource_pack definitions effects ship_data station cas gui_skin gui_layout hud text_page; do
   mkdir -p "$out/$harness"
 done
 quiet() {
@@ -88,6 +88,9 @@ cp "$src/../data-src/gui/demo.txt" "$out/gui_layout/"
 
 # HUD: the sample layout.
 cp "$src/../data-src/hud/hud.txt" "$out/hud/"
+
+# Text pages: the sample briefing and tutorial.
+cp "$src/../data-src/chat/"*.txt "$out/text_page/"
 
 # String tables: a small one of two languages and the sample table.
 quiet "$tool" strings build "$src/seeds/strings.txt" "$out/string_table/small.tbl"

@@ -205,6 +205,7 @@ public:
     // while the count is above 0. Gives the count.
     int ShowMouseCursor(bool show);
     bool IsRightButtonHeld() const { return m_rightHeld; }
+    bool IsLeftButtonDown() const { return m_buttonDown; }
 
     // ---- drawing helpers ------------------------------------------------------
     // The focus highlight: opaque grey pulsing between 128 and 255.

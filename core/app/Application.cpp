@@ -9,6 +9,7 @@
 #include "core/app/ScriptedInput.h"
 #include "core/app/SpriteBankStartup.h"
 #include "core/app/StartupSteps.h"
+#include "core/app/TextPageStartup.h"
 #include "platform/AudioSystem.h"
 #include "platform/CoreInput.h"
 #include "platform/GameWindow.h"
@@ -238,6 +239,9 @@ bool RunFrame()
     // The game's controls, only while the console is closed and the window active.
     if (game && !(g_console && g_console->IsOpen()) && g_renderer->IsActive())
         game->PollControls(g_input);
+
+    // The text pages type, complete and turn.
+    UpdateTextPages();
 
     // The world, the camera and the HUD; the view point becomes the scroll.
     float scrollX = 0.0f;

@@ -21,6 +21,7 @@
 #include "core/app/SettingsStartup.h"
 #include "core/app/SingleInstance.h"
 #include "core/app/SpriteBankStartup.h"
+#include "core/app/TextPageStartup.h"
 #include "platform/AudioSystem.h"
 #include "platform/Renderer.h"
 #include "platform/SdlClipboard.h"
@@ -402,6 +403,7 @@ const SStartupStep STARTUP_STEPS[] = {
     {"game", &StartGame, &StopGame},
     {"hud", &StartHud, &StopHud},
     {"hand over settings", &HandOverSettings, nullptr},
+    {"text pages", &StartTextPages, &StopTextPages},
     {"input script", &LoadScript, nullptr},
 };
 } // namespace

@@ -53,6 +53,13 @@ expect_problem 'data/init8.txt:26: sprite file "data\\sprites\\nostars.spr" is n
 copy
 sed -i 's/deathEffect\trockBreak/deathEffect\trockBust/' "$work/game/data/init1.txt"
 expect_problem 'effect "rockBust" is not in the effect list'
+# Text pages: a file without a first page, and a picture tag that never closes.
+copy
+printf 'chat\n{\n\tEnglish\n\t{\n\t\tpage1\n\t\t{\n\t\t\tline0\tx\n\t\t}\n\t}\n}\n' >"$work/game/data/chat/empty.txt"
+expect_problem 'data/chat/empty.txt:3: there is no "page0"'
+copy
+printf 'chat\n{\n\tEnglish\n\t{\n\t\tpage0\n\t\t{\n\t\t\tline0\tsee [12 here\n\t\t}\n\t}\n}\n' >"$work/game/data/chat/open.txt"
+expect_problem 'data/chat/open.txt:5: "\[12 here" is no picture tag'
 
 # A sequence that names a sprite file the folder does not have.
 copy
