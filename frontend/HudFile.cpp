@@ -1,5 +1,6 @@
 #include "frontend/HudFile.h"
 
+#include "core/DataFile.h"
 #include "core/DefinitionProblems.h"
 
 #include <cstring>
@@ -81,4 +82,20 @@ void ReadHudFile(const CDataNodeList& nodes, SHudFileDesc& desc, CDefinitionProb
         if (!seen[part])
             problems.AddAtLine(0, false, "there is no %s block: that part of the HUD keeps its defaults",
                                PART_NAMES[part]);
+}
+
+bool LoadHudGauge(CHudBar& bar, int gauge, const char* path)
+{
+    if (gauge < 0 || gauge >= HUD_GAUGE_COUNT)
+        return false;
+    CDataNodeList nodes;
+    if (!LoadDataFileNodes(path, nodes))
+        return false;
+    SHudFileDesc desc;
+    CDefinitionProblems problems;
+    ReadHudFile(nodes, desc, problems);
+    if (!desc.hasGauge[gauge])
+        return false;
+    bar.Load(desc.gauges[gauge]);
+    return true;
 }

@@ -44,3 +44,8 @@ struct SHudFileDesc
 // Reads each part's block; blocks the HUD passes over, repeated parts and parts the
 // file leaves out are problems. Never fails.
 void ReadHudFile(const CDataNodeList& nodes, SHudFileDesc& desc, CDefinitionProblems& problems);
+
+// One gauge of the file loaded into a bar of its own (the game flow's and the screens'
+// gem gauges take the station's gem sections): false, and the bar as it was, when
+// the file cannot be read or has no block for the gauge.
+bool LoadHudGauge(CHudBar& bar, int gauge, const char* path = HUD_FILE);

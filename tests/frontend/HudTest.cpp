@@ -232,6 +232,24 @@ TEST_F(HudTest, FewerIconFramesThanIcons)
     EXPECT_EQ(GetHud().GetStationIcons().GetIcon(HUD_ICON_SUMMARY), nullptr);
 }
 
+// A bar of its own takes one gauge's block of the file (the gem gauges of the game
+// flow and the screens), placed where its screen puts it.
+TEST_F(HudTest, AGaugeOfTheFileForABarOfItsOwn)
+{
+    ASSERT_TRUE(StartLevel(MakeHudText()));
+    CHudBar bar;
+    ASSERT_TRUE(LoadHudGauge(bar, HUD_GAUGE_STATION_RARE_GEMS));
+    EXPECT_EQ(bar.GetBarWidth(), 8);
+    EXPECT_EQ(bar.GetBarHeight(), 60);
+    bar.SetPosition(CVector2D(500.0f, 80.0f));
+    EXPECT_FLOAT_EQ(bar.GetAnchor().y, 72.0f); // one 8-pixel icon above
+    EXPECT_FALSE(LoadHudGauge(bar, HUD_GAUGE_COUNT));
+    EXPECT_FALSE(LoadHudGauge(bar, HUD_GAUGE_HEALTH, "data/none.txt"));
+    ASSERT_TRUE(m_dir.WriteFile("data/other.txt", "RADAR\n{\n}\n"));
+    EXPECT_FALSE(LoadHudGauge(bar, HUD_GAUGE_HEALTH, "data/other.txt"));
+    EXPECT_EQ(bar.GetBarWidth(), 8) << "a refused load leaves the bar alone";
+}
+
 // Without "data/hud.txt" the HUD exists with its defaults and draws nothing.
 TEST_F(HudTest, MissingFileLeavesDefaults)
 {
