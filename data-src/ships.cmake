@@ -4,7 +4,7 @@ set(ships_src ${CMAKE_CURRENT_SOURCE_DIR}/ships)
 set(ships_sprite_out ${TESS_RESPACK_DIR}/data/ships)
 file(MAKE_DIRECTORY ${ships_sprite_out})
 
-foreach(text shipComponents playerShips)
+foreach(text shipComponents playerShips quickShip survivalShips)
   add_custom_command(OUTPUT ${TESS_DATA_DIR}/data/${text}.txt
     COMMAND ${CMAKE_COMMAND} -E copy ${ships_src}/${text}.txt ${TESS_DATA_DIR}/data/${text}.txt
     DEPENDS ${ships_src}/${text}.txt

@@ -118,6 +118,7 @@ public:
 
     // ---- events ---------------------------------------------------------------
     void SetEventCallback(GuiEventCallback callback) { m_eventCallback = callback; }
+    GuiEventCallback GetEventCallback() const { return m_eventCallback; }
     void RaiseEvent(int32_t owner, int32_t controlId, int32_t event, int32_t value);
     void SetKeyboardFlagHook(GuiKeyboardFlagHook hook) { m_keyboardHook = hook; }
     void SetGameKeyboardFlag(bool enabled);

@@ -225,6 +225,12 @@ bool CShipComponentDatabase::StoreShipConfig(std::unique_ptr<CShipConfig> config
     return true;
 }
 
+void CShipComponentDatabase::RemoveShipConfig(int32_t slot)
+{
+    if (slot >= 0 && slot < SHIP_CONFIG_SLOTS)
+        m_configs[slot].reset();
+}
+
 int32_t CShipComponentDatabase::GetConfigCount() const
 {
     int32_t count = 0;

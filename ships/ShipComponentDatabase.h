@@ -75,6 +75,8 @@ public:
     // Puts a design in its storage slot (deleting the one there); false, and the
     // design deleted, when the slot is out of range.
     bool StoreShipConfig(std::unique_ptr<CShipConfig> config);
+    // Empties the slot (nothing for an empty slot or one out of range).
+    void RemoveShipConfig(int32_t slot);
     // The number of occupied slots.
     int32_t GetConfigCount() const;
 

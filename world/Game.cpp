@@ -33,7 +33,6 @@ CTextPageLink s_noTextPages;
 CGameFlowLink s_noGameFlow;
 CDirectorLink s_noDirector;
 CCampaignLink s_noCampaign;
-CZoneLink s_noZones;
 } // namespace
 
 CGame* CreateGame()
@@ -61,7 +60,7 @@ const char* const EFFECT_FILE = "data\\effect.txt";
 
 CGame::CGame()
     : m_effects(std::make_unique<CEffectCache>()), m_asteroids(std::make_unique<CAsteroidTable>()),
-      m_backdrop(std::make_unique<CBackdrop>())
+      m_backdrop(std::make_unique<CBackdrop>()), m_ownZones(std::make_unique<CZoneLink>())
 {
     ResetLevelState();
 }
@@ -105,7 +104,7 @@ CCampaignLink& CGame::GetCampaign() const
 }
 CZoneLink& CGame::GetZones() const
 {
-    return m_zones ? *m_zones : s_noZones;
+    return m_zones ? *m_zones : *m_ownZones;
 }
 
 float CGame::GetWorldWidth() const
@@ -127,6 +126,12 @@ bool CGame::Init(CSpriteBank* spriteBank)
     // sequence director are made here by their own parts.
     m_controls.Reset();
     m_effects->Load(EFFECT_FILE);
+    // Without the file the exit warning shows no quotes.
+    if (m_quoteRef.SetFile("data\\frontend\\quotes\\quotes.spr", true))
+    {
+        m_quoteA.Attach(m_quoteRef, QUOTE_PLANE);
+        m_quoteB.Attach(m_quoteRef, QUOTE_PLANE);
+    }
     m_state = GAME_READY;
     return true;
 }
@@ -194,6 +199,9 @@ void CGame::Shutdown()
     EndLevel();
     m_effects->FreeAll();
     ShowProceduralBackdrop(false);
+    m_quoteA.Destroy();
+    m_quoteB.Destroy();
+    m_quoteRef.Release();
     m_state = GAME_SHUT_DOWN;
 }
 

@@ -13,6 +13,8 @@
 
 #include "core/FramePacer.h"
 #include "core/Vector2D.h"
+#include "presentation/AnimatedSprite.h"
+#include "presentation/SpriteRef.h"
 #include "world/Camera.h"
 #include "world/Controls.h"
 
@@ -181,6 +183,13 @@ public:
     // damage refuses the load instead of ending the game.
     bool UsesPlayerShipDesignFile() const { return !m_shipConfigFile.empty() && !m_run.quickShip && !m_run.survival; }
 
+    // The exit warning's two quotes: sprites of "data/frontend/quotes/quotes.spr"
+    // (one quote a frame) on plane 20, made hidden by Init and given back by Shutdown.
+    static constexpr int QUOTE_PLANE = 20;
+    CAnimatedSprite& GetQuoteSpriteA() { return m_quoteA; }
+    CAnimatedSprite& GetQuoteSpriteB() { return m_quoteB; }
+    int GetQuoteCount() const { return m_quoteRef.GetFrameCount(); }
+
     // The parts above install themselves here; until then a do-nothing link answers.
     void SetHud(CHudLink* link) { m_hud = link; }
     void SetTextPages(CTextPageLink* link) { m_textPages = link; }
@@ -221,6 +230,9 @@ private:
     EGameState m_state = GAME_CREATED;
     std::string m_startFolder;
     std::string m_shipConfigFile;
+    CSpriteRef m_quoteRef;
+    CAnimatedSprite m_quoteA;
+    CAnimatedSprite m_quoteB;
 
     CHudLink* m_hud = nullptr;
     CTextPageLink* m_textPages = nullptr;
@@ -228,6 +240,9 @@ private:
     CDirectorLink* m_director = nullptr;
     CCampaignLink* m_campaign = nullptr;
     CZoneLink* m_zones = nullptr;
+    // Until the zones install theirs: the base, which keeps the run's current ship
+    // and pilot name for this game.
+    std::unique_ptr<CZoneLink> m_ownZones;
 };
 
 // The game of the process: made and destroyed by the application shell (and the

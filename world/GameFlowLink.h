@@ -29,4 +29,15 @@ public:
     virtual void SpawnStation() {}
     // Whether the controller lets the HUD update and draw.
     virtual bool LetsHudDraw() const { return true; }
+
+    // The frame's steps of the controller: its update after the GUI; in the front
+    // end, after the sprite bank, its overlay (the galaxy map, gem gauges, research
+    // graphs); last, the director's sequences and the controller's own texts.
+    virtual void Update() {}
+    virtual void DrawFrontEnd() {}
+    virtual void Draw() {}
+    // The player chose to quit: the program ends after this frame.
+    virtual bool IsQuitRequested() const { return false; }
+    // The current front-end screen's id (0 none), for the frame trace.
+    virtual int GetScreenId() const { return 0; }
 };

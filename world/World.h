@@ -80,6 +80,8 @@ public:
     // Ends an entry (its sequence is over).
     void EndWarp(SWarpEntry& entry);
     void SetWarpStep(WarpStepFunction step) { m_warpStep = step; }
+    // Whether warp sequences run (a warp with no step would never end).
+    bool HasWarpStep() const { return m_warpStep != nullptr; }
     int32_t GetActiveWarpCount() const { return m_activeWarps; }
 
     // One frame's passes (nothing while a text page shows): file new objects in the

@@ -6,9 +6,22 @@
 // zone of its own, at a normal node without a record, and does nothing else.
 
 #include <cstdint>
+#include <cstring>
 
 class CGameObject;
 struct SZoneNode;
+
+// The worms' pressure on the player: the zone manager's permission, the time of the
+// last step (game ms) and the allowed count (0 to 6), and the game's counts of live
+// worms and of worms still to come.
+struct SWormPressure
+{
+    bool permitted = false;
+    uint32_t lastStep = 0;
+    int32_t allowed = 0;
+    int32_t live = 0;
+    int32_t pending = 0;
+};
 
 class CZoneLink
 {
@@ -39,4 +52,42 @@ public:
     // The current zone's flags (EZoneFlag).
     virtual bool GetZoneFlag(int /*flag*/) const { return false; }
     virtual void SetZoneFlag(int /*flag*/, bool /*value*/) {}
+
+    // ---- the run, as the game flow drives it ------------------------------------
+    // The zone state's current ship: the storage slot of the design the player
+    // flies (0 the escape pod).
+    virtual int GetCurrentShip() const { return m_currentShip; }
+    virtual void SetCurrentShip(int slot) { m_currentShip = slot; }
+    // The pilot's name kept with the zone state: at most 8 characters.
+    virtual void SetPilotName(const char* name)
+    {
+        std::strncpy(m_pilotName, name ? name : "", sizeof(m_pilotName) - 1);
+        m_pilotName[sizeof(m_pilotName) - 1] = '\0';
+    }
+    virtual const char* GetPilotName() const { return m_pilotName; }
+    virtual void SetCurrentZone(int /*zone*/) {}
+    // The current zone's spawn state and node records, made afresh.
+    virtual void ResetSpawnState() {}
+    virtual void InitNodeState() {}
+    // Flight begins at the current node: its objects, then the crew node's asteroid
+    // by the station.
+    virtual void EnterNode() {}
+    virtual void PlaceCrewNodeAsteroid() {}
+    virtual void CheckFixedResources() {}
+    // Every zone's node records and spawn state, and the campaign, as at the start.
+    virtual void Reset() {}
+    virtual void AdvanceZoneClock(uint32_t /*ms*/) {}
+    virtual void SetZoneValue(int /*index*/, int32_t /*value*/) {}
+    virtual bool IsSavingAllowed() const { return false; }
+    virtual bool IsBossBeaten() const { return false; }
+    // Where the loss of the station does not end the run.
+    virtual bool SuspendsStationLossWatch() const { return false; }
+    // Null where no worms press.
+    virtual SWormPressure* GetWormPressure() { return nullptr; }
+    // Survival: the enemies of a wave come.
+    virtual void ActivateSurvivalWave(int /*wave*/) {}
+
+private:
+    int m_currentShip = 1;
+    char m_pilotName[9] = {};
 };

@@ -3,6 +3,7 @@
 #include "core/Clock.h"
 #include "core/Console.h"
 #include "core/app/CommandLine.h"
+#include "core/app/FrameTrace.h"
 #include "core/app/GuiStartup.h"
 #include "core/app/InputStartup.h"
 #include "core/app/RendererStartup.h"
@@ -227,7 +228,13 @@ bool RunFrame()
     if (g_renderer->IsActive() && !(g_console && g_console->IsOpen()) && IsScreenshotKeyHeld())
         SaveScreenshot();
 
+    // The game flow: its screens and modes, Escape, the loss watches.
+    if (game)
+        game->GetGameFlow().Update();
+
     // The quit flag again, after the game flow had its say.
+    if (game && game->GetGameFlow().IsQuitRequested())
+        s_state.quit = true;
     if (s_state.frameLimit && s_state.framesRun >= s_state.frameLimit)
     {
         s_state.quit = true;
@@ -255,7 +262,8 @@ bool RunFrame()
 
     // The frame's drawing: the camera scroll reaches the sprite bank, which draws its
     // planes between the scene's begin and end; in flight and under the in-game menu
-    // the HUD follows with the same whole-unit scroll.
+    // the HUD follows with the same whole-unit scroll, in the front end the game flow's
+    // overlay; last the director's sequences and the game flow's texts.
     g_renderer->BeginScene();
     if (g_renderer->CanDraw())
     {
@@ -267,8 +275,13 @@ bool RunFrame()
             game->GetEffectCache().Update();
             game->GetHud().Draw(static_cast<int32_t>(scrollX), static_cast<int32_t>(scrollY));
         }
+        else if (game)
+            game->GetGameFlow().DrawFrontEnd();
+        if (game)
+            game->GetGameFlow().Draw();
         g_renderer->EndScene();
     }
+    WriteFrameTrace(s_state.framesRun);
 
     // Last, the frame is paced to the fixed step and the game clock moves on.
     ++s_state.framesRun;

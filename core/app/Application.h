@@ -1,13 +1,13 @@
 #pragma once
 // The life of the process: start-up, the main loop and an orderly shutdown.
 
+#include "core/Version.h"
 #include "core/app/StartupSequence.h"
 
 #include <cstdint>
 
 class CDataTree;
 
-constexpr const char* TESSAVAR_VERSION = "V1.5c";
 constexpr const char* TESSAVAR_WINDOW_TITLE = "Tessavar";
 constexpr const char* TESSAVAR_UPDATE_PAGE = "https://tessavar.invalid/update";
 

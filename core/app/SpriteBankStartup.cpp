@@ -1,6 +1,5 @@
 #include "core/app/SpriteBankStartup.h"
 
-#include "core/app/PreWorldDisplay.h"
 #include "platform/Renderer.h"
 #include "presentation/SpriteBank.h"
 
@@ -19,7 +18,6 @@ bool StartSpriteBank(const char*& failure)
         failure = "Error during startup - code 0x8000000e";
         return false;
     }
-    StartPreWorldDisplay(*g_spriteBank);
     return true;
 }
 
@@ -27,7 +25,6 @@ void StopSpriteBank()
 {
     if (!g_spriteBank)
         return;
-    StopPreWorldDisplay(*g_spriteBank);
     g_spriteBank->Shutdown();
     delete g_spriteBank;
     g_spriteBank = nullptr;
@@ -37,7 +34,6 @@ void DrawSpriteBank(float scrollX, float scrollY)
 {
     if (!g_spriteBank)
         return;
-    UpdatePreWorldDisplay();
     // Whole units, truncated toward zero.
     g_spriteBank->SetCameraPosition(static_cast<int32_t>(scrollX), static_cast<int32_t>(scrollY));
     g_spriteBank->Render();

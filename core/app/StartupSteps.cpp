@@ -11,6 +11,7 @@
 #include "core/SystemInfo.h"
 #include "core/WString.h"
 #include "core/app/Application.h"
+#include "core/app/FrameTrace.h"
 #include "core/app/GameStartup.h"
 #include "core/app/GuiStartup.h"
 #include "core/app/HudStartup.h"
@@ -303,6 +304,19 @@ EStepResult LoadScript()
     return EStepResult::Continue;
 }
 
+// TESSAVAR_TRACE: a line a frame; a trace that cannot be written ends the start-up.
+EStepResult OpenTrace()
+{
+    if (!OpenFrameTrace())
+        return FailStartup("Error during startup - TESSAVAR_TRACE could not be written");
+    return EStepResult::Continue;
+}
+
+void CloseTrace(ETeardownReason)
+{
+    CloseFrameTrace();
+}
+
 // "/vid_restart": restarts the audio system; the renderer is not touched.
 void RestartAudioCommand(void*, const char*)
 {
@@ -400,11 +414,14 @@ const SStartupStep STARTUP_STEPS[] = {
     {"gui layers", &HookGuiLayers, nullptr},
     {"settings file", &NoteSettingsFile, &WriteSettingsFile},
     {"clear screen", &ClearScreen, nullptr},
+    {"loading screen", &ShowStartupLoadingScreen, &ReleaseStartupLoadingScreen},
     {"game", &StartGame, &StopGame},
     {"hud", &StartHud, &StopHud},
     {"hand over settings", &HandOverSettings, nullptr},
     {"text pages", &StartTextPages, &StopTextPages},
     {"input script", &LoadScript, nullptr},
+    {"frame trace", &OpenTrace, &CloseTrace},
+    {"loading screen down", &HideStartupLoadingScreen, nullptr},
 };
 } // namespace
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The console in the running game, driven by TESSAVAR_SCRIPT as a player would drive
-# it: the key left of "1" opens it over the pre-world display, "/listvars" typed into
+# it: the key left of "1" opens it over the main menu, "/listvars" typed into
 # it lists the variables, and the last frame matches the golden picture on the
 # software device (TESS_UPDATE_GOLDENS=1 rewrites it). Closed again, the console
 # takes no typing; open, "/quit" ends the game. The renderer's polygon count is

@@ -35,7 +35,7 @@ cp "$bin/tessavar.001" "$prog/"
 rm "$prog/Tessavar.000"
 out=$(run) || fail "a folder without Tessavar.000 did not run: $out"
 echo "$out" | grep -q "^Pack file tessavar.001 is not used: .*Tessavar.000" || fail "the unused pack is not named: $out"
-echo "$out" | grep -q "^Sprite file data/sprites/ship.spr: cannot be read" || fail "the missing sprites are not named: $out"
+echo "$out" | grep -q "^Sprite file data/frontend/loading.spr: cannot be read" || fail "the missing sprites are not named: $out"
 cp "$bin/Tessavar.000" "$prog/"
 
 # The string table: missing, then damaged. Start-up fails, and one line names the file.

@@ -20,19 +20,19 @@ export TESSAVAR_HOME=$home TESSAVAR_DIALOGS=launcher:start SDL_AUDIODRIVER=dummy
 unset SDL_VIDEODRIVER
 mkdir -p "$home/Tessavar"
 
-# lit_right: true when the screen (Xvfb's frame buffer file) shows a lit pixel right of
-# column 810. An 800 x 600 frame scaled to 1024 x 768 reaches there (the sample
-# asteroid at x 625 of 800 lands at 800); drawn unscaled in a corner, nothing can.
-lit_right() {
+# lit_low: true when the screen (Xvfb's frame buffer file) shows a lit pixel below row
+# 610. An 800 x 600 frame scaled to 1024 x 768 reaches there (the main menu's version
+# text at y 575 of 600 lands at 736); drawn unscaled in a corner, nothing can.
+lit_low() {
   python3 - "$fb/Xvfb_screen0" <<'PY'
 import struct, sys
 data = open(sys.argv[1], 'rb').read()
 fields = struct.unpack('>25I', data[:100])
 start = fields[0] + fields[19] * 12
 width, height, stride = fields[4], fields[5], fields[12]
-for y in range(0, height, 2):
+for y in range(611, height):
     row = data[start + y * stride:start + y * stride + width * 4]
-    for x in range(811, width):
+    for x in range(0, width):
         if row[4 * x] + row[4 * x + 1] + row[4 * x + 2] > 90:
             sys.exit(0)
 sys.exit(1)
@@ -63,7 +63,7 @@ check_cover() {
       geometry=$(xwininfo -id "$window" 2>/dev/null |
         awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
              /Width:/ { w = $NF } /Height:/ { h = $NF } END { print x "," y " " w "x" h }')
-      if [ "$geometry" = "0,0 1024x768" ] && lit_right; then scaled=yes; break; fi
+      if [ "$geometry" = "0,0 1024x768" ] && lit_low; then scaled=yes; break; fi
     fi
     sleep 0.1
   done

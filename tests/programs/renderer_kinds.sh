@@ -31,10 +31,13 @@ else
   [ "$(written_kind)" = ogl ] || fail "the OpenGL run wrote back '$(written_kind)'"
   info=$("$bin/tesstool" tga info "$home/ogl.tga") || fail "no readable screenshot of the OpenGL run"
   echo "$info" | grep -q "640 x 480, 32 bits, top-left origin" || fail "unexpected screenshot: $info"
-  top=$(od -v -An -tx1 -j18 -N2560 "$home/ogl.tga" | tr -d ' \n' | sed 's/000000ff//g')
-  [ -z "$top" ] || fail "the top row of the OpenGL frame is not black"
-  # The stamp sits upright in the bottom-left corner: the frame was read the right way up.
-  corner=$(od -v -An -tx1 -j$((18 + 472 * 640 * 4 + 16 * 4)) -N64 "$home/ogl.tga" | tr -d ' \n' | sed 's/000000ff//g')
+  # The top row (right of the pointer) is the main menu's plain background, and the
+  # stamp sits upright in the bottom-left corner over it: the frame was read the right
+  # way up.
+  background=$(od -v -An -tx1 -j$((18 + 32 * 4)) -N4 "$home/ogl.tga" | tr -d ' \n')
+  top=$(od -v -An -tx1 -j$((18 + 32 * 4)) -N$(((640 - 32) * 4)) "$home/ogl.tga" | tr -d ' \n' | sed "s/$background//g")
+  [ -z "$top" ] || fail "the top row of the OpenGL frame is not of one colour"
+  corner=$(od -v -An -tx1 -j$((18 + 472 * 640 * 4 + 16 * 4)) -N64 "$home/ogl.tga" | tr -d ' \n' | sed "s/$background//g")
   [ -n "$corner" ] || fail "no stamp in the bottom-left corner of the OpenGL frame"
 fi
 

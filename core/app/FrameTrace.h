@@ -1,0 +1,16 @@
+#pragma once
+// TESSAVAR_TRACE=FILE: one line a frame, written as the frame ends, for automated
+// runs to check what the game did:
+//   frame N time MS mode M screen S focus F checksum HEX
+// N counts the frames from 0 (the numbering of TESSAVAR_SCRIPT), MS is the game clock,
+// M the game flow's mode (0 flight, 1 front end, 2 in-game menu), S the current
+// front-end screen (0 none), F the control id of the GUI's focus (-1 none) and HEX
+// the world's checksum (0 without a level), 16 hexadecimal digits.
+
+#include <cstdint>
+
+// Opens the file named by TESSAVAR_TRACE (nothing without it); false when it cannot
+// be written.
+bool OpenFrameTrace();
+void WriteFrameTrace(uint32_t frame);
+void CloseFrameTrace();

@@ -1,0 +1,29 @@
+# The front end's layouts (screens and popups), copied into the program folder's
+# "data/frontend/", and its pictures, drawn from shape sources: the loading picture
+# and the exit warning's sixteen quotes, which ship in the resource pack as the other
+# sprites do.
+file(GLOB frontend_layouts CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/frontend/*.txt)
+foreach(layout IN LISTS frontend_layouts)
+  get_filename_component(name ${layout} NAME)
+  add_custom_command(OUTPUT ${TESS_DATA_DIR}/data/frontend/${name}
+    COMMAND ${CMAKE_COMMAND} -E copy ${layout} ${TESS_DATA_DIR}/data/frontend/${name}
+    DEPENDS ${layout}
+    COMMENT "Layout frontend/${name}" VERBATIM)
+  list(APPEND TESS_DATA_OUTPUTS ${TESS_DATA_DIR}/data/frontend/${name})
+endforeach()
+
+set(frontend_pictures ${CMAKE_CURRENT_SOURCE_DIR}/frontend/pictures)
+file(MAKE_DIRECTORY ${TESS_RESPACK_DIR}/data/frontend)
+add_custom_command(OUTPUT ${TESS_RESPACK_DIR}/data/frontend/loading.spr
+  COMMAND $<TARGET_FILE:tesstool> sprite build ${TESS_RESPACK_DIR}/data/frontend/loading.spr --format 2 --page 128
+          ${frontend_pictures}/loading.shape
+  DEPENDS tesstool ${frontend_pictures}/loading.shape
+  COMMENT "Sprite frontend/loading.spr" VERBATIM)
+add_custom_command(OUTPUT ${TESS_RESPACK_DIR}/data/frontend/quotes/quotes.spr
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${TESS_RESPACK_DIR}/data/frontend/quotes
+  COMMAND $<TARGET_FILE:tesstool> sprite build ${TESS_RESPACK_DIR}/data/frontend/quotes/quotes.spr --format 2 --page 512
+          ${frontend_pictures}/quotes.shape
+  DEPENDS tesstool ${frontend_pictures}/quotes.shape
+  COMMENT "Sprite frontend/quotes/quotes.spr" VERBATIM)
+list(APPEND TESS_RESPACK_FILES ${TESS_RESPACK_DIR}/data/frontend/loading.spr
+     ${TESS_RESPACK_DIR}/data/frontend/quotes/quotes.spr)

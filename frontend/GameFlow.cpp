@@ -1,0 +1,234 @@
+#include "frontend/GameFlow.h"
+
+#include "frontend/FrontEndScreen.h"
+#include "frontend/LoadingScreen.h"
+#include "frontend/PlayerShipAccess.h"
+#include "platform/AudioSystem.h"
+#include "ships/StationFlowLink.h"
+#include "frontend/StandardScreens.h"
+#include "platform/Renderer.h"
+#include "presentation/GuiManager.h"
+#include "world/DirectorLink.h"
+#include "world/Game.h"
+#include "world/HudLink.h"
+#include "world/World.h"
+#include "world/ZoneLink.h"
+
+namespace
+{
+
+// The front-end screens in the order they are made.
+constexpr int FRONT_END_SCREENS[] = {SCREEN_DEAD,        SCREEN_MAIN_MENU,  SCREEN_ZONE_MAP, SCREEN_HUB,
+                                     SCREEN_SHIP_SELECT, SCREEN_SHIP_CONSTRUCT, SCREEN_SAVE, SCREEN_LOAD,
+                                     SCREEN_RESEARCH,    SCREEN_STORES,     SCREEN_STATION,  SCREEN_GRAV_DRIVE,
+                                     SCREEN_OPTIONS,     SCREEN_CONTROLS,   SCREEN_HALL_OF_FAME};
+} // namespace
+
+CGameFlow::CGameFlow(CGame& game) : m_game(game), m_factory(&MakeStandardScreen)
+{
+}
+
+CGameFlow::~CGameFlow()
+{
+    if (IsExitWarningOpen())
+        CloseExitWarning();
+    for (int id = SCREEN_TABLE_SIZE - 1; id >= 0; --id)
+        DeleteScreen(id);
+}
+
+CDirectorFlowLink& CGameFlow::GetDirector() const
+{
+    return m_director ? *m_director : m_ownDirector;
+}
+
+CCampaignFlowLink& CGameFlow::GetCampaign() const
+{
+    return m_campaign ? *m_campaign : m_ownCampaign;
+}
+
+CFrontEndScreen* CGameFlow::GetScreen(int id) const
+{
+    return id > 0 && id < SCREEN_TABLE_SIZE ? m_screens[id].get() : nullptr;
+}
+
+void CGameFlow::MakeScreen(int id)
+{
+    DeleteScreen(id);
+    if (!m_factory)
+        return;
+    m_screens[id] = m_factory(*this, id);
+    if (m_screens[id])
+        m_screens[id]->Load();
+}
+
+void CGameFlow::DeleteScreen(int id)
+{
+    if (!m_screens[id])
+        return;
+    if (m_screenId == id)
+        m_screenId = SCREEN_NONE;
+    m_screens[id].reset();
+}
+
+void CGameFlow::CreateScreens()
+{
+    MakeScreen(SCREEN_IN_GAME);
+    LoadFrontEndScreens();
+    MakeScreen(SCREEN_CONSTRUCTION_GRID);
+}
+
+void CGameFlow::LoadFrontEndScreens()
+{
+    for (int id : FRONT_END_SCREENS)
+        MakeScreen(id);
+}
+
+// The GUI's windows of other owners (the console's among them) stay: only the screens'
+// own pages and popups go with them.
+void CGameFlow::LoadFlightScreens()
+{
+    for (int id : FRONT_END_SCREENS)
+        DeleteScreen(id);
+    MakeScreen(SCREEN_IN_GAME);
+}
+
+void CGameFlow::ClearKeyRing() const
+{
+    if (g_renderer)
+        g_renderer->GetKeyRing().Clear();
+}
+
+bool CGameFlow::SetScreen(int id)
+{
+    CFrontEndScreen* screen = GetScreen(id);
+    if (!screen)
+        return false;
+    GetDirector().StopSequence();
+    ClearKeyRing();
+    if (CFrontEndScreen* current = GetCurrentScreen())
+        current->Hide();
+    m_screenId = id;
+    screen->Show();
+    return true;
+}
+
+void CGameFlow::SetMode(EGameMode request)
+{
+    switch (m_mode)
+    {
+    case GAME_MODE_FLIGHT:
+        if (request == GAME_MODE_IN_GAME_MENU)
+        {
+            // The menu never opens on a ship too drained to fly away again.
+            if (CGameObject* ship = FindObject(m_game.GetPlayerShipHandle()))
+            {
+                float energy = 0.0f, capacity = 0.0f;
+                if (GetShipEnergy(*ship, energy, capacity) && energy < capacity * 0.25f)
+                    SetShipEnergy(*ship, capacity * 0.25f);
+            }
+            m_mode = GAME_MODE_IN_GAME_MENU;
+            SetScreen(SCREEN_IN_GAME);
+        }
+        else if (request == GAME_MODE_FRONT_END)
+            m_goFrontEnd = true;
+        break;
+    case GAME_MODE_FRONT_END:
+        if (request == GAME_MODE_FLIGHT)
+            m_goFlight = true;
+        break;
+    case GAME_MODE_IN_GAME_MENU:
+        if (request == GAME_MODE_FLIGHT)
+            ReturnToFlight();
+        else if (request == GAME_MODE_FRONT_END)
+        {
+            if (CFrontEndScreen* menu = GetScreen(SCREEN_IN_GAME))
+                menu->Hide();
+            if (m_screenId == SCREEN_IN_GAME)
+                m_screenId = SCREEN_NONE;
+            m_goFrontEnd = true;
+        }
+        break;
+    }
+    GetDirector().StopSequence();
+    ClearKeyRing();
+}
+
+// Back from the in-game menu: when the station holds the ship, a new one is made at
+// the station and launched from it.
+void CGameFlow::ReturnToFlight()
+{
+    if (CFrontEndScreen* menu = GetScreen(SCREEN_IN_GAME))
+        menu->Hide();
+    if (m_screenId == SCREEN_IN_GAME)
+        m_screenId = SCREEN_NONE;
+    m_mode = GAME_MODE_FLIGHT;
+    CGameObject* station = FindObject(m_game.GetStationHandle());
+    if (!station || !GetStationFlowLink().HoldsPlayerShip(*station))
+        return;
+    SpawnPlayerShip(m_game.GetZones().GetCurrentShip(), m_stationPosition);
+    GetStationFlowLink().BeginLaunch(*station);
+}
+
+bool CGameFlow::StartNewGame()
+{
+    if (m_runActive && m_game.GetState() == GAME_LEVEL_RUNNING)
+        m_game.EndLevel();
+    GetDirector().ResetForNewGame();
+    m_game.SetShipConfigFileName(std::string());
+    CZoneLink& zones = m_game.GetZones();
+    zones.SetCurrentZone(0);
+    if (!m_game.StartLevel())
+        return false;
+    zones.InitNodeState();
+    m_runActive = true;
+    m_stationSpawned = false;
+    GetCampaign().OnRunStarted();
+    return true;
+}
+
+bool CGameFlow::ContinueGame()
+{
+    if (m_runActive && m_game.GetState() == GAME_LEVEL_RUNNING)
+        m_game.EndLevel();
+    if (!m_game.StartLevel())
+        return false;
+    m_runActive = true;
+    m_stationSpawned = false;
+    GetCampaign().OnRunStarted();
+    return true;
+}
+
+void CGameFlow::LeaveRunForMainMenu()
+{
+    m_game.EndLevel();
+    m_game.GetZones().Reset();
+    m_runActive = false;
+    SetScreen(SCREEN_MAIN_MENU);
+}
+
+void CGameFlow::ShowDeadScreen(EDeathCause cause)
+{
+    m_deathCause = cause;
+    m_stationLossTime = 0;
+    m_shipLossTime = 0;
+    if (g_audio)
+        g_audio->StopAllChannels();
+    ShowLoadingScreen();
+    LoadFrontEndScreens();
+    HideLoadingScreen();
+    m_mode = GAME_MODE_FRONT_END;
+    m_game.GetHud().Show(false);
+    SetScreen(SCREEN_DEAD);
+}
+
+bool CGameFlow::IsQuickOrSurvival() const
+{
+    const SRunState& run = const_cast<CGame&>(m_game).GetRun();
+    return run.quickShip || run.survival;
+}
+
+CGameObject* CGameFlow::FindObject(int32_t handle) const
+{
+    CWorld* world = m_game.GetWorld();
+    return world && handle != NO_OBJECT ? world->GetObject(handle) : nullptr;
+}

@@ -1,0 +1,70 @@
+#include "frontend/StandardScreens.h"
+
+#include "frontend/DeadScreen.h"
+#include "frontend/EmptyScreen.h"
+#include "frontend/HubScreen.h"
+#include "frontend/InGameScreen.h"
+#include "frontend/MainMenuScreen.h"
+#include "frontend/ScreenIds.h"
+
+const char* GetScreenLayoutFile(int id)
+{
+    switch (id)
+    {
+    case SCREEN_IN_GAME:
+        return CInGameScreen::LAYOUT;
+    case SCREEN_MAIN_MENU:
+        return CMainMenuScreen::LAYOUT;
+    case SCREEN_DEAD:
+        return CDeadScreen::LAYOUT;
+    case SCREEN_ZONE_MAP:
+        return "data/frontend/zonemap.txt";
+    case SCREEN_HUB:
+        return CHubScreen::LAYOUT;
+    case SCREEN_SHIP_SELECT:
+        return "data/frontend/shipselect.txt";
+    case SCREEN_SHIP_CONSTRUCT:
+        return "data/frontend/shipconstruct.txt";
+    case SCREEN_SAVE:
+        return "data/frontend/save.txt";
+    case SCREEN_LOAD:
+        return "data/frontend/load.txt";
+    case SCREEN_RESEARCH:
+        return "data/frontend/r&d.txt";
+    case SCREEN_STORES:
+        return "data/frontend/stores.txt";
+    case SCREEN_STATION:
+        return "data/frontend/station.txt";
+    case SCREEN_GRAV_DRIVE:
+        return "data/frontend/gravdrive.txt";
+    case SCREEN_OPTIONS:
+        return "data/frontend/options.txt";
+    case SCREEN_CONTROLS:
+        return "data/frontend/controls.txt";
+    case SCREEN_HALL_OF_FAME:
+        return "data/frontend/hallfame.txt";
+    default:
+        return nullptr;
+    }
+}
+
+std::unique_ptr<CFrontEndScreen> MakeStandardScreen(CGameFlow& flow, int id)
+{
+    switch (id)
+    {
+    case SCREEN_IN_GAME:
+        return std::make_unique<CInGameScreen>(flow);
+    case SCREEN_MAIN_MENU:
+        return std::make_unique<CMainMenuScreen>(flow);
+    case SCREEN_DEAD:
+        return std::make_unique<CDeadScreen>(flow);
+    case SCREEN_HUB:
+        return std::make_unique<CHubScreen>(flow);
+    case SCREEN_CONSTRUCTION_GRID:
+        return nullptr;
+    default:
+        if (const char* layout = GetScreenLayoutFile(id))
+            return std::make_unique<CEmptyScreen>(flow, id, layout);
+        return nullptr;
+    }
+}

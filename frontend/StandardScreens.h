@@ -1,0 +1,12 @@
+#pragma once
+// The game's own screen for each id of the screen table.
+
+#include <memory>
+
+class CFrontEndScreen;
+class CGameFlow;
+
+// Null for an id without a screen (0, 17, the construction grid until it is built).
+std::unique_ptr<CFrontEndScreen> MakeStandardScreen(CGameFlow& flow, int id);
+// The layout file of a screen id, or null.
+const char* GetScreenLayoutFile(int id);
