@@ -7,6 +7,7 @@
 #include "world/EffectDef.h"
 #include "world/Game.h"
 #include "world/ParticleAppearance.h"
+#include "world/EffectKeys.h"
 
 #include <new>
 
@@ -54,7 +55,7 @@ void CEmitter::Read(const CDataTree& block, CDefinitionProblems& problems)
     }
     if (const CDataTree* sfx = block.FindBlock("sfx"))
         m_sound.Read(*sfx);
-    block.GetFloat("spreadAngle", m_spreadAngle);
+    ReadEffectFloat(block, "spreadAngle", m_spreadAngle, problems);
     if (ReadTrue(block, "ownerRelative") || ReadTrue(block, "ownerRelativePos"))
         m_ownerRelativePos = m_ownerRelativeOri = true;
     if (ReadTrue(block, "ownerRelativeOri"))

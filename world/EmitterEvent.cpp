@@ -6,6 +6,7 @@
 #include "world/EffectCache.h"
 #include "world/Game.h"
 #include "world/SimpleParticleEmitter.h"
+#include "world/EffectKeys.h"
 
 #include <cmath>
 #include <cstdio>
@@ -67,7 +68,7 @@ bool CEmitterEvent::Read(const CDataTree& block, CDefinitionProblems& problems)
     if (const CDataTree* sfx = block.FindBlock("sfx"))
         m_sound.Read(*sfx);
     float delay = 0.0f;
-    block.GetFloat("delay", delay);
+    ReadEffectFloat(block, "delay", delay, problems);
     if (!(delay >= 0.0f && delay <= MAX_DELAY_SECONDS))
     {
         problems.AddWarning(&block, "delay %g s is outside 0..%g: taken as 0", static_cast<double>(delay),
@@ -75,7 +76,7 @@ bool CEmitterEvent::Read(const CDataTree& block, CDefinitionProblems& problems)
         delay = 0.0f;
     }
     m_delayMs = static_cast<uint32_t>(delay * 1000.0f);
-    block.GetFloat("chanceOfTriggering", m_chance);
+    ReadEffectFloat(block, "chanceOfTriggering", m_chance, problems);
     for (int i = 0; i < EFFECT_NAMES; ++i)
     {
         char key[24];
@@ -87,16 +88,16 @@ bool CEmitterEvent::Read(const CDataTree& block, CDefinitionProblems& problems)
     block.GetBool("triggerOneOnly", m_oneOnly);
     block.GetBool("trailEmitter", m_trail);
     block.GetBool("attachedEmitter", m_attached);
-    block.GetVec2("randomInflictDamage", m_damage);
-    block.GetFloat("inflictDamageRadius", m_damageRadius);
-    block.GetFloat("timeToMaxRadius", m_timeToMaxRadius);
+    ReadEffectPair(block, "randomInflictDamage", m_damage, problems);
+    ReadEffectFloat(block, "inflictDamageRadius", m_damageRadius, problems);
+    ReadEffectFloat(block, "timeToMaxRadius", m_timeToMaxRadius, problems);
     if (!(m_timeToMaxRadius >= 0.0f && m_timeToMaxRadius <= MAX_DELAY_SECONDS))
     {
         problems.AddWarning(&block, "timeToMaxRadius %g s is outside 0..%g: taken as 0",
                             static_cast<double>(m_timeToMaxRadius), static_cast<double>(MAX_DELAY_SECONDS));
         m_timeToMaxRadius = 0.0f;
     }
-    block.GetFloat("particleRadius", m_particleRadius);
+    ReadEffectFloat(block, "particleRadius", m_particleRadius, problems);
     block.GetBool("die", m_die);
     block.GetBool("reflect", m_reflect);
     block.GetBool("randomBounce", m_randomBounce);

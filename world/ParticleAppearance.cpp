@@ -7,6 +7,7 @@
 #include "presentation/SpriteBank.h"
 #include "world/Particle.h"
 #include "world/ParticleController.h"
+#include "world/EffectKeys.h"
 
 #include <algorithm>
 #include <cmath>
@@ -40,7 +41,7 @@ int ReadKeys(const CDataTree* block, Key* keys, CDefinitionProblems& problems, R
         std::snprintf(name, sizeof(name), "key%d", static_cast<int>(i));
         if (!readOne(*block, name, keys[read]))
         {
-            problems.AddWarning(block, "\"%s\" is missing or not a list of numbers", name);
+            problems.AddWarning(block, "\"%s\" is missing or not a list of numbers within +-1e6", name);
             continue;
         }
         ++read;
@@ -112,13 +113,17 @@ void CAppearance::Read(const CDataTree& block, CDefinitionProblems& problems)
                                  float values[4];
                                  if (!keys.GetVec4(name, values))
                                      return false;
+                                 for (float value : values)
+                                     if (!IsSaneEffectNumber(value))
+                                         return false;
                                  key = {values[0], values[1], values[2], values[3]};
                                  return true;
                              });
     m_alphaCount = ReadKeys(block.FindBlock("alphaKeys"), m_alphas, problems,
                             [](const CDataTree& keys, const char* name, SAlphaKey& key) {
                                 CVector2D values;
-                                if (!keys.GetVec2(name, values))
+                                if (!keys.GetVec2(name, values) || !IsSaneEffectNumber(values.x) ||
+                                    !IsSaneEffectNumber(values.y))
                                     return false;
                                 key = {values.x, values.y};
                                 return true;
@@ -126,7 +131,8 @@ void CAppearance::Read(const CDataTree& block, CDefinitionProblems& problems)
     m_scaleCount = ReadKeys(block.FindBlock("scaleKeys"), m_scales, problems,
                             [](const CDataTree& keys, const char* name, SScaleKey& key) {
                                 CVector3 values;
-                                if (!keys.GetVec3(name, values))
+                                if (!keys.GetVec3(name, values) || !IsSaneEffectNumber(values.x) ||
+                                    !IsSaneEffectNumber(values.y) || !IsSaneEffectNumber(values.z))
                                     return false;
                                 key = {values.x, values.y, values.z};
                                 return true;
@@ -268,7 +274,7 @@ void CAnimSpriteAppearance::Read(const CDataTree& block, CDefinitionProblems& pr
     CAppearance::Read(block, problems);
     block.GetBool("randomStart", m_randomStart);
     block.GetBool("randomPlayDirection", m_randomDirection);
-    block.GetVec2("randomPlayRate", m_playRate);
+    ReadEffectPair(block, "randomPlayRate", m_playRate, problems);
     if (!(m_playRate.x > 0.0f) || m_playRate.y < m_playRate.x)
         problems.AddWarning(&block, "randomPlayRate %g, %g: the rate must be above 0 and its maximum not below "
                                     "its minimum; the frames stand still",
@@ -349,7 +355,7 @@ void CAnimSpriteAppearance::Apply(SParticle& particle, const CVector2D& place, f
 int32_t COrientatedSpriteAppearance::FrameForHeading(float heading) const
 {
     const int32_t frames = m_endFrame - m_startFrame + 1;
-    if (frames <= 0)
+    if (frames <= 0 || !std::isfinite(heading))
         return m_startFrame;
     float turned = std::fmod(heading + 90.0f, 360.0f);
     if (turned < 0.0f)

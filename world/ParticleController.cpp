@@ -11,6 +11,7 @@
 #include "world/ParticleCollision.h"
 #include "world/Quadtree.h"
 #include "world/World.h"
+#include "world/EffectKeys.h"
 
 #include <algorithm>
 #include <cmath>
@@ -48,6 +49,18 @@ CVector2D WorldDirection(const CEffect& effect, const SParticle& particle)
     return direction;
 }
 
+// A moving particle takes the effect's velocity too: its speed and direction become
+// those of the sum.
+void AddEffectVelocity(const CEffect& effect, SParticle& particle, CVector2D& direction)
+{
+    if (particle.speed == 0.0f)
+        return;
+    CVector2D velocity = direction * particle.speed + effect.GetVelocity();
+    particle.speed = velocity.Length();
+    direction = velocity;
+    direction.Normalise();
+}
+
 CVector2D UnitFromAngle(float degrees)
 {
     CVector2D unit;
@@ -56,9 +69,9 @@ CVector2D UnitFromAngle(float degrees)
 }
 } // namespace
 
-void CController::Read(const CDataTree& block, CDefinitionProblems&)
+void CController::Read(const CDataTree& block, CDefinitionProblems& problems)
 {
-    block.GetFloat("inertia", m_inertia);
+    ReadEffectFloat(block, "inertia", m_inertia, problems);
 }
 
 void CController::SetUpParticle(const CEffect& effect, SParticle& particle, const CVector2D& offset, float angle,
@@ -74,13 +87,8 @@ void CController::SetUpParticle(const CEffect& effect, SParticle& particle, cons
             direction.Rotate(effect.GetHeading());
         }
         place += effect.GetPosition();
-        if (useEmitterVelocity && particle.speed != 0.0f)
-        {
-            CVector2D velocity = direction * particle.speed + effect.GetVelocity();
-            particle.speed = velocity.Length();
-            direction = velocity;
-            direction.Normalise();
-        }
+        if (useEmitterVelocity)
+            AddEffectVelocity(effect, particle, direction);
     }
     particle.position = place;
     particle.direction = direction;
@@ -141,11 +149,11 @@ bool CController::MoveParticle(CEffect& effect, SParticle& particle, uint32_t el
 void CAttractionController::Read(const CDataTree& block, CDefinitionProblems& problems)
 {
     CController::Read(block, problems);
-    block.GetVec2("attractionPoint", m_point);
+    ReadEffectPair(block, "attractionPoint", m_point, problems);
     block.GetBool("moveToAttractor", m_moveToAttractor);
     block.GetBool("killOnArrival", m_killOnArrival);
     block.GetBool("circularPlacement", m_circularPlacement);
-    block.GetFloat("fixedDistance", m_fixedDistance);
+    ReadEffectFloat(block, "fixedDistance", m_fixedDistance, problems);
 }
 
 void CAttractionController::SetUpParticle(const CEffect& effect, SParticle& particle, const CVector2D& offset,
@@ -178,13 +186,8 @@ void CAttractionController::SetUpParticle(const CEffect& effect, SParticle& part
     if (!relative)
     {
         place += effect.GetPosition();
-        if (useEmitterVelocity && particle.speed != 0.0f)
-        {
-            CVector2D velocity = direction * particle.speed + effect.GetVelocity();
-            particle.speed = velocity.Length();
-            direction = velocity;
-            direction.Normalise();
-        }
+        if (useEmitterVelocity)
+            AddEffectVelocity(effect, particle, direction);
     }
     particle.position = place;
     particle.direction = direction;
@@ -225,9 +228,9 @@ void CTargetedController::Read(const CDataTree& block, CDefinitionProblems& prob
     if (block.GetString("teamToAttack", word, sizeof(word)))
         m_teamToAttack = std::strcmp(word, "GOOD_TEAM") == 0 ? GOOD_TEAM
                                                               : (std::strcmp(word, "BAD_TEAM") == 0 ? BAD_TEAM : NO_TEAM);
-    block.GetFloat("leaveAlone", m_leaveAlone);
+    ReadEffectFloat(block, "leaveAlone", m_leaveAlone, problems);
     block.GetInt("range", m_range);
-    block.GetFloat("turnRate", m_turnRate);
+    ReadEffectFloat(block, "turnRate", m_turnRate, problems);
 }
 
 void CTargetedController::BeginFrame()

@@ -6,6 +6,7 @@
 #include "world/Game.h"
 #include "world/ParticleAppearance.h"
 #include "world/ParticleController.h"
+#include "world/EffectKeys.h"
 
 #include <algorithm>
 #include <cmath>
@@ -39,18 +40,18 @@ int32_t DrawRangeInt(float min, float max)
 void CSimpleParticleEmitter::Read(const CDataTree& block, CDefinitionProblems& problems)
 {
     CEmitter::Read(block, problems);
-    block.GetVec2("randomStartOffsetX", m_offsetX);
-    block.GetVec2("randomStartOffsetY", m_offsetY);
-    block.GetFloat("placementRadius", m_placementRadius);
-    block.GetVec2("randomNumCreated", m_numCreated);
-    block.GetVec2("randomStartVel", m_startVel);
-    block.GetVec2("randomStartOri", m_startOri);
-    block.GetVec2("randomLife", m_life);
-    block.GetVec2("randomEmissionRate", m_emissionRate);
+    ReadEffectPair(block, "randomStartOffsetX", m_offsetX, problems);
+    ReadEffectPair(block, "randomStartOffsetY", m_offsetY, problems);
+    ReadEffectFloat(block, "placementRadius", m_placementRadius, problems);
+    ReadEffectPair(block, "randomNumCreated", m_numCreated, problems);
+    ReadEffectPair(block, "randomStartVel", m_startVel, problems);
+    ReadEffectPair(block, "randomStartOri", m_startOri, problems);
+    ReadEffectPair(block, "randomLife", m_life, problems);
+    ReadEffectPair(block, "randomEmissionRate", m_emissionRate, problems);
     block.GetBool("centreFirstParticle", m_centreFirst);
-    block.GetVec2("randomEmissionQty", m_emissionQty);
+    ReadEffectPair(block, "randomEmissionQty", m_emissionQty, problems);
     block.GetBool("useEmitterVelocity", m_useEmitterVelocity);
-    block.GetVec2("randomRotationRate", m_rotationRate);
+    ReadEffectPair(block, "randomRotationRate", m_rotationRate, problems);
 }
 
 void CSimpleParticleEmitter::SetUpStart(CEffect& effect)

@@ -5,6 +5,7 @@
 #include "platform/AudioSystem.h"
 #include "world/Game.h"
 
+#include <cmath>
 #include <cstring>
 
 bool IsGameAudioOn()
@@ -27,7 +28,9 @@ bool CSoundEffect::Read(const CDataTree& tree)
     if (!tree.GetString("sfxName", name, sizeof(name)))
         return false;
     bool named = StoreName(name);
-    tree.GetFloat("sfxVolume", m_volume);
+    float volume = m_volume;
+    if (tree.GetFloat("sfxVolume", volume) && std::isfinite(volume))
+        m_volume = volume;
     tree.GetBool("allowMultipleSfx", m_allowMultiple);
     tree.GetBool("loopSfx", m_loop);
     tree.GetBool("screenClip", m_screenClip);

@@ -5,6 +5,7 @@
 #include "core/Vector3.h"
 #include "platform/Renderer.h"
 #include "world/EffectDef.h"
+#include "world/EffectKeys.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -23,7 +24,8 @@ void ReadName(const CDataTree& block, const char* key, char* out, size_t size)
 void ReadColour(const CDataTree& block, const char* key, float* out)
 {
     CVector3 colour;
-    if (block.GetVec3(key, colour))
+    if (block.GetVec3(key, colour) && IsSaneEffectNumber(colour.x) && IsSaneEffectNumber(colour.y) &&
+        IsSaneEffectNumber(colour.z))
     {
         out[0] = colour.x;
         out[1] = colour.y;
@@ -53,15 +55,15 @@ void CStraightLaserEmitter::Read(const CDataTree& block, CDefinitionProblems& pr
         if (g_renderer && !g_renderer->LoadTexture(text, false, 0, 0, 0, true, &m_texture, &width, &height))
             problems.AddWarning(&block, "texture \"%s\" does not load: the beam is not drawn", text);
     }
-    block.GetFloat("beamWidth", m_beamWidth);
-    block.GetFloat("maxBeamLength", m_maxBeamLength);
+    ReadEffectFloat(block, "beamWidth", m_beamWidth, problems);
+    ReadEffectFloat(block, "maxBeamLength", m_maxBeamLength, problems);
     ReadColour(block, "startColor", m_startColour);
     ReadColour(block, "endColor", m_endColour);
-    block.GetFloat("startAlpha", m_startAlpha);
-    block.GetFloat("endAlpha", m_endAlpha);
+    ReadEffectFloat(block, "startAlpha", m_startAlpha, problems);
+    ReadEffectFloat(block, "endAlpha", m_endAlpha, problems);
     block.GetBool("isTiled", m_isTiled);
-    block.GetFloat("uoffset", m_uOffset);
-    block.GetFloat("voffset", m_vOffset);
+    ReadEffectFloat(block, "uoffset", m_uOffset, problems);
+    ReadEffectFloat(block, "voffset", m_vOffset, problems);
     if (block.GetString("blendMode", text, sizeof(text)))
     {
         m_blend = std::strcmp(text, "blend") == 0;
@@ -69,15 +71,15 @@ void CStraightLaserEmitter::Read(const CDataTree& block, CDefinitionProblems& pr
         m_alphaTest = std::strcmp(text, "test") == 0;
     }
     float onTime = 0.0f;
-    block.GetFloat("onTimeSec", onTime);
+    ReadEffectFloat(block, "onTimeSec", onTime, problems);
     if (!(onTime >= 0.0f && onTime <= 600.0f))
     {
         problems.AddWarning(&block, "onTimeSec %g is outside 0..600: taken as 0", static_cast<double>(onTime));
         onTime = 0.0f;
     }
     m_onTimeMs = static_cast<uint32_t>(onTime * 1000.0f);
-    block.GetVec2("randomStartOffsetX", m_offsetX);
-    block.GetVec2("randomStartOffsetY", m_offsetY);
+    ReadEffectPair(block, "randomStartOffsetX", m_offsetX, problems);
+    ReadEffectPair(block, "randomStartOffsetY", m_offsetY, problems);
     ReadName(block, "collisionEffect", m_collisionEffect, sizeof(m_collisionEffect));
     ReadName(block, "attachedEffect", m_attachedEffect, sizeof(m_attachedEffect));
     ReadName(block, "launchEffect", m_launchEffect, sizeof(m_launchEffect));
@@ -93,9 +95,9 @@ void CStraightLaserEmitter::Read(const CDataTree& block, CDefinitionProblems& pr
     uint32_t beams = static_cast<uint32_t>(m_numBeams);
     if (block.GetUInt("numBeams", beams))
         m_numBeams = static_cast<int32_t>(std::min<uint32_t>(beams, 1000000u));
-    block.GetFloat("beamLength", m_beamLength);
-    block.GetFloat("speed", m_speed);
-    block.GetVec2("randomStartOri", m_startOri);
+    ReadEffectFloat(block, "beamLength", m_beamLength, problems);
+    ReadEffectFloat(block, "speed", m_speed, problems);
+    ReadEffectPair(block, "randomStartOri", m_startOri, problems);
     if (m_numBeams > MAX_BEAMS)
     {
         problems.AddWarning(&block, "numBeams %d: a laser drives %d beams at most", static_cast<int>(m_numBeams),

@@ -310,3 +310,29 @@ TEST(EffectCache, TheCacheStandsStillUnderATextPageAndTheInGameMenu)
     scene.RunFrames(1);
     EXPECT_EQ(particle->remaining, remaining - 40);
 }
+
+TEST(EffectCache, NumbersThatAreNoNumbersKeepTheirDefaults)
+{
+    CEffectScene scene;
+    std::vector<std::string> problems = scene.LoadWithProblems(DefinitionText(
+        "EFFECT { name odd; maxParticles 4; maxEmitters 1; particle { appearance { type DUMMY } }"
+        " controller { type OMNI_DIRECTION; inertia 1.0e300 }"
+        " emitter { type SIMPLE_PARTICLE; randomStartVel 2000000, 5; placementRadius 1.0e300; randomNumCreated 2, 2;"
+        " randomLife 1, 1; event { type EMITTER_START; chanceOfTriggering 1; inflictDamageRadius -1.0e300;"
+        " randomInflictDamage 3, 1.0e40 } } }"));
+    ASSERT_EQ(problems.size(), 5u);
+    for (const std::string& line : problems)
+        EXPECT_NE(line.find("within +-1e6"), std::string::npos) << line;
+    const CEffectDef* odd = scene.Cache().FindDefinition("odd");
+    ASSERT_NE(odd, nullptr);
+    const auto& emitter = static_cast<const CSimpleParticleEmitter&>(*odd->GetEmitter());
+    EXPECT_FLOAT_EQ(emitter.GetSpeedRange().x, 0.0f);
+    EXPECT_FLOAT_EQ(emitter.GetPlacementRadius(), 0.0f);
+    EXPECT_FALSE(emitter.GetEvents()[0]->HasDamageRange());
+    EXPECT_FLOAT_EQ(emitter.GetEvents()[0]->GetDamageRadius(), 0.0f);
+    CEffect* effect = scene.Cache().SpawnEffect("odd", nullptr, false);
+    effect->Start();
+    scene.RunFrames(2);
+    EXPECT_EQ(effect->GetLiveParticleCount(), 2);
+    EXPECT_FALSE(scene.Cache().GetTimedPushes()[0].IsActive());
+}
