@@ -1,6 +1,7 @@
 #include "frontend/GameFlow.h"
 
 #include "frontend/FrontEndScreen.h"
+#include "frontend/HudFile.h"
 #include "frontend/LoadingScreen.h"
 #include "frontend/PlayerShipAccess.h"
 #include "platform/AudioSystem.h"
@@ -26,10 +27,52 @@ constexpr int FRONT_END_SCREENS[] = {SCREEN_DEAD,        SCREEN_MAIN_MENU,  SCRE
 
 CGameFlow::CGameFlow(CGame& game) : m_game(game), m_factory(&MakeStandardScreen)
 {
+    // Missing gauges stay undrawn, missing sounds silent.
+    const int gauges[GEM_KIND_COUNT] = {HUD_GAUGE_STATION_NORMAL_GEMS, HUD_GAUGE_STATION_RARE_GEMS,
+                                        HUD_GAUGE_STATION_VERY_RARE_GEMS};
+    for (int kind = 0; kind < GEM_KIND_COUNT; ++kind)
+        LoadHudGauge(m_gemGauges[kind], gauges[kind]);
+    for (int i = 0; i < ALARM_COUNT; ++i)
+        m_alarmEmitters[i].SetEffect(&m_alarmEffects[i]);
+    LoadAlarmSounds();
+}
+
+void CGameFlow::LoadAlarmSounds()
+{
+    m_alarmEffects[ALARM_HIT].Set("data/sfx/misc/alarm.wav", 0.85f, false, false);
+    m_alarmEffects[ALARM_MAJOR].Set("data/sfx/misc/majorAlarm.wav", 0.9f, false, false);
+    m_alarmEffects[ALARM_STATION].Set("data/sfx/station/electrobabble.wav", 0.8f, true, false);
+}
+
+void CGameFlow::StopAlarmSounds()
+{
+    for (CSoundEmitter& emitter : m_alarmEmitters)
+        emitter.Stop();
+}
+
+void CGameFlow::SoundAlarm()
+{
+    if (m_game.GetHud().IsVisible())
+        m_alarmEmitters[ALARM_HIT].PlayAt(false, nullptr);
+}
+
+// While the effects reload, the looping chatter stops and starts again after.
+void CGameFlow::SilenceLoopingSounds()
+{
+    m_stationSoundWasPlaying = m_alarmEmitters[ALARM_STATION].IsPlaying();
+    m_alarmEmitters[ALARM_STATION].Stop();
+}
+
+void CGameFlow::RestartLoopingSounds()
+{
+    if (m_stationSoundWasPlaying)
+        m_alarmEmitters[ALARM_STATION].PlayAt(false, nullptr);
+    m_stationSoundWasPlaying = false;
 }
 
 CGameFlow::~CGameFlow()
 {
+    StopAlarmSounds();
     if (IsExitWarningOpen())
         CloseExitWarning();
     for (int id = SCREEN_TABLE_SIZE - 1; id >= 0; --id)
@@ -209,6 +252,7 @@ void CGameFlow::LeaveRunForMainMenu()
 void CGameFlow::ShowDeadScreen(EDeathCause cause)
 {
     m_deathCause = cause;
+    StopAlarmSounds();
     m_stationLossTime = 0;
     m_shipLossTime = 0;
     if (g_audio)

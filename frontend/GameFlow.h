@@ -19,6 +19,8 @@
 
 #include "core/Vector2D.h"
 #include "frontend/CampaignFlowLink.h"
+#include "presentation/HudBar.h"
+#include "world/SoundEffect.h"
 #include "frontend/DirectorFlowLink.h"
 #include "frontend/ScreenIds.h"
 #include "frontend/ScreenLayout.h"
@@ -165,6 +167,26 @@ public:
     // The two quote frames shown (-1 while closed).
     int GetQuoteFrame(int which) const { return which == 0 ? m_quoteFrames[0] : m_quoteFrames[1]; }
 
+    // ---- sounds and gauges ------------------------------------------------------
+    enum EAlarm : int
+    {
+        ALARM_HIT = 0,        // "data/sfx/misc/alarm.wav"
+        ALARM_MAJOR = 1,      // "data/sfx/misc/majorAlarm.wav"
+        ALARM_STATION = 2,    // "data/sfx/station/electrobabble.wav", looped
+        ALARM_COUNT = 3,
+    };
+    // The samples of the three sounds (again after the audio restarts).
+    void LoadAlarmSounds();
+    void StopAlarmSounds();
+    CSoundEmitter& GetAlarm(int which) { return m_alarmEmitters[which]; }
+    // A surviving hit on the player's ship, while the station's gauge shows.
+    void SoundAlarm() override;
+    void SilenceLoopingSounds() override;
+    void RestartLoopingSounds() override;
+    // The gauges of the station's three gem stocks (normal, rare, very rare) that the
+    // research and stores screens fill; drawn on those screens.
+    CHudBar& GetGemGauge(int kind) { return m_gemGauges[kind]; }
+
     // ---- flight -------------------------------------------------------------------
     // A STATION from "data/station.txt" at a free place (clearance 400), on plane 2,
     // warping in (at (500, 3500) at once from the tutorial's position).
@@ -255,4 +277,8 @@ private:
 
     uint32_t m_messageUntil = 0;
     CSurvivalGame m_survival;
+    CSoundEffect m_alarmEffects[ALARM_COUNT];
+    CSoundEmitter m_alarmEmitters[ALARM_COUNT];
+    bool m_stationSoundWasPlaying = false;
+    CHudBar m_gemGauges[GEM_KIND_COUNT];
 };

@@ -44,10 +44,16 @@ void DrawRunTime(uint32_t labelId, uint32_t ms, float x, float y)
     g_gui->GetFontOrSystem(0).DrawDataTextWide(x, y, 0.0f, text.GetText(), WHITE);
 }
 
+// The galaxy map comes with the zone map's screen; the gem gauges show on the research
+// and stores screens, which fill them.
 void CGameFlow::DrawFrontEnd()
 {
-    // The galaxy map and the gem gauges of the research and stores screens come with
-    // those screens.
+    if (m_screenId == SCREEN_RESEARCH || m_screenId == SCREEN_STORES)
+        for (CHudBar& gauge : m_gemGauges)
+        {
+            gauge.Update();
+            gauge.Draw(0.0f, 0.0f, true);
+        }
     GetCampaign().DrawResearchProgress();
 }
 

@@ -71,6 +71,7 @@ int32_t CInGameScreen::GetRepairedHull(int32_t stored, int32_t full, int32_t pai
 
 void CInGameScreen::Show()
 {
+    m_flow.GetAlarm(CGameFlow::ALARM_HIT).PlayAt(false, nullptr);
     ShowPage();
     RefreshShips();
     const int current = m_flow.GetGame().GetZones().GetCurrentShip();
@@ -82,6 +83,7 @@ void CInGameScreen::Show()
 
 void CInGameScreen::Hide()
 {
+    m_flow.GetAlarm(CGameFlow::ALARM_HIT).Stop();
     CFrontEndScreen::Hide();
 }
 

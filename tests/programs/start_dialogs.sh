@@ -86,7 +86,7 @@ xdotool key Right space
 shown "Initial Setup" || fail "the keyboard did not open Initial Setup from the launcher"
 xdotool key Tab Right Return
 ended || fail "the game did not end after its frames"
-[ "$status" -eq 0 ] || fail "the game started by keyboard ended with $status"
+[ "$status" -eq 0 ] || fail "the game started by keyboard ended with $status: $(tail -5 "$log")"
 [ "$(key r_fullscreen)" = false ] || fail "the windowed choice was not kept: r_fullscreen $(key r_fullscreen)"
 
 # Escape held in "Advanced OpenGL Options": its auto-repeats must not cancel "Initial
