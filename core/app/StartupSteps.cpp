@@ -11,6 +11,7 @@
 #include "core/SystemInfo.h"
 #include "core/WString.h"
 #include "core/app/Application.h"
+#include "core/app/CampaignStartup.h"
 #include "core/app/FrameTrace.h"
 #include "core/app/GameStartup.h"
 #include "core/app/GuiStartup.h"
@@ -417,6 +418,7 @@ const SStartupStep STARTUP_STEPS[] = {
     {"loading screen", &ShowStartupLoadingScreen, &ReleaseStartupLoadingScreen},
     {"game", &StartGame, &StopGame},
     {"hud", &StartHud, &StopHud},
+    {"campaign", &StartCampaign, &StopCampaign},
     {"hand over settings", &HandOverSettings, nullptr},
     {"text pages", &StartTextPages, &StopTextPages},
     {"input script", &LoadScript, nullptr},
