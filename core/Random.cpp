@@ -4,6 +4,8 @@
 
 void CRandom::Seed(uint32_t seed)
 {
+    m_script.clear();
+    m_scriptAt = 0;
     // Spread the seed so that near seeds start far apart.
     uint64_t z = static_cast<uint64_t>(seed) + 0x9E3779B97F4A7C15ull;
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
@@ -13,8 +15,16 @@ void CRandom::Seed(uint32_t seed)
 
 uint32_t CRandom::Next()
 {
+    if (m_scriptAt < m_script.size())
+        return m_script[m_scriptAt++] & MAX;
     m_state = m_state * 6364136223846793005ull + 1442695040888963407ull;
     return static_cast<uint32_t>(m_state >> 33);
+}
+
+void CRandom::ScriptDraws(const std::vector<uint32_t>& values)
+{
+    m_script = values;
+    m_scriptAt = 0;
 }
 
 int32_t CRandom::Below(int32_t range)

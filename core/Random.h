@@ -4,7 +4,9 @@
 // A 64-bit linear congruential state whose high bits give 31-bit numbers (the
 // library's rand() may give only 15 bits, too few for "rand() % 60000").
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 class CRandom
 {
@@ -23,8 +25,15 @@ public:
     // 0 to 1, 1 excluded.
     float NextFloat();
 
+    // Tests set the draws a rule makes: the next calls of Next give these values (each
+    // within 0 to MAX) before the generator goes on where it stood.
+    void ScriptDraws(const std::vector<uint32_t>& values);
+    size_t CountScriptedDraws() const { return m_script.size() - m_scriptAt; }
+
 private:
     uint64_t m_state = 0;
+    std::vector<uint32_t> m_script;
+    size_t m_scriptAt = 0;
 };
 
 // The generator of the game.

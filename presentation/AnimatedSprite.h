@@ -55,6 +55,8 @@ public:
     void SetPlayForwards(bool forwards) { m_playForwards = forwards; }
     void SetLooped(bool looped) { m_looped = looped; }
     void SetStartFrame(uint16_t frame);
+    // Turning rotates the whole picture instead of choosing a frame by the angle.
+    void SetForceRotate(bool force) { m_forceRotate = force; }
     uint16_t GetPlayRate() const { return m_playRate; }
     uint16_t GetStartFrame() const { return m_startFrame; }
     // The shown frame (the start frame without an instance).

@@ -84,6 +84,7 @@ public:
     CollisionChain TakeShapes() { return std::move(m_shapes); }
     CAnimatedSprite& GetSprite() { return m_sprite; }
     const CSpriteRef& GetSpriteRef() const { return m_spriteRef; }
+    CSpriteRef& GetSpriteRef() { return m_spriteRef; }
     size_t GetPartCount() const { return m_partCount; }
     SBodyPart& GetPart(size_t index) { return m_parts[index]; }
     const SBodyPart& GetPart(size_t index) const { return m_parts[index]; }

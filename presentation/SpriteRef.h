@@ -40,6 +40,9 @@ public:
     uint16_t GetFrameWidth() const { return m_frameWidth; }
     uint16_t GetFrameHeight() const { return m_frameHeight; }
     uint16_t GetFrameCount() const { return m_frameCount; }
+    // The frames that sprites of the reference animate and turn through from now on
+    // (an object that keeps some of the file's frames for another use).
+    void SetFrameCount(uint16_t count) { m_frameCount = count; }
 
 private:
     bool LoadNamed(const char* name, bool textureOption);

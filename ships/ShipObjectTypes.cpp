@@ -1,7 +1,11 @@
 #include "ships/ShipObjectTypes.h"
 
+#include "ships/EnemyDrone.h"
+#include "ships/EnemyFighter.h"
+#include "ships/MountedPart.h"
 #include "ships/PlayerShip.h"
 #include "ships/ShipLevelData.h"
+#include "ships/Worm.h"
 #include "world/LevelConfig.h"
 #include "world/ObjectFactory.h"
 
@@ -9,5 +13,9 @@ void RegisterShipObjectTypes()
 {
     // One RegisterObjectType line per actor class of this layer, as each is built.
     RegisterObjectType(OBJECT_PLAYER_SHIP, &CreateObjectOf<CPlayerShip>);
+    RegisterObjectType(OBJECT_ENEMY_DRONE, &CreateObjectOf<CEnemyDrone>);
+    RegisterObjectType(OBJECT_ENEMY_FIGHTER, &CreateObjectOf<CEnemyFighter>);
+    RegisterObjectType(OBJECT_MOUNTED_PART, &CreateObjectOf<CMountedPart>);
+    RegisterObjectType(OBJECT_WORM, &CreateObjectOf<CWorm>);
     RegisterLevelSectionReader("LEVEL", &ReadLevelShips);
 }

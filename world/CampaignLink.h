@@ -31,4 +31,9 @@ public:
     virtual int GetGemTotal() const { return 0; }
     virtual void AddGems(int /*count*/) {}
     virtual void RaiseEvent(int /*event*/) {}
+    // An enemy destroyed: the pilot's kill counter and the current ship's kills rise
+    // by one, the score by the points.
+    virtual void AddKill(int32_t /*points*/) {}
+    // The current zone's boss is beaten (the last zone's queen fighter).
+    virtual void MarkBossBeaten() {}
 };

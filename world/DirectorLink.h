@@ -60,4 +60,11 @@ public:
     virtual bool IsSequencePlaying() const { return false; }
     // Whether the director lets the HUD update and draw.
     virtual bool LetsHudDraw() const { return true; }
+    // The last zone's queen fighter: the freeze that spares her once (its flag and
+    // the game-clock time it ends, 0 before), and the chat page on show (-1 none),
+    // since she dies only while page 54 shows.
+    virtual bool IsQueenFrozen() const { return false; }
+    virtual uint32_t GetQueenFreezeEnd() const { return 0; }
+    virtual void FreezeQueen(uint32_t /*until*/) {}
+    virtual int GetChatPage() const { return -1; }
 };

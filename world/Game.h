@@ -87,6 +87,11 @@ struct SRunState
     CVector2D shipMotionPosition;
     CVector2D shipMotionDirection;
     CVector2D shipMotionVelocity;
+    // What the survival game's enemies drop: its stage and measure (a drop comes while
+    // the stage's threshold lies above the measure), and the flag that stops drops.
+    int32_t survivalStage = 0;
+    int32_t survivalMeasure = 0;
+    bool noDrops = false;
 };
 
 class CGame

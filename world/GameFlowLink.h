@@ -40,4 +40,6 @@ public:
     virtual bool IsQuitRequested() const { return false; }
     // The current front-end screen's id (0 none), for the frame trace.
     virtual int GetScreenId() const { return 0; }
+    // A fighter destroyed in quick-ship mode (the tutorial's goal counts them).
+    virtual void CountQuickShipFighterKill() {}
 };

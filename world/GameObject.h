@@ -122,6 +122,9 @@ public:
     virtual void RestoreStateWord(int32_t) {}
     virtual void SaveStateWord(int32_t&) {}
     virtual bool IsEngaged() const { return false; }
+    // Where a boss carries the mounted part of the index (world units); false for
+    // other objects and indices they do not have.
+    virtual bool GetMountPoint(int32_t /*index*/, CVector2D& /*point*/) const { return false; }
     virtual float* GetRadius() { return &m_body.radius; }
     virtual int32_t GetStateValue() const { return 0; }
     // The radius circle queries use (the player ship may report another one).

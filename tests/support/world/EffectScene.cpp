@@ -117,15 +117,17 @@ int32_t CTargetObject::TotalDamage() const
     return total;
 }
 
-CEffectScene::CEffectScene(uint32_t seed, std::unique_ptr<CRenderer> renderer)
+CEffectScene::CEffectScene(uint32_t seed, std::unique_ptr<CRenderer> renderer,
+                           CWorldHarness::TypeRegistration registerMore)
 {
     EXPECT_TRUE(WriteParticleSprite(m_dir));
     EXPECT_TRUE(WriteBeamTexture(m_dir));
     m_cwd = std::make_unique<CCurrentDir>(m_dir.GetPath());
-    m_harness = std::make_unique<CWorldHarness>(seed, nullptr, std::move(renderer));
+    m_harness = std::make_unique<CWorldHarness>(seed, registerMore, std::move(renderer));
     RegisterObjectType(OBJECT_DUMB, &MakeTarget);
     RegisterObjectType(OBJECT_PLAYER_SHIP, &MakeTarget);
     RegisterObjectType(OBJECT_ASTEROID, &MakeTarget);
+    RegisterObjectType(OBJECT_STATION, &MakeTarget);
     EXPECT_TRUE(m_harness->StartLevel());
 }
 

@@ -33,8 +33,8 @@ struct SRecordedHit
     int32_t amount;
 };
 
-// A round target (type DUMB, PLAYER_SHIP or ASTEROID as spawned) of a side and health, whose
-// hits are recorded; it never moves on its own.
+// A round target (type DUMB, PLAYER_SHIP, STATION or ASTEROID as spawned) of a side and
+// health, whose hits are recorded; it never moves on its own.
 class CTargetObject : public CGameObject
 {
 public:
@@ -53,8 +53,10 @@ class CEffectScene
 {
 public:
     // seed: the game's random seed; renderer: the one to draw on (the harness's
-    // recording renderer when null).
-    explicit CEffectScene(uint32_t seed = 1, std::unique_ptr<CRenderer> renderer = nullptr);
+    // recording renderer when null); registerMore: the object types of a layer above
+    // (the targets still stand for DUMB, PLAYER_SHIP, STATION and ASTEROID).
+    explicit CEffectScene(uint32_t seed = 1, std::unique_ptr<CRenderer> renderer = nullptr,
+                          CWorldHarness::TypeRegistration registerMore = nullptr);
     ~CEffectScene();
     CEffectScene(const CEffectScene&) = delete;
     CEffectScene& operator=(const CEffectScene&) = delete;
@@ -64,7 +66,8 @@ public:
     // The same, but the problems are expected: gives their lines.
     std::vector<std::string> LoadWithProblems(const std::string& text);
 
-    // A target of the type (DUMB, PLAYER_SHIP or ASTEROID), filed in the quadtree by the next frame.
+    // A target of the type (DUMB, PLAYER_SHIP, STATION or ASTEROID), filed in the quadtree by
+    // the next frame.
     int32_t SpawnTarget(float x, float y, float radius, ETeam team, int32_t health, int32_t type = OBJECT_DUMB);
     CTargetObject* Target(int32_t handle) const;
 

@@ -78,11 +78,13 @@ public:
     bool IsExitWarningOpen() const override { return m_exitWarning; }
     void SoundAlarm() override { ++m_alarms; }
     void SpawnStation() override { ++m_stationsSpawned; }
+    void CountQuickShipFighterKill() override { ++m_quickShipFighterKills; }
 
     EGameMode m_mode = GAME_MODE_FLIGHT;
     bool m_exitWarning = false;
     int m_alarms = 0;
     int m_stationsSpawned = 0;
+    int m_quickShipFighterKills = 0;
 };
 
 // The zone the test puts the game in: one node, whose record keeps the asteroid map
@@ -124,6 +126,14 @@ public:
     void RaiseFlag(int group, int flag) override { m_raised.push_back({group, flag}); }
     void ClearFlag(int group, int flag) override { m_cleared.push_back({group, flag}); }
     void OpenGate(int gate) override { m_opened.push_back(gate); }
+    bool IsQueenFrozen() const override { return m_queenFrozen; }
+    uint32_t GetQueenFreezeEnd() const override { return m_queenFreezeEnd; }
+    void FreezeQueen(uint32_t until) override
+    {
+        m_queenFrozen = true;
+        m_queenFreezeEnd = until;
+    }
+    int GetChatPage() const override { return m_chatPage; }
 
     bool m_gates[DIRECTOR_GATE_COUNT];
     int m_tutorialState = 0;
@@ -135,6 +145,9 @@ public:
     std::vector<std::pair<int, int>> m_raised; // (group, flag)
     std::vector<std::pair<int, int>> m_cleared;
     std::vector<int> m_opened;
+    bool m_queenFrozen = false;
+    uint32_t m_queenFreezeEnd = 0;
+    int m_chatPage = -1;
 };
 
 // What the campaign and the pilot record were told, by storage slot.
@@ -152,6 +165,12 @@ public:
     int GetDifficulty() const override { return m_difficulty; }
     bool IsStationBelowRepairLimit() const override { return m_stationBelowLimit; }
     bool IsShipHullDamaged() const override { return m_hullDamaged; }
+    void AddKill(int32_t points) override
+    {
+        ++m_kills;
+        m_score += points;
+    }
+    void MarkBossBeaten() override { ++m_bossesBeaten; }
 
     uint32_t m_flightTime[SLOTS] = {};
     int m_cleared[SLOTS] = {};
@@ -162,6 +181,9 @@ public:
     int m_difficulty = 0;
     bool m_stationBelowLimit = false;
     bool m_hullDamaged = false;
+    int m_kills = 0;
+    int32_t m_score = 0;
+    int m_bossesBeaten = 0;
 };
 
 // A HUD that records the gauges it is given (hidden unless the test shows it).
