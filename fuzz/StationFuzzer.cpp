@@ -7,37 +7,15 @@
 #include "core/DataFile.h"
 #include "core/DataTree.h"
 #include "core/DefinitionProblems.h"
-#include "core/RealTimeClock.h"
-#include "fuzz/FuzzSupport.h"
+#include "fuzz/FuzzGame.h"
 #include "ships/DockingPort.h"
-#include "ships/ShipObjectTypes.h"
 #include "world/Game.h"
-#include "world/ObjectFactory.h"
 #include "world/World.h"
 
 #include <string>
 
 namespace
 {
-const char LEVEL[] = "LEVEL\n{\nworldWidth 4000\ntreeDepth 4\n}\n";
-
-CGame& GetFuzzGame()
-{
-    static CGame* game = [] {
-        // Frames pass without sleeping.
-        static CManualClock clock;
-        SetRealTimeClock(&clock);
-        GetFuzzScratchFolder();
-        RegisterWorldObjectTypes();
-        RegisterShipObjectTypes();
-        CGame* made = CreateGame();
-        made->Init(nullptr);
-        made->StartLevelFromBytes(LEVEL, "fuzz");
-        return made;
-    }();
-    return *game;
-}
-
 int32_t Spawn(CWorld& world, float x, float y)
 {
     int32_t handle = NO_OBJECT;

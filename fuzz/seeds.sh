@@ -10,7 +10,7 @@ out=$(cd "$2" && pwd)
 tool="$bin/tesstool"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for harness in pack_archive data_tree string_table text_format tga wave sprite_file font_glyph_table jpeg2000 resource_pack definitions effects ship_data station cas gui_skin gui_layout hud text_page; do
+for harness in pack_archive data_tree string_table text_format tga wave sprite_file font_glyph_table jpeg2000 resource_pack definitions effects ship_data station enemies cas gui_skin gui_layout hud text_page; do
   mkdir -p "$out/$harness"
 done
 quiet() {
@@ -80,6 +80,11 @@ quiet "$tool" tree write "$src/../data-src/ships/playerShips.txt" "$out/ship_dat
 
 # Parts of large objects: a docking port.
 cp "$src/seeds/port.txt" "$out/station/"
+
+# Enemies: the sample drone, fighter and worm, and all three in one file.
+cp "$src/../data-src/enemies/drone.txt" "$src/../data-src/enemies/fighter.txt" "$src/../data-src/enemies/worm.txt" \
+  "$out/enemies/"
+cat "$src/../data-src/enemies/"{drone,fighter,worm,worm,worm}.txt >"$out/enemies/all.txt"
 
 # GUI: a skin and a layout with every control class.
 cp "$src/seeds/skin.skin" "$out/gui_skin/"

@@ -5,6 +5,7 @@
 #include "frontend/GameFlow.h"
 #include "frontend/LoadingScreen.h"
 #include "presentation/SpriteBank.h"
+#include "ships/EnemyCommands.h"
 #include "ships/ShipObjectTypes.h"
 #include "world/Game.h"
 #include "world/GameCommands.h"
@@ -27,7 +28,10 @@ EStepResult StartGame()
     // The key map's keys until the options give the player's own.
     game->GetControls().SetDefaultKeys();
     if (g_console)
+    {
         RegisterGameCommands(*g_console);
+        RegisterEnemyCommands(*g_console);
+    }
     s_flow = std::make_unique<CGameFlow>(*game);
     game->SetGameFlow(s_flow.get());
     s_flow->CreateScreens();

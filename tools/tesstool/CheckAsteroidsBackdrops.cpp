@@ -9,20 +9,17 @@
 #include "core/Random.h"
 #include "presentation/DefinitionBlocks.h"
 #include "tools/tesstool/DataCheck.h"
+#include "tools/tesstool/EffectNameCheck.h"
 #include "tools/tesstool/SpriteFileCheck.h"
 #include "world/Backdrop.h"
-#include "world/EffectCache.h"
 #include "world/ObjectTypes.h"
 #include "world/ProceduralBackdrop.h"
 
 #include <cstring>
-#include <memory>
 #include <strings.h>
 
 namespace
 {
-const char* const EFFECT_LIST = "data\\effect.txt";
-
 bool IsLevelFile(const std::string& file)
 {
     const char* name = file.c_str() + file.rfind('/') + 1;
@@ -37,33 +34,6 @@ bool NameBegins(const CDataNode& node, const char* prefix)
         if (i + 1 < sizeof(name))
             name[i++] = static_cast<char>(unit < 128 ? unit : '?');
     return node.IsBlock() && strncasecmp(name, prefix, std::strlen(prefix)) == 0;
-}
-
-// The game's effects, read once (null when the list cannot be read).
-const CEffectCache* GetEffects()
-{
-    static std::unique_ptr<CEffectCache> effects;
-    static bool tried = false;
-    if (!tried)
-    {
-        tried = true;
-        effects = std::make_unique<CEffectCache>();
-        if (!effects->Load(EFFECT_LIST))
-            effects.reset();
-    }
-    return effects.get();
-}
-
-void CheckEffectName(const CDataTree& node, const char* key, CDefinitionProblems& problems)
-{
-    char name[DATA_VALUE_MAX + 1] = "";
-    if (!node.GetString(key, name, sizeof(name)) || !name[0])
-        return;
-    const CEffectCache* effects = GetEffects();
-    if (!effects)
-        problems.AddWarning(node.FindChild(key), "effect \"%s\": the effect list %s cannot be read", name, EFFECT_LIST);
-    else if (!effects->FindDefinition(name))
-        problems.AddWarning(node.FindChild(key), "effect \"%s\" is not in the effect list", name);
 }
 
 void CheckAsteroids(const CDataTree& section, CDefinitionProblems& problems)
