@@ -30,17 +30,5 @@ list(APPEND TESS_RESPACK_FILES ${TESS_RESPACK_DIR}/data/frontend/loading.spr
 
 # The game flow's sounds: the alarm of a hit, the major alarm and the station's
 # chatter (looped), as tones.
-foreach(sound misc/alarm:990:0.25:0.3 misc/majorAlarm:660:0.6:0.35 station/electrobabble:1760:0.5:0.08)
-  string(REPLACE ":" ";" parts ${sound})
-  list(GET parts 0 name)
-  list(GET parts 1 hz)
-  list(GET parts 2 seconds)
-  list(GET parts 3 level)
-  get_filename_component(folder ${TESS_DATA_DIR}/data/sfx/${name}.wav DIRECTORY)
-  file(MAKE_DIRECTORY ${folder})
-  add_custom_command(OUTPUT ${TESS_DATA_DIR}/data/sfx/${name}.wav
-    COMMAND $<TARGET_FILE:tesstool> sound tone ${TESS_DATA_DIR}/data/sfx/${name}.wav 22050 1 16 ${hz} ${seconds} ${level}
-    DEPENDS tesstool
-    COMMENT "Game flow sound ${name}.wav" VERBATIM)
-  list(APPEND TESS_DATA_OUTPUTS ${TESS_DATA_DIR}/data/sfx/${name}.wav)
-endforeach()
+tess_tone_sounds(${TESS_DATA_DIR}/data/sfx "Game flow sound"
+  misc/alarm:990:0.25:0.3 misc/majorAlarm:660:0.6:0.35 station/electrobabble:1760:0.5:0.08)

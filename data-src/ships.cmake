@@ -28,17 +28,5 @@ endforeach()
 
 # The ships' fixed sounds as tones: a gem into the hold, the beam refused by a full
 # hold, and the boost.
-foreach(sound tractorbeam/suckOk:1320:0.08:0.25 tractorbeam/nosuck:220:0.15:0.25 engines/engineBoost:110:0.4:0.3)
-  string(REPLACE ":" ";" parts ${sound})
-  list(GET parts 0 name)
-  list(GET parts 1 hz)
-  list(GET parts 2 seconds)
-  list(GET parts 3 level)
-  get_filename_component(folder ${TESS_DATA_DIR}/data/sfx/${name}.wav DIRECTORY)
-  file(MAKE_DIRECTORY ${folder})
-  add_custom_command(OUTPUT ${TESS_DATA_DIR}/data/sfx/${name}.wav
-    COMMAND $<TARGET_FILE:tesstool> sound tone ${TESS_DATA_DIR}/data/sfx/${name}.wav 22050 1 16 ${hz} ${seconds} ${level}
-    DEPENDS tesstool
-    COMMENT "Ship sound ${name}.wav" VERBATIM)
-  list(APPEND TESS_DATA_OUTPUTS ${TESS_DATA_DIR}/data/sfx/${name}.wav)
-endforeach()
+tess_tone_sounds(${TESS_DATA_DIR}/data/sfx "Ship sound"
+  tractorbeam/suckOk:1320:0.08:0.25 tractorbeam/nosuck:220:0.15:0.25 engines/engineBoost:110:0.4:0.3)

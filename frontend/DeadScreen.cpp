@@ -1,5 +1,7 @@
 #include "frontend/DeadScreen.h"
 
+#include "core/WString.h"
+#include "core/WideFormat.h"
 #include "frontend/GameFlow.h"
 #include "world/Backdrop.h"
 #include "world/Game.h"
@@ -17,6 +19,43 @@ constexpr int SURVIVAL_PANEL_FRAME = 61;
 constexpr int SURVIVAL_SCORE_FRAME = 71;
 constexpr int SURVIVAL_TIME_FRAME = 81;
 } // namespace
+
+std::u16string CDeadScreen::FormatMinutesSeconds(uint32_t ms)
+{
+    uint32_t seconds = ms / 1000;
+    if (seconds >= 3600)
+        seconds = 59 * 60 + 59;
+    CWString text;
+    FormatWide(text, u"%02i:%02i", static_cast<int>(seconds / 60), static_cast<int>(seconds % 60));
+    return std::u16string(text.GetText());
+}
+
+void CDeadScreen::FillResults()
+{
+    const SRunState& run = m_flow.GetGame().GetRun();
+    CCampaignFlowLink& campaign = m_flow.GetCampaign();
+    const uint32_t runTime = m_flow.GetRunTime();
+    if (run.quickShip)
+    {
+        m_page.SetText(RESULT_A, FormatMinutesSeconds(runTime));
+        m_page.SetText(RESULT_B, FormatMinutesSeconds(campaign.GetBestQuickActionTime()));
+        return;
+    }
+    if (!run.survival)
+        return;
+    const int variant = run.timedRun ? 1 : 0;
+    const std::string code = campaign.GetSurvivalScoreCode(variant);
+    CWString text;
+    FormatWide(text, u"%i - (%s)", static_cast<int>(campaign.GetScore()),
+               std::u16string(code.begin(), code.end()).c_str());
+    m_page.SetText(RESULT_A, text.GetText());
+    const uint32_t seconds = runTime / 1000;
+    FormatWide(text, u"%02i:%02i:%02i", static_cast<int>(seconds / 3600), static_cast<int>(seconds / 60 % 60),
+               static_cast<int>(seconds % 60));
+    m_page.SetText(RESULT_B, text.GetText());
+    FormatWide(text, u"%i", static_cast<int>(campaign.GetBestSurvivalScore(variant)));
+    m_page.SetText(RESULT_C, text.GetText());
+}
 
 CDeadScreen::CDeadScreen(CGameFlow& flow) : CFrontEndScreen(flow, SCREEN_DEAD, LAYOUT)
 {
@@ -40,6 +79,7 @@ void CDeadScreen::Show()
     m_page.Focus(CONTINUE);
     for (int id : {RESULT_A, RESULT_B, RESULT_BUTTON, RESULT_C, RESULT_PANEL})
         m_page.SetVisible(id, false);
+    FillResults();
     m_ending = ChooseEnding();
     m_stillShown = false;
     m_flow.GetDirector().PlaySequence(m_ending, false, -1);

@@ -5,6 +5,8 @@
 
 #include "frontend/FrontEndScreen.h"
 
+#include <string>
+
 class CDeadScreen : public CFrontEndScreen
 {
 public:
@@ -24,6 +26,8 @@ public:
 
     void Show() override;
     void Update() override;
+    // A quick-action time as "%02i:%02i" minutes and seconds; 59:59 for an hour or more.
+    static std::u16string FormatMinutesSeconds(uint32_t ms);
     // The ending the run's way of ending plays: survival 25, quick action 23, the
     // campaign played to its end 24, any other loss 26.
     int ChooseEnding() const;
@@ -33,6 +37,8 @@ protected:
 
 private:
     void RevealResults(int frame);
+    // The results of a quick-action or survival run, hidden until their frames come.
+    void FillResults();
 
     int m_ending = -1;
     bool m_stillShown = false;

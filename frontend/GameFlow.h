@@ -143,6 +143,9 @@ public:
     // The front end is loaded and the dead screen shows.
     void ShowDeadScreen(EDeathCause cause);
     EDeathCause GetDeathCause() const { return m_deathCause; }
+    // How long the quick-action or survival run that ended lasted (game ms).
+    uint32_t GetRunTime() const { return m_runTime; }
+    void SetRunTime(uint32_t ms) { m_runTime = ms; }
 
     // Set by the main menu's direct level start: the station comes at (500, 3500),
     // the node's asteroids are not placed, the zone update is skipped and a lost ship
@@ -217,6 +220,7 @@ private:
     bool TakeEscape();
     void GoToFrontEnd();
     void GoToFlight();
+    void RaiseGemsForTutorialResearch();
     void PlaceFlightStart();
     void RouteFrontEndEscape();
     void WatchLosses();
@@ -265,6 +269,7 @@ private:
     bool m_tutorialPosition = false;
     bool m_gravDriveLeave = false;
     EDeathCause m_deathCause = DEATH_SHIP_LOST;
+    uint32_t m_runTime = 0;
 
     // The loss watches (game clock; 0 while not running) and what they remember.
     uint32_t m_stationLossTime = 0;

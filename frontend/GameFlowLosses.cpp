@@ -136,10 +136,11 @@ void CGameFlow::WatchShip(uint32_t now)
         const SRunState& run = m_game.GetRun();
         if (!m_shipLossRecorded)
         {
+            m_runTime = now - run.clockCopy;
             if (run.survival)
                 GetCampaign().RecordSurvivalScore(run.timedRun ? 1 : 0, GetCampaign().GetScore());
             else
-                GetCampaign().RecordQuickActionTime(now - run.clockCopy);
+                GetCampaign().RecordQuickActionTime(m_runTime);
             m_shipLossRecorded = true;
         }
         index = 0;

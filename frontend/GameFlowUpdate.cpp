@@ -10,7 +10,10 @@
 #include "platform/CoreInput.h"
 #include "platform/input/DikCodes.h"
 #include "presentation/GuiManager.h"
+#include "ships/ComponentDef.h"
+#include "ships/ShipLevelData.h"
 #include "world/AsteroidField.h"
+#include "world/EffectCache.h"
 #include "world/Backdrop.h"
 #include "world/DirectorLink.h"
 #include "world/Game.h"
@@ -147,6 +150,7 @@ void CGameFlow::GoToFrontEnd()
     {
         m_goMainMenu = false;
         m_game.EndLevel();
+        m_game.GetEffectCache().Reset();
         m_game.GetZones().Reset();
         m_runActive = false;
         m_game.GetControls().Flush(m_game.GetFrameCount());
@@ -157,6 +161,7 @@ void CGameFlow::GoToFrontEnd()
     switch (director.GetTutorialStep())
     {
     case 10:
+        RaiseGemsForTutorialResearch();
         SetScreen(SCREEN_RESEARCH);
         return;
     case 22:
@@ -184,6 +189,22 @@ void CGameFlow::GoToFrontEnd()
     }
     m_game.GetZones().CheckFixedResources();
     SetScreen(SCREEN_ZONE_MAP);
+}
+
+// The tutorial's research step needs the price of the fourth hull in the stocks.
+void CGameFlow::RaiseGemsForTutorialResearch()
+{
+    CCampaignFlowLink& campaign = GetCampaign();
+    const CShipComponentDatabase* database = GetLevelShipDatabase();
+    const CShipComponentDef* hull = database ? database->GetComponentDef(COMPONENT_HULL, 3) : nullptr;
+    if (!hull)
+        return;
+    for (int kind = 0; kind < GEM_KIND_COUNT; ++kind)
+    {
+        const int32_t cost = static_cast<int32_t>(hull->m_cost[kind]);
+        if (campaign.GetGemStock(kind) < cost)
+            campaign.SetGemStock(kind, cost);
+    }
 }
 
 void CGameFlow::GoToFlight()

@@ -9,6 +9,7 @@
 #include "presentation/Font.h"
 #include "presentation/GuiManager.h"
 #include "world/Controls.h"
+#include "world/EffectCache.h"
 #include "world/Game.h"
 #include "world/GameObject.h"
 #include "world/ObjectTypes.h"
@@ -107,8 +108,11 @@ void CSurvivalGame::Update(CGameFlow& flow)
     // A timed run ends after five minutes of game time.
     if (run.timedRun && now - run.clockCopy >= TIMED_RUN_MS)
     {
+        flow.SetRunTime(now - run.clockCopy);
         flow.GetCampaign().RecordSurvivalScore(1, flow.GetCampaign().GetScore());
-        game.EndLevel();
+        if (game.GetWorld())
+            game.GetWorld()->Clear();
+        game.GetEffectCache().Reset();
         flow.ShowDeadScreen(DEATH_SHIP_LOST);
         return;
     }
@@ -147,8 +151,16 @@ void CSurvivalGame::UpdateWaves(CGameFlow& flow, SRunState& run, uint32_t now)
         for (int32_t slot = 0; slot < world->GetSlotCount(); ++slot)
         {
             CGameObject* object = world->GetSlot(slot);
-            if (object && IsEnemyType(object->GetType()) && object->GetInfo().warpState == WARP_NONE)
-                object->SetWarpState(WARP_OUT);
+            if (!object || !IsEnemyType(object->GetType()) || object->GetInfo().warpState != WARP_NONE)
+                continue;
+            // Without warp sequences they simply go.
+            if (!world->HasWarpStep())
+            {
+                world->RemoveObject(object->GetHandle());
+                continue;
+            }
+            object->SetWarpState(WARP_OUT);
+            world->AddWarp(object->GetHandle());
         }
         return;
     }

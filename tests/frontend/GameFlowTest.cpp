@@ -401,3 +401,37 @@ TEST(GameFlowStart, TheTutorialStartsInTheSparrowAtThreeTenthsOfItsHull)
     EXPECT_EQ(game.GetCamera().GetFollowed(), game.GetPlayerShipHandle());
     EXPECT_EQ(game.GetStationHandle(), NO_OBJECT);
 }
+
+namespace
+{
+// A director at the tutorial's research step.
+class CResearchStepDirector : public CDirectorFlowLink
+{
+public:
+    int GetTutorialStep() const override { return 10; }
+};
+} // namespace
+
+TEST(GameFlowStart, TheTutorialsResearchStepRaisesTheStocksToTheFourthHullsPrice)
+{
+    CFrontEndHarness harness;
+    harness.RunFrame();
+    CGameFlow& flow = harness.GetFlow();
+    ASSERT_TRUE(flow.StartNewGame());
+    CResearchStepDirector director;
+    flow.SetDirector(&director);
+    CCampaignFlowLink& campaign = flow.GetCampaign();
+    campaign.SetGemStock(GEM_NORMAL, 30);
+    campaign.SetGemStock(GEM_RARE, 9);
+    campaign.SetGemStock(GEM_VERY_RARE, 0);
+    flow.SetMode(GAME_MODE_FLIGHT);
+    harness.RunFrame();
+    flow.SetMode(GAME_MODE_FRONT_END);
+    harness.RunFrame();
+    EXPECT_EQ(flow.GetCurrentScreenId(), SCREEN_RESEARCH);
+    // The sample Bulwark hull (the fourth) costs 120, 4 and 1: raised to, never lowered.
+    EXPECT_EQ(campaign.GetGemStock(GEM_NORMAL), 120);
+    EXPECT_EQ(campaign.GetGemStock(GEM_RARE), 9);
+    EXPECT_EQ(campaign.GetGemStock(GEM_VERY_RARE), 1);
+    flow.SetDirector(nullptr);
+}

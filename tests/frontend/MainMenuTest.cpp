@@ -2,6 +2,7 @@
 // and without the tutorial, the quit confirmation, the hidden direct start.
 
 #include "frontend/GameFlow.h"
+#include "frontend/DeadScreen.h"
 #include "frontend/MainMenuScreen.h"
 #include "tests/support/frontend/FrontEndHarness.h"
 #include "world/GameObject.h"
@@ -195,4 +196,19 @@ TEST_F(MainMenuTest, ClosingTheSurvivalPopupClearsTheRunsFlag)
     Press(CMainMenuScreen::POPUP_CLOSE);
     EXPECT_FALSE(m_harness.GetGame().GetRun().survival);
     EXPECT_EQ(Menu().GetOpenPopup(), CMainMenuScreen::POPUP_NONE);
+}
+
+TEST(DeadScreenResults, QuickActionTimesShowAsMinutesAndSeconds)
+{
+    struct SCase
+    {
+        uint32_t ms;
+        const char16_t* shown;
+    };
+    const SCase cases[] = {
+        {0, u"00:00"}, {59999, u"00:59"}, {61000, u"01:01"}, {3599999, u"59:59"}, {3600000, u"59:59"},
+        {90000000, u"59:59"},
+    };
+    for (const SCase& c : cases)
+        EXPECT_EQ(CDeadScreen::FormatMinutesSeconds(c.ms), std::u16string(c.shown)) << c.ms;
 }
