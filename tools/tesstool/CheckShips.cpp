@@ -6,6 +6,7 @@
 #include "core/DefinitionProblems.h"
 #include "core/StringTable.h"
 #include "ships/ShipComponentDatabase.h"
+#include "tools/tesstool/CheckConstructionIcons.h"
 #include "tools/tesstool/DataCheck.h"
 #include "ships/EngineFlames.h"
 #include "tools/tesstool/SpriteFileCheck.h"
@@ -166,6 +167,7 @@ void CheckShipFiles(CDataCheckReport& report)
         CheckComponentSprites(components, sprites);
         report.Add(ReportName(components), sprites);
         CheckNamedEffects(report, components, database);
+        CheckConstructionIcons(report, components, database);
         if (!designs.empty())
             CheckDesigns(report, database, designs);
         for (const char* modeFile : MODE_DESIGN_FILES)
