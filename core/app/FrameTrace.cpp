@@ -39,6 +39,7 @@ void WriteFrameTrace(uint32_t frame)
         return;
     CGame* game = GetGame();
     int mode = 1, screen = 0, focus = -1;
+    int32_t objects = 0, enemies = 0, ship = -1;
     uint32_t time = 0;
     uint64_t checksum = 0;
     if (game)
@@ -46,13 +47,21 @@ void WriteFrameTrace(uint32_t frame)
         mode = static_cast<int>(game->GetGameFlow().GetMode());
         screen = game->GetGameFlow().GetScreenId();
         time = game->GetTime();
-        if (game->GetWorld())
-            checksum = game->GetWorld()->ComputeChecksum();
+        if (const CWorld* world = game->GetWorld())
+        {
+            checksum = world->ComputeChecksum();
+            objects = world->CountObjects();
+            enemies = world->CountEnemies();
+            if (const CGameObject* player = world->GetObject(game->GetPlayerShipHandle()))
+                ship = player->GetBody().health;
+        }
     }
     if (g_gui && g_gui->GetFocus())
         focus = g_gui->GetFocus()->GetControlId();
-    std::fprintf(s_trace, "frame %u time %u mode %d screen %d focus %d checksum %016" PRIx64 "\n", frame, time, mode,
-                 screen, focus, checksum);
+    std::fprintf(s_trace,
+                 "frame %u time %u mode %d screen %d focus %d checksum %016" PRIx64 " objects %d enemies %d ship %d\n",
+                 frame, time, mode, screen, focus, checksum, static_cast<int>(objects), static_cast<int>(enemies),
+                 static_cast<int>(ship));
 }
 
 void CloseFrameTrace()
