@@ -22,8 +22,8 @@ add_custom_command(OUTPUT ${TESS_RESPACK_DIR}/data/frontend/loading.spr
 add_custom_command(OUTPUT ${TESS_RESPACK_DIR}/data/frontend/quotes/quotes.spr
   COMMAND ${CMAKE_COMMAND} -E make_directory ${TESS_RESPACK_DIR}/data/frontend/quotes
   COMMAND $<TARGET_FILE:tesstool> sprite build ${TESS_RESPACK_DIR}/data/frontend/quotes/quotes.spr --format 2 --page 512
-          ${frontend_pictures}/quotes.shape
-  DEPENDS tesstool ${frontend_pictures}/quotes.shape
+          --font ${TESS_DEJAVU_SANS} ${frontend_pictures}/quotes.shape
+  DEPENDS tesstool ${frontend_pictures}/quotes.shape ${TESS_DEJAVU_SANS}
   COMMENT "Sprite frontend/quotes/quotes.spr" VERBATIM)
 list(APPEND TESS_RESPACK_FILES ${TESS_RESPACK_DIR}/data/frontend/loading.spr
      ${TESS_RESPACK_DIR}/data/frontend/quotes/quotes.spr)

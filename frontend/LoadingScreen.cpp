@@ -23,6 +23,13 @@ uint32_t s_shownAt = 0;
 
 void LoadPicture()
 {
+    // A picture of a sprite bank that has gone with its instances is forgotten.
+    if (s_bank && s_bank != g_spriteBank)
+    {
+        s_instance = nullptr;
+        s_file = -1;
+        s_bank = nullptr;
+    }
     if (s_bank || !g_spriteBank)
         return;
     s_bank = g_spriteBank;

@@ -52,4 +52,19 @@ for name in ship asteroid particles; do
   "$tool" sprite info "$work/packed.spr" | grep -q "^frame 0: page 0" || fail "packed sample $name"
 done
 "$tool" sprite info "$respack/ship.spr" | grep -q "jpeg2000" || fail "ship has no JPEG-2000 page"
+# Text in the font given with --font: the words make the picture (two texts, two
+# files); without a font the line is refused.
+printf 'size 40 16\ncolour FFFFFFFF\ntext 1 1 12 Hi\n' > "$work/hi.shape"
+printf 'size 40 16\ncolour FFFFFFFF\ntext 1 1 12 Yo\n' > "$work/yo.shape"
+"$tool" sprite build "$work/hi.spr" --format 2 "$work/hi.shape" 2>"$work/err" && fail "text without a font accepted"
+grep -q "needs a font" "$work/err" || fail "no reason for the missing font: $(cat "$work/err")"
+font=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
+if [ -f "$font" ]; then
+  "$tool" sprite build "$work/hi.spr" --format 2 --font "$font" "$work/hi.shape" || fail "text build failed"
+  "$tool" sprite build "$work/yo.spr" --format 2 --font "$font" "$work/yo.shape" || fail "second text build failed"
+  "$tool" sprite build "$work/none.spr" --format 2 --font "$font" "$work/dot.shape" || fail "build with an unused font failed"
+  cmp -s "$work/hi.spr" "$work/yo.spr" && fail "two texts drew the same picture"
+  printf 'size 40 16\ntext 1 1 12\n' > "$work/empty.shape"
+  "$tool" sprite build "$work/e.spr" --format 2 --font "$font" "$work/empty.shape" 2>/dev/null && fail "a text line without words accepted"
+fi
 echo "1 passed, 0 failed"

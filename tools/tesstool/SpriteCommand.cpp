@@ -48,11 +48,11 @@ bool EndsWithNoCase(const std::string& text, const char* ending)
 }
 
 // A ".tga" source is one frame; anything else is a shape source of one or more frames.
-bool ReadSource(const std::string& name, const std::string& bytes, bool keepAlpha, SShapeFrames& out,
-                std::string& error)
+bool ReadSource(const std::string& name, const std::string& bytes, bool keepAlpha, const std::string& fontFile,
+                SShapeFrames& out, std::string& error)
 {
     if (!EndsWithNoCase(name, ".tga"))
-        return DrawShapeSource(bytes, keepAlpha, out, error);
+        return DrawShapeSource(bytes, keepAlpha, out, error, fontFile);
     STgaImage image;
     if (!DecodeTga(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image))
     {
@@ -73,6 +73,7 @@ int Build(const std::vector<std::string>& args)
     const std::string& target = args[0];
     SSpritePackOptions options;
     bool formatGiven = false;
+    std::string fontFile;
     std::vector<std::string> sources;
     for (size_t i = 1; i < args.size(); ++i)
     {
@@ -89,6 +90,8 @@ int Build(const std::vector<std::string>& args)
             options.maxPageSide = static_cast<uint32_t>(value);
             ++i;
         }
+        else if (args[i] == "--font" && i + 1 < args.size())
+            fontFile = args[++i];
         else if (args[i] == "--jp2")
             options.storage = spritefile::kStorageJpeg2000;
         else if (args[i].rfind("--", 0) == 0)
@@ -116,7 +119,7 @@ int Build(const std::vector<std::string>& args)
             std::fprintf(stderr, "tesstool sprite: cannot read %s\n", source.c_str());
             return 1;
         }
-        if (!ReadSource(source, text, spritefile::HasAlpha(options.pixelFormat), drawn, error))
+        if (!ReadSource(source, text, spritefile::HasAlpha(options.pixelFormat), fontFile, drawn, error))
         {
             std::fprintf(stderr, "tesstool sprite: %s: %s\n", source.c_str(), error.c_str());
             return 1;
@@ -188,11 +191,11 @@ int RunSpriteCommand(const std::vector<std::string>& args)
         return Build(std::vector<std::string>(args.begin() + 1, args.end()));
     if (!args.empty() && args[0] == "info")
         return Info(std::vector<std::string>(args.begin() + 1, args.end()));
-    std::fprintf(stderr, "usage: tesstool sprite build OUT --format N [--jp2] [--page SIDE] IMAGE...\n"
+    std::fprintf(stderr, "usage: tesstool sprite build OUT --format N [--jp2] [--page SIDE] [--font TTF] IMAGE...\n"
                          "       tesstool sprite info FILE\n");
     return 2;
 }
 
-CToolCommand s_sprite("sprite", "build OUT --format N [--jp2] [--page SIDE] IMAGE... | info FILE",
+CToolCommand s_sprite("sprite", "build OUT --format N [--jp2] [--page SIDE] [--font TTF] IMAGE... | info FILE",
                       &RunSpriteCommand);
 } // namespace

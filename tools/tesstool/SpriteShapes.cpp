@@ -1,5 +1,7 @@
 #include "tools/tesstool/SpriteShapes.h"
 
+#include "tools/tesstool/FontBaker.h"
+
 #include <algorithm>
 #include <cmath>
 #include <sstream>
@@ -10,7 +12,8 @@ enum class EShape
 {
     Polygon,
     Circle,
-    Glow
+    Glow,
+    Text
 };
 
 struct SShape
@@ -18,7 +21,61 @@ struct SShape
     EShape kind;
     float colour[4]; // red, green, blue, alpha, 0..1
     std::vector<float> points; // polygon: x, y pairs; circle and glow: x, y, r
+    // Text: the coverage of the frame's pixels (0..255), a row after another.
+    std::vector<uint8_t> coverage;
+    uint32_t width = 0;
+    uint32_t height = 0;
 };
+
+// The words' glyphs laid out from the cell's top-left corner at (x, y) into a
+// coverage map of the frame; false with a reason when the font cannot be baked.
+bool LayOutText(const std::string& fontFile, int pixels, float x, float y, const std::string& words,
+                uint32_t width, uint32_t height, SShape& shape, std::string& error)
+{
+    SFontBakeOptions options;
+    options.fontFile = fontFile;
+    options.pixelSize = pixels;
+    options.pageSide = 1024;
+    for (uint32_t code = 32; code < 127; ++code)
+        options.codes.push_back(code);
+    SBakedFont font;
+    if (fontFile.empty())
+    {
+        error = "a text line needs a font (--font)";
+        return false;
+    }
+    if (!BakeFont(options, font, error))
+        return false;
+    shape.kind = EShape::Text;
+    shape.width = width;
+    shape.height = height;
+    shape.coverage.assign(static_cast<size_t>(width) * height, 0);
+    int penX = static_cast<int>(std::lround(x));
+    const int penY = static_cast<int>(std::lround(y));
+    const size_t pageSide = static_cast<size_t>(options.pageSide);
+    for (unsigned char c : words)
+    {
+        const SBakedGlyph* glyph = nullptr;
+        for (const SBakedGlyph& candidate : font.glyphs)
+            if (candidate.code == c)
+                glyph = &candidate;
+        if (!glyph)
+            continue;
+        const std::vector<uint8_t>& page = font.pages[static_cast<size_t>(glyph->page)];
+        for (int gy = 0; gy < glyph->height; ++gy)
+            for (int gx = 0; gx < glyph->width; ++gx)
+            {
+                const int fx = penX + gx, fy = penY + gy;
+                if (fx < 0 || fy < 0 || fx >= static_cast<int>(width) || fy >= static_cast<int>(height))
+                    continue;
+                const uint8_t alpha = page[((glyph->y + gy) * pageSide + glyph->x + gx) * 4 + 3];
+                uint8_t& cell = shape.coverage[static_cast<size_t>(fy) * width + static_cast<size_t>(fx)];
+                cell = std::max(cell, alpha);
+            }
+        penX += glyph->advance;
+    }
+    return true;
+}
 
 bool ParseColour(const std::string& text, float colour[4])
 {
@@ -48,6 +105,12 @@ float Cover(const SShape& shape, float x, float y)
 {
     if (shape.kind == EShape::Polygon)
         return InsidePolygon(shape.points, x, y) ? 1.0f : 0.0f;
+    if (shape.kind == EShape::Text)
+    {
+        if (x < 0.0f || y < 0.0f || x >= static_cast<float>(shape.width) || y >= static_cast<float>(shape.height))
+            return 0.0f;
+        return shape.coverage[static_cast<size_t>(y) * shape.width + static_cast<size_t>(x)] / 255.0f;
+    }
     float dx = x - shape.points[0], dy = y - shape.points[1];
     float distance = std::sqrt(dx * dx + dy * dy) / shape.points[2];
     if (distance >= 1.0f)
@@ -100,7 +163,8 @@ std::vector<uint8_t> Rasterise(const std::vector<SShape>& shapes, uint32_t width
 }
 } // namespace
 
-bool DrawShapeSource(const std::string& text, bool keepAlpha, SShapeFrames& out, std::string& error)
+bool DrawShapeSource(const std::string& text, bool keepAlpha, SShapeFrames& out, std::string& error,
+                     const std::string& fontFile)
 {
     out = SShapeFrames();
     std::vector<std::vector<SShape>> frames(1);
@@ -115,6 +179,26 @@ bool DrawShapeSource(const std::string& text, bool keepAlpha, SShapeFrames& out,
         std::string keyword;
         if (!(words >> keyword))
             continue;
+        const std::string where = "line " + std::to_string(number) + ": ";
+        if (keyword == "text")
+        {
+            float x = 0, y = 0, pixels = 0;
+            std::string rest;
+            if (!(words >> x >> y >> pixels) || pixels < 4 || pixels > 200 || out.width == 0 ||
+                !std::getline(words >> std::ws, rest) || rest.empty())
+            {
+                error = where + "cannot read '" + line + "' (text X Y PIXELS WORDS, after the size)";
+                return false;
+            }
+            SShape shape{EShape::Text, {colour[0], colour[1], colour[2], colour[3]}, {}, {}, 0, 0};
+            if (!LayOutText(fontFile, static_cast<int>(pixels), x, y, rest, out.width, out.height, shape, error))
+            {
+                error = where + error;
+                return false;
+            }
+            frames.back().push_back(std::move(shape));
+            continue;
+        }
         std::vector<float> numbers;
         std::string word;
         bool fine = true;
@@ -129,7 +213,6 @@ bool DrawShapeSource(const std::string& text, bool keepAlpha, SShapeFrames& out,
             numbers.push_back(std::strtof(word.c_str(), &end));
             fine = end && *end == '\0' && std::isfinite(numbers.back());
         }
-        const std::string where = "line " + std::to_string(number) + ": ";
         if (!fine)
         {
             error = where + "bad value '" + word + "'";
@@ -148,10 +231,10 @@ bool DrawShapeSource(const std::string& text, bool keepAlpha, SShapeFrames& out,
         else if (keyword == "colour")
             continue;
         else if (keyword == "polygon" && numbers.size() >= 6 && numbers.size() % 2 == 0)
-            frames.back().push_back({EShape::Polygon, {colour[0], colour[1], colour[2], colour[3]}, numbers});
+            frames.back().push_back({EShape::Polygon, {colour[0], colour[1], colour[2], colour[3]}, numbers, {}, 0, 0});
         else if ((keyword == "circle" || keyword == "glow") && numbers.size() == 3 && numbers[2] > 0)
             frames.back().push_back({keyword == "circle" ? EShape::Circle : EShape::Glow,
-                                     {colour[0], colour[1], colour[2], colour[3]}, numbers});
+                                     {colour[0], colour[1], colour[2], colour[3]}, numbers, {}, 0, 0});
         else
         {
             error = where + "cannot read '" + line + "'";

@@ -8,6 +8,8 @@
 //   polygon x y x y ... filled polygon, pixel coordinates from the top-left corner
 //   circle X Y R        filled disc
 //   glow X Y R          disc whose alpha falls off from the centre to the rim
+//   text X Y PIXELS WORDS...  the rest of the line (printable ASCII) in the font given
+//                       to the drawing, PIXELS high, its cell's top-left corner at X, Y
 // "#" starts a comment.
 
 #include <cstdint>
@@ -23,4 +25,6 @@ struct SShapeFrames
     std::vector<std::vector<uint8_t>> frames;
 };
 
-bool DrawShapeSource(const std::string& text, bool keepAlpha, SShapeFrames& out, std::string& error);
+// fontFile: the TrueType font of "text" lines (empty: such a line is an error).
+bool DrawShapeSource(const std::string& text, bool keepAlpha, SShapeFrames& out, std::string& error,
+                     const std::string& fontFile = std::string());

@@ -3,6 +3,7 @@
 #include "core/RealTimeClock.h"
 #include "core/StringTable.h"
 #include "frontend/FrontEndScreen.h"
+#include "frontend/LoadingScreen.h"
 #include "presentation/GuiControl.h"
 #include "presentation/GuiManager.h"
 #include "ships/ShipObjectTypes.h"
@@ -47,6 +48,7 @@ CFrontEndHarness::~CFrontEndHarness()
 {
     GetGame().SetGameFlow(nullptr);
     m_flow.reset();
+    ReleaseLoadingScreen();
     m_gui.reset();
     m_world.reset();
     g_stringTable = m_oldStrings;
