@@ -176,6 +176,14 @@ void CCampaign::CountCollected()
     ++m_state.pilot.progress[PILOT_GEMS_COLLECTED];
 }
 
+void CCampaign::AddKill(int32_t points)
+{
+    ++m_state.pilot.progress[PILOT_KILLS];
+    m_state.pilot.score += static_cast<uint32_t>(points > 0 ? points : 0);
+    if (SShipState* ship = GetShipState(m_state.currentShip))
+        ++ship->kills;
+}
+
 void CCampaign::AddGems(int count)
 {
     int32_t& stock = m_state.gems.count[GEM_NORMAL];

@@ -143,6 +143,7 @@ public:
     void ClearShipState(int slot) override;
     void MarkShipLost(int slot) override;
     void CountCollected() override;
+    void AddKill(int32_t points) override;
     int GetGemTotal() const override { return m_state.gems.count[GEM_NORMAL]; }
     void AddGems(int count) override;
 

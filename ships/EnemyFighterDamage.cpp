@@ -15,6 +15,7 @@
 #include "world/GameFlowLink.h"
 #include "world/World.h"
 #include "world/ZoneLink.h"
+#include "world/ZoneNode.h"
 
 namespace
 {
@@ -116,7 +117,7 @@ bool CEnemyFighter::ApplyQueenRules(int32_t kind, int32_t& amount)
 void CEnemyFighter::KillQueen()
 {
     CGame& game = *GetGame();
-    game.GetCampaign().MarkBossBeaten();
+    game.GetZones().SetZoneFlag(ZONE_FLAG_BOSS_BEATEN, true);
     const CVector2D where = GetPosition();
     if (CAsteroid* pod = SpawnAsteroid(true, ASTEROID_DRIVE_POD, nullptr, &where))
     {

@@ -34,6 +34,4 @@ public:
     // An enemy destroyed: the pilot's kill counter and the current ship's kills rise
     // by one, the score by the points.
     virtual void AddKill(int32_t /*points*/) {}
-    // The current zone's boss is beaten (the last zone's queen fighter).
-    virtual void MarkBossBeaten() {}
 };

@@ -539,3 +539,17 @@ TEST(Campaign, WorldLinkKeepsItsValuesInRange)
     campaign.GetState().stationLevel = 299;
     EXPECT_TRUE(campaign.IsStationBelowRepairLimit());
 }
+
+// A kill counts for the pilot (kills and score) and for the ship flying now.
+TEST(Campaign, KillsReachThePilotAndTheCurrentShip)
+{
+    CCampaign campaign;
+    campaign.SetCurrentShip(3);
+    campaign.AddKill(10);
+    campaign.AddKill(1);
+    campaign.AddKill(0);
+    EXPECT_EQ(campaign.GetPilot().progress[PILOT_KILLS], 3);
+    EXPECT_EQ(campaign.GetPilot().score, 11u);
+    EXPECT_EQ(campaign.GetState().ships[3].kills, 3);
+    EXPECT_EQ(campaign.GetState().ships[2].kills, 0);
+}

@@ -170,7 +170,6 @@ public:
         ++m_kills;
         m_score += points;
     }
-    void MarkBossBeaten() override { ++m_bossesBeaten; }
 
     uint32_t m_flightTime[SLOTS] = {};
     int m_cleared[SLOTS] = {};
@@ -183,7 +182,6 @@ public:
     bool m_hullDamaged = false;
     int m_kills = 0;
     int32_t m_score = 0;
-    int m_bossesBeaten = 0;
 };
 
 // A HUD that records the gauges it is given (hidden unless the test shows it).
