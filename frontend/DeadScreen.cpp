@@ -125,8 +125,12 @@ void CDeadScreen::RevealResults(int frame)
 // shows.
 void CDeadScreen::HandleEvent(int32_t controlId, int32_t event, int32_t)
 {
-    if (controlId != CONTINUE || event != GUI_EVENT_ACTIVATED)
-        return;
+    if (controlId == CONTINUE && event == GUI_EVENT_ACTIVATED)
+        EndRun();
+}
+
+void CDeadScreen::EndRun()
+{
     CGame& game = m_flow.GetGame();
     game.GetBackdrop().Show(false);
     for (int id : {RESULT_A, RESULT_B, RESULT_C})

@@ -28,6 +28,8 @@ public:
     void Update() override;
     // A quick-action time as "%02i:%02i" minutes and seconds; 59:59 for an hour or more.
     static std::u16string FormatMinutesSeconds(uint32_t ms);
+    // Continue: the level, the zone state and the run end, and the main menu shows.
+    void EndRun();
     // The ending the run's way of ending plays: survival 25, quick action 23, the
     // campaign played to its end 24, any other loss 26.
     int ChooseEnding() const;

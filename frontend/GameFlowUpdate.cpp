@@ -2,6 +2,7 @@
 // logo wait of the first frame, the requests into the front end and into flight,
 // Escape in flight and in the front end, the loss watches and the worms.
 
+#include "frontend/DeadScreen.h"
 #include "frontend/FrontEndScreen.h"
 #include "frontend/GameFlow.h"
 #include "frontend/LoadingScreen.h"
@@ -31,7 +32,6 @@ bool EscapesToMainMenu(int screen)
 {
     switch (screen)
     {
-    case SCREEN_DEAD:
     case SCREEN_HUB:
     case SCREEN_SAVE:
     case SCREEN_LOAD:
@@ -275,6 +275,13 @@ void CGameFlow::RouteFrontEndEscape()
     case SCREEN_MAIN_MENU:
         // The main menu's own answer: the exit warning.
         OpenExitWarning(true);
+        return;
+    case SCREEN_DEAD:
+        // The lost run ends as by the screen's own button: it cannot be continued.
+        if (CDeadScreen* dead = dynamic_cast<CDeadScreen*>(GetCurrentScreen()))
+            dead->EndRun();
+        else
+            SetScreen(SCREEN_MAIN_MENU);
         return;
     case SCREEN_GRAV_DRIVE:
         if (CFrontEndScreen* screen = GetCurrentScreen())

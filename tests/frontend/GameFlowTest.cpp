@@ -435,3 +435,17 @@ TEST(GameFlowStart, TheTutorialsResearchStepRaisesTheStocksToTheFourthHullsPrice
     EXPECT_EQ(campaign.GetGemStock(GEM_VERY_RARE), 1);
     flow.SetDirector(nullptr);
 }
+
+TEST(GameFlowEscape, EscapeOnTheDeadScreenEndsTheLostRunAsItsButtonDoes)
+{
+    CFrontEndHarness harness;
+    harness.RunFrame();
+    ASSERT_TRUE(harness.GetWorld().StartLevel());
+    CGameFlow& flow = harness.GetFlow();
+    flow.SetRunActive(true);
+    flow.SetScreen(SCREEN_DEAD);
+    harness.TapKey(Dik::ESCAPE);
+    EXPECT_EQ(flow.GetCurrentScreenId(), SCREEN_MAIN_MENU);
+    EXPECT_FALSE(flow.IsRunActive());
+    EXPECT_EQ(harness.GetGame().GetState(), GAME_READY);
+}
