@@ -1,20 +1,15 @@
 #pragma once
 // What the game flow and its screens need of the campaign, the pilot record, the save
-// slots and the hall of fame, which are built later in this layer and install
-// themselves on the game flow. Until then this base keeps the few values a run sets
-// and reads back (gem stocks, the ships' stored hull and energy, the difficulty, the
-// score) in memory; there are no saves, no records and no research.
+// slots and the hall of fame (CampaignServices.h answers with the real ones, installed
+// at start-up). This base keeps the few values a run sets and reads back (gem stocks,
+// the ships' stored hull and energy, the difficulty, the score) in memory, with no
+// saves, records or research: the game flow's own until one is installed, and tests'.
+
+#include "frontend/GemStock.h"
+#include "frontend/PilotRecord.h"
 
 #include <cstdint>
 #include <string>
-
-enum EGemKind : int
-{
-    GEM_NORMAL = 0,
-    GEM_RARE = 1,
-    GEM_VERY_RARE = 2,
-    GEM_KIND_COUNT = 3,
-};
 
 // What a research or manufacturing slot is doing, as the screens word it.
 enum EResearchSlotState : int
@@ -108,6 +103,16 @@ public:
     // it beats the best.
     virtual void RecordQuickActionTime(uint32_t /*ms*/) {}
     virtual void RecordSurvivalScore(int /*variant*/, int32_t /*score*/) {}
+    // An entry of the table, best first (null: none).
+    virtual const SPilotRecord* GetHallOfFameEntry(int /*index*/) const { return nullptr; }
+    // The entry the gravity-drive screen shows in full, and its page (-1: none).
+    void SetShownEntry(int entry, int page)
+    {
+        m_shownEntry = entry;
+        m_shownPage = page;
+    }
+    int GetShownEntry() const { return m_shownEntry; }
+    int GetShownPage() const { return m_shownPage; }
 
 protected:
     static bool IsGemKind(int kind) { return kind >= 0 && kind < GEM_KIND_COUNT; }
@@ -119,4 +124,6 @@ private:
     float m_energy[SHIP_SLOTS] = {};
     int m_difficulty = 1;
     int32_t m_score = 0;
+    int m_shownEntry = -1;
+    int m_shownPage = 0;
 };

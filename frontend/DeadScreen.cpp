@@ -3,6 +3,7 @@
 #include "core/WString.h"
 #include "core/WideFormat.h"
 #include "frontend/GameFlow.h"
+#include "frontend/ScoreCode.h"
 #include "world/Backdrop.h"
 #include "world/Game.h"
 #include "world/ZoneLink.h"
@@ -44,7 +45,10 @@ void CDeadScreen::FillResults()
     if (!run.survival)
         return;
     const int variant = run.timedRun ? 1 : 0;
-    const std::string code = campaign.GetSurvivalScoreCode(variant);
+    // The code of this run's score (the best score's own code is the hall of fame's).
+    const uint32_t kind = variant == 1 ? SCORE_CODE_SURVIVAL_TIMED : SCORE_CODE_SURVIVAL_OPEN;
+    const std::string code = FormatScoreCode(
+        MakeScoreCode(static_cast<uint32_t>(campaign.GetScore()), kind, m_flow.GetGame().GetZones().GetPilotName()));
     CWString text;
     FormatWide(text, u"%i - (%s)", static_cast<int>(campaign.GetScore()),
                std::u16string(code.begin(), code.end()).c_str());

@@ -2,6 +2,7 @@
 
 #include "frontend/DeadScreen.h"
 #include "frontend/EmptyScreen.h"
+#include "frontend/HallOfFameScreen.h"
 #include "frontend/HubScreen.h"
 #include "frontend/InGameScreen.h"
 #include "frontend/MainMenuScreen.h"
@@ -42,7 +43,7 @@ const char* GetScreenLayoutFile(int id)
     case SCREEN_CONTROLS:
         return "data/frontend/controls.txt";
     case SCREEN_HALL_OF_FAME:
-        return "data/frontend/hallfame.txt";
+        return CHallOfFameScreen::LAYOUT;
     default:
         return nullptr;
     }
@@ -60,6 +61,8 @@ std::unique_ptr<CFrontEndScreen> MakeStandardScreen(CGameFlow& flow, int id)
         return std::make_unique<CDeadScreen>(flow);
     case SCREEN_HUB:
         return std::make_unique<CHubScreen>(flow);
+    case SCREEN_HALL_OF_FAME:
+        return std::make_unique<CHallOfFameScreen>(flow);
     case SCREEN_CONSTRUCTION_GRID:
         return nullptr;
     default:

@@ -80,6 +80,10 @@ public:
     virtual void SetZoneValue(int /*index*/, int32_t /*value*/) {}
     virtual bool IsSavingAllowed() const { return false; }
     virtual bool IsBossBeaten() const { return false; }
+    // What the pilot record shows: the play time of every zone (their clocks summed),
+    // and one more than the last zone whose boss is beaten.
+    virtual uint32_t GetTotalPlayTime() const { return GetClock(); }
+    virtual int GetReachedZone() const { return 0; }
     // Where the loss of the station does not end the run.
     virtual bool SuspendsStationLossWatch() const { return false; }
     // Null where no worms press.

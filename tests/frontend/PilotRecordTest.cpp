@@ -52,7 +52,15 @@ bool ReadRecord(const std::vector<uint8_t>& bytes, SPilotRecord& record)
 
 bool SameRecord(const SPilotRecord& a, const SPilotRecord& b)
 {
-    return WriteRecord(a) == WriteRecord(b) && std::memcmp(a.ships, b.ships, sizeof(a.ships)) == 0;
+    for (int i = 0; i < PILOT_SHIP_TABLE_SIZE; ++i)
+    {
+        const SPilotShipEntry& x = a.ships[i];
+        const SPilotShipEntry& y = b.ships[i];
+        if (std::strcmp(x.name, y.name) != 0 || x.value != y.value || x.status != y.status ||
+            x.secondValue != y.secondValue)
+            return false;
+    }
+    return WriteRecord(a) == WriteRecord(b);
 }
 } // namespace
 
