@@ -150,7 +150,7 @@ public:
     // Set by the main menu's direct level start: the station comes at (500, 3500),
     // the node's asteroids are not placed, the zone update is skipped and a lost ship
     // is replaced from design 1.
-    bool IsTutorialPosition() const { return m_tutorialPosition; }
+    bool IsTutorialPosition() const override { return m_tutorialPosition; }
     void SetTutorialPosition(bool set) { m_tutorialPosition = set; }
     // Set by the gravity-drive screen when its Escape leads to the hub.
     void SetGravDriveLeave(bool set) { m_gravDriveLeave = set; }
@@ -194,6 +194,7 @@ public:
     // A STATION from "data/station.txt" at a free place (clearance 400), on plane 2,
     // warping in (at (500, 3500) at once from the tutorial's position).
     void SpawnStation() override { MakeStation(); }
+    void EnterFrontEnd() override { SetMode(GAME_MODE_FRONT_END); }
     // The same; false when none could be made.
     bool MakeStation();
     // A new player ship of the design in the storage slot at the place, the camera on

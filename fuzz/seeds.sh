@@ -10,7 +10,7 @@ out=$(cd "$2" && pwd)
 tool="$bin/tesstool"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for harness in pack_archive data_tree string_table text_format tga wave sprite_file font_glyph_table jpeg2000 resource_pack definitions effects ship_data station enemies cas gui_skin gui_layout hud text_page records; do
+for harness in pack_archive data_tree string_table text_format tga wave sprite_file font_glyph_table jpeg2000 resource_pack definitions effects ship_data station enemies cas gui_skin gui_layout hud text_page records zone_block; do
   mkdir -p "$out/$harness"
 done
 quiet() {
@@ -90,6 +90,9 @@ cat "$src/../data-src/enemies/"{drone,fighter,worm,worm,worm}.txt >"$out/enemies
 cp "$src/seeds/skin.skin" "$out/gui_skin/"
 cp "$src/seeds/layout.txt" "$out/gui_layout/"
 cp "$src/../data-src/gui/demo.txt" "$out/gui_layout/"
+
+# Zone blocks: a new game in the harness's zones, every zone played.
+quiet "$tool" zone "$src/seeds/zones.txt" --block "$out/zone_block/new-game.bin"
 
 # HUD: the sample layout.
 cp "$src/../data-src/hud/hud.txt" "$out/hud/"

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+class CFileInterface;
+
 class CCampaignLink
 {
 public:
@@ -34,4 +36,20 @@ public:
     // An enemy destroyed: the pilot's kill counter and the current ship's kills rise
     // by one, the score by the points.
     virtual void AddKill(int32_t /*points*/) {}
+
+    // What the zones need: the campaign back to its start with theirs, its research
+    // moved on to a zone's clock, the score, the gem stocks (1 ordinary, 2 rare, 3
+    // very rare) that the alien nodes' rewards cost, the research they enable, and
+    // the count of friendly aliens met.
+    virtual void Reset() {}
+    virtual void AdvanceResearch(uint32_t /*zoneClock*/) {}
+    virtual uint32_t GetScore() const { return 0; }
+    virtual int GetGemStock(int /*stock*/) const { return 0; }
+    virtual void SpendGemStock(int /*stock*/, int /*amount*/) {}
+    virtual void EnableResearch(int /*componentKind*/) {}
+    virtual int GetFriendlyAlienCount() const { return 0; }
+    // The campaign's block of a save, which ends the zone block. The reader takes the
+    // block whole or changes nothing (false).
+    virtual bool WriteBlock(CFileInterface&) const { return true; }
+    virtual bool ReadBlock(CFileInterface&) { return true; }
 };

@@ -45,6 +45,9 @@ public:
 
     // A full-screen sequence covers the game: the camera stands still.
     virtual bool IsCoveringSequencePlaying() const { return false; }
+    // The director plays its own sequence of the station (its warps are then never
+    // full-screen).
+    virtual bool IsStationSequencePlaying() const { return false; }
 
     // The tutorial's state (0 none; in state 2 the player ship cannot die).
     virtual int GetTutorialState() const { return 0; }

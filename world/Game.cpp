@@ -18,8 +18,11 @@
 #include "world/PushGrid.h"
 #include "world/Quadtree.h"
 #include "world/TextPageLink.h"
+#include "world/WarpEffects.h"
 #include "world/World.h"
+#include "world/ZoneFile.h"
 #include "world/ZoneLink.h"
+#include "world/ZoneManager.h"
 
 #include <new>
 
@@ -122,8 +125,12 @@ bool CGame::Init(CSpriteBank* spriteBank)
     m_pacer.Reset();
     m_spriteBank = spriteBank;
     InstallPresentationLinks(*this);
-    // The zone manager and its zone list, the game flow and its screens and the
-    // sequence director are made here by their own parts.
+    std::unique_ptr<CZoneManager> zones = std::make_unique<CZoneManager>(*this);
+    zones->Load(ZONE_FILE);
+    if (!m_zones || m_zones == m_zoneManager.get())
+        m_zones = zones.get();
+    m_zoneManager = std::move(zones);
+    // The game flow and its screens and the sequence director are made by their own parts.
     m_controls.Reset();
     m_effects->Load(EFFECT_FILE);
     // Without the file the exit warning shows no quotes.
@@ -161,6 +168,7 @@ bool CGame::StartLevelWith(std::unique_ptr<CLevelConfig> config, int32_t worldSl
     m_world = std::make_unique<CWorld>(this);
     if (!m_world->Init(worldSlots))
         m_world->Init();
+    m_world->SetWarpStep(&RunWarpStep);
     GetHud().OnLevelStart();
     m_levelConfig = std::move(config);
     m_camera.SetLag(m_levelConfig->GetViewLag());

@@ -39,6 +39,7 @@ class CSpriteBank;
 class CTextPageLink;
 class CWorld;
 class CZoneLink;
+class CZoneManager;
 
 enum EGameState
 {
@@ -63,6 +64,11 @@ struct SRunState
     int32_t wormsToSpawn = 0;
     // While set, friendly alien stations leave the station's health alone.
     bool stationRepairLocked = false;
+    // The boss of the current node: present (made as the node was entered), and the
+    // end of a boss fight: 0 none, 1 the boss is beaten (the station comes and takes
+    // the player away), 2 the station has left without the player, 3 it comes back.
+    bool bossPresent = false;
+    int32_t bossState = 0;
     // The survival game's values.
     int32_t gemsInHand = 0;
     int32_t repairCost = 0;
@@ -208,6 +214,9 @@ public:
     CDirectorLink& GetDirector() const;
     CCampaignLink& GetCampaign() const;
     CZoneLink& GetZones() const;
+    // The game's own zone manager, made and loaded by Init ("data\game1.txt"); it is
+    // the zone link unless another was installed before Init.
+    CZoneManager* GetZoneManager() const { return m_zoneManager.get(); }
 
 private:
     static void OnFadingSoundEnd(void* userValue, int channel);
@@ -248,6 +257,7 @@ private:
     // Until the zones install theirs: the base, which keeps the run's current ship
     // and pilot name for this game.
     std::unique_ptr<CZoneLink> m_ownZones;
+    std::unique_ptr<CZoneManager> m_zoneManager;
 };
 
 // The game of the process: made and destroyed by the application shell (and the

@@ -27,6 +27,11 @@ public:
     virtual void SoundAlarm() {}
     // Brings the station in when the player calls it and none exists.
     virtual void SpawnStation() {}
+    // The station has left with the player: the flight ends and the front end follows.
+    virtual void EnterFrontEnd() {}
+    // A new game starts at the tutorial's position: the zones stand still and form no
+    // starting groups.
+    virtual bool IsTutorialPosition() const { return false; }
     // Whether the controller lets the HUD update and draw.
     virtual bool LetsHudDraw() const { return true; }
 

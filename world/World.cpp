@@ -45,6 +45,10 @@ CWorld::CWorld(CGame* game) : m_game(game) {}
 
 CWorld::~CWorld()
 {
+    for (SWarpEntry& entry : m_warps)
+        ReleaseWarp(entry);
+    if (m_game)
+        m_game->GetZones().OnWorldCleared();
     for (CGameObject*& object : m_objects)
     {
         delete object;
@@ -176,8 +180,10 @@ void CWorld::FlushRemovals()
 void CWorld::Clear()
 {
     for (SWarpEntry& entry : m_warps)
-        entry = SWarpEntry();
+        ReleaseWarp(entry);
     m_activeWarps = 0;
+    if (m_game)
+        m_game->GetZones().OnWorldCleared();
     for (int32_t slot = 0; slot < static_cast<int32_t>(m_objects.size()); ++slot)
         if (m_objects[slot])
             Destroy(slot, true);
@@ -292,9 +298,9 @@ void CWorld::AddWarp(int32_t handle)
     {
         if (entry.handle != NO_OBJECT)
             continue;
+        entry = SWarpEntry();
         entry.handle = handle;
         entry.startTime = m_game ? m_game->GetTime() : 0;
-        entry.started = false;
         ++m_activeWarps;
         return;
     }
@@ -304,8 +310,16 @@ void CWorld::EndWarp(SWarpEntry& entry)
 {
     if (entry.handle == NO_OBJECT)
         return;
-    entry = SWarpEntry();
+    ReleaseWarp(entry);
     --m_activeWarps;
+}
+
+// The entry's effect goes back to its pool and its overlay comes down; the entry is empty.
+void CWorld::ReleaseWarp(SWarpEntry& entry)
+{
+    if (CEffect* effect = entry.effect.Get())
+        effect->Release();
+    entry = SWarpEntry();
 }
 
 void CWorld::DropWarp(int32_t handle)

@@ -9,9 +9,12 @@
 // -1 (NO_OBJECT), and a handle kept after its object went resolves to nothing.
 // Free slots are a stack: the highest comes out first, the last freed is reused first.
 
+#include "world/Effect.h"
 #include "world/GameObject.h"
+#include "world/WarpOverlay.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class CGame;
@@ -21,12 +24,20 @@ struct SWarpEntry;
 // Runs one step of an entry's warp sequence; the warp effects install it.
 using WarpStepFunction = void (*)(CWorld& world, SWarpEntry& entry);
 
-// An object waiting to warp in or out (the warp sequences run it).
+// An object warping in or out, and what its sequence holds (world/WarpEffects.h
+// runs it). Ending an entry gives its effect back and takes its overlay down.
 struct SWarpEntry
 {
     int32_t handle = NO_OBJECT;
-    uint32_t startTime = 0;
-    bool started = false;
+    uint32_t startTime = 0;    // game ms; a skip moves it back
+    bool started = false;      // the first step has run
+    bool skipped = false;      // the player skipped the station's sequence
+    bool fullScreen = false;   // the station's sequence darkens the screen
+    bool effectStarted = false;
+    uint8_t onceSteps = 0;     // the station's one-time steps done (bits)
+    float duration = 0.0f;     // ms of growing or shrinking
+    SEffectRef effect;
+    std::unique_ptr<CWarpOverlay> overlay;
 };
 
 class CWorld
@@ -83,6 +94,9 @@ public:
     // Whether warp sequences run (a warp with no step would never end).
     bool HasWarpStep() const { return m_warpStep != nullptr; }
     int32_t GetActiveWarpCount() const { return m_activeWarps; }
+    // The byte the station's sequences share: their sound has started.
+    bool IsWarpSoundStarted() const { return m_warpSoundStarted; }
+    void SetWarpSoundStarted(bool started) { m_warpSoundStarted = started; }
 
     // One frame's passes (nothing while a text page shows): file new objects in the
     // quadtree, flush removals, warp step, think, move (with refiling and the push
@@ -101,6 +115,7 @@ public:
 private:
     void Destroy(int32_t slot, bool withBlip);
     void DropWarp(int32_t handle);
+    static void ReleaseWarp(SWarpEntry& entry);
     uint32_t GetFrameCounter() const;
 
     CGame* m_game;
@@ -112,6 +127,7 @@ private:
     uint32_t m_queueFrame = 0;
     SWarpEntry m_warps[WARP_ENTRIES];
     int32_t m_activeWarps = 0;
+    bool m_warpSoundStarted = false;
     WarpStepFunction m_warpStep = nullptr;
     int32_t m_cursor = -1;
 };

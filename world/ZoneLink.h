@@ -31,6 +31,14 @@ public:
     virtual void Update(bool /*settingUp*/) {}
     // Called as the object is queued for removal.
     virtual void OnObjectRemoved(CGameObject&) {}
+    // An enemy's warp out has ended: it waits in its group at the node again.
+    virtual void ReturnWarpedObject(CGameObject&) {}
+    // The player leaves the current node (the station's warp out is over): the node
+    // keeps what its live objects have become.
+    virtual void StoreNode() {}
+    // Every object of the world went at once (a cleared or ended level): no handle of
+    // them may be kept.
+    virtual void OnWorldCleared() {}
     // "/showboss": the current zone's boss is revealed.
     virtual void ShowBoss() {}
     // "/skipzone n": zones 0 to n entered and unlocked, all but n finished (n is

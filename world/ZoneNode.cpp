@@ -83,3 +83,19 @@ void SZoneNode::RefreshRocksFlag()
             rocks = true;
     }
 }
+
+int32_t SZoneNode::CountGroups() const
+{
+    int32_t count = 0;
+    for (const SParkedGroup& group : parked)
+        count += group.used ? 1 : 0;
+    return count;
+}
+
+int32_t SZoneNode::FindFreeSlot() const
+{
+    for (int32_t slot = 0; slot < ZONE_NODE_GROUP_SLOTS; ++slot)
+        if (!parked[slot].used)
+            return slot;
+    return -1;
+}

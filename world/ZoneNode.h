@@ -1,11 +1,11 @@
 #pragma once
-// The state of one node of a zone map as the world's asteroids need it: the node
-// kinds, the flags a zone keeps for its asteroids, and the node record with its
-// asteroid map. The zone manager holds one record per node and answers for the
-// current one through CZoneLink (world/ZoneLink.h); the rest of a node's state
-// (parked groups, the mining marker's timing) belongs to the zones.
+// The state of one node of a zone map: the node kinds, the flags a zone keeps, and
+// the node record with its asteroid map, its parked groups of enemies and its mining
+// timer. The zone's node state (world/ZoneNodeState.h) holds one record per node and
+// the zone manager answers for the current one through CZoneLink (world/ZoneLink.h).
 
 #include "world/AsteroidMap.h"
+#include "world/ParkedGroup.h"
 
 #include <cstdint>
 
@@ -53,9 +53,14 @@ struct SZoneNode
     int32_t asteroidCount = 0; // present entries
     uint32_t miningTimer = 0;  // zone-clock ms
     SAsteroidMapEntry asteroidMap[ASTEROID_MAP_SIZE];
+    SParkedGroup parked[ZONE_NODE_GROUP_SLOTS]; // slots not in use hold no group
     bool rocks = false;        // the map holds a medium or large rock
-    bool miningMarker = false;
+    bool miningMarker = false; // a mining group works the node
     bool visited = false;
+
+    int32_t CountGroups() const;
+    // The first slot without a group, or -1.
+    int32_t FindFreeSlot() const;
 
     // The first entry without the present bit takes the asteroid (kind, size index,
     // place and handle) and the count goes up; false, with nothing entered, when all

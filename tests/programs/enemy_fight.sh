@@ -24,31 +24,31 @@ field() { # FRAME NAME
   awk -v f="$1" -v n="$2" '$2 == f { for (i = 1; i < NF; i += 2) if ($i == n) print $(i + 1) }' "$home/trace"
 }
 
-# New game with the tutorial's flight; the console (the key left of "1") brings the
-# enemies; then the ship turns and fires.
+# New game with the tutorial's flight; once the ship has warped in (by frame 150) the
+# console (the key left of "1") brings the enemies; then the ship turns and fires.
 {
-  printf '10 key Return\n16 key Return\n22 key Return\n40 key Grave\n'
-  frame=42
+  printf '10 key Return\n16 key Return\n22 key Return\n160 key Grave\n'
+  frame=162
   for type in ENEMY_DRONE ENEMY_DRONE ENEMY_DRONE ENEMY_FIGHTER ENEMY_FIGHTER ENEMY_FIGHTER WORM; do
     printf '%d type /spawnenemy %s\n%d key Return\n' $frame $type $((frame + 1))
     frame=$((frame + 2))
   done
-  printf '57 key Grave\n60 down Q\n60 down Right\n96 key F11\n'
+  printf '177 key Grave\n180 down Q\n180 down Right\n216 key F11\n'
 } >"$home/script.txt"
 
-run 240 || fail "the run failed: $(tail -3 "$home/log")"
+run 360 || fail "the run failed: $(tail -3 "$home/log")"
 grep -q "Cannot spawn\|Usage: /spawnenemy\|Cannot read the enemy file" "$home/log" &&
   fail "an enemy did not come: $(grep -m1 'Cannot\|Usage' "$home/log")"
-[ "$(field 58 mode)" = 0 ] || fail "not in flight: $(awk '$2 == 58' "$home/trace")"
-arrived=$(field 58 enemies)
-health=$(field 58 ship)
+[ "$(field 178 mode)" = 0 ] || fail "not in flight: $(awk '$2 == 178' "$home/trace")"
+arrived=$(field 178 enemies)
+health=$(field 178 ship)
 # Three drones, three fighters and a worm of at least three segments.
 [ "$arrived" -ge 9 ] || fail "only $arrived enemies arrived"
 [ "$health" -gt 0 ] || fail "no ship in the flight"
-fewest=$(awk '$2 > 58 && $2 < 240 { for (i = 1; i < NF; i += 2) if ($i == "enemies") print $(i + 1) }' "$home/trace" |
+fewest=$(awk '$2 > 178 && $2 < 360 { for (i = 1; i < NF; i += 2) if ($i == "enemies") print $(i + 1) }' "$home/trace" |
   sort -n | head -1)
 [ "$fewest" -lt "$arrived" ] || fail "no enemy left the world in 180 frames"
-hurt=$(awk -v h="$health" '$2 > 58 { for (i = 1; i < NF; i += 2) if ($i == "ship" && $(i + 1) < h) { print $2; exit } }' \
+hurt=$(awk -v h="$health" '$2 > 178 { for (i = 1; i < NF; i += 2) if ($i == "ship" && $(i + 1) < h) { print $2; exit } }' \
   "$home/trace")
 [ -n "$hurt" ] || fail "the ship was never hurt"
 

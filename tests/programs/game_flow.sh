@@ -27,17 +27,18 @@ field() { # FRAME NAME
 }
 
 # New game (Return on the focused button), Return in the name box moves on to "Start
-# with the tutorial", Return there; then in flight: turn right, thrust (let go before
-# Escape, or the held key would move the popup's focus), fire group 1.
+# with the tutorial", Return there; then in flight, once the ship has warped in (by
+# frame 150): turn right, thrust (let go before Escape, or the held key would move the
+# popup's focus), fire group 1.
 new_game_and_fly="10 key Return
 16 key Return
 22 key Return
-40 down Right
-44 up Right
-45 down Up
-52 down Q
-72 up Q
-90 up Up"
+160 down Right
+164 up Right
+165 down Up
+172 down Q
+192 up Q
+210 up Up"
 
 # 1. The main menu as the game comes up.
 run "" 12 || fail "the main menu run failed: $(tail -3 "$home/log")"
@@ -47,24 +48,24 @@ python3 "$here/golden_shot.py" "$home/shot.tga" "$here/golden/main_menu.png" ||
   fail "the main menu differs from golden/main_menu.png (see above)"
 
 # 2. The flight.
-run "$new_game_and_fly" 100 || fail "the flight run failed: $(tail -3 "$home/log")"
-[ "$(field 99 mode)" = 0 ] || fail "not in flight: $(tail -1 "$home/trace")"
-[ "$(field 99 checksum)" != 0000000000000000 ] || fail "no world in flight"
+run "$new_game_and_fly" 220 || fail "the flight run failed: $(tail -3 "$home/log")"
+[ "$(field 219 mode)" = 0 ] || fail "not in flight: $(tail -1 "$home/trace")"
+[ "$(field 219 checksum)" != 0000000000000000 ] || fail "no world in flight"
 python3 "$here/golden_shot.py" "$home/shot.tga" "$here/golden/flight.png" ||
   fail "the flight differs from golden/flight.png (see above)"
 
 # 3. The whole way: Escape in flight opens the exit warning (its "Carry on" focused, the
 # game clock standing), Right moves to "Quit game", Return quits.
 run "$new_game_and_fly
-100 key Escape
-110 key Right
-116 key Return" 400 || fail "the quitting run failed with status $?: $(tail -3 "$home/log")"
+220 key Escape
+230 key Right
+236 key Return" 520 || fail "the quitting run failed with status $?: $(tail -3 "$home/log")"
 last=$(tail -1 "$home/trace" | awk '{ print $2 }')
-[ "$last" -lt 399 ] || fail "the game did not quit (it ran to its frame limit)"
+[ "$last" -lt 519 ] || fail "the game did not quit (it ran to its frame limit)"
 # The modes and screens in order: main menu, then flight.
 order=$(awk '{ print $6 "/" $8 }' "$home/trace" | uniq | tr '\n' ' ')
 [ "$order" = "1/2 0/0 " ] || fail "modes and screens in this order: $order"
-[ "$(field 105 focus)" = 104 ] || fail "the exit warning's Carry on has no focus: $(field 105 focus)"
-[ "$(field 105 time)" = "$(field 109 time)" ] || fail "the game clock ran under the exit warning"
+[ "$(field 225 focus)" = 104 ] || fail "the exit warning's Carry on has no focus: $(field 225 focus)"
+[ "$(field 225 time)" = "$(field 229 time)" ] || fail "the game clock ran under the exit warning"
 [ "$(field "$last" focus)" = 103 ] || fail "Quit game was not focused: $(tail -1 "$home/trace")"
 echo "3 passed, 0 failed"

@@ -34,15 +34,6 @@ std::string Single(const std::string& name, const std::string& life, const std::
                           life + ", " + life + "; " + events + "} }");
 }
 
-int CountInUse(const CEffectCache& cache, const char* name)
-{
-    const CEffectDef* definition = cache.FindDefinition(name);
-    int count = 0;
-    for (int32_t i = 0; definition && i < definition->GetEmitter()->GetPoolSize(); ++i)
-        count += definition->GetEmitter()->GetPoolEffect(i)->IsInUse() ? 1 : 0;
-    return count;
-}
-
 CEffect* FindInUse(const CEffectCache& cache, const char* name)
 {
     const CEffectDef* definition = cache.FindDefinition(name);
@@ -128,7 +119,7 @@ TEST(EffectCache, ATrackedSpawnWithEveryLiveSlotTakenGivesNullAndLosesNoInstance
         ASSERT_NE(cache.SpawnEffect("filler", nullptr, false), nullptr) << i;
     EXPECT_EQ(cache.CountLiveEffects(), 300);
     EXPECT_EQ(cache.SpawnEffect("late", nullptr, true), nullptr);
-    EXPECT_EQ(CountInUse(cache, "late"), 0) << "the instance went back to its pool";
+    EXPECT_EQ(CountEffectsInUse(cache, "late"), 0) << "the instance went back to its pool";
     // Untracked and trail spawns need no slot.
     CEffect* untracked = cache.SpawnEffect("late", nullptr, false, false, true);
     ASSERT_NE(untracked, nullptr);
@@ -204,9 +195,9 @@ TEST(EffectCache, DelayedTriggersRunAtTheirTimeWithTheirPlaceAndTenAtMost)
     starter->SetPosition(CVector2D(900, 900));
     starter->Release();
     scene.RunFrames(5); // 0 .. 160 ms after the start
-    EXPECT_EQ(CountInUse(cache, "puff"), 0);
+    EXPECT_EQ(CountEffectsInUse(cache, "puff"), 0);
     scene.RunFrames(1); // 200 ms
-    ASSERT_EQ(CountInUse(cache, "puff"), 1);
+    ASSERT_EQ(CountEffectsInUse(cache, "puff"), 1);
     EXPECT_FLOAT_EQ(FindInUse(cache, "puff")->GetPosition().x, 300.0f);
     EXPECT_FLOAT_EQ(FindInUse(cache, "puff")->GetPosition().y, 200.0f);
     EXPECT_EQ(event.CountQueued(), 0);
@@ -220,7 +211,7 @@ TEST(EffectCache, DelayedTriggersRunAtTheirTimeWithTheirPlaceAndTenAtMost)
     }
     EXPECT_EQ(event.CountQueued(), CEmitterEvent::DELAY_SLOTS);
     scene.RunFrames(6);
-    EXPECT_EQ(CountInUse(cache, "puff"), 11);
+    EXPECT_EQ(CountEffectsInUse(cache, "puff"), 11);
 
     // A reset drops what is queued.
     cache.SpawnEffect("starter", nullptr, false)->Start();
@@ -228,7 +219,7 @@ TEST(EffectCache, DelayedTriggersRunAtTheirTimeWithTheirPlaceAndTenAtMost)
     cache.Reset();
     EXPECT_EQ(event.CountQueued(), 0);
     EXPECT_EQ(cache.CountLiveEffects(), 0);
-    EXPECT_EQ(CountInUse(cache, "puff"), 0);
+    EXPECT_EQ(CountEffectsInUse(cache, "puff"), 0);
     EXPECT_EQ(cache.GetDefinitionCount(), 2) << "definitions stay";
 }
 

@@ -6,6 +6,8 @@
 #include "utility/source/QelSpriteFormat.h"
 #include "utility/source/QelSpritePacker.h"
 #include "world/EffectCache.h"
+#include "world/EffectDef.h"
+#include "world/Emitter.h"
 #include "world/Game.h"
 #include "world/ObjectFactory.h"
 
@@ -63,6 +65,15 @@ CGameObject* MakeTarget()
     return new (std::nothrow) CTargetObject();
 }
 } // namespace
+
+int CountEffectsInUse(const CEffectCache& cache, const char* name)
+{
+    const CEffectDef* definition = cache.FindDefinition(name);
+    int count = 0;
+    for (int32_t i = 0; definition && i < definition->GetEmitter()->GetPoolSize(); ++i)
+        count += definition->GetEmitter()->GetPoolEffect(i)->IsInUse() ? 1 : 0;
+    return count;
+}
 
 std::string DefinitionText(const std::string& compact)
 {

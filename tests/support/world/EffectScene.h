@@ -20,6 +20,9 @@
 class CCurrentDir;
 class CEffectCache;
 
+// How many instances of the named definition are in use (0 for an unknown name).
+int CountEffectsInUse(const CEffectCache& cache, const char* name);
+
 // Definition text written compactly: "{" and "}" stand on lines of their own and ";"
 // ends a value line, so "EFFECT { name spark; emitter { type SIMPLE_PARTICLE } }"
 // gives the blocks a definition file holds.

@@ -79,12 +79,14 @@ public:
     void SoundAlarm() override { ++m_alarms; }
     void SpawnStation() override { ++m_stationsSpawned; }
     void CountQuickShipFighterKill() override { ++m_quickShipFighterKills; }
+    void EnterFrontEnd() override { ++m_frontEndEntries; }
 
     EGameMode m_mode = GAME_MODE_FLIGHT;
     bool m_exitWarning = false;
     int m_alarms = 0;
     int m_stationsSpawned = 0;
     int m_quickShipFighterKills = 0;
+    int m_frontEndEntries = 0;
 };
 
 // The zone the test puts the game in: one node, whose record keeps the asteroid map
@@ -196,6 +198,7 @@ public:
         int sets = 0;
     };
     bool IsVisible() const override { return m_visible; }
+    void Show(bool show) override { m_visible = show; }
     void SetGauge(int gauge, float maximum, float value) override;
     void ShowGauge(int gauge) override;
     void HideGauge(int gauge) override;
