@@ -8,8 +8,6 @@
 #include "frontend/GemStock.h"
 #include "frontend/PilotRecord.h"
 
-#include "frontend/GemStock.h"
-
 #include <cstdint>
 #include <string>
 
