@@ -51,7 +51,9 @@ void CGameFlow::DrawFrontEnd()
     if (m_screenId == SCREEN_RESEARCH || m_screenId == SCREEN_STORES)
         for (const CHudBar& gauge : m_gemGauges)
             gauge.Draw(0.0f, 0.0f, true);
-    GetCampaign().DrawResearchProgress();
+    // The slots' progress graphs belong to the research screen.
+    if (m_screenId == SCREEN_RESEARCH)
+        GetCampaign().DrawResearchProgress();
 }
 
 void CGameFlow::Draw()
