@@ -33,10 +33,6 @@ struct SProgressRect
     float height = 0.0f;
 };
 
-// Above difficulty 0 a kind may be researched this many stages beyond the pilot's
-// reached zone.
-int32_t GetResearchStageAllowance(int kind);
-
 class CCampaign : public CCampaignLink
 {
 public:
@@ -104,6 +100,7 @@ public:
     bool HasReadyProject() const;
     // Steps the research slot, then the manufacturing slot, to the zone clock.
     void AdvanceResearch(uint32_t zoneClock);
+    void MoveSlotsToZoneClock(uint32_t fromClock, uint32_t toClock) override;
     // The cost the slot draws on: a research stage, or one manufactured unit. False when
     // there is none (an unknown definition, a stage outside the table).
     bool GetSlotCost(bool research, SCostVector& cost) const;

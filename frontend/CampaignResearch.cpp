@@ -44,6 +44,23 @@ const SNewGameResearch NEW_GAME_RESEARCH[COMPONENT_KIND_COUNT] = {
     {1, 1, true, 2, {{1, 0, 0}, {25, 12, 8}}},
 };
 
+// Above difficulty 0 a kind may be researched this many stages beyond the pilot's
+// reached zone.
+int32_t GetStageAllowance(int kind)
+{
+    switch (kind)
+    {
+    case COMPONENT_PROJECTILE_GUN:
+    case COMPONENT_STATION_VAC:
+        return 1;
+    case COMPONENT_HULL:
+    case COMPONENT_STATION_WEAPON:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
 void ClearSlot(SWorkSlot& slot)
 {
     slot.startTime = 0;
@@ -61,21 +78,6 @@ void AppendHistory(SWorkSlot& slot, const SCostVector& paid, uint32_t time)
     entry.time = time;
 }
 } // namespace
-
-int32_t GetResearchStageAllowance(int kind)
-{
-    switch (kind)
-    {
-    case COMPONENT_PROJECTILE_GUN:
-    case COMPONENT_STATION_VAC:
-        return 1;
-    case COMPONENT_HULL:
-    case COMPONENT_STATION_WEAPON:
-        return 2;
-    default:
-        return 0;
-    }
-}
 
 void CCampaign::SetNewGameResearch()
 {
@@ -106,7 +108,7 @@ bool CCampaign::HasReadyProject() const
     for (int kind = 0; kind < COMPONENT_KIND_COUNT; ++kind)
     {
         const SResearchRecord& research = m_state.research[kind];
-        if (pilot.difficulty != 0 && research.stage > pilot.reachedZone + GetResearchStageAllowance(kind))
+        if (pilot.difficulty != 0 && research.stage > pilot.reachedZone + GetStageAllowance(kind))
             continue;
         if (research.enabled && research.stage != -1 && research.limit >= research.stage)
             return true;
@@ -140,6 +142,29 @@ void CCampaign::AdvanceResearch(uint32_t zoneClock)
 {
     StepSlot(m_state.researchSlot, true, zoneClock);
     StepSlot(m_state.manufactureSlot, false, zoneClock);
+}
+
+// A slot's times are readings of the zone clock where it runs; the player's move into
+// another zone moves a running slot's start by the difference of the two clocks (never
+// below 1), and its history starts again with two entries, from the moved start with
+// what the first entry had paid to the new clock with all paid so far, so that the
+// slot goes on where it stood and its graph keeps its shape.
+void CCampaign::MoveSlotsToZoneClock(uint32_t fromClock, uint32_t toClock)
+{
+    for (SWorkSlot* slot : {&m_state.researchSlot, &m_state.manufactureSlot})
+    {
+        if (!slot->IsActive())
+            continue;
+        const int64_t moved = static_cast<int64_t>(slot->startTime) + toClock - static_cast<int64_t>(fromClock);
+        slot->startTime = moved < 1 ? 1u : (moved > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(moved));
+        const SCostVector first = slot->historyCount > 0 ? slot->history[0].paid : SCostVector();
+        const SCostVector last = slot->historyCount > 0 ? slot->history[slot->historyCount - 1].paid : SCostVector();
+        slot->history[0].time = slot->startTime;
+        slot->history[0].paid = first;
+        slot->history[1].time = toClock;
+        slot->history[1].paid = last;
+        slot->historyCount = 2;
+    }
 }
 
 void CCampaign::StepSlot(SWorkSlot& slot, bool research, uint32_t zoneClock)

@@ -45,15 +45,16 @@ void DrawRunTime(uint32_t labelId, uint32_t ms, float x, float y)
 }
 
 // The galaxy map comes with the zone map's screen; the gem gauges show on the research
-// and stores screens, which fill and place them (GemGauges.h).
+// and stores screens, which fill them.
 void CGameFlow::DrawFrontEnd()
 {
     if (m_screenId == SCREEN_RESEARCH || m_screenId == SCREEN_STORES)
-        for (const CHudBar& gauge : m_gemGauges)
+        for (CHudBar& gauge : m_gemGauges)
+        {
+            gauge.Update();
             gauge.Draw(0.0f, 0.0f, true);
-    // The slots' progress graphs belong to the research screen.
-    if (m_screenId == SCREEN_RESEARCH)
-        GetCampaign().DrawResearchProgress();
+        }
+    GetCampaign().DrawResearchProgress();
 }
 
 void CGameFlow::Draw()

@@ -282,13 +282,6 @@ bool CAudioSystem::Restart()
     return true;
 }
 
-bool CAudioSystem::ApplyOutputSettings(bool disabled, int32_t frequencyId)
-{
-    m_disabled = disabled;
-    m_outputFrequencyId = std::clamp(frequencyId, 0, 2);
-    return Restart();
-}
-
 bool CAudioSystem::RegisterRestartCallback(AudioRestartCallback callback, void* userValue)
 {
     if (!callback)
@@ -368,12 +361,6 @@ bool CAudioSystem::PlayMusic(const char* fileName)
 bool CAudioSystem::IsMusicFinished() const
 {
     return m_disabled || !m_music || m_music->IsFinished();
-}
-
-void CAudioSystem::StopMusic()
-{
-    if (!m_disabled && m_music)
-        m_music->StopNow();
 }
 
 void CAudioSystem::EndMusicThread()

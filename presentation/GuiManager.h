@@ -206,6 +206,10 @@ public:
     // while the count is above 0. Gives the count.
     int ShowMouseCursor(bool show);
     bool IsRightButtonHeld() const { return m_rightHeld; }
+    // A click of this frame's pointer steps that no control took (the galaxy map's
+    // choice by pointer), in virtual-screen units: given once, then forgotten; the
+    // next pointer step forgets it too.
+    bool TakeFreeClick(int& x, int& y);
     bool IsLeftButtonDown() const { return m_buttonDown; }
 
     // ---- drawing helpers ------------------------------------------------------
@@ -274,6 +278,8 @@ private:
     bool m_buttonDown = false;
     bool m_dragging = false;
     bool m_rightHeld = false;
+    bool m_freeClick = false;
+    SGuiPoint m_freeClickPoint;
     const bool* m_constrainMouse = nullptr;
     bool m_pointerConstrained = false;
     uint32_t m_frameTime = 0;

@@ -104,6 +104,7 @@ void CGuiManager::WalkWindows(bool skipDummies, Offer offer)
 void CGuiManager::UpdateMouse()
 {
     CGuiStep step(*this);
+    m_freeClick = false;
     SMouseRingEvent event;
     while (m_renderer.GetMouseRing().Pop(event))
     {
@@ -148,10 +149,11 @@ void CGuiManager::HandlePointerEvent(int32_t x, int32_t y, int32_t flags)
     {
         m_lastClickTime = m_frameTime;
         m_clickedBefore = true;
+        bool taken = false;
         WalkWindows(true, [&](int handle, CGuiWindow& window) {
             if (!window.HitTest(point))
                 return false;
-            window.PointerClick(point);
+            taken = window.PointerClick(point);
             // The click may have closed the window: find it again by its handle.
             CGuiWindow* still = GetWindow(handle);
             if (still && still->GetLayer() >= 0 && !GetLayer(still->GetLayer()).empty() &&
@@ -159,6 +161,21 @@ void CGuiManager::HandlePointerEvent(int32_t x, int32_t y, int32_t flags)
                 BringWindowToFront(handle);
             return true;
         });
+        if (!taken)
+        {
+            m_freeClick = true;
+            m_freeClickPoint = point;
+        }
     }
     m_buttonDown = false;
+}
+
+bool CGuiManager::TakeFreeClick(int& x, int& y)
+{
+    if (!m_freeClick)
+        return false;
+    m_freeClick = false;
+    x = m_freeClickPoint.x;
+    y = m_freeClickPoint.y;
+    return true;
 }

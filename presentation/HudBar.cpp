@@ -114,6 +114,11 @@ void CHudBar::Show()
     m_fillShown = m_backgroundShown = m_shown = true;
 }
 
+void CHudBar::ShowAlways()
+{
+    m_fillShown = m_backgroundShown = m_shown = true;
+}
+
 void CHudBar::Hide()
 {
     m_icon.Hide();

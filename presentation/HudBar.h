@@ -61,6 +61,9 @@ public:
     void SetValue(float maximum, float value);
     // Shows the bar (from the next Update, the icon too) while the HUD is visible.
     void Show();
+    // Shows the bar whatever the HUD's visibility: the galaxy map's gauges stand over
+    // the front end, where the flight's HUD is hidden.
+    void ShowAlways();
     // Hides icon and bar.
     void Hide();
     // Each frame while shown and while the HUD may draw: places the icon at its

@@ -43,6 +43,9 @@ public:
     // the count of friendly aliens met.
     virtual void Reset() {}
     virtual void AdvanceResearch(uint32_t /*zoneClock*/) {}
+    // The player moved into a zone whose clock differs: the running slots go on from
+    // the new clock.
+    virtual void MoveSlotsToZoneClock(uint32_t /*fromClock*/, uint32_t /*toClock*/) {}
     virtual uint32_t GetScore() const { return 0; }
     virtual int GetGemStock(int /*stock*/) const { return 0; }
     virtual void SpendGemStock(int /*stock*/, int /*amount*/) {}

@@ -29,6 +29,8 @@ enum EDirectorFlagGroup
     DIRECTOR_FLIGHT_CHAT = 0, // 29: a worm at a dangerous node, 30: a worm elsewhere
     DIRECTOR_VISIT_CHAT = 1,  // 0: the zone's carrier left its wreck pod
     DIRECTOR_BOSS_CHAT = 2,   // 2: a drive pod was spawned
+    // The triggers of the front-end chats by chat number (the galaxy map raises 5 to 9).
+    DIRECTOR_FRONT_END_CHAT = 3,
 };
 
 class CDirectorLink
@@ -51,6 +53,10 @@ public:
 
     // The tutorial's state (0 none; in state 2 the player ship cannot die).
     virtual int GetTutorialState() const { return 0; }
+    // The progress stage (3 while the campaign's chats run) and the tutorial's step
+    // (-1 none).
+    virtual int GetProgressStage() const { return 0; }
+    virtual int GetTutorialStep() const { return -1; }
     // The scripted hit of the last zone: while armed, the first hit from a marked
     // fighter is caught by the player ship and reported here instead of hurting.
     virtual bool IsScriptedHitArmed() const { return false; }

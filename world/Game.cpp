@@ -10,6 +10,7 @@
 #include "world/CampaignLink.h"
 #include "world/DirectorLink.h"
 #include "world/EffectCache.h"
+#include "world/GalaxyMap.h"
 #include "world/GameFlowLink.h"
 #include "world/HudLink.h"
 #include "world/LevelConfig.h"
@@ -206,6 +207,8 @@ void CGame::Shutdown()
 {
     EndLevel();
     m_effects->FreeAll();
+    if (m_zoneManager)
+        m_zoneManager->GetGalaxyMap().ReleaseSprites();
     ShowProceduralBackdrop(false);
     m_quoteA.Destroy();
     m_quoteB.Destroy();

@@ -29,6 +29,8 @@ public:
     virtual void SpawnStation() {}
     // The station has left with the player: the flight ends and the front end follows.
     virtual void EnterFrontEnd() {}
+    // The galaxy map's arrival hold is over: the flight begins at the new node.
+    virtual void EnterFlight() {}
     // A new game starts at the tutorial's position: the zones stand still and form no
     // starting groups.
     virtual bool IsTutorialPosition() const { return false; }
@@ -39,8 +41,6 @@ public:
     // end, after the sprite bank, its overlay (the galaxy map, gem gauges, research
     // graphs); last, the director's sequences and the controller's own texts.
     virtual void Update() {}
-    // The music follows the game, once a frame after the update.
-    virtual void UpdateMusic() {}
     virtual void DrawFrontEnd() {}
     virtual void Draw() {}
     // The player chose to quit: the program ends after this frame.

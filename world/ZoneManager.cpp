@@ -5,6 +5,7 @@
 #include "core/Random.h"
 #include "world/CampaignLink.h"
 #include "world/DirectorLink.h"
+#include "world/GalaxyMap.h"
 #include "world/Game.h"
 #include "world/GameFlowLink.h"
 #include "world/World.h"
@@ -14,7 +15,7 @@
 #include <cmath>
 #include <cstring>
 
-CZoneManager::CZoneManager(CGame& game) : m_game(game) {}
+CZoneManager::CZoneManager(CGame& game) : m_game(game), m_galaxyMap(std::make_unique<CGalaxyMap>(*this, game)) {}
 
 CZoneManager::~CZoneManager() = default;
 

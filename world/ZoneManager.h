@@ -15,9 +15,11 @@
 #include "world/ZoneLink.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class CFileInterface;
+class CGalaxyMap;
 class CGame;
 class CGameObject;
 class CZoneNodeState;
@@ -155,6 +157,8 @@ public:
     uint32_t GetSecondClock() const { return m_secondClock; }
     bool IsObjectViewing() const { return m_objectViewing; }
     CGame& GetGame() { return m_game; }
+    // The map through which the player travels between nodes and zones.
+    CGalaxyMap& GetGalaxyMap() { return *m_galaxyMap; }
 
 
     // ---- saves ----------------------------------------------------------------------
@@ -193,4 +197,5 @@ private:
     uint32_t m_loadedChecksum = 0;
     SWormPressure m_worms;
     int32_t m_survivalZone = 0;
+    std::unique_ptr<CGalaxyMap> m_galaxyMap;
 };

@@ -228,12 +228,9 @@ bool RunFrame()
     if (g_renderer->IsActive() && !(g_console && g_console->IsOpen()) && IsScreenshotKeyHeld())
         SaveScreenshot();
 
-    // The game flow: its screens and modes, Escape, the loss watches; then the music.
+    // The game flow: its screens and modes, Escape, the loss watches.
     if (game)
-    {
         game->GetGameFlow().Update();
-        game->GetGameFlow().UpdateMusic();
-    }
 
     // The quit flag again, after the game flow had its say.
     if (game && game->GetGameFlow().IsQuitRequested())
@@ -342,8 +339,7 @@ int TessavarMain(int argc, char** argv)
             break;
     }
 
-    // Orderly end (also after a failure the game could not go on from, which ends
-    // with a failing status).
+    // Orderly end.
     ShutdownApplication();
-    return s_state.endedByFailure ? 1 : 0;
+    return 0;
 }

@@ -316,6 +316,53 @@ TEST(Campaign, ResearchSlotDrawsGemsByCrewAndTime)
         RunResearchCase(c);
 }
 
+// A move into another zone: running slots carry on from the new zone's clock with
+// what they have paid, and no time passes for them in the move.
+TEST(Campaign, SlotsMoveToTheClockOfTheZoneEntered)
+{
+    CCampaign campaign;
+    SCampaignState& state = campaign.GetState();
+    SResearchRecord& engine = state.research[COMPONENT_ENGINE];
+    engine.enabled = true;
+    engine.stage = 1;
+    engine.limit = 3;
+    engine.cost[1] = SCostVector{{25, 7, 3}};
+    SetStocks(state.gems, 50, 50, 50);
+    SWorkSlot& slot = state.researchSlot;
+    slot.kind = COMPONENT_ENGINE;
+    slot.rate = 10;
+    slot.startTime = 200000;
+    slot.remaining = SCostVector{{24, 7, 0}};
+    slot.historyCount = 3;
+    slot.history[0] = SHistoryEntry{200000, SCostVector{{0, 0, 0}}};
+    slot.history[1] = SHistoryEntry{210000, SCostVector{{1, 0, 2}}};
+    slot.history[2] = SHistoryEntry{230000, SCostVector{{1, 0, 3}}};
+
+    // From a zone at 250000 into one at 70000: the start moves back by 180000.
+    campaign.MoveSlotsToZoneClock(250000, 70000);
+    EXPECT_EQ(slot.startTime, 20000u);
+    ASSERT_EQ(slot.historyCount, 2);
+    EXPECT_EQ(slot.history[0].time, 20000u);
+    EXPECT_EQ(Gems(slot.history[0].paid), (std::vector<float>{0, 0, 0}));
+    EXPECT_EQ(slot.history[1].time, 70000u);
+    EXPECT_EQ(Gems(slot.history[1].paid), (std::vector<float>{1, 0, 3}));
+    // The slot's first ten seconds count from the new clock: nothing at 79999, gems
+    // drawn at 80000.
+    campaign.AdvanceResearch(79999);
+    EXPECT_EQ(slot.historyCount, 2);
+    EXPECT_EQ(Stocks(state.gems), (std::vector<int32_t>{50, 50, 50}));
+    campaign.AdvanceResearch(80000);
+    ASSERT_EQ(slot.historyCount, 3);
+    EXPECT_EQ(slot.history[2].time, 80000u);
+    EXPECT_GT(slot.history[2].paid.Sum(), slot.history[1].paid.Sum());
+
+    // A start that would fall below 1 stays at 1; an idle slot stays idle.
+    campaign.MoveSlotsToZoneClock(500000, 1000);
+    EXPECT_EQ(slot.startTime, 1u);
+    EXPECT_FALSE(state.manufactureSlot.IsActive());
+    EXPECT_EQ(state.manufactureSlot.historyCount, 0);
+}
+
 TEST(Campaign, ManufacturingBuildsUnitByUnitIntoTheStore)
 {
     CShipComponentDatabase database;

@@ -25,3 +25,17 @@ SSpriteFileData MakeSpriteData(int32_t format, uint32_t storage)
     EXPECT_TRUE(PackSpriteFrames(frames, 8, 8, options, sprite));
     return sprite;
 }
+
+std::string MakeSpriteFileBytes(uint32_t width, uint32_t height, int count)
+{
+    std::vector<std::vector<uint8_t>> frames;
+    for (int i = 0; i < count; ++i)
+        frames.push_back(MakePixels(width, height, static_cast<uint8_t>(i + 1)));
+    SSpritePackOptions options;
+    options.maxPageSide = 1024;
+    SSpriteFileData sprite;
+    std::vector<uint8_t> bytes;
+    if (!PackSpriteFrames(frames, width, height, options, sprite) || !WriteSpriteFile(sprite, bytes))
+        return std::string();
+    return std::string(bytes.begin(), bytes.end());
+}

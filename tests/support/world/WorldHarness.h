@@ -43,29 +43,11 @@ class CAudioSystem;
 class CRenderer;
 class CSpriteBank;
 
-// One game controller of the scripted input: its state (counts, axes, buttons) as
-// the test sets it, one range for every axis, and whether it is active and its name
-// can be read.
-struct SScriptedJoystick
-{
-    std::u16string name = u"Test pad";
-    SJoystickState state = {1, 4, {}, {}, -1};
-    int32_t axisMin = -1000;
-    int32_t axisMax = 1000;
-    bool active = true;
-    bool nameReadable = true;
-};
-
-// Keys as a test sets them: a key state per code; the joysticks the test lists (none
-// unless it adds them). Looking for joysticks again takes the attached list as the
-// enumerated one.
+// Keys as a test sets them: a key state per code, joysticks none.
 class CScriptedInput : public CCoreInput
 {
 public:
     void SetKey(int code, bool down);
-    std::vector<SScriptedJoystick> m_joysticks;  // as enumerated
-    std::vector<SScriptedJoystick> m_attached;   // what a new enumeration finds
-    int m_enumerations = 0;
 
     void ReadSettings(CDataTree*) override {}
     void WriteSettings(CDataTree*) override {}
@@ -73,16 +55,16 @@ public:
     void Poll() override {}
     bool IsKeyboardPresent() override { return true; }
     bool IsMouseAttached() override { return false; }
-    bool IsJoystickActive(int n) override;
-    int GetJoystickCount() override { return static_cast<int>(m_joysticks.size()); }
+    bool IsJoystickActive(int) override { return false; }
+    int GetJoystickCount() override { return 0; }
     bool IsKeyDown(int code) override;
     const uint8_t* GetKeyStates() override { return m_keys; }
     void GetMouseDelta(int32_t* x, int32_t* y) override;
     void GetMouseButtons(bool* left, bool* right, bool* middle) override;
-    bool GetJoystickState(int n, SJoystickState* state) override;
-    bool GetJoystickName(int n, CWString* name) override;
-    bool GetJoystickAxisRange(int n, int pair, int32_t* min1, int32_t* max1, int32_t* min2, int32_t* max2) override;
-    void ReenumerateJoysticks() override;
+    bool GetJoystickState(int, SJoystickState*) override { return false; }
+    bool GetJoystickName(int, CWString*) override { return false; }
+    bool GetJoystickAxisRange(int, int, int32_t*, int32_t*, int32_t*, int32_t*) override { return false; }
+    void ReenumerateJoysticks() override {}
 
 private:
     uint8_t m_keys[256] = {};
@@ -98,6 +80,7 @@ public:
     void SpawnStation() override { ++m_stationsSpawned; }
     void CountQuickShipFighterKill() override { ++m_quickShipFighterKills; }
     void EnterFrontEnd() override { ++m_frontEndEntries; }
+    void EnterFlight() override { ++m_flightEntries; }
 
     EGameMode m_mode = GAME_MODE_FLIGHT;
     bool m_exitWarning = false;
@@ -105,6 +88,7 @@ public:
     int m_stationsSpawned = 0;
     int m_quickShipFighterKills = 0;
     int m_frontEndEntries = 0;
+    int m_flightEntries = 0;
 };
 
 // The zone the test puts the game in: one node, whose record keeps the asteroid map
@@ -139,6 +123,8 @@ public:
     CHarnessDirector();
     bool IsGateOpen(int gate) const override;
     int GetTutorialState() const override { return m_tutorialState; }
+    int GetProgressStage() const override { return m_progressStage; }
+    int GetTutorialStep() const override { return m_tutorialStep; }
     bool IsScriptedHitArmed() const override { return m_scriptedHitArmed; }
     void OnScriptedHit() override { ++m_scriptedHits; }
     void OnEquipmentPodCollected(bool found) override { ++(found ? m_podsFound : m_podsSalvaged); }
@@ -157,6 +143,8 @@ public:
 
     bool m_gates[DIRECTOR_GATE_COUNT];
     int m_tutorialState = 0;
+    int m_progressStage = 0;
+    int m_tutorialStep = -1;
     bool m_scriptedHitArmed = false;
     int m_scriptedHits = 0;
     int m_podsFound = 0;
@@ -190,8 +178,13 @@ public:
         ++m_kills;
         m_score += points;
     }
+    void MoveSlotsToZoneClock(uint32_t fromClock, uint32_t toClock) override
+    {
+        m_slotMoves.push_back({fromClock, toClock});
+    }
 
     uint32_t m_flightTime[SLOTS] = {};
+    std::vector<std::pair<uint32_t, uint32_t>> m_slotMoves; // (from, to) clocks
     int m_cleared[SLOTS] = {};
     int m_lost[SLOTS] = {};
     int m_collected = 0;
