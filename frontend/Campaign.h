@@ -33,6 +33,10 @@ struct SProgressRect
     float height = 0.0f;
 };
 
+// Above difficulty 0 a kind may be researched this many stages beyond the pilot's
+// reached zone.
+int32_t GetResearchStageAllowance(int kind);
+
 class CCampaign : public CCampaignLink
 {
 public:

@@ -44,23 +44,6 @@ const SNewGameResearch NEW_GAME_RESEARCH[COMPONENT_KIND_COUNT] = {
     {1, 1, true, 2, {{1, 0, 0}, {25, 12, 8}}},
 };
 
-// Above difficulty 0 a kind may be researched this many stages beyond the pilot's
-// reached zone.
-int32_t GetStageAllowance(int kind)
-{
-    switch (kind)
-    {
-    case COMPONENT_PROJECTILE_GUN:
-    case COMPONENT_STATION_VAC:
-        return 1;
-    case COMPONENT_HULL:
-    case COMPONENT_STATION_WEAPON:
-        return 2;
-    default:
-        return 0;
-    }
-}
-
 void ClearSlot(SWorkSlot& slot)
 {
     slot.startTime = 0;
@@ -78,6 +61,21 @@ void AppendHistory(SWorkSlot& slot, const SCostVector& paid, uint32_t time)
     entry.time = time;
 }
 } // namespace
+
+int32_t GetResearchStageAllowance(int kind)
+{
+    switch (kind)
+    {
+    case COMPONENT_PROJECTILE_GUN:
+    case COMPONENT_STATION_VAC:
+        return 1;
+    case COMPONENT_HULL:
+    case COMPONENT_STATION_WEAPON:
+        return 2;
+    default:
+        return 0;
+    }
+}
 
 void CCampaign::SetNewGameResearch()
 {
@@ -108,7 +106,7 @@ bool CCampaign::HasReadyProject() const
     for (int kind = 0; kind < COMPONENT_KIND_COUNT; ++kind)
     {
         const SResearchRecord& research = m_state.research[kind];
-        if (pilot.difficulty != 0 && research.stage > pilot.reachedZone + GetStageAllowance(kind))
+        if (pilot.difficulty != 0 && research.stage > pilot.reachedZone + GetResearchStageAllowance(kind))
             continue;
         if (research.enabled && research.stage != -1 && research.limit >= research.stage)
             return true;

@@ -3,6 +3,7 @@
 #include "frontend/FrontEndScreen.h"
 #include "frontend/HudFile.h"
 #include "frontend/LoadingScreen.h"
+#include "frontend/Options.h"
 #include "frontend/PlayerShipAccess.h"
 #include "platform/AudioSystem.h"
 #include "ships/StationFlowLink.h"
@@ -25,7 +26,8 @@ constexpr int FRONT_END_SCREENS[] = {SCREEN_DEAD,        SCREEN_MAIN_MENU,  SCRE
                                      SCREEN_OPTIONS,     SCREEN_CONTROLS,   SCREEN_HALL_OF_FAME};
 } // namespace
 
-CGameFlow::CGameFlow(CGame& game) : m_game(game), m_factory(&MakeStandardScreen)
+CGameFlow::CGameFlow(CGame& game)
+    : m_game(game), m_options(std::make_unique<COptions>(game.GetControls())), m_factory(&MakeStandardScreen)
 {
     // Missing gauges stay undrawn, missing sounds silent.
     const int gauges[GEM_KIND_COUNT] = {HUD_GAUGE_STATION_NORMAL_GEMS, HUD_GAUGE_STATION_RARE_GEMS,
@@ -77,6 +79,17 @@ CGameFlow::~CGameFlow()
         CloseExitWarning();
     for (int id = SCREEN_TABLE_SIZE - 1; id >= 0; --id)
         DeleteScreen(id);
+    m_options->SaveKeyMap();
+}
+
+void CGameFlow::UpdateMusic()
+{
+    EMusicListId wanted = MUSIC_GAME;
+    if (m_mode == GAME_MODE_FRONT_END)
+        wanted = MUSIC_FRONT_END;
+    else if (m_game.GetZones().IsAtBossNode())
+        wanted = MUSIC_BOSS;
+    m_options->UpdateMusic(wanted);
 }
 
 CDirectorFlowLink& CGameFlow::GetDirector() const

@@ -33,6 +33,7 @@
 #include <memory>
 
 class CFrontEndScreen;
+class COptions;
 // The GUI's pointer shown (show count 1) or hidden (0).
 void SetPointerShown(bool shown);
 // "%s %02i:%02i:%02i": a label's text and a time in ms as hours, minutes and seconds,
@@ -94,6 +95,11 @@ public:
     // Before CreateScreens: tests make screens of their own.
     void SetScreenFactory(ScreenFactory factory) { m_factory = factory; }
 
+    // The player's options: display, sound, key map and music. Made with the flow
+    // (which gives the key map to the game's controls); the key map is saved when the
+    // flow goes.
+    COptions& GetOptions() const { return *m_options; }
+
     // ---- screens ----------------------------------------------------------------
     // Screen 1, the front-end screens, then the ship-construction grid.
     void CreateScreens();
@@ -119,6 +125,8 @@ public:
 
     // ---- the frame --------------------------------------------------------------
     void Update() override;
+    // The music of the mode: the front end's, a boss node's or the game's.
+    void UpdateMusic() override;
     void DrawFrontEnd() override;
     void Draw() override;
     void PlaceWarningQuotes() override;
@@ -237,6 +245,7 @@ private:
     void WarpIn(int32_t handle);
 
     CGame& m_game;
+    std::unique_ptr<COptions> m_options;
     CDirectorFlowLink* m_director = nullptr;
     CCampaignFlowLink* m_campaign = nullptr;
     // Until the director and the campaign install theirs: the bases, which keep what

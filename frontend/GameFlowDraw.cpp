@@ -45,16 +45,15 @@ void DrawRunTime(uint32_t labelId, uint32_t ms, float x, float y)
 }
 
 // The galaxy map comes with the zone map's screen; the gem gauges show on the research
-// and stores screens, which fill them.
+// and stores screens, which fill and place them (GemGauges.h).
 void CGameFlow::DrawFrontEnd()
 {
     if (m_screenId == SCREEN_RESEARCH || m_screenId == SCREEN_STORES)
-        for (CHudBar& gauge : m_gemGauges)
-        {
-            gauge.Update();
+        for (const CHudBar& gauge : m_gemGauges)
             gauge.Draw(0.0f, 0.0f, true);
-        }
-    GetCampaign().DrawResearchProgress();
+    // The slots' progress graphs belong to the research screen.
+    if (m_screenId == SCREEN_RESEARCH)
+        GetCampaign().DrawResearchProgress();
 }
 
 void CGameFlow::Draw()

@@ -4,6 +4,7 @@
 #include "presentation/GuiButton.h"
 #include "presentation/GuiControl.h"
 #include "presentation/GuiEditBox.h"
+#include "presentation/GuiListButton.h"
 #include "presentation/GuiManager.h"
 #include "presentation/GuiTextBox.h"
 
@@ -43,6 +44,12 @@ CGuiControl* CScreenLayout::Find(int controlId) const
 {
     const int handle = FindHandle(controlId);
     return handle >= 0 ? g_gui->GetControl(handle) : nullptr;
+}
+
+CGuiListButton* CScreenLayout::FindList(int controlId) const
+{
+    CGuiControl* control = Find(controlId);
+    return control && control->GetType() == GUI_TYPE_LIST_BUTTON ? static_cast<CGuiListButton*>(control) : nullptr;
 }
 
 void CScreenLayout::SetVisible(int controlId, bool visible) const

@@ -9,6 +9,7 @@
 #include <vector>
 
 class CGuiControl;
+class CGuiListButton;
 
 class CScreenLayout
 {
@@ -29,6 +30,8 @@ public:
     // The control of the id, or null (not in this layout, or gone).
     CGuiControl* Find(int controlId) const;
     int FindHandle(int controlId) const;
+    // The list button of the id, or null (none, or another kind of control).
+    CGuiListButton* FindList(int controlId) const;
 
     void SetVisible(int controlId, bool visible) const;
     void SetEnabled(int controlId, bool enabled) const;

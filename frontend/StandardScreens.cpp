@@ -6,6 +6,8 @@
 #include "frontend/HubScreen.h"
 #include "frontend/InGameScreen.h"
 #include "frontend/MainMenuScreen.h"
+#include "frontend/ResearchScreen.h"
+#include "frontend/StoresScreen.h"
 #include "frontend/ScreenIds.h"
 
 const char* GetScreenLayoutFile(int id)
@@ -31,9 +33,9 @@ const char* GetScreenLayoutFile(int id)
     case SCREEN_LOAD:
         return "data/frontend/load.txt";
     case SCREEN_RESEARCH:
-        return "data/frontend/r&d.txt";
+        return CResearchScreen::LAYOUT;
     case SCREEN_STORES:
-        return "data/frontend/stores.txt";
+        return CStoresScreen::LAYOUT;
     case SCREEN_STATION:
         return "data/frontend/station.txt";
     case SCREEN_GRAV_DRIVE:
@@ -63,6 +65,10 @@ std::unique_ptr<CFrontEndScreen> MakeStandardScreen(CGameFlow& flow, int id)
         return std::make_unique<CHubScreen>(flow);
     case SCREEN_HALL_OF_FAME:
         return std::make_unique<CHallOfFameScreen>(flow);
+    case SCREEN_RESEARCH:
+        return std::make_unique<CResearchScreen>(flow);
+    case SCREEN_STORES:
+        return std::make_unique<CStoresScreen>(flow);
     case SCREEN_CONSTRUCTION_GRID:
         return nullptr;
     default:

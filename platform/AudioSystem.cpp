@@ -282,6 +282,13 @@ bool CAudioSystem::Restart()
     return true;
 }
 
+bool CAudioSystem::ApplyOutputSettings(bool disabled, int32_t frequencyId)
+{
+    m_disabled = disabled;
+    m_outputFrequencyId = std::clamp(frequencyId, 0, 2);
+    return Restart();
+}
+
 bool CAudioSystem::RegisterRestartCallback(AudioRestartCallback callback, void* userValue)
 {
     if (!callback)
@@ -361,6 +368,12 @@ bool CAudioSystem::PlayMusic(const char* fileName)
 bool CAudioSystem::IsMusicFinished() const
 {
     return m_disabled || !m_music || m_music->IsFinished();
+}
+
+void CAudioSystem::StopMusic()
+{
+    if (!m_disabled && m_music)
+        m_music->StopNow();
 }
 
 void CAudioSystem::EndMusicThread()

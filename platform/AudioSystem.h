@@ -91,9 +91,12 @@ public:
     void SetMusicVolume(int level);
     int GetMusicVolume() const { return m_musicLevel; }
     void SetVoiceVolume(int level);
+    int GetVoiceVolume() const { return m_voiceLevel; }
 
     bool PlayMusic(const char* fileName);
     bool IsMusicFinished() const;
+    // Silences the music at once and forgets its file.
+    void StopMusic();
     void EndMusicThread();
     bool WaitForMusicThread();
     bool PlayVoice(const char* fileName);
@@ -107,6 +110,11 @@ public:
     void ReadSettings(const CDataTree& tree);
     void WriteSettings(CDataTree& tree) const;
     void SetDefaultSettings();
+    // Sound switched off or on, at an output frequency id (0 to 2): the system
+    // restarts with them, releasing its channels and samples; the owners of samples
+    // load them again through their restart callbacks. False when the restart failed.
+    bool ApplyOutputSettings(bool disabled, int32_t frequencyId);
+    int32_t GetOutputFrequencyId() const { return m_outputFrequencyId; }
 
     // A buffer's attenuation in hundredths of a decibel for a gain and a volume.
     static int32_t ComputeAttenuation(double gain, double volume);

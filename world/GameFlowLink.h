@@ -41,6 +41,8 @@ public:
     // end, after the sprite bank, its overlay (the galaxy map, gem gauges, research
     // graphs); last, the director's sequences and the controller's own texts.
     virtual void Update() {}
+    // The music follows the game, once a frame after the update.
+    virtual void UpdateMusic() {}
     virtual void DrawFrontEnd() {}
     virtual void Draw() {}
     // The player chose to quit: the program ends after this frame.

@@ -228,9 +228,12 @@ bool RunFrame()
     if (g_renderer->IsActive() && !(g_console && g_console->IsOpen()) && IsScreenshotKeyHeld())
         SaveScreenshot();
 
-    // The game flow: its screens and modes, Escape, the loss watches.
+    // The game flow: its screens and modes, Escape, the loss watches; then the music.
     if (game)
+    {
         game->GetGameFlow().Update();
+        game->GetGameFlow().UpdateMusic();
+    }
 
     // The quit flag again, after the game flow had its say.
     if (game && game->GetGameFlow().IsQuitRequested())
@@ -339,7 +342,8 @@ int TessavarMain(int argc, char** argv)
             break;
     }
 
-    // Orderly end.
+    // Orderly end (also after a failure the game could not go on from, which ends
+    // with a failing status).
     ShutdownApplication();
-    return 0;
+    return s_state.endedByFailure ? 1 : 0;
 }

@@ -39,6 +39,7 @@ struct SAppState
     bool quit = false;
     bool forceDi5 = false;          // "i_forcedi5": the input device of version 5 only
     bool startupFailed = false;     // a start-up failure (not a silent end)
+    bool endedByFailure = false;    // the game ended on a failure it could not go on from
     const char* startupMessage = nullptr;
     const char* startupCaption = nullptr;
     bool startupMessageOnConsole = true;

@@ -5,6 +5,8 @@
 #include "world/Game.h"
 #include "world/GameFlowLink.h"
 #include "world/World.h"
+#include "world/ZoneManager.h"
+#include "world/ZoneNode.h"
 
 #include <cinttypes>
 #include <cstdio>
@@ -13,6 +15,40 @@
 namespace
 {
 std::FILE* s_trace = nullptr;
+// The zones' part of a line: the current zone and node, the zone clock, the node's
+// asteroid field (its map's entries), the alive enemies parked at the node (made or
+// still to come), the warps running, and the asteroids in the world.
+void WriteZoneTrace(CGame* game)
+{
+    int zone = -1, node = -1, field = 0, parked = 0, warps = 0, asteroids = 0;
+    uint32_t clock = 0;
+    if (game)
+    {
+        const CZoneLink& zones = game->GetZones();
+        zone = zones.GetZoneIndex();
+        clock = zones.GetClock();
+        if (CZoneManager* manager = game->GetZoneManager(); manager && manager == &game->GetZones())
+        {
+            node = manager->GetCurrentNodeIndex();
+            if (const SZoneNode* record = manager->GetCurrentNode())
+            {
+                field = record->asteroidCount;
+                for (const SParkedGroup& group : record->parked)
+                    for (const SParkedEntry& entry : group.entries)
+                        parked += group.used && entry.alive ? 1 : 0;
+            }
+        }
+        if (const CWorld* world = game->GetWorld())
+        {
+            warps = world->GetActiveWarpCount();
+            for (int32_t slot = 0; slot < world->GetSlotCount(); ++slot)
+                if (const CGameObject* object = world->GetSlot(slot))
+                    asteroids += object->GetType() == OBJECT_ASTEROID ? 1 : 0;
+        }
+    }
+    std::fprintf(s_trace, " zone %d node %d zclock %u field %d parked %d warps %d asteroids %d", zone, node, clock,
+                 field, parked, warps, asteroids);
+}
 } // namespace
 
 bool OpenFrameTrace()
@@ -59,9 +95,11 @@ void WriteFrameTrace(uint32_t frame)
     if (g_gui && g_gui->GetFocus())
         focus = g_gui->GetFocus()->GetControlId();
     std::fprintf(s_trace,
-                 "frame %u time %u mode %d screen %d focus %d checksum %016" PRIx64 " objects %d enemies %d ship %d\n",
+                 "frame %u time %u mode %d screen %d focus %d checksum %016" PRIx64 " objects %d enemies %d ship %d",
                  frame, time, mode, screen, focus, checksum, static_cast<int>(objects), static_cast<int>(enemies),
                  static_cast<int>(ship));
+    WriteZoneTrace(game);
+    std::fputc('\n', s_trace);
 }
 
 void CloseFrameTrace()

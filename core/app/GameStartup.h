@@ -18,3 +18,6 @@ void StopGame(ETeardownReason reason);
 EStepResult ShowStartupLoadingScreen();
 void ReleaseStartupLoadingScreen(ETeardownReason reason);
 EStepResult HideStartupLoadingScreen();
+
+// The music stays silent for the first seconds, through the logo.
+EStepResult HoldStartupMusic();

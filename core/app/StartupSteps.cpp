@@ -421,6 +421,7 @@ const SStartupStep STARTUP_STEPS[] = {
     {"campaign", &StartCampaign, &StopCampaign},
     {"hand over settings", &HandOverSettings, nullptr},
     {"text pages", &StartTextPages, &StopTextPages},
+    {"music hold", &HoldStartupMusic, nullptr},
     {"input script", &LoadScript, nullptr},
     {"frame trace", &OpenTrace, &CloseTrace},
     {"loading screen down", &HideStartupLoadingScreen, nullptr},

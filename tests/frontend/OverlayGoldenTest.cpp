@@ -188,13 +188,7 @@ TEST_P(OverlayGolden, OpenGLRendererDrawsTheOverlay)
     auto renderer = std::make_unique<COpenGLRenderer>();
     ASSERT_TRUE(OpenTestWindow(*renderer));
     const std::vector<uint32_t> drawn = DrawOverlay(std::move(renderer), GetParam());
-    uint32_t width = 0, height = 0;
-    std::vector<uint32_t> golden;
-    ASSERT_TRUE(ReadImageTga(std::string(TESS_SOURCE_DIR) + "/tests/frontend/golden/" + GOLDEN_NAMES[GetParam()] +
-                                 ".tga",
-                             width, height, golden));
-    ASSERT_EQ(drawn.size(), golden.size());
-    EXPECT_TRUE(IsNearRendererPicture(GOLDEN_NAMES[GetParam()], drawn, golden, width));
+    EXPECT_TRUE(IsNearRendererGolden("frontend", GOLDEN_NAMES[GetParam()], drawn));
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenes, OverlayGolden, ::testing::Values(SCENE_FLIGHT, SCENE_PAGE),

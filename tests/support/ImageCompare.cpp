@@ -67,3 +67,17 @@ SImageDifference CompareImages(const std::vector<uint32_t>& actual, const std::v
                                          << RENDERER_CHANNEL_TOLERANCE << ", " << difference.misplacedShare * 100.0
                                          << "% not even at a neighbour";
 }
+
+::testing::AssertionResult IsNearRendererGolden(const std::string& folder, const std::string& name,
+                                               const std::vector<uint32_t>& actual)
+{
+    uint32_t width = 0, height = 0;
+    std::vector<uint32_t> golden;
+    if (!ReadImageTga(std::string(TESS_SOURCE_DIR) + "/tests/" + folder + "/golden/" + name + ".tga", width, height,
+                      golden))
+        return ::testing::AssertionFailure() << "the golden picture " << name << " cannot be read";
+    if (actual.size() != golden.size())
+        return ::testing::AssertionFailure() << name << ": " << actual.size() << " pixels drawn, " << golden.size()
+                                             << " in the golden picture";
+    return IsNearRendererPicture(name, actual, golden, width);
+}

@@ -34,3 +34,8 @@ constexpr double RENDERER_DIFFERING_SHARE = 0.10;
 // is written as <name>.actual.tga into the working directory for viewing.
 ::testing::AssertionResult IsNearRendererPicture(const std::string& name, const std::vector<uint32_t>& actual,
                                                  const std::vector<uint32_t>& expected, uint32_t width);
+
+// The same against the golden picture tests/<folder>/golden/<name>.tga of the software
+// device (the picture must have the golden's size).
+::testing::AssertionResult IsNearRendererGolden(const std::string& folder, const std::string& name,
+                                               const std::vector<uint32_t>& actual);

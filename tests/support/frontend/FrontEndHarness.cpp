@@ -9,6 +9,7 @@
 #include "ships/ShipObjectTypes.h"
 #include "world/DirectorLink.h"
 #include "utility/source/QelPackArchive.h"
+#include "utility/source/QelPathResolve.h"
 #include "world/GuiActions.h"
 
 namespace
@@ -17,11 +18,20 @@ uint32_t HarnessClock()
 {
     return GetRealTimeClock().GetMs();
 }
+
+void CreateUserFolders(const std::string& home)
+{
+    CreateFolderNoCase(home + "/tessavar");
+    CreateFolderNoCase(home + "/tessavar/data");
+}
 } // namespace
 
-CFrontEndHarness::CFrontEndHarness(bool makeScreens, CGameFlow::ScreenFactory factory)
-    : m_folder(TESS_BIN_DIR)
+CFrontEndHarness::CFrontEndHarness(bool makeScreens, CGameFlow::ScreenFactory factory,
+                                   std::unique_ptr<CRenderer> renderer)
+    : m_homeVariable("TESSAVAR_HOME", m_home.GetPath().c_str()),
+      m_folder(TESS_BIN_DIR)
 {
+    CreateUserFolders(m_home.GetPath());
     // The pictures ship in the patch pack, as a player's installation has them; the
     // texts (and the ship parts' names, without which a level does not load) in the
     // string table.
@@ -33,8 +43,8 @@ CFrontEndHarness::CFrontEndHarness(bool makeScreens, CGameFlow::ScreenFactory fa
         m_strings->SelectLanguage(0);
         g_stringTable = m_strings.get();
     }
-    m_world = std::make_unique<CWorldHarness>(1, &RegisterShipObjectTypes);
-    m_gui = std::make_unique<CGuiManager>(m_world->GetRenderer());
+    m_world = std::make_unique<CWorldHarness>(1, &RegisterShipObjectTypes, std::move(renderer));
+    m_gui = std::make_unique<CGuiManager>(m_world->GetDrawingRenderer());
     m_gui->SetClock(&HarnessClock);
     m_flow = std::make_unique<CGameFlow>(GetGame());
     if (factory)
@@ -66,6 +76,7 @@ void CFrontEndHarness::RunFrame()
         m_gui->Update();
     m_gui->UpdateMouse();
     m_flow->Update();
+    m_flow->UpdateMusic();
     game.PollControls(&m_world->GetInput());
     float x = 0.0f, y = 0.0f;
     game.UpdateFrame(&x, &y);

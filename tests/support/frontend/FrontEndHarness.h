@@ -11,16 +11,24 @@
 //   harness.Activate(SCREEN_MAIN_MENU, 2001);
 //
 // A frame runs the main loop's steps in its order: the game's frame start, the keys,
-// the GUI (with the controls' actions), the game flow's update, the controls' poll,
-// the game's update by mode, the game flow's drawing, the game's frame end.
+// the GUI (with the controls' actions), the game flow's update and music, the
+// controls' poll, the game's update by mode, the game flow's drawing, the game's
+// frame end.
+//
+// The user folder (TESSAVAR_HOME) is a temporary one of the harness's, with its
+// "tessavar/data" folder, so the player's files (the key map) never touch the real
+// one; GetUserFolder names it.
 
 #include "frontend/GameFlow.h"
 #include "tests/support/CurrentDir.h"
+#include "tests/support/EnvOverride.h"
+#include "tests/support/TempDir.h"
 #include "tests/support/world/WorldHarness.h"
 
 #include <memory>
 
 class CGuiManager;
+class CRenderer;
 class CStringTable;
 
 class CFrontEndHarness
@@ -29,8 +37,10 @@ public:
     // The owner value of the exit warning's controls.
     static constexpr int32_t EXIT_WARNING_OWNER = 1000;
 
-    // Screens from the factory (the game's own by default); none when makeScreens is false.
-    explicit CFrontEndHarness(bool makeScreens = true, CGameFlow::ScreenFactory factory = nullptr);
+    // Screens from the factory (the game's own by default); none when makeScreens is
+    // false. A renderer given (opened) stands in for the recording one.
+    explicit CFrontEndHarness(bool makeScreens = true, CGameFlow::ScreenFactory factory = nullptr,
+                              std::unique_ptr<CRenderer> renderer = nullptr);
     ~CFrontEndHarness();
     CFrontEndHarness(const CFrontEndHarness&) = delete;
     CFrontEndHarness& operator=(const CFrontEndHarness&) = delete;
@@ -53,6 +63,7 @@ public:
     bool StartFlight();
 
     CGameFlow& GetFlow() { return *m_flow; }
+    const CTempDir& GetUserFolder() const { return m_home; }
     CGame& GetGame() { return m_world->GetGame(); }
     CWorldHarness& GetWorld() { return *m_world; }
     CGuiManager& GetGui() { return *m_gui; }
@@ -63,6 +74,8 @@ public:
     int CountWindows(int controlId) const;
 
 private:
+    CTempDir m_home;
+    CEnvOverride m_homeVariable;
     CCurrentDir m_folder;
     std::unique_ptr<CStringTable> m_strings;
     CStringTable* m_oldStrings = nullptr;

@@ -27,6 +27,48 @@ bool CScriptedInput::IsKeyDown(int code)
     return code >= 0 && code < 256 && (m_keys[code] & 0x80) != 0;
 }
 
+bool CScriptedInput::IsJoystickActive(int n)
+{
+    return n >= 0 && n < GetJoystickCount() && m_joysticks[static_cast<size_t>(n)].active;
+}
+
+bool CScriptedInput::GetJoystickState(int n, SJoystickState* state)
+{
+    if (!IsJoystickActive(n) || !state)
+        return false;
+    *state = m_joysticks[static_cast<size_t>(n)].state;
+    return true;
+}
+
+bool CScriptedInput::GetJoystickName(int n, CWString* name)
+{
+    if (n < 0 || n >= GetJoystickCount() || !m_joysticks[static_cast<size_t>(n)].nameReadable || !name)
+        return false;
+    name->AssignWide(m_joysticks[static_cast<size_t>(n)].name.c_str());
+    return true;
+}
+
+bool CScriptedInput::GetJoystickAxisRange(int n, int pair, int32_t* min1, int32_t* max1, int32_t* min2,
+                                          int32_t* max2)
+{
+    if (n < 0 || n >= GetJoystickCount() || pair < 0 || pair > 3)
+        return false;
+    const SScriptedJoystick& joystick = m_joysticks[static_cast<size_t>(n)];
+    for (int32_t* min : {min1, min2})
+        if (min)
+            *min = joystick.axisMin;
+    for (int32_t* max : {max1, max2})
+        if (max)
+            *max = joystick.axisMax;
+    return true;
+}
+
+void CScriptedInput::ReenumerateJoysticks()
+{
+    ++m_enumerations;
+    m_joysticks = m_attached;
+}
+
 void CScriptedInput::GetMouseDelta(int32_t* x, int32_t* y)
 {
     if (x)

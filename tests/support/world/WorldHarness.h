@@ -43,11 +43,29 @@ class CAudioSystem;
 class CRenderer;
 class CSpriteBank;
 
-// Keys as a test sets them: a key state per code, joysticks none.
+// One game controller of the scripted input: its state (counts, axes, buttons) as
+// the test sets it, one range for every axis, and whether it is active and its name
+// can be read.
+struct SScriptedJoystick
+{
+    std::u16string name = u"Test pad";
+    SJoystickState state = {1, 4, {}, {}, -1};
+    int32_t axisMin = -1000;
+    int32_t axisMax = 1000;
+    bool active = true;
+    bool nameReadable = true;
+};
+
+// Keys as a test sets them: a key state per code; the joysticks the test lists (none
+// unless it adds them). Looking for joysticks again takes the attached list as the
+// enumerated one.
 class CScriptedInput : public CCoreInput
 {
 public:
     void SetKey(int code, bool down);
+    std::vector<SScriptedJoystick> m_joysticks;  // as enumerated
+    std::vector<SScriptedJoystick> m_attached;   // what a new enumeration finds
+    int m_enumerations = 0;
 
     void ReadSettings(CDataTree*) override {}
     void WriteSettings(CDataTree*) override {}
@@ -55,16 +73,16 @@ public:
     void Poll() override {}
     bool IsKeyboardPresent() override { return true; }
     bool IsMouseAttached() override { return false; }
-    bool IsJoystickActive(int) override { return false; }
-    int GetJoystickCount() override { return 0; }
+    bool IsJoystickActive(int n) override;
+    int GetJoystickCount() override { return static_cast<int>(m_joysticks.size()); }
     bool IsKeyDown(int code) override;
     const uint8_t* GetKeyStates() override { return m_keys; }
     void GetMouseDelta(int32_t* x, int32_t* y) override;
     void GetMouseButtons(bool* left, bool* right, bool* middle) override;
-    bool GetJoystickState(int, SJoystickState*) override { return false; }
-    bool GetJoystickName(int, CWString*) override { return false; }
-    bool GetJoystickAxisRange(int, int, int32_t*, int32_t*, int32_t*, int32_t*) override { return false; }
-    void ReenumerateJoysticks() override {}
+    bool GetJoystickState(int n, SJoystickState* state) override;
+    bool GetJoystickName(int n, CWString* name) override;
+    bool GetJoystickAxisRange(int n, int pair, int32_t* min1, int32_t* max1, int32_t* min2, int32_t* max2) override;
+    void ReenumerateJoysticks() override;
 
 private:
     uint8_t m_keys[256] = {};

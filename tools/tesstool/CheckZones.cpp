@@ -1,0 +1,42 @@
+// The zone file "data\game1.txt" as the game reads it at start-up: its counts and
+// indices, the definition files and sections its records name, the level files its
+// zones play, and what the warp sequences need (their effects and the station's
+// black square).
+
+#include "core/DefinitionProblems.h"
+#include "tools/tesstool/DataCheck.h"
+#include "utility/source/QelFile.h"
+#include "world/EffectCache.h"
+#include "world/LevelConfig.h"
+#include "world/ZoneFile.h"
+
+namespace
+{
+const char* const WARP_EFFECTS[] = {"WarpIn1", "WarpOut1", "WarpIn2", "WarpOut2", "StationWarpOut", "WarpSkip"};
+const char* const WARP_OVERLAY = "data\\sprites\\particles\\blacksquare.spr";
+
+void CheckZoneFile(CDataCheckReport& report)
+{
+    const std::string file = "data/game1.txt";
+    report.NoteChecked(file);
+    CDefinitionProblems problems;
+    ZoneVector zones;
+    LoadZoneFile(ZONE_FILE, zones, problems);
+    for (size_t z = 0; z < zones.size(); ++z)
+    {
+        const std::string level = GetLevelFileName(zones[z]->m_iniFileIdx);
+        if (!FileExists("", level.c_str()))
+            problems.AddAtLine(0, true, "zone %zu plays level file %s, which is not there", z, level.c_str());
+    }
+    CEffectCache effects;
+    if (effects.Load("data\\effect.txt"))
+        for (const char* name : WARP_EFFECTS)
+            if (!effects.FindDefinition(name))
+                problems.AddAtLine(0, false, "the warp effect \"%s\" is not in the effect list", name);
+    if (!FileExists("", WARP_OVERLAY))
+        problems.AddAtLine(0, false, "the station's warp picture %s is not there", WARP_OVERLAY);
+    report.Add(file, problems);
+}
+
+CDataChecker s_zones("zone file", &CheckZoneFile);
+} // namespace
