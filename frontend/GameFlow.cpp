@@ -8,6 +8,8 @@
 #include "platform/AudioSystem.h"
 #include "ships/StationFlowLink.h"
 #include "frontend/StandardScreens.h"
+#include "frontend/StoreRules.h"
+#include "ships/ShipConstructGrid.h"
 #include "platform/Renderer.h"
 #include "presentation/GuiManager.h"
 #include "world/DirectorLink.h"
@@ -79,6 +81,7 @@ CGameFlow::~CGameFlow()
         CloseExitWarning();
     for (int id = SCREEN_TABLE_SIZE - 1; id >= 0; --id)
         DeleteScreen(id);
+    m_grid.reset();
     m_options->SaveKeyMap();
 }
 
@@ -130,7 +133,12 @@ void CGameFlow::CreateScreens()
 {
     MakeScreen(SCREEN_IN_GAME);
     LoadFrontEndScreens();
-    MakeScreen(SCREEN_CONSTRUCTION_GRID);
+    // The grid (the screen table's slot 18) lives as long as the flow: its pictures
+    // that do not load are left undrawn.
+    m_gridStore = std::make_unique<CCampaignStoreLink>();
+    m_grid = std::make_unique<CShipConstructGrid>();
+    m_grid->SetStore(m_gridStore.get());
+    m_grid->Init();
 }
 
 void CGameFlow::LoadFrontEndScreens()

@@ -32,8 +32,10 @@
 #include <cstdint>
 #include <memory>
 
+class CComponentStoreLink;
 class CFrontEndScreen;
 class COptions;
+class CShipConstructGrid;
 // The GUI's pointer shown (show count 1) or hidden (0).
 void SetPointerShown(bool shown);
 // "%s %02i:%02i:%02i": a label's text and a time in ms as hours, minutes and seconds,
@@ -114,6 +116,8 @@ public:
     int GetCurrentScreenId() const { return m_screenId; }
     CFrontEndScreen* GetScreen(int id) const;
     CFrontEndScreen* GetCurrentScreen() const { return GetScreen(m_screenId); }
+    // The ship-construction grid, made by CreateScreens for the whole run (null before).
+    CShipConstructGrid* GetConstructGrid() const { return m_grid.get(); }
 
     // ---- modes ------------------------------------------------------------------
     EGameMode GetMode() const override { return m_mode; }
@@ -254,6 +258,8 @@ private:
     mutable CCampaignFlowLink m_ownCampaign;
     ScreenFactory m_factory;
     std::unique_ptr<CFrontEndScreen> m_screens[SCREEN_TABLE_SIZE];
+    std::unique_ptr<CComponentStoreLink> m_gridStore;
+    std::unique_ptr<CShipConstructGrid> m_grid;
     EGameMode m_mode = GAME_MODE_FLIGHT;
     int m_screenId = SCREEN_NONE;
 

@@ -7,6 +7,8 @@
 #include "frontend/InGameScreen.h"
 #include "frontend/MainMenuScreen.h"
 #include "frontend/ResearchScreen.h"
+#include "frontend/ShipConstructScreen.h"
+#include "frontend/ShipSelectScreen.h"
 #include "frontend/StoresScreen.h"
 #include "frontend/ScreenIds.h"
 
@@ -25,9 +27,9 @@ const char* GetScreenLayoutFile(int id)
     case SCREEN_HUB:
         return CHubScreen::LAYOUT;
     case SCREEN_SHIP_SELECT:
-        return "data/frontend/shipselect.txt";
+        return CShipSelectScreen::LAYOUT;
     case SCREEN_SHIP_CONSTRUCT:
-        return "data/frontend/shipconstruct.txt";
+        return CShipConstructScreen::LAYOUT;
     case SCREEN_SAVE:
         return "data/frontend/save.txt";
     case SCREEN_LOAD:
@@ -69,6 +71,11 @@ std::unique_ptr<CFrontEndScreen> MakeStandardScreen(CGameFlow& flow, int id)
         return std::make_unique<CResearchScreen>(flow);
     case SCREEN_STORES:
         return std::make_unique<CStoresScreen>(flow);
+    case SCREEN_SHIP_SELECT:
+        return std::make_unique<CShipSelectScreen>(flow);
+    case SCREEN_SHIP_CONSTRUCT:
+        return std::make_unique<CShipConstructScreen>(flow);
+    // The construction grid is no screen: the game flow owns it (GetConstructGrid).
     case SCREEN_CONSTRUCTION_GRID:
         return nullptr;
     default:

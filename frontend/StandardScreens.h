@@ -6,7 +6,7 @@
 class CFrontEndScreen;
 class CGameFlow;
 
-// Null for an id without a screen (0, 17, the construction grid until it is built).
+// Null for an id without a screen (0, 17, and the construction grid, which the game flow owns).
 std::unique_ptr<CFrontEndScreen> MakeStandardScreen(CGameFlow& flow, int id);
 // The layout file of a screen id, or null.
 const char* GetScreenLayoutFile(int id);

@@ -6,7 +6,11 @@
 
 #include "frontend/GameFlow.h"
 #include "frontend/ResearchScreen.h"
+#include "frontend/ShipConstructScreen.h"
+#include "frontend/ShipDesignRules.h"
+#include "frontend/ShipSelectScreen.h"
 #include "frontend/StoresScreen.h"
+#include "ships/ShipComponentDatabase.h"
 #include "platform/D3D8Renderer.h"
 #include "platform/OpenGLRenderer.h"
 #include "platform/Tga.h"
@@ -33,10 +37,15 @@ enum EScreenScene
 {
     SCENE_RESEARCH,
     SCENE_STORES,
+    SCENE_SHIP_SELECT,
+    SCENE_SHIP_CONSTRUCT,
     SCENE_COUNT,
 };
 
-const char* const GOLDEN_NAMES[SCENE_COUNT] = {"research_screen", "stores_screen"};
+const char* const GOLDEN_NAMES[SCENE_COUNT] = {"research_screen", "stores_screen", "ship_select_screen",
+                                               "ship_construct_screen"};
+const int SCENE_SCREENS[SCENE_COUNT] = {SCREEN_RESEARCH, SCREEN_STORES, SCREEN_SHIP_SELECT,
+                                        SCREEN_SHIP_CONSTRUCT};
 
 std::vector<uint32_t> DrawFrontEndFrame(CRenderer& renderer, CCampaignScreenFixture& fixture)
 {
@@ -95,6 +104,50 @@ void SetUpStores(CCampaignScreenFixture& fixture)
     ASSERT_TRUE(fixture.Act(SCREEN_STORES, CStoresScreen::FIRST_ROW, GUI_ACTION_DOWN));
 }
 
+// The sample game's Dart and Bulwark in bays 2 and 3 (the Dart worn to half), bay 4
+// empty, the Dart in hand.
+void SetUpShipSelect(CCampaignScreenFixture& fixture)
+{
+    SCampaignState& state = fixture.GetState();
+    state.ships[0].storedHealth = 30;
+    state.ships[2].storedHealth = 40;
+    state.ships[3].storedHealth = 260;
+    fixture.ShowScreen(SCREEN_SHIP_SELECT);
+    ASSERT_TRUE(fixture.Act(SCREEN_SHIP_SELECT, CShipSelectScreen::GetSlotButton(2)));
+}
+
+// A new sparrow in bay 4 with an engine, a generator and a gun fitted, the lists of
+// what is left in the stores open.
+void SetUpShipConstruct(CCampaignScreenFixture& fixture)
+{
+    fixture.SetGems(40, 10, 2);
+    fixture.ClearStore();
+    CCampaign& campaign = fixture.GetCampaign();
+    CShipComponentDatabase& database = fixture.GetDatabase();
+    for (int32_t kind : {COMPONENT_HULL, COMPONENT_SHIELD, COMPONENT_GRAVITY_BEAM, COMPONENT_CARGO})
+        campaign.AddStoredItem(kind, kind == COMPONENT_HULL ? 1 : 0);
+    ASSERT_TRUE(CreateDesign(campaign, database, 4, "Kestrel"));
+    ASSERT_TRUE(SetDesignHull(campaign, database, 4, 1));
+    CShipConfig& design = *database.GetShipConfig(4);
+    const struct
+    {
+        float x, y;
+        EComponentKind kind;
+        int32_t definition;
+    } fitted[] = {{1, 2, COMPONENT_ENGINE, 1}, {0, 1, COMPONENT_GENERATOR, 1}, {0, 0, COMPONENT_PROJECTILE_GUN, 0}};
+    for (const auto& pod : fitted)
+    {
+        SShipPod& target = design.m_pods[design.FindPodAt(CVector2D(pod.x, pod.y))];
+        target.m_kind = pod.kind;
+        target.m_defIndex = pod.definition;
+    }
+    design.AssignToWeaponGroup(1, CVector2D(0.0f, 0.0f));
+    static_cast<CShipConstructScreen*>(fixture.GetFlow().GetScreen(SCREEN_SHIP_CONSTRUCT))->SetDesign(4, false);
+    fixture.ShowScreen(SCREEN_SHIP_CONSTRUCT);
+    ASSERT_TRUE(fixture.Act(SCREEN_SHIP_CONSTRUCT, CShipConstructScreen::ADD_COMPONENT));
+    ASSERT_TRUE(fixture.Act(SCREEN_SHIP_CONSTRUCT, CShipConstructScreen::CATEGORY_LIST, GUI_ACTION_RIGHT));
+}
+
 std::vector<uint32_t> DrawScreen(std::unique_ptr<CRenderer> renderer, EScreenScene scene)
 {
     CRenderer& device = *renderer;
@@ -109,12 +162,24 @@ std::vector<uint32_t> DrawScreen(std::unique_ptr<CRenderer> renderer, EScreenSce
     }
     gui.InstallLayerDrawCallbacks(fixture.GetHarness().GetWorld().GetSpriteBank());
     gui.ShowMouseCursor(false);
-    if (scene == SCENE_RESEARCH)
+    switch (scene)
+    {
+    case SCENE_RESEARCH:
         SetUpResearch(fixture);
-    else
+        break;
+    case SCENE_STORES:
         SetUpStores(fixture);
-    // The status blinks: drawn while its text shows.
-    const CScreenLayout& page = fixture.GetPage(scene == SCENE_RESEARCH ? SCREEN_RESEARCH : SCREEN_STORES);
+        break;
+    case SCENE_SHIP_SELECT:
+        SetUpShipSelect(fixture);
+        break;
+    default:
+        SetUpShipConstruct(fixture);
+        break;
+    }
+    // The research status blinks: drawn while its text shows (other screens run the
+    // ten frames).
+    const CScreenLayout& page = fixture.GetPage(SCENE_SCREENS[scene]);
     for (int frame = 0; frame < 10 && (frame == 0 || !page.IsVisible(CResearchScreen::STATUS)); ++frame)
         fixture.GetHarness().RunFrame();
     return DrawFrontEndFrame(device, fixture);
@@ -145,7 +210,8 @@ TEST_P(CampaignScreenGolden, OpenGLRendererDrawsTheScreen)
     EXPECT_TRUE(IsNearRendererGolden("frontend", GOLDEN_NAMES[GetParam()], drawn));
 }
 
-INSTANTIATE_TEST_SUITE_P(Screens, CampaignScreenGolden, ::testing::Values(SCENE_RESEARCH, SCENE_STORES),
+INSTANTIATE_TEST_SUITE_P(Screens, CampaignScreenGolden,
+                         ::testing::Values(SCENE_RESEARCH, SCENE_STORES, SCENE_SHIP_SELECT, SCENE_SHIP_CONSTRUCT),
                          [](const ::testing::TestParamInfo<EScreenScene>& scene) {
                              return std::string(GOLDEN_NAMES[scene.param]);
                          });
