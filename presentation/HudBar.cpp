@@ -125,6 +125,13 @@ void CHudBar::Hide()
     m_fillShown = m_backgroundShown = m_shown = false;
 }
 
+void CHudBar::ReleaseIcon()
+{
+    Hide();
+    m_icon.Destroy();
+    m_iconRef.Release();
+}
+
 bool CHudBar::GetShare(float& share) const
 {
     if (!(m_maximum > 0.0f))

@@ -66,6 +66,8 @@ public:
     void ShowAlways();
     // Hides icon and bar.
     void Hide();
+    // Hides the bar and lets its icon's sprite file go, before the sprite bank does.
+    void ReleaseIcon();
     // Each frame while shown and while the HUD may draw: places the icon at its
     // offset from the screen's bottom-right corner and flashes it by the thresholds.
     void Update();

@@ -68,8 +68,7 @@ void CGalaxyMap::ReleaseSprites()
         m_linkDots[i].Destroy();
         m_groupIcons[i].Destroy();
         m_movingGroups[i].Destroy();
-        m_gauges[i].Hide();
-        m_gauges[i].GetIcon().Destroy();
+        m_gauges[i].ReleaseIcon();
     }
     m_currentMarker.Destroy();
     m_targetMarker.Destroy();

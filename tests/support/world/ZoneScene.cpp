@@ -6,6 +6,7 @@
 #include "tests/support/CurrentDir.h"
 #include "tests/support/world/AsteroidLevel.h"
 #include "tests/support/world/EffectScene.h"
+#include "world/GalaxyMap.h"
 #include "world/ObjectFactory.h"
 #include "world/World.h"
 #include "world/ZoneFile.h"
@@ -119,6 +120,8 @@ CZoneScene::CZoneScene(uint32_t seed)
 
 CZoneScene::~CZoneScene()
 {
+    // The galaxy map's sprites go back to the harness's sprite bank while it stands.
+    m_zones->GetGalaxyMap().ReleaseSprites();
     m_harness.reset();
     m_zones.reset();
     m_cwd.reset();
