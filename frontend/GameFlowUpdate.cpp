@@ -6,6 +6,7 @@
 #include "frontend/FrontEndScreen.h"
 #include "frontend/GameFlow.h"
 #include "frontend/LoadingScreen.h"
+#include "frontend/Options.h"
 #include "frontend/PlayerShipAccess.h"
 #include "platform/AudioSystem.h"
 #include "platform/CoreInput.h"
@@ -267,8 +268,9 @@ void CGameFlow::PlaceFlightStart()
 // and the director lets the GUI take keys.
 void CGameFlow::RouteFrontEndEscape()
 {
+    // A key being bound on the controls screen takes Escape as its own.
     if (!IsEscapeDown() || m_game.GetTextPages().IsAnyPageShowing() ||
-        !m_game.GetDirector().IsGateOpen(GATE_GUI_KEYBOARD) || !TakeEscape())
+        !m_game.GetDirector().IsGateOpen(GATE_GUI_KEYBOARD) || m_options->IsCapturing() || !TakeEscape())
         return;
     switch (m_screenId)
     {

@@ -1,11 +1,13 @@
 #include "frontend/StandardScreens.h"
 
+#include "frontend/ControlsScreen.h"
 #include "frontend/DeadScreen.h"
 #include "frontend/EmptyScreen.h"
 #include "frontend/HallOfFameScreen.h"
 #include "frontend/HubScreen.h"
 #include "frontend/InGameScreen.h"
 #include "frontend/MainMenuScreen.h"
+#include "frontend/OptionsScreen.h"
 #include "frontend/ResearchScreen.h"
 #include "frontend/ShipConstructScreen.h"
 #include "frontend/ShipSelectScreen.h"
@@ -43,9 +45,9 @@ const char* GetScreenLayoutFile(int id)
     case SCREEN_GRAV_DRIVE:
         return "data/frontend/gravdrive.txt";
     case SCREEN_OPTIONS:
-        return "data/frontend/options.txt";
+        return COptionsScreen::LAYOUT;
     case SCREEN_CONTROLS:
-        return "data/frontend/controls.txt";
+        return CControlsScreen::LAYOUT;
     case SCREEN_HALL_OF_FAME:
         return CHallOfFameScreen::LAYOUT;
     default:
@@ -75,6 +77,10 @@ std::unique_ptr<CFrontEndScreen> MakeStandardScreen(CGameFlow& flow, int id)
         return std::make_unique<CShipSelectScreen>(flow);
     case SCREEN_SHIP_CONSTRUCT:
         return std::make_unique<CShipConstructScreen>(flow);
+    case SCREEN_OPTIONS:
+        return std::make_unique<COptionsScreen>(flow);
+    case SCREEN_CONTROLS:
+        return std::make_unique<CControlsScreen>(flow);
     // The construction grid is no screen: the game flow owns it (GetConstructGrid).
     case SCREEN_CONSTRUCTION_GRID:
         return nullptr;
