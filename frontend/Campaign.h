@@ -151,6 +151,22 @@ public:
     void AddKill(int32_t points) override;
     int GetGemTotal() const override { return m_state.gems.count[GEM_NORMAL]; }
     void AddGems(int count) override;
+    // Stocks 1 (ordinary) to 3 (very rare); 0 for others.
+    int GetGemStock(int stock) const override;
+    void SpendGemStock(int stock, int amount) override;
+    void AddGemStock(int stock, int amount) override;
+    int32_t SpendGems(int32_t amount) override { return m_state.gems.Spend(amount); }
+    int32_t GetStationMaxHealth() const override { return m_state.stationLimit; }
+    int32_t GetStationHealth() const override { return m_state.stationLevel; }
+    void SetStationHealth(int32_t maximum, int32_t current) override;
+    bool GetStationMount(int index, bool& fitted, bool& weapon, uint32_t& definition) const override;
+    void SetStationMountFitted(int index, bool fitted) override;
+    int32_t GetStoredShipHealth(int slot) const override { return GetStoredHealth(slot); }
+    void SetStoredShipHealth(int slot, int32_t health) override;
+    int32_t GetShipFullHealth(int slot) const override { return GetHullHealth(slot); }
+    void AddCrew(int count) override;
+    void AddFriendlyAliens(int count) override;
+    void RefreshShipTable() override { UpdateShipTable(); }
 
 private:
     void StepSlot(SWorkSlot& slot, bool research, uint32_t zoneClock);

@@ -208,6 +208,7 @@ public:
     void SpawnStation() override { MakeStation(); }
     void EnterFrontEnd() override { SetMode(GAME_MODE_FRONT_END); }
     void EnterFlight() override { SetMode(GAME_MODE_FLIGHT); }
+    void EnterInGameMenu() override { SetMode(GAME_MODE_IN_GAME_MENU); }
     // The same; false when none could be made.
     bool MakeStation();
     // A new player ship of the design in the storage slot at the place, the camera on

@@ -1,5 +1,5 @@
 // Enemy definition files as the game reads them: every top-level section of a drone,
-// a fighter or a worm becomes an enemy of a running world (the worms' segments
+// a fighter, a worm or the station becomes an enemy of a running world (the worms' segments
 // linked in a chain), which then hunts a target, fights and dies over a number of
 // frames. Readers must report problems and never crash or hang whatever the keys
 // hold; a definition the game could not run is taken out before it plays.
@@ -19,7 +19,8 @@ const struct
 {
     const char* section;
     EObjectType type;
-} KINDS[] = {{"ENEMY_DRONE", OBJECT_ENEMY_DRONE}, {"ENEMY_FIGHTER", OBJECT_ENEMY_FIGHTER}, {"WORM", OBJECT_WORM}};
+} KINDS[] = {{"ENEMY_DRONE", OBJECT_ENEMY_DRONE}, {"ENEMY_FIGHTER", OBJECT_ENEMY_FIGHTER}, {"WORM", OBJECT_WORM},
+             {"STATION", OBJECT_STATION}};
 
 // The enemy of the section, placed; NO_OBJECT when the section is none or broken.
 int32_t SpawnEnemy(CWorld& world, const CDataNode& node, float x)

@@ -330,6 +330,8 @@ void CPlayerShip::SetVisible(bool visible)
 void CPlayerShip::SetFrozen(bool frozen)
 {
     m_info.frozen = frozen;
+    // A frozen ship (riding a port, held in the station) touches nothing.
+    m_info.collidable = !frozen && m_info.warpState == WARP_NONE;
     if (!m_runtime)
         return;
     m_runtime->GetShield().SetSuspended(frozen);

@@ -56,7 +56,8 @@ public:
     // At most once every 250 ms: the station's alert goes up at the position.
     void RequestStationHelp(const CVector2D& position);
     // The station unloads one item: ordinary gems, rare, very rare, then salvaged
-    // and found equipment; the gems reach the campaign.
+    // and found equipment; the rarer gems raise their campaign events (the station
+    // credits every gem it takes).
     void UnloadCargoItem();
 
     CShipRuntime* GetRuntime() const { return m_runtime.get(); }

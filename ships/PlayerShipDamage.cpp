@@ -27,7 +27,6 @@ constexpr int32_t SCRIPTED_HIT_ZONE = 4;
 constexpr int32_t UNDYING_TUTORIAL_STATE = 2;
 constexpr int32_t RARE_GEM_EVENT = 49;
 constexpr int32_t VERY_RARE_GEM_EVENT = 50;
-constexpr int32_t GEM_TOTAL_LIMIT = 100;
 
 bool IsHarmlessAsteroid(const CGameObject* source)
 {
@@ -175,12 +174,9 @@ void CPlayerShip::UnloadCargoItem()
         return;
     SCargoHold& hold = m_runtime->GetCargo();
     CCampaignLink& campaign = game->GetCampaign();
+    // The station credits the gems it unloads (once); the hold only lets them go.
     if (hold.m_normalGems > 0)
-    {
         --hold.m_normalGems;
-        if (campaign.GetGemTotal() < GEM_TOTAL_LIMIT)
-            campaign.AddGems(1);
-    }
     else if (hold.m_rareGems > 0)
     {
         --hold.m_rareGems;

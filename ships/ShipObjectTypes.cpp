@@ -5,6 +5,8 @@
 #include "ships/MountedPart.h"
 #include "ships/PlayerShip.h"
 #include "ships/ShipLevelData.h"
+#include "ships/Station.h"
+#include "ships/StationFlow.h"
 #include "ships/Worm.h"
 #include "world/LevelConfig.h"
 #include "world/ObjectFactory.h"
@@ -17,5 +19,7 @@ void RegisterShipObjectTypes()
     RegisterObjectType(OBJECT_ENEMY_FIGHTER, &CreateObjectOf<CEnemyFighter>);
     RegisterObjectType(OBJECT_MOUNTED_PART, &CreateObjectOf<CMountedPart>);
     RegisterObjectType(OBJECT_WORM, &CreateObjectOf<CWorm>);
+    RegisterObjectType(OBJECT_STATION, &CreateObjectOf<CStation>);
+    InstallStationLinks();
     RegisterLevelSectionReader("LEVEL", &ReadLevelShips);
 }

@@ -51,6 +51,30 @@ public:
     virtual void SpendGemStock(int /*stock*/, int /*amount*/) {}
     virtual void EnableResearch(int /*componentKind*/) {}
     virtual int GetFriendlyAlienCount() const { return 0; }
+    // The station's record, kept across nodes and saves: its maximum and current health
+    // (both -1 until the first station of a game), its five mounts (fitted, a weapon or
+    // else a vacuum, the definition index; false for an index beyond them), the gem
+    // stocks it fills (each kept within 0 to 100) and the ships' stored health it mends.
+    virtual int32_t GetStationMaxHealth() const { return -1; }
+    virtual int32_t GetStationHealth() const { return -1; }
+    virtual void SetStationHealth(int32_t /*maximum*/, int32_t /*current*/) {}
+    virtual bool GetStationMount(int /*index*/, bool& /*fitted*/, bool& /*weapon*/, uint32_t& /*definition*/) const
+    {
+        return false;
+    }
+    virtual void SetStationMountFitted(int /*index*/, bool /*fitted*/) {}
+    virtual void AddGemStock(int /*stock*/, int /*amount*/) {}
+    // Pays up to the amount from the stocks, largest first (a rare gem is worth 2, a
+    // very rare one 3); gives what was paid.
+    virtual int32_t SpendGems(int32_t /*amount*/) { return 0; }
+    virtual int32_t GetStoredShipHealth(int /*slot*/) const { return 0; }
+    virtual void SetStoredShipHealth(int /*slot*/, int32_t /*health*/) {}
+    virtual int32_t GetShipFullHealth(int /*slot*/) const { return 0; }
+    // Crew and friendly aliens the player ship brought in.
+    virtual void AddCrew(int /*count*/) {}
+    virtual void AddFriendlyAliens(int /*count*/) {}
+    // The pilot record's ship table, ranked by kills.
+    virtual void RefreshShipTable() {}
     // The campaign's block of a save, which ends the zone block. The reader takes the
     // block whole or changes nothing (false).
     virtual bool WriteBlock(CFileInterface&) const { return true; }

@@ -27,6 +27,10 @@ public:
     virtual void SoundAlarm() {}
     // Brings the station in when the player calls it and none exists.
     virtual void SpawnStation() {}
+    // The station holds the ship: the in-game menu opens over the flight.
+    virtual void EnterInGameMenu() {}
+    // The station launches the ship through its second port.
+    virtual bool UsesSecondLaunchPort() const { return false; }
     // The station has left with the player: the flight ends and the front end follows.
     virtual void EnterFrontEnd() {}
     // The galaxy map's arrival hold is over: the flight begins at the new node.

@@ -99,6 +99,12 @@ public:
     void CountQuickShipFighterKill() override { ++m_quickShipFighterKills; }
     void EnterFrontEnd() override { ++m_frontEndEntries; }
     void EnterFlight() override { ++m_flightEntries; }
+    void EnterInGameMenu() override
+    {
+        m_mode = GAME_MODE_IN_GAME_MENU;
+        ++m_menuEntries;
+    }
+    bool UsesSecondLaunchPort() const override { return m_secondPort; }
 
     EGameMode m_mode = GAME_MODE_FLIGHT;
     bool m_exitWarning = false;
@@ -107,6 +113,8 @@ public:
     int m_quickShipFighterKills = 0;
     int m_frontEndEntries = 0;
     int m_flightEntries = 0;
+    int m_menuEntries = 0;
+    bool m_secondPort = false;
 };
 
 // The zone the test puts the game in: one node, whose record keeps the asteroid map

@@ -1,0 +1,314 @@
+// The station with the game's own campaign: a docking cycle from the call to the
+// launch, its health kept in the campaign's record across a save, its turrets fitted
+// from the record's mounts.
+
+#include "frontend/Campaign.h"
+#include "ships/ComponentDef.h"
+#include "ships/PlayerShip.h"
+#include "ships/Station.h"
+#include "tests/ships/DockingFixtures.h"
+#include "tests/ships/ShipFixtures.h"
+#include "tests/support/ships/ShipWorldHarness.h"
+#include "utility/source/QelMemoryFile.h"
+#include "world/World.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+constexpr float STATION_X = 2000.0f;
+constexpr float STATION_Y = 2000.0f;
+constexpr int32_t BASE_HEALTH = 1000;
+
+// A station of the given body health with two ports (both lead out 100 units above
+// it, see PortText) and `turrets` mounts.
+std::string StationText(int turrets = 2)
+{
+    std::string text = "STATION\n{\nmass 5000\nhealth " + std::to_string(BASE_HEALTH) +
+                       "\ninertialDamping 0.9\nvelocitylimit 40\nbodySprite\n{\nspriteFile dummy\n}\n"
+                       "collision\n{\nnumObj 1\nc0\n{\ntype rootCircle\nradius 60\noffset 0, 0\n}\n}\n"
+                       "defensiveRange 400\ndockingPorts\n{\nnumPorts 2\n" +
+                       PortText("port0", 0.0f) + PortText("port1", 0.0f) + "}\nturretGroup\n{\nnumTurrets " +
+                       std::to_string(turrets) + "\n";
+    for (int i = 0; i < turrets; ++i)
+        text += "turret" + std::to_string(i) + "\n{\nturretPos " + std::to_string(10 * i) + ", 0\n}\n";
+    return text + "}\n}\n";
+}
+
+std::string Designs()
+{
+    return Design("Flyer", 1,
+                  {"0, 0|WEAPON_PROJECTILE_GUN|gun_a", "1, 0|GENERATOR|generator_a", "0, 1|ENGINE|engine_a",
+                   "1, 1|BATTERY|battery_a"},
+                  {0});
+}
+
+class StationCampaignTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_harness.StartLevel());
+        m_database = AttachLevelShips(m_harness.GetGame(), Designs(),
+                                      StandardComponents() + ComponentSection("STATION_WEAPON", "station_gun",
+                                                                              "range\t300\nfireRate\t2\n"));
+        ASSERT_NE(m_database, nullptr);
+        m_campaign.SetComponentDatabase(m_database);
+        m_campaign.Reset();
+        m_harness.GetGame().SetCampaign(&m_campaign);
+    }
+    void TearDown() override { m_harness.GetGame().SetCampaign(&m_harness.GetCampaign()); }
+
+    CStation* SpawnStation(int turrets = 2)
+    {
+        const int32_t handle = m_harness.Spawn(OBJECT_STATION, STATION_X, STATION_Y);
+        CStation* station = m_harness.FindAs<CStation>(handle);
+        EXPECT_NE(station, nullptr);
+        if (!station)
+            return nullptr;
+        std::unique_ptr<CDataTree> tree = ParseBlock(StationText(turrets));
+        station->ParseDefinition(*tree);
+        EXPECT_TRUE(station->IsLoaded());
+        m_harness.GetGame().SetStationHandle(handle);
+        m_station = handle;
+        return station;
+    }
+
+    CPlayerShip* SpawnShip(float x, float y)
+    {
+        const int32_t handle = m_harness.Spawn(OBJECT_PLAYER_SHIP, x, y);
+        CPlayerShip* ship = m_harness.FindAs<CPlayerShip>(handle);
+        EXPECT_NE(ship, nullptr);
+        if (!ship)
+            return nullptr;
+        EXPECT_TRUE(ship->ApplyConfig(1));
+        m_harness.GetGame().SetPlayerShipHandle(handle);
+        m_ship = handle;
+        return ship;
+    }
+
+    CStation* Station() { return m_harness.FindAs<CStation>(m_station); }
+    CPlayerShip* Ship() { return m_harness.FindAs<CPlayerShip>(m_ship); }
+
+    // Frames until the station holds the ship (or the limit).
+    int RunUntilDocked(int most = 400)
+    {
+        int frames = 0;
+        while (frames < most && !Station()->HoldsPlayerShip())
+        {
+            m_harness.RunFrame();
+            ++frames;
+        }
+        return frames;
+    }
+
+    // The menu is left: the flight goes on and the station launches; frames until the
+    // ship rides out free.
+    int LaunchAndRunUntilFree(int most = 400)
+    {
+        m_harness.SetMode(GAME_MODE_FLIGHT);
+        Station()->BeginLaunch();
+        int frames = 0;
+        do
+        {
+            m_harness.RunFrame();
+            ++frames;
+        } while (frames < most && (Ship()->GetInfo().frozen || Station()->GetLaunchPhase() != 0));
+        return frames;
+    }
+
+    CShipWorldHarness m_harness;
+    CShipComponentDatabase* m_database = nullptr;
+    CCampaign m_campaign;
+    int32_t m_station = NO_OBJECT;
+    int32_t m_ship = NO_OBJECT;
+};
+
+TEST_F(StationCampaignTest, DocksUnloadsOneItemAStepAndLaunchesThroughEitherPort)
+{
+    m_harness.GetZones().m_zone = 2;
+    CStation* station = SpawnStation();
+    ASSERT_NE(station, nullptr);
+    // A new game's station in zone 2: base + trunc(2 x base x 0.5).
+    EXPECT_EQ(station->GetBody().health, 2 * BASE_HEALTH);
+    EXPECT_EQ(m_campaign.GetState().stationLimit, 2 * BASE_HEALTH);
+    station->SetHealth(2 * BASE_HEALTH - 10);
+
+    // The ship waits 40 units beyond port 0's entrance (100 above the station).
+    CPlayerShip* ship = SpawnShip(STATION_X, STATION_Y - 140.0f);
+    ASSERT_NE(ship, nullptr);
+    SCargoHold& hold = ship->GetRuntime()->GetCargo();
+    hold.m_normalGems = 3;
+    hold.m_rareGems = 2;
+    hold.m_veryRareGems = 1;
+    hold.UpdateLoad();
+    SGemStock& gems = m_campaign.GetGems();
+    gems.count[GEM_NORMAL] = 99;
+    gems.count[GEM_RARE] = 10;
+    gems.count[GEM_VERY_RARE] = 0;
+
+    station->RaiseAlert(ship->GetPosition());
+    EXPECT_EQ(station->GetContext().GetMode(), STATION_OPEN);
+    std::vector<int> itemsLeft;
+    int frames = 0;
+    bool takenInOnce = true;
+    while (frames < 400 && !station->HoldsPlayerShip())
+    {
+        m_harness.RunFrame();
+        ++frames;
+        const int held = (station->GetPort(0)->Holds(m_ship) ? 1 : 0) + (station->GetPort(1)->Holds(m_ship) ? 1 : 0);
+        takenInOnce = takenInOnce && held <= 1;
+        const int left = hold.m_normalGems + hold.m_rareGems + hold.m_veryRareGems;
+        if (itemsLeft.empty() || itemsLeft.back() != left)
+            itemsLeft.push_back(left);
+    }
+    ASSERT_TRUE(station->HoldsPlayerShip()) << "docked within " << frames << " frames";
+    EXPECT_TRUE(takenInOnce) << "one port only ever holds the ship";
+    EXPECT_EQ(itemsLeft, (std::vector<int>{6, 5, 4, 3, 2, 1, 0})) << "one item at a time";
+    // The first ordinary gem fills stock 1; the next two are 2 surplus points each,
+    // which mend the station by 4. Every gem counts as delivered, once.
+    EXPECT_EQ(gems.count[GEM_NORMAL], 100);
+    EXPECT_EQ(gems.count[GEM_RARE], 12);
+    EXPECT_EQ(gems.count[GEM_VERY_RARE], 1);
+    EXPECT_EQ(m_campaign.GetPilot().progress[PILOT_GEMS_COLLECTED], 6);
+    EXPECT_EQ(station->GetBody().health, 2 * BASE_HEALTH - 6);
+    EXPECT_EQ(m_campaign.GetState().stationLevel, 2 * BASE_HEALTH - 6);
+    EXPECT_EQ(station->GetContext().GetMode(), STATION_DOCKING);
+    EXPECT_TRUE(ship->GetInfo().frozen);
+
+    // Docked: the in-game menu is asked for once (phase 1) and the world stands.
+    m_harness.RunFrame();
+    EXPECT_EQ(m_harness.GetGameFlow().m_menuEntries, 1);
+    EXPECT_EQ(station->GetLaunchPhase(), 1);
+    m_harness.RunFrames(5);
+    EXPECT_EQ(m_harness.GetGameFlow().m_menuEntries, 1);
+    EXPECT_EQ(station->GetPort(0)->GetState(), PORT_CLOSED);
+    EXPECT_EQ(station->GetPort(1)->GetState(), PORT_CLOSED);
+
+    // Out through port 0, facing 180, shown and free again.
+    LaunchAndRunUntilFree();
+    EXPECT_FALSE(ship->GetInfo().frozen);
+    EXPECT_TRUE(ship->GetInfo().shown);
+    EXPECT_FLOAT_EQ(ship->GetBody().angle, 180.0f);
+    EXPECT_FALSE(station->HoldsPlayerShip());
+    EXPECT_EQ(station->GetContext().GetMode(), STATION_IDLE);
+    EXPECT_NEAR(ship->GetPosition().y, STATION_Y - 100.0f, 15.0f);
+
+    // Again, asking for the second port: out through port 1, facing 0.
+    m_harness.GetGameFlow().m_secondPort = true;
+    m_harness.GetGameFlow().m_menuEntries = 0;
+    station->RaiseAlert(ship->GetPosition());
+    ASSERT_LT(RunUntilDocked(), 400);
+    m_harness.RunFrame();
+    EXPECT_EQ(m_harness.GetGameFlow().m_menuEntries, 1);
+    m_harness.SetMode(GAME_MODE_FLIGHT);
+    station->BeginLaunch();
+    bool throughSecond = false;
+    for (int i = 0; i < 400 && (ship->GetInfo().frozen || station->GetLaunchPhase() != 0); ++i)
+    {
+        m_harness.RunFrame();
+        throughSecond = throughSecond || station->GetPort(1)->Holds(m_ship);
+        EXPECT_FALSE(station->GetPort(0)->Holds(m_ship));
+    }
+    EXPECT_TRUE(throughSecond);
+    EXPECT_FALSE(ship->GetInfo().frozen);
+    EXPECT_FLOAT_EQ(ship->GetBody().angle, 0.0f);
+}
+
+TEST_F(StationCampaignTest, AShipMadeForTheFlightReplacesTheDockedOne)
+{
+    CStation* station = SpawnStation();
+    ASSERT_NE(station, nullptr);
+    SpawnShip(STATION_X, STATION_Y - 140.0f);
+    const int32_t docked = m_ship;
+    station->RaiseAlert(Ship()->GetPosition());
+    ASSERT_LT(RunUntilDocked(), 400);
+    m_harness.RunFrame();
+    // The game flow makes the ship of the pilot's choice at the station.
+    SpawnShip(STATION_X, STATION_Y);
+    LaunchAndRunUntilFree();
+    m_harness.RunFrame();
+    EXPECT_EQ(m_harness.Find(docked), nullptr);
+    ASSERT_NE(Ship(), nullptr);
+    EXPECT_TRUE(Ship()->GetInfo().shown);
+    EXPECT_FALSE(Ship()->GetInfo().frozen);
+}
+
+TEST_F(StationCampaignTest, DamageStaysInTheRecordAcrossASave)
+{
+    CStation* station = SpawnStation();
+    ASSERT_NE(station, nullptr);
+    ASSERT_EQ(station->GetBody().health, BASE_HEALTH);
+    // A weapon's hit (kind 1) is halved: 1 + trunc(301 / 2); a collision is not.
+    EXPECT_FALSE(station->TakeDamage(OBJECT_ENEMY_FIGHTER, nullptr, 1, 301));
+    EXPECT_EQ(station->GetBody().health, BASE_HEALTH - 151);
+    EXPECT_FALSE(station->TakeDamage(OBJECT_ASTEROID, nullptr, 0, 49));
+    EXPECT_EQ(station->GetBody().health, BASE_HEALTH - 200);
+    EXPECT_EQ(m_campaign.GetState().stationLevel, BASE_HEALTH - 200);
+
+    CQelMemoryFile file;
+    ASSERT_TRUE(m_campaign.Write(file));
+    CCampaign loaded;
+    CQelMemoryFile back(file.GetBytes());
+    std::string why;
+    ASSERT_TRUE(loaded.Read(back, why)) << why;
+    EXPECT_EQ(loaded.GetState().stationLimit, BASE_HEALTH);
+    EXPECT_EQ(loaded.GetState().stationLevel, BASE_HEALTH - 200);
+
+    // The next node's station starts hurt, not healed.
+    m_harness.GetWorld().RemoveObject(m_station);
+    m_harness.RunFrame();
+    m_campaign.GetState() = loaded.GetState();
+    CStation* next = SpawnStation();
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(next->GetBody().health, BASE_HEALTH - 200);
+}
+
+TEST_F(StationCampaignTest, BadlyHurtItPaysTheStocksForRepairs)
+{
+    CStation* station = SpawnStation();
+    ASSERT_NE(station, nullptr);
+    SGemStock& gems = m_campaign.GetGems();
+    // Below a fifth of 1000 the hit left 150: (200 - 150) x 0.1 = 5 gems' worth is paid
+    // (the rare stock, worth 2 a gem, pays 6) and mends 10 a unit paid.
+    gems.count[GEM_NORMAL] = 0;
+    gems.count[GEM_RARE] = 3;
+    station->SetHealth(160);
+    EXPECT_FALSE(station->TakeDamage(OBJECT_ASTEROID, nullptr, 0, 10));
+    EXPECT_EQ(gems.count[GEM_RARE], 0);
+    EXPECT_EQ(station->GetBody().health, 150 + 50);
+    EXPECT_EQ(m_campaign.GetState().stationLevel, 200);
+    // With empty stocks nothing is mended.
+    EXPECT_FALSE(station->TakeDamage(OBJECT_ASTEROID, nullptr, 0, 100));
+    EXPECT_EQ(station->GetBody().health, 100);
+    // The fatal hit: gone 500 ms later, the record at 0.
+    EXPECT_TRUE(station->TakeDamage(OBJECT_ASTEROID, nullptr, 0, 500));
+    EXPECT_EQ(m_campaign.GetState().stationLevel, 0);
+    m_harness.RunFrames(16);
+    EXPECT_EQ(m_harness.Find(m_station), nullptr);
+}
+
+TEST_F(StationCampaignTest, TurretsComeFromTheRecordsMounts)
+{
+    // Mount 0 holds the gun; mount 1 names a definition that is not there; mount 2 is
+    // empty; the definition asks for seven mounts, of which five exist.
+    SCampaignState& state = m_campaign.GetState();
+    state.mounts[0] = {0, true, true};
+    state.mounts[1] = {9, true, true};
+    state.mounts[3] = {0, true, false};
+    CStation* station = SpawnStation(7);
+    ASSERT_NE(station, nullptr);
+    CTurretGroup& turrets = station->GetTurrets();
+    ASSERT_EQ(turrets.GetCount(), CTurretGroup::MAX_STATION_TURRETS);
+    EXPECT_EQ(turrets.GetTurret(0)->health, 30);
+    EXPECT_FLOAT_EQ(turrets.GetTurret(0)->range, 300.0f);
+    EXPECT_EQ(turrets.GetTurret(0)->fireInterval, 500u);
+    EXPECT_EQ(turrets.GetTurret(1)->health, 0) << "an unknown definition is an empty mount";
+    EXPECT_EQ(turrets.GetTurret(2)->health, 0);
+    EXPECT_EQ(turrets.GetTurret(3)->health, 0) << "no vacuum is defined";
+    EXPECT_FLOAT_EQ(turrets.GetTurret(4)->offset.x, 40.0f);
+}
+} // namespace
