@@ -11,6 +11,24 @@ foreach(layout IN LISTS frontend_layouts)
     COMMENT "Layout frontend/${name}" VERBATIM)
   list(APPEND TESS_DATA_OUTPUTS ${TESS_DATA_DIR}/data/frontend/${name})
 endforeach()
+# The gravity drive's medals and stars, dull and earned.
+foreach(picture medal1 medal2 medal3 medalFront1 medalFront2 medalFront3 star starFront)
+  add_custom_command(OUTPUT ${TESS_DATA_DIR}/data/frontend/fame/${picture}.tga
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${TESS_DATA_DIR}/data/frontend/fame
+    COMMAND $<TARGET_FILE:tesstool> tga shape ${TESS_DATA_DIR}/data/frontend/fame/${picture}.tga
+            ${CMAKE_CURRENT_SOURCE_DIR}/frontend/fame/${picture}.shape
+    DEPENDS tesstool ${CMAKE_CURRENT_SOURCE_DIR}/frontend/fame/${picture}.shape
+    COMMENT "Picture frontend/fame/${picture}.tga" VERBATIM)
+  list(APPEND TESS_DATA_OUTPUTS ${TESS_DATA_DIR}/data/frontend/fame/${picture}.tga)
+endforeach()
+# The station screen's popup.
+add_custom_command(OUTPUT ${TESS_DATA_DIR}/data/frontend/station/modifysweapon.txt
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${TESS_DATA_DIR}/data/frontend/station
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_SOURCE_DIR}/frontend/station/modifysweapon.txt
+          ${TESS_DATA_DIR}/data/frontend/station/modifysweapon.txt
+  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/frontend/station/modifysweapon.txt
+  COMMENT "Layout frontend/station/modifysweapon.txt" VERBATIM)
+list(APPEND TESS_DATA_OUTPUTS ${TESS_DATA_DIR}/data/frontend/station/modifysweapon.txt)
 
 set(frontend_pictures ${CMAKE_CURRENT_SOURCE_DIR}/frontend/pictures)
 file(MAKE_DIRECTORY ${TESS_RESPACK_DIR}/data/frontend)

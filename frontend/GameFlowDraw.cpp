@@ -9,7 +9,9 @@
 #include "presentation/Font.h"
 #include "presentation/GuiManager.h"
 #include "world/Game.h"
+#include "world/GalaxyMap.h"
 #include "world/ZoneLink.h"
+#include "world/ZoneManager.h"
 
 namespace
 {
@@ -44,10 +46,13 @@ void DrawRunTime(uint32_t labelId, uint32_t ms, float x, float y)
     g_gui->GetFontOrSystem(0).DrawDataTextWide(x, y, 0.0f, text.GetText(), WHITE);
 }
 
-// The galaxy map comes with the zone map's screen; the gem gauges show on the research
-// and stores screens, which fill and place them (GemGauges.h).
+// The galaxy map's rock gauges show on the zone map's screen; the gem gauges on the
+// research and stores screens, which fill and place them (GemGauges.h).
 void CGameFlow::DrawFrontEnd()
 {
+    if (m_screenId == SCREEN_ZONE_MAP)
+        if (CZoneManager* zones = m_game.GetZoneManager())
+            zones->GetGalaxyMap().DrawGauges();
     if (m_screenId == SCREEN_RESEARCH || m_screenId == SCREEN_STORES)
         for (const CHudBar& gauge : m_gemGauges)
             gauge.Draw(0.0f, 0.0f, true);

@@ -3,6 +3,7 @@
 #include "frontend/ControlsScreen.h"
 #include "frontend/DeadScreen.h"
 #include "frontend/EmptyScreen.h"
+#include "frontend/GravDriveScreen.h"
 #include "frontend/HallOfFameScreen.h"
 #include "frontend/HubScreen.h"
 #include "frontend/InGameScreen.h"
@@ -13,6 +14,8 @@
 #include "frontend/ShipSelectScreen.h"
 #include "frontend/StoresScreen.h"
 #include "frontend/ScreenIds.h"
+#include "frontend/StationScreen.h"
+#include "frontend/ZoneMapScreen.h"
 
 const char* GetScreenLayoutFile(int id)
 {
@@ -25,7 +28,7 @@ const char* GetScreenLayoutFile(int id)
     case SCREEN_DEAD:
         return CDeadScreen::LAYOUT;
     case SCREEN_ZONE_MAP:
-        return "data/frontend/zonemap.txt";
+        return CZoneMapScreen::LAYOUT;
     case SCREEN_HUB:
         return CHubScreen::LAYOUT;
     case SCREEN_SHIP_SELECT:
@@ -41,9 +44,9 @@ const char* GetScreenLayoutFile(int id)
     case SCREEN_STORES:
         return CStoresScreen::LAYOUT;
     case SCREEN_STATION:
-        return "data/frontend/station.txt";
+        return CStationScreen::LAYOUT;
     case SCREEN_GRAV_DRIVE:
-        return "data/frontend/gravdrive.txt";
+        return CGravDriveScreen::LAYOUT;
     case SCREEN_OPTIONS:
         return COptionsScreen::LAYOUT;
     case SCREEN_CONTROLS:
@@ -81,6 +84,12 @@ std::unique_ptr<CFrontEndScreen> MakeStandardScreen(CGameFlow& flow, int id)
         return std::make_unique<COptionsScreen>(flow);
     case SCREEN_CONTROLS:
         return std::make_unique<CControlsScreen>(flow);
+    case SCREEN_ZONE_MAP:
+        return std::make_unique<CZoneMapScreen>(flow);
+    case SCREEN_STATION:
+        return std::make_unique<CStationScreen>(flow);
+    case SCREEN_GRAV_DRIVE:
+        return std::make_unique<CGravDriveScreen>(flow);
     // The construction grid is no screen: the game flow owns it (GetConstructGrid).
     case SCREEN_CONSTRUCTION_GRID:
         return nullptr;

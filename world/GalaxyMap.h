@@ -172,6 +172,8 @@ public:
     // True once after a jump came to an end (the zone map enables its buttons again).
     bool TakeJumpFinished();
 
+    // Whether the bosses beaten open the zone (and the zone file has it).
+    bool IsZoneOpen(int32_t zone) const;
     // Where a node of the current zone stands in the view (also a node of another zone
     // in the galaxy view); false when there is no such node.
     bool GetNodePosition(int32_t zone, int32_t node, CVector2D& position) const;
@@ -200,7 +202,6 @@ private:
     void LoadZonePictures();
     CZoneDefinition* GetCurrentZone() const;
     bool IsNodeDrawn(const CZoneDefinition& zone, int32_t node) const;
-    bool IsZoneOpen(int32_t zone) const;
     CVector2D GetViewPosition(int32_t zone, int32_t node) const;
     void ShowZoneView();
     void ShowGalaxyView();

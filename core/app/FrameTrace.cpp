@@ -2,6 +2,7 @@
 
 #include "presentation/GuiControl.h"
 #include "presentation/GuiManager.h"
+#include "world/GalaxyMap.h"
 #include "world/Game.h"
 #include "world/GameFlowLink.h"
 #include "world/World.h"
@@ -17,10 +18,13 @@ namespace
 std::FILE* s_trace = nullptr;
 // The zones' part of a line: the current zone and node, the zone clock, the node's
 // asteroid field (its map's entries), the alive enemies parked at the node (made or
-// still to come), the warps running, and the asteroids in the world.
+// still to come), the warps running, the asteroids in the world, and the galaxy map's
+// jump state (0 choosing, 1 jumping, 2 holding before a flight), its chosen target
+// (-1 none) and view (0 the galaxy, 1 the zone).
 void WriteZoneTrace(CGame* game)
 {
     int zone = -1, node = -1, field = 0, parked = 0, warps = 0, asteroids = 0;
+    int mapState = 0, mapTarget = -1, mapView = 1;
     uint32_t clock = 0;
     if (game)
     {
@@ -30,6 +34,10 @@ void WriteZoneTrace(CGame* game)
         if (CZoneManager* manager = game->GetZoneManager(); manager && manager == &game->GetZones())
         {
             node = manager->GetCurrentNodeIndex();
+            const CGalaxyMap& map = manager->GetGalaxyMap();
+            mapState = static_cast<int>(map.GetJumpState());
+            mapTarget = static_cast<int>(map.GetTarget());
+            mapView = static_cast<int>(map.GetView());
             if (const SZoneNode* record = manager->GetCurrentNode())
             {
                 field = record->asteroidCount;
@@ -46,8 +54,8 @@ void WriteZoneTrace(CGame* game)
                     asteroids += object->GetType() == OBJECT_ASTEROID ? 1 : 0;
         }
     }
-    std::fprintf(s_trace, " zone %d node %d zclock %u field %d parked %d warps %d asteroids %d", zone, node, clock,
-                 field, parked, warps, asteroids);
+    std::fprintf(s_trace, " zone %d node %d zclock %u field %d parked %d warps %d asteroids %d map %d target %d view %d",
+                 zone, node, clock, field, parked, warps, asteroids, mapState, mapTarget, mapView);
 }
 } // namespace
 

@@ -1,11 +1,13 @@
 // The zone file "data\game1.txt" as the game reads it at start-up: its counts and
 // indices, the definition files and sections its records name, the level files its
-// zones play, and what the warp sequences need (their effects and the station's
-// black square).
+// zones play, what the warp sequences need (their effects and the station's black
+// square), and the galaxy map's pictures (its icon files and each zone's pictures).
 
 #include "core/DefinitionProblems.h"
 #include "tools/tesstool/DataCheck.h"
+#include "tools/tesstool/SpriteFileCheck.h"
 #include "utility/source/QelFile.h"
+#include "world/GalaxyMap.h"
 #include "world/EffectCache.h"
 #include "world/LevelConfig.h"
 #include "world/ZoneFile.h"
@@ -33,6 +35,12 @@ void CheckZoneFile(CDataCheckReport& report)
         for (const char* name : WARP_EFFECTS)
             if (!effects.FindDefinition(name))
                 problems.AddAtLine(0, false, "the warp effect \"%s\" is not in the effect list", name);
+    for (const char* sprites : {CGalaxyMap::ICON_FILE, CGalaxyMap::GROUP_FILE, CGalaxyMap::GAUGE_FILE})
+        CheckSpriteFile(sprites, nullptr, problems);
+    for (const auto& zone : zones)
+        for (const auto& picture : {zone->m_map.hyperBackground, zone->m_map.normalBackground})
+            if (picture)
+                CheckNamedSpriteFiles(*picture, problems);
     if (!FileExists("", WARP_OVERLAY))
         problems.AddAtLine(0, false, "the station's warp picture %s is not there", WARP_OVERLAY);
     report.Add(file, problems);
