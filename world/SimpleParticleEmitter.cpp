@@ -128,8 +128,9 @@ void CSimpleParticleEffect::Emit()
     if (rate.x == 0.0f && rate.y == 0.0f)
     {
         // No time between emissions: everything left at once; an endless count stops
-        // when the pool runs dry.
-        while (made && m_toCreate != 0)
+        // when the pool runs dry, and at the latest after a pool's worth, since
+        // particles that die as they are made never dry it.
+        for (int32_t n = 0; made && m_toCreate != 0 && n < emitter.GetParticleCount(); ++n)
         {
             made = CreateParticle();
             if (made && m_toCreate > 0)
