@@ -258,8 +258,8 @@ TEST_F(TutorialRunTest, FromFlightSchoolToTheCampaign)
     EXPECT_EQ(Flow().GetCurrentScreenId(), SCREEN_ZONE_MAP);
     // Step 23: the zone map, then a flight and its menu.
     AcknowledgeBox("feTut6.txt");
-    Flow().SetMode(GAME_MODE_FLIGHT);
-    Frame();
+    // The map's arrival hold ends in the flight.
+    ASSERT_TRUE(RunUntil([&] { return Flow().GetMode() == GAME_MODE_FLIGHT; }));
     Flow().SetMode(GAME_MODE_IN_GAME_MENU);
     ReadPage("tutorial9.txt");
     ASSERT_TRUE(WaitForStep(9));
