@@ -141,8 +141,8 @@ bool CBoss::LeaveQueen(const CDataTree* definition, int32_t* queenHandle)
     object->SetPosition(GetPosition());
     object->GetBody().previousPosition = GetPosition();
     object->PlaceShape();
-    if (object->GetType() == OBJECT_ENEMY_FIGHTER)
-        static_cast<CEnemyFighter*>(object)->SetQueen(true);
+    if (auto* fighter = dynamic_cast<CEnemyFighter*>(object))
+        fighter->SetQueen(true);
     if (queenHandle)
         *queenHandle = handle;
     return true;

@@ -21,6 +21,8 @@
 #include <memory>
 #include <string>
 
+class CMountedPart;
+
 
 
 class CStarBoss : public CBoss
@@ -234,7 +236,7 @@ protected:
 
 private:
     void MakeDiscs(const CDataTree& block, const CVector2D& offset);
-    void MoveDisc(int index, CGameObject& part, uint32_t now);
+    void MoveDisc(int index, CMountedPart& part, uint32_t now);
 
     CShipSound m_gunSound;
     uint32_t m_gunInterval = 0;

@@ -94,7 +94,12 @@ void CDiscBoss::MakeDiscs(const CDataTree& block, const CVector2D& offset)
         int32_t handle = NO_OBJECT;
         if (!world || !world->CreateObject(OBJECT_MOUNTED_PART, handle))
             continue;
-        auto* part = static_cast<CMountedPart*>(world->GetObject(handle));
+        auto* part = dynamic_cast<CMountedPart*>(world->GetObject(handle));
+        if (!part)
+        {
+            world->RemoveObject(handle);
+            continue;
+        }
         part->ParseDefinition(block);
         part->SetParent(GetHandle(), i);
         part->SetPosition(disc.point);
@@ -160,7 +165,7 @@ bool CDiscBoss::Move()
     for (int i = 0; i < DISCS; ++i)
     {
         SDisc& disc = m_discs[i];
-        CGameObject* part = world ? world->GetObject(disc.part) : nullptr;
+        auto* part = world ? dynamic_cast<CMountedPart*>(world->GetObject(disc.part)) : nullptr;
         if (!part || part->GetBody().health <= 0)
         {
             disc.trail.StopEmitting();
@@ -179,10 +184,9 @@ bool CDiscBoss::Move()
     return moved;
 }
 
-void CDiscBoss::MoveDisc(int index, CGameObject& object, uint32_t now)
+void CDiscBoss::MoveDisc(int index, CMountedPart& part, uint32_t now)
 {
     SDisc& disc = m_discs[index];
-    auto& part = static_cast<CMountedPart&>(object);
     const CVector2D velocity = VelocityPerSecond(part);
     disc.trail.Place(disc.point, 0.0f, velocity);
     disc.engine.Place(disc.point, HeadingOf(disc.direction) + 180.0f, velocity);

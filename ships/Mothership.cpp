@@ -236,8 +236,8 @@ bool CEnemyMothership::LaunchThrough(CDockingPort& port)
     CGameObject* ship = m_launcher.Launch();
     if (!ship)
         return false;
-    if (ship->GetType() == OBJECT_ENEMY_DRONE)
-        static_cast<CEnemyDrone*>(ship)->SetLauncher(GetHandle());
+    if (auto* drone = dynamic_cast<CEnemyDrone*>(ship))
+        drone->SetLauncher(GetHandle());
     ship->SetVisible(false);
     ship->SetPosition(GetPosition());
     ship->GetBody().previousPosition = GetPosition();

@@ -6,6 +6,7 @@
 #include "presentation/CollisionTag.h"
 #include "ships/EnemyFighter.h"
 #include "ships/Mothership.h"
+#include "ships/MothershipBehaviours.h"
 #include "tests/ships/CarrierFixtures.h"
 #include "tests/ships/DockingFixtures.h"
 #include "tests/support/presentation/RecordedEffects.h"
@@ -353,4 +354,88 @@ TEST(Mothership, PresenceFlagsCountPerConfig)
     EXPECT_EQ(boss->GetConfig(), MOTHERSHIP_TRONBOSS);
     EXPECT_EQ(odd->GetConfig(), MOTHERSHIP_DRONE);
     EXPECT_EQ(director.m_raised, (std::vector<std::pair<int, int>>{drone}));
+}
+
+// Keep clear scores 1 - d / 450 near an edge (600 for a boss), plus 1 - 3 / n for a
+// crowd of n > 3 nearby; and pushes away from the edge.
+TEST(Mothership, KeepClearScoresEdgesAndCrowds)
+{
+    struct SCase
+    {
+        int32_t type;
+        const char* section;
+        const char* config;
+        float x;
+        int crowd;
+        float score;
+    };
+    const SCase cases[] = {
+        {OBJECT_ENEMY_MOTHERSHIP, "ENEMY_MOTHERSHIP", "minelayer", 225, 0, 0.5f},
+        {OBJECT_RAIN_BOSS, "RAIN_BOSS", "rainboss", 225, 0, 0.625f},
+        {OBJECT_ENEMY_MOTHERSHIP, "ENEMY_MOTHERSHIP", "minelayer", 2000, 0, 0.0f},
+        {OBJECT_ENEMY_MOTHERSHIP, "ENEMY_MOTHERSHIP", "minelayer", 2000, 6, 0.5f},
+    };
+    for (const SCase& c : cases)
+    {
+        CEnemyScene scene;
+        for (int i = 0; i < c.crowd; ++i)
+            scene.Effects().SpawnTarget(c.x + 100.0f, 1800.0f + 70.0f * static_cast<float>(i), 10, ASTEROID_TEAM, 100);
+        auto* ship = scene.SpawnEnemy<CEnemyMothership>(
+            c.type, c.x, 2000, CarrierSection(c.section, std::string("defensiveRange 400; config ") + c.config));
+        ASSERT_NE(ship, nullptr) << c.section;
+        scene.RunFrames(1);
+        const CBehaviour* keepClear = ship->GetArbiter().GetBehaviour(1);
+        ASSERT_EQ(keepClear->GetKey(), MOTHERSHIP_KEEP_CLEAR);
+        EXPECT_NEAR(keepClear->GetScore(), c.score, 1e-5f) << c.section << " at " << c.x;
+    }
+    CEnemyScene scene;
+    auto* ship = scene.SpawnEnemy<CEnemyMothership>(OBJECT_ENEMY_MOTHERSHIP, 100, 2000,
+                                                    CarrierSection("ENEMY_MOTHERSHIP", "config minelayer"));
+    ASSERT_NE(ship, nullptr);
+    scene.RunFrames(20);
+    EXPECT_EQ(ship->GetArbiter().GetBehaviour(ship->GetArbiter().GetCurrentIndex())->GetKey(), MOTHERSHIP_KEEP_CLEAR);
+    EXPECT_GT(ship->GetBody().velocity.x, 0.0f);
+}
+
+// The crusher's pull: armed 30 s after it was made, it opens its ports and 2 s after
+// it began pulls everything not of its side within 1.5 radii by 400 toward it; 10 s
+// after its ports were all open it stops, closes them and arms again 30 s on.
+TEST(Mothership, CrusherGravityTimings)
+{
+    CEnemyScene scene;
+    const int32_t rock = scene.Effects().SpawnTarget(2080, 2000, 10, ASTEROID_TEAM, 100);
+    CEnemyMothership* crusher = SpawnCarrier(scene, "config crusher; defensiveRange 400");
+    ASSERT_NE(crusher, nullptr);
+    crusher->GetBody().mass = 100000000;
+    const uint32_t made = scene.Game().GetTime();
+    auto* gravity = static_cast<CCrusherGravityBehaviour*>(crusher->GetArbiter().GetBehaviour(2));
+    ASSERT_EQ(gravity->GetKey(), MOTHERSHIP_CRUSHER_GRAVITY);
+    EXPECT_EQ(gravity->GetArmTime(), made + 30000);
+    auto current = [&] { return crusher->GetArbiter().GetBehaviour(crusher->GetArbiter().GetCurrentIndex())->GetKey(); };
+
+    ASSERT_TRUE(RunUntil(scene, 900, [&] { return current() == MOTHERSHIP_CRUSHER_GRAVITY; }));
+    const uint32_t started = scene.Game().GetTime() - 40;
+    EXPECT_GE(started, made + 30000);
+    EXPECT_LT(started, made + 30000 + CEnemyMothership::DECISION_MS + 40);
+    CTargetObject* target = scene.Target(rock);
+    const CVector2D before = target->GetBody().force;
+    scene.RunFrames(1);
+    EXPECT_EQ(target->GetBody().force.x, before.x);
+    ASSERT_TRUE(RunUntil(scene, 100, [&] { return gravity->IsPulling(scene.Game().GetTime() - 40); }));
+    EXPECT_EQ(scene.Game().GetTime() - 40, started + 2000);
+    const CVector2D pulled = target->GetBody().force;
+    scene.RunFrames(1);
+    EXPECT_NEAR(target->GetBody().force.x - pulled.x, -400.0f, 1e-3f);
+    EXPECT_EQ(target->GetBody().force.y, pulled.y);
+    EXPECT_EQ(crusher->GetPort(0)->GetState(), PORT_OPEN);
+
+    // The port was open 200 ms after the start (32 units at 160 a second): the pull
+    // ends 10 s later, the port closes, and it arms again.
+    ASSERT_TRUE(RunUntil(scene, 400, [&] { return current() != MOTHERSHIP_CRUSHER_GRAVITY; }));
+    const uint32_t ended = scene.Game().GetTime() - 40;
+    EXPECT_GE(ended, started + 10000);
+    EXPECT_LE(ended, started + 10400);
+    // Its stop ran on the frame before the decision that chose another behaviour.
+    EXPECT_EQ(gravity->GetArmTime(), ended - 40 + 30000);
+    ASSERT_TRUE(RunUntil(scene, 50, [&] { return crusher->GetPort(0)->GetState() == PORT_CLOSED; }));
 }
