@@ -37,3 +37,38 @@ add_custom_command(OUTPUT ${logo_wav}
   DEPENDS tesstool
   COMMENT "Sound animations/logo/logo.wav" VERBATIM)
 tess_animation(logo logo ${logo_wav})
+
+# tess_sequence(SRCFOLDER NAME OUTFOLDER DEPENDS...): the sequence OUTFOLDER/NAME.cas
+# (a path under the program folder) from animations/SRCFOLDER/NAME.txt.
+function(tess_sequence folder name outfolder)
+  set(out ${TESS_DATA_DIR}/${outfolder})
+  add_custom_command(OUTPUT ${out}/${name}.cas
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${out}
+    COMMAND $<TARGET_FILE:tesstool> cas build ${anim_src}/${folder}/${name}.txt ${out}/${name}.cas
+    DEPENDS tesstool ${anim_src}/${folder}/${name}.txt
+    COMMENT "Sequence ${outfolder}/${name}.cas" VERBATIM)
+  set(TESS_DATA_OUTPUTS ${TESS_DATA_OUTPUTS} ${out}/${name}.cas ${ARGN} PARENT_SCOPE)
+endfunction()
+
+# The intro with its chord, the outro, the five drive sections and the endings.
+tess_animation_sprite(intro planet 2 --page 256)
+set(intro_wav ${TESS_DATA_DIR}/data/animations/intro/intro.wav)
+add_custom_command(OUTPUT ${intro_wav}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${TESS_DATA_DIR}/data/animations/intro
+  COMMAND $<TARGET_FILE:tesstool> sound tone ${intro_wav} 22050 1 16 110 4.0 0.5
+  DEPENDS tesstool
+  COMMENT "Sound animations/intro/intro.wav" VERBATIM)
+tess_animation(intro intro ${intro_wav})
+tess_animation_sprite(drivesections jump 2 --page 256)
+tess_animation(outro outro)
+foreach(n 1 2 3 4 5)
+  tess_animation(drivesections dsec_0${n})
+endforeach()
+tess_animation_sprite(LostInSpace wreck 2 --page 256)
+foreach(ending IA-win LostInSpace ImASurvivor StationDestroyed)
+  tess_animation(LostInSpace ${ending})
+endforeach()
+
+# The front end's backdrops: the main menu's still and the hub's turning station.
+tess_sequence(main start data/frontend/main)
+tess_sequence(bridge bridge data/frontend/bridge)

@@ -6,7 +6,7 @@ set(enemies_sprite_out ${TESS_RESPACK_DIR}/data/enemies)
 set(enemies_sounds ${TESS_DATA_DIR}/data/sounds/enemies)
 file(MAKE_DIRECTORY ${enemies_sprite_out} ${enemies_sounds} ${TESS_DATA_DIR}/data/enemies)
 
-foreach(text drone fighter worm)
+foreach(text drone fighter worm queen carrier bossstar bossmagma bossrain bosstron bossdisc)
   add_custom_command(OUTPUT ${TESS_DATA_DIR}/data/enemies/${text}.txt
     COMMAND ${CMAKE_COMMAND} -E copy ${enemies_src}/${text}.txt ${TESS_DATA_DIR}/data/enemies/${text}.txt
     DEPENDS ${enemies_src}/${text}.txt
@@ -15,7 +15,8 @@ foreach(text drone fighter worm)
 endforeach()
 
 # name, pixel format, page side
-foreach(sprite drone:2:128 fighter:2:256 worm:2:64)
+foreach(sprite drone:2:128 fighter:2:256 worm:2:64 carrier:2:128 carrierdoor:2:64 bossparts:2:128 discblade:2:128 bossdisc:2:256
+               bossstar:2:256 bossmagma:2:256 bossrain:2:256 bosstron:2:256)
   string(REPLACE ":" ";" parts ${sprite})
   list(GET parts 0 name)
   list(GET parts 1 format)
@@ -28,10 +29,11 @@ foreach(sprite drone:2:128 fighter:2:256 worm:2:64)
   list(APPEND TESS_RESPACK_FILES ${enemies_sprite_out}/${name}.spr)
 endforeach()
 
-# name and what tesstool sound makes of it: blasts of noise, a falling shot, a pop
-# and a squelch.
+# name and what tesstool sound makes of it: blasts of noise, a falling shot, a pop,
+# a squelch, the tron boss's rising warning and the disc boss's gun hum.
 foreach(sound "blast:noise 22050 0.9 0.7" "pop:noise 22050 0.35 0.5" "shot:sweep 22050 1500 520 0.14 0.35"
-              "squelch:sweep 22050 260 90 0.3 0.5")
+              "squelch:sweep 22050 260 90 0.3 0.5" "warning:sweep 22050 300 1400 0.9 0.5"
+              "hum:sweep 22050 110 120 0.6 0.3")
   string(REPLACE ":" ";" parts "${sound}")
   list(GET parts 0 name)
   list(GET parts 1 how)

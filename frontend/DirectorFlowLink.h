@@ -5,6 +5,12 @@
 // flow; until then no sequence ever plays, and the stage and the step are kept as
 // they are set, so a new game and the tutorial choice still lead where they should.
 
+#include "frontend/DirectorBlock.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
 // The sequences the front end plays, by their index in the director's table.
 enum ESequence : int
 {
@@ -69,6 +75,26 @@ public:
     virtual void SetBossGoFlags() {}
     virtual bool HasChatPage() const { return false; }
     virtual void StartChatPage(int /*page*/) {}
+
+    // The director's block of a save game (SDirectorBlock::SIZE bytes, appended to
+    // out), and reading one back: false, and nothing changed, for a block that is not
+    // exactly that size. A loaded stage 0 is the campaign's (3); the tutorial's step
+    // never carries over (-1).
+    virtual void WriteState(std::vector<uint8_t>& out) const
+    {
+        SDirectorBlock block;
+        block.stage = m_stage;
+        WriteDirectorBlock(block, out);
+    }
+    virtual bool ReadState(const uint8_t* data, size_t size)
+    {
+        SDirectorBlock block;
+        if (!ReadDirectorBlock(data, size, block))
+            return false;
+        m_stage = block.stage == STAGE_NONE ? STAGE_CAMPAIGN : block.stage;
+        m_step = -1;
+        return true;
+    }
 
 private:
     int m_stage = STAGE_NONE;

@@ -300,6 +300,8 @@ void CMainMenuScreen::Update()
         HidePage();
         m_popup.SetVisible(POPUP_WINDOW, false);
         ShowLoadingScreen();
+        // The menu's backdrop gives way to the intro.
+        director.StopSequence();
         director.PlaySequence(SEQUENCE_INTRO, false, -1);
         HideLoadingScreen();
         m_newGameStep = NEW_GAME_WAIT_INTRO;

@@ -1,7 +1,8 @@
 // Enemy definition files as the game reads them: every top-level section of a drone,
-// a fighter, a worm or the station becomes an enemy of a running world (the worms' segments
-// linked in a chain), which then hunts a target, fights and dies over a number of
-// frames. Readers must report problems and never crash or hang whatever the keys
+// a fighter, a worm, the station, a mothership or a boss becomes an enemy of a running
+// world (the worms' segments linked in a chain), which then hunts a target, launches,
+// runs its script, fights and dies over a number of frames. Readers must report
+// problems and never crash or hang whatever the keys
 // hold; a definition the game could not run is taken out before it plays.
 
 #include "core/DataFile.h"
@@ -19,8 +20,11 @@ const struct
 {
     const char* section;
     EObjectType type;
-} KINDS[] = {{"ENEMY_DRONE", OBJECT_ENEMY_DRONE}, {"ENEMY_FIGHTER", OBJECT_ENEMY_FIGHTER}, {"WORM", OBJECT_WORM},
-             {"STATION", OBJECT_STATION}};
+} KINDS[] = {{"ENEMY_DRONE", OBJECT_ENEMY_DRONE},   {"ENEMY_FIGHTER", OBJECT_ENEMY_FIGHTER},
+             {"WORM", OBJECT_WORM},                {"STATION", OBJECT_STATION},
+             {"ENEMY_MOTHERSHIP", OBJECT_ENEMY_MOTHERSHIP}, {"STAR_BOSS", OBJECT_STAR_BOSS},
+             {"MAGMA_BOS", OBJECT_MAGMA_BOSS},     {"RAIN_BOSS", OBJECT_RAIN_BOSS},
+             {"TRON_BOSS", OBJECT_TRON_BOSS},      {"DISC_BOSS", OBJECT_DISC_BOSS}};
 
 // The enemy of the section, placed; NO_OBJECT when the section is none or broken.
 int32_t SpawnEnemy(CWorld& world, const CDataNode& node, float x)

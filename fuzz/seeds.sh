@@ -81,9 +81,9 @@ quiet "$tool" tree write "$src/../data-src/ships/playerShips.txt" "$out/ship_dat
 # Parts of large objects: a docking port.
 cp "$src/seeds/port.txt" "$out/station/"
 
-# Enemies: the sample drone, fighter and worm, and all three in one file.
+# Enemies: the sample drone, fighter, worm, carrier and bosses, and the first three in one file.
 cp "$src/../data-src/enemies/drone.txt" "$src/../data-src/enemies/fighter.txt" "$src/../data-src/enemies/worm.txt" \
-  "$out/enemies/"
+  "$src/../data-src/enemies/"{carrier,bossstar,bossmagma,bossrain,bosstron,bossdisc}.txt "$out/enemies/"
 cat "$src/../data-src/enemies/"{drone,fighter,worm,worm,worm}.txt >"$out/enemies/all.txt"
 
 # GUI: a skin and a layout with every control class.

@@ -70,6 +70,8 @@ public:
     void SetFlags(uint32_t flags, bool set);
 
     const CVector2D& GetOffset() const { return m_offset; }
+    // Moves a relative sprite on its holder (a boss's swinging parts).
+    void SetOffset(const CVector2D& offset) { m_offset = offset; }
     bool IsRelative() const { return m_relativePos; }
     uint32_t GetCollisionTag() const { return m_collisionTag; }
     uint32_t GetCollisionTagCount() const { return m_collisionTagCount; }

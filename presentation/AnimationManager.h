@@ -47,6 +47,9 @@ public:
     // Stops the voice and the animation's sounds and takes it off the playing list;
     // its sprites stay as they are until the media is unloaded.
     bool Stop(int slot);
+    // Moves every key of every track later by offset steps (saturating), so a
+    // sequence can start after a pause of its own.
+    bool ShiftKeys(int slot, uint32_t offset);
     // Every text track of the animation draws its lines centred.
     bool CentreText(int slot);
     // 0 for a free slot.

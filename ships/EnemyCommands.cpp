@@ -27,6 +27,18 @@ const char* DefaultFile(EObjectType type)
         return "data\\enemies\\drone.txt";
     case OBJECT_ENEMY_FIGHTER:
         return "data\\enemies\\fighter.txt";
+    case OBJECT_ENEMY_MOTHERSHIP:
+        return "data\\enemies\\carrier.txt";
+    case OBJECT_STAR_BOSS:
+        return "data\\enemies\\bossstar.txt";
+    case OBJECT_MAGMA_BOSS:
+        return "data\\enemies\\bossmagma.txt";
+    case OBJECT_RAIN_BOSS:
+        return "data\\enemies\\bossrain.txt";
+    case OBJECT_TRON_BOSS:
+        return "data\\enemies\\bosstron.txt";
+    case OBJECT_DISC_BOSS:
+        return "data\\enemies\\bossdisc.txt";
     default:
         return "";
     }

@@ -17,6 +17,13 @@ public:
     // Leaving the in-game menu: the station starts launching the ship.
     virtual void BeginLaunch(CGameObject& /*station*/) {}
     virtual bool HasAttention(const CGameObject& /*station*/) const { return false; }
+    // The tutorial works the docking ports: all of them open, and whether every one is
+    // open, or closed (a station without ports is both). The station takes the ship
+    // in as docked (launch phase 2) or lets go of it.
+    virtual void OpenAllPorts(CGameObject& /*station*/) {}
+    virtual bool AreAllPortsOpen(const CGameObject& /*station*/) const { return true; }
+    virtual bool AreAllPortsClosed(const CGameObject& /*station*/) const { return true; }
+    virtual void SetHoldsPlayerShip(CGameObject& /*station*/, bool /*holds*/) {}
     virtual int32_t GetHull(const CGameObject& station) const;
     virtual int32_t GetFullHull(const CGameObject& station) const;
     virtual void SetHull(CGameObject& station, int32_t hull) const;

@@ -33,6 +33,16 @@ enum EDirectorFlagGroup
     DIRECTOR_FRONT_END_CHAT = 3,
 };
 
+// Flags of the flight-chat group that the motherships raise while one of their
+// configuration lives (and clear when the last goes): minelayer 0, drone 2,
+// crusher 4, interdictor 6, spiral 8, mining 10.
+// Flags of the boss-chat group: 0 the zone's last mining mothership died; 8 to 12 the
+// bosses' go flags, raised as the director shows boss chats 44 to 48.
+constexpr int DIRECTOR_MINING_CLEAR_FLAG = 0;
+constexpr int DIRECTOR_WRECK_POD_FLAG = 0; // of the visit-chat group
+constexpr int DIRECTOR_BOSS_GO_FIRST = 8;
+constexpr int DIRECTOR_BOSS_CHAT_FIRST = 44;
+
 class CDirectorLink
 {
 public:
@@ -42,6 +52,14 @@ public:
     virtual void RaiseFlag(int /*group*/, int /*flag*/) {}
     // The few flags the world itself clears (a wreck pod that dies takes its flag).
     virtual void ClearFlag(int /*group*/, int /*flag*/) {}
+    // Whether a flag of a group stands raised. Without the director nothing runs the
+    // bosses' chats, so the base has their go flags raised and no other.
+    virtual bool IsFlagRaised(int group, int flag) const
+    {
+        return group == DIRECTOR_BOSS_CHAT && flag >= DIRECTOR_BOSS_GO_FIRST && flag < DIRECTOR_BOSS_GO_FIRST + 5;
+    }
+    // The last zone's boss left its queen fighter (the director follows her end).
+    virtual void SetQueenHandle(int32_t /*handle*/) {}
     // Gates the world opens (the crew-site hint).
     virtual void OpenGate(int /*gate*/) {}
 

@@ -85,6 +85,9 @@ struct SRunState
     // The player ship's side of the run.
     int32_t survivalScore = 0;     // collectables taken in survival mode
     bool shieldJam = false;        // a jamming mothership holds the player's shield down
+    bool interdictorPresent = false; // an interdictor mothership lives (set by it every frame)
+    bool miningPresent = false;    // a mining mothership was read in this run
+    bool miningDone = false;       // survival: a mining mothership was destroyed
     bool shipOutOfPlay = false;    // the player ship is warping
     bool shipBoosting = false;
     int32_t stationSummonState = 0; // 2: calling the station brings it in

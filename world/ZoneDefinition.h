@@ -42,9 +42,13 @@ enum EMothershipConfig : int32_t
     MOTHERSHIP_MINELAYER = 1,
     MOTHERSHIP_MINING = 2,
     MOTHERSHIP_STARBOSS = 3,
+    MOTHERSHIP_RAINBOSS = 4, // the last three only in the bosses' own files
+    MOTHERSHIP_TRONBOSS = 5,
+    MOTHERSHIP_DISCBOSS = 6,
     MOTHERSHIP_CRUSHER = 7,
     MOTHERSHIP_INTERDICTOR = 8,
     MOTHERSHIP_SPIRAL = 9,
+    MOTHERSHIP_CONFIG_COUNT = 10,
 };
 
 // The objects of one kind that a zone's groups are made of.

@@ -166,6 +166,12 @@ public:
         m_queenFreezeEnd = until;
     }
     int GetChatPage() const override { return m_chatPage; }
+    // The bosses' go flags stand as m_bossGo says (raised, as without a director).
+    bool IsFlagRaised(int group, int flag) const override
+    {
+        return CDirectorLink::IsFlagRaised(group, flag) && m_bossGo;
+    }
+    void SetQueenHandle(int32_t handle) override { m_queenHandle = handle; }
 
     bool m_gates[DIRECTOR_GATE_COUNT];
     int m_tutorialState = 0;
@@ -182,6 +188,8 @@ public:
     bool m_queenFrozen = false;
     uint32_t m_queenFreezeEnd = 0;
     int m_chatPage = -1;
+    bool m_bossGo = true;
+    int32_t m_queenHandle = -1;
 };
 
 // What the campaign and the pilot record were told, by storage slot.
