@@ -2,7 +2,9 @@
 // in turn, a gun that moves round its four turrets, and a core that opens once every
 // disc is gone.
 
+#include "core/Console.h"
 #include "core/DataTree.h"
+#include "core/DefinitionProblems.h"
 #include "core/Random.h"
 #include "ships/Bosses.h"
 #include "ships/EnemyTargets.h"
@@ -100,7 +102,15 @@ void CDiscBoss::MakeDiscs(const CDataTree& block, const CVector2D& offset)
             world->RemoveObject(handle);
             continue;
         }
-        part->ParseDefinition(block);
+        // A disc block the game cannot run leaves that disc out, named on the console.
+        CDefinitionProblems problems;
+        if (!part->ReadDefinition(block, problems) || problems.HasFatal())
+        {
+            if (g_console)
+                g_console->Printf("%s", problems.Describe("disc boss").c_str());
+            world->RemoveObject(handle);
+            continue;
+        }
         part->SetParent(GetHandle(), i);
         part->SetPosition(disc.point);
         part->GetBody().previousPosition = disc.point;
