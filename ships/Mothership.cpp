@@ -126,7 +126,11 @@ bool CEnemyMothership::ReadKeys(const CDataTree& section, CDefinitionProblems& p
         else
             m_config = config;
     }
+    // A turret group or engines block that cannot be read is left out with its problems
+    // on the console: the mothership still flies, so that a boss can still be beaten.
     ReadTurrets(section, problems);
+    if (const CDataTree* engines = section.FindBlock("engines"))
+        m_flames.Parse(*engines, *this, problems);
     RegisterPresence();
     AddBehaviours();
     if (m_config == MOTHERSHIP_MINING)
@@ -399,7 +403,9 @@ bool CEnemyMothership::Move()
     if (IsWorldOnHold())
         return false;
     const CGame* game = GetGame();
+    const CVector2D thrust = m_body.force;
     m_body.Integrate(game ? game->GetWorldWidth() : 0.0f);
+    m_flames.Update(*this, thrust, &m_objectBody);
     PlaceShape();
     for (int i = 0; i < m_portCount; ++i)
         m_ports[i].Update(*this, &m_objectBody);
@@ -430,6 +436,7 @@ void CEnemyMothership::SetVisible(bool visible)
     for (int i = 0; i < m_portCount; ++i)
         m_ports[i].SetVisible(visible);
     ShowTurrets(visible);
+    m_flames.SetAllHidden(!visible || m_info.warpState != WARP_NONE);
 }
 
 void CEnemyMothership::SetWarpState(EWarpState state)
@@ -438,6 +445,7 @@ void CEnemyMothership::SetWarpState(EWarpState state)
     m_info.collidable = state == WARP_NONE;
     if (state != WARP_NONE)
         StopMotion();
+    m_flames.SetAllHidden(state != WARP_NONE || !m_info.shown);
     EnableTurrets(state == WARP_NONE);
 }
 

@@ -18,7 +18,9 @@
 #include "ships/BehaviourArbiter.h"
 #include "ships/DockingPort.h"
 #include "ships/EnemyObject.h"
+#include "ships/EngineFlameSet.h"
 #include "ships/Launcher.h"
+#include "ships/TurretGroup.h"
 #include "world/ZoneDefinition.h"
 
 #include <cstdint>
@@ -136,6 +138,9 @@ public:
     // A turret whose shape the last hit landed on takes it: true when one did.
     bool TakeTurretHit(int32_t amount);
 
+    CTurretGroup& GetTurrets() { return m_turrets; }
+    const CEngineFlameSet& GetFlames() const { return m_flames; }
+
     // The count of live motherships of each configuration: the director's presence
     // flags stay raised while it is above 0.
     static int32_t CountLiveConfig(int32_t config);
@@ -193,6 +198,11 @@ protected:
     void SpillGems(const CVector2D& point);
 
 private:
+    CTurretGroup m_turrets;
+    CEngineFlameSet m_flames;
+    // Turrets switched off for good (bit per turret): switching on leaves them off.
+    uint32_t m_turretsOffForGood = 0;
+
     void Scan();
     void AddBehaviours();
 };

@@ -711,6 +711,11 @@ void CTurretGroup::SetDisabled(bool disabled, int32_t index)
 
 void CTurretGroup::SpillGems(const CGameObject& owner)
 {
+    SpillGems(owner.GetPosition());
+}
+
+void CTurretGroup::SpillGems(const CVector2D& place)
+{
     for (int32_t i = 0; i < m_count; ++i)
     {
         STurret& turret = m_turrets[static_cast<size_t>(i)];
@@ -728,7 +733,6 @@ void CTurretGroup::SpillGems(const CGameObject& owner)
                 --turret.gems[k];
                 ++spilt;
                 any = true;
-                const CVector2D place = owner.GetPosition();
                 SpawnAsteroid(false, ASTEROID_NORMAL_GEM + k, nullptr, &place);
             }
         }

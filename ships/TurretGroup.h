@@ -136,8 +136,10 @@ public:
     bool Damage(CGameObject& owner, CObjectBody* body, int32_t amount, bool byOwningTag, int32_t index);
     // Index -1: the whole group; otherwise that turret. Disabling stops flashes and effects.
     void SetDisabled(bool disabled, int32_t index);
-    // Each vacuum lets go of three of its gems at the owner's place.
+    // Each vacuum lets go of three of its gems at the owner's place (or the given one:
+    // a barge's gem tank where it was).
     void SpillGems(const CGameObject& owner);
+    void SpillGems(const CVector2D& place);
 
     int32_t GetCount() const { return m_count; }
     // Null for an index outside the group.

@@ -281,6 +281,141 @@ TEST(RainBoss, SharedStepIsResetAndShared)
     EXPECT_EQ(second->GetReenableTime(0), at + 1500);
 }
 
+// Rain: the step switches the turret of its part off for 1500 ms and then on again;
+// a turret whose part has gone is not switched on.
+TEST(RainBoss, StepSwitchesItsTurretsOffAndOn)
+{
+    CEnemyScene scene;
+    std::vector<std::string> turrets;
+    for (int i = 0; i < CRainBoss::RING; ++i)
+        turrets.push_back("owningCollisionTag " + PartTag(i));
+    CRainBoss* boss = SpawnBoss<CRainBoss>(scene, OBJECT_RAIN_BOSS, "RAIN_BOSS",
+                                           TurretGroupKeys(turrets) + "config rainboss; coreInvulnerable true",
+                                           RingParts(24, 45, 10));
+    ASSERT_NE(boss, nullptr);
+    const CTurretGroup& group = boss->GetTurrets();
+    scene.RunFrames(1);
+    EXPECT_TRUE(group.GetTurret(0)->disabled);
+    EXPECT_FALSE(group.GetTurret(1)->disabled);
+    // Step 1 comes at 520 ms; turret 0 is back on the first frame at or after 1500 ms.
+    scene.RunFrames(13);
+    EXPECT_TRUE(group.GetTurret(0)->disabled);
+    EXPECT_TRUE(group.GetTurret(1)->disabled);
+    scene.RunFrames(24);
+    EXPECT_TRUE(group.GetTurret(0)->disabled);
+    scene.RunFrames(1);
+    EXPECT_FALSE(group.GetTurret(0)->disabled);
+    // Part 2 goes with both outer neighbours, and its turret with it; it stays off.
+    boss->DestroyPart(14);
+    boss->DestroyPart(13);
+    scene.RunFrames(80);
+    EXPECT_FALSE(boss->IsPartAlive(2));
+    EXPECT_TRUE(group.GetTurret(2)->disabled);
+}
+
+// Star: each of four parts is shielded while either turret of its pair lives (part 3
+// by turrets 0 and 1, part 0 by 2 and 3, part 1 by 4 and 5, part 2 by 6 and 7); a hit
+// on a turret is the turret's.
+TEST(StarBoss, TurretPairsShieldItsParts)
+{
+    CEnemyScene scene;
+    scene.SpawnPlayerShip(3000, 2000);
+    // Parts 0 to 3 the shielded pods, parts 4 to 11 the turrets' own shapes.
+    std::vector<std::string> turrets;
+    for (int i = 0; i < 8; ++i)
+        turrets.push_back("collisionTag " + PartTag(4 + i) + "; damageOnly true");
+    CStarBoss* boss = SpawnBoss<CStarBoss>(scene, OBJECT_STAR_BOSS, "STAR_BOSS",
+                                           TurretGroupKeys(turrets) + "config starboss", RingParts(12, 45, 30));
+    ASSERT_NE(boss, nullptr);
+    const int pairs[4][3] = {{3, 0, 1}, {0, 2, 3}, {1, 4, 5}, {2, 6, 7}};
+    for (const auto& pair : pairs)
+    {
+        const int part = pair[0];
+        AimHitAt(*boss, PartTag(part));
+        EXPECT_FALSE(boss->TakeDamage(OBJECT_PLAYER_SHIP, nullptr, 0, 5));
+        EXPECT_EQ(boss->GetPart(part)->m_health, 30) << part;
+        for (int k = 1; k <= 2; ++k)
+        {
+            AimHitAt(*boss, PartTag(4 + pair[k]));
+            EXPECT_FALSE(boss->TakeDamage(OBJECT_PLAYER_SHIP, nullptr, 0, 10));
+            EXPECT_FALSE(boss->IsTurretAlive(pair[k]));
+            EXPECT_TRUE(boss->IsPartAlive(4 + pair[k])) << "damage only";
+            AimHitAt(*boss, PartTag(part));
+            boss->TakeDamage(OBJECT_PLAYER_SHIP, nullptr, 0, 5);
+            EXPECT_EQ(boss->GetPart(part)->m_health, k == 1 ? 30 : 25) << part;
+        }
+    }
+    EXPECT_EQ(boss->GetBody().health, 100);
+}
+
+// Tron: beams with an 8 s interval (a rate of 0.125, exact in a float) and 4 s of
+// charge. From the cycle's start the six guns fire and the beams charge until 4 s; to
+// 4 + 0.4 x 4 = 5.6 s the guns rest, the charge stops and the warning sounds once; the
+// beams fire to 8 s; then the cycle starts again from that frame. Times are the first
+// 40 ms frame past each mark.
+TEST(TronBoss, ChargesWarnsAndFiresItsBeams)
+{
+    CEnemyScene scene;
+    ASSERT_TRUE(scene.Effects().Load(GlowEffectText()));
+    std::vector<std::string> turrets(6, "range 300; fireRate 1");
+    turrets.insert(turrets.end(), 2, "fireRate 0.125; chargeTime 4; weaponEffect glow; notFiringEffect glow");
+    CTronBoss* boss =
+        SpawnBoss<CTronBoss>(scene, OBJECT_TRON_BOSS, "TRON_BOSS",
+                             TurretGroupKeys(turrets) + "config tronboss; warningSfxName warning.wav");
+    ASSERT_NE(boss, nullptr);
+    const CTurretGroup& group = boss->GetTurrets();
+    EXPECT_TRUE(group.GetTurret(CTronBoss::BEAM_A)->disabled);
+    EXPECT_TRUE(group.GetTurret(CTronBoss::BEAM_B)->disabled);
+    const uint32_t t0 = Now(scene);
+    boss->RestartTurretCycle(CTronBoss::BEAM_A, t0);
+
+    struct SSeen
+    {
+        uint32_t at;
+        int stage;
+        bool gunsOff;
+        bool charging;
+        bool firing;
+        uint32_t warnings;
+        bool operator==(const SSeen& o) const
+        {
+            return at == o.at && stage == o.stage && gunsOff == o.gunsOff && charging == o.charging &&
+                   firing == o.firing && warnings == o.warnings;
+        }
+    };
+    auto emitting = [](const CShipEffect& effect) { return effect.IsRunning() && !effect.IsEmittingStopped(); };
+    std::vector<SSeen> changes;
+    while (Now(scene) < t0 + 16200)
+    {
+        scene.RunFrames(1);
+        SSeen seen{Now(scene) - 40 - t0, boss->GetCycleStage(), true, true, true, boss->GetWarning().GetPlayCount()};
+        for (int i = 0; i < CTronBoss::SMALL_GUNS; ++i)
+            seen.gunsOff = seen.gunsOff && group.GetTurret(i)->disabled;
+        for (int i = 0; i < CTronBoss::SMALL_GUNS && !seen.gunsOff; ++i)
+        {
+            EXPECT_FALSE(group.GetTurret(i)->disabled) << seen.at;
+        }
+        for (int beam : {CTronBoss::BEAM_A, CTronBoss::BEAM_B})
+        {
+            seen.charging = seen.charging && emitting(group.GetTurret(beam)->notFiringEffect);
+            seen.firing = seen.firing && emitting(group.GetTurret(beam)->weaponEffect);
+        }
+        if (changes.empty() || changes.back().stage != seen.stage || changes.back().at > seen.at)
+            changes.push_back(seen);
+    }
+    const std::vector<SSeen> want = {
+        {0, 0, false, true, false, 0},     {4040, 1, true, false, false, 1},  {5640, 2, true, false, true, 1},
+        {8040, 0, false, true, false, 1},  {12080, 1, true, false, false, 2}, {13680, 2, true, false, true, 2},
+        {16080, 0, false, true, false, 2},
+    };
+    ASSERT_EQ(changes.size(), want.size());
+    for (size_t i = 0; i < want.size(); ++i)
+        EXPECT_TRUE(changes[i] == want[i]) << i << ": at " << changes[i].at << " stage " << changes[i].stage
+                                           << " guns off " << changes[i].gunsOff << " charging "
+                                           << changes[i].charging << " firing " << changes[i].firing
+                                           << " warnings " << changes[i].warnings;
+}
+
 // Disc: nothing for 4 s; then each disc flies off at its heading, 6 units a frame,
 // turning 1.2 degrees a frame, for 15 s; a hit pauses it for that frame; it comes
 // back at 7.2 a frame, docks for 3 s and goes again. The gun moves on every gunDelay.

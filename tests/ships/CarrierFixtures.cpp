@@ -68,6 +68,24 @@ std::string CarrierSection(const std::string& name, const std::string& keys, int
     return name + " { " + CarrierBody(health, radius, parts, core) + keys + " }";
 }
 
+const std::string& GlowEffectText()
+{
+    static const std::string text =
+        DefinitionText("EFFECT { name glow; maxParticles 4; maxEmitters 8; particle { appearance { type DUMMY } } "
+                       "controller { type OMNI_DIRECTION; inertia 1 } emitter { type SIMPLE_PARTICLE; "
+                       "randomNumCreated 1, 1; randomLife 0.1, 0.1 } }");
+    return text;
+}
+
+std::string TurretGroupKeys(const std::vector<std::string>& turretKeys)
+{
+    std::string text = "turretGroup { numSpriteDefs 0; numTurrets " + std::to_string(turretKeys.size()) + "; ";
+    for (size_t i = 0; i < turretKeys.size(); ++i)
+        text += "turret" + std::to_string(i) + " { " + (turretKeys[i].empty() ? "" : turretKeys[i] + "; ") +
+                "health 10; bodySpriteIdx -1 } ";
+    return text + "} ";
+}
+
 void AimHitAt(CGameObject& object, const std::string& tag)
 {
     object.PlaceShape();

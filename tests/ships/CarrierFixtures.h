@@ -27,6 +27,12 @@ std::string CarrierBody(int32_t health, float radius, const std::vector<SPartSpe
 // A whole section.
 std::string CarrierSection(const std::string& name, const std::string& keys, int32_t health = 100,
                            float radius = 60.0f, const std::vector<SPartSpec>& parts = {}, bool core = false);
+// A "turretGroup" block without sprites, in compact text: one turret per entry, each
+// with health 10 unless its keys say otherwise ("range 500; fireRate 2").
+std::string TurretGroupKeys(const std::vector<std::string>& turretKeys);
+// Definition text of an effect "glow" (one short-lived particle, nothing drawn): a
+// turret's charge or shot that a test can watch start and stop.
+const std::string& GlowEffectText();
 // The tag text of part i ("P07").
 std::string PartTag(int index);
 

@@ -439,3 +439,126 @@ TEST(Mothership, CrusherGravityTimings)
     EXPECT_EQ(gravity->GetArmTime(), ended - 40 + 30000);
     ASSERT_TRUE(RunUntil(scene, 50, [&] { return crusher->GetPort(0)->GetState() == PORT_CLOSED; }));
 }
+
+// The turret group on a carrier: a hit on a turret's shape is the turret's alone; a
+// turret that dies takes the part of its tag with it; a part that dies takes the
+// turrets it owns; and a carrier with no turret left is defenceless.
+TEST(Mothership, TurretsTakeTheirHitsAndGoWithTheirParts)
+{
+    CEnemyScene scene;
+    const std::string turrets =
+        TurretGroupKeys({"health 20; turretPos 40, 0; collisionTag P01", "turretPos 0, 40; owningCollisionTag P00",
+                         "turretPos -40, 0; owningCollisionTag P00"});
+    CEnemyMothership* carrier = scene.SpawnEnemy<CEnemyMothership>(
+        OBJECT_ENEMY_MOTHERSHIP, 2000, 2000,
+        CarrierSection("ENEMY_MOTHERSHIP", turrets + "config minelayer", 100, 60, {{{0, -40}, 30}, {{40, 0}, 30}}));
+    ASSERT_NE(carrier, nullptr);
+    ASSERT_EQ(carrier->GetTurretCount(), 3);
+
+    AimHitAt(*carrier, PartTag(1));
+    EXPECT_FALSE(carrier->TakeDamage(OBJECT_PLAYER_SHIP, nullptr, 0, 5));
+    EXPECT_EQ(carrier->GetTurrets().GetTurret(0)->health, 15);
+    EXPECT_EQ(carrier->GetPart(1)->m_health, 30);
+    EXPECT_EQ(carrier->GetBody().health, 100);
+    AimHitAt(*carrier, PartTag(1));
+    EXPECT_FALSE(carrier->TakeDamage(OBJECT_PLAYER_SHIP, nullptr, 0, 25));
+    EXPECT_FALSE(carrier->IsTurretAlive(0));
+    EXPECT_FALSE(carrier->IsPartAlive(1));
+    EXPECT_TRUE(carrier->IsTurretAlive(1));
+
+    // Part 0 owns turrets 1 and 2: its blow takes both.
+    AimHitAt(*carrier, PartTag(0));
+    carrier->TakeDamage(OBJECT_PLAYER_SHIP, nullptr, 0, 20);
+    EXPECT_TRUE(carrier->IsTurretAlive(1));
+    AimHitAt(*carrier, PartTag(0));
+    carrier->DamageTurretsOnHitPart(9999);
+    EXPECT_FALSE(carrier->IsTurretAlive(1));
+    EXPECT_FALSE(carrier->IsTurretAlive(2));
+    EXPECT_FALSE(carrier->IsAnyTurretAlive());
+    EXPECT_EQ(carrier->GetBody().health, 100);
+    scene.RunFrames(15); // past the arbiter's next decision
+    EXPECT_TRUE(carrier->GetContext().m_defenceless);
+}
+
+// Switching a turret off stops it and on again restarts it; one switched off for good
+// (as the mining set-up and the tron boss's beams do) stays off; numbers beyond the
+// group are absent.
+TEST(Mothership, TurretsSwitchOffAndOn)
+{
+    CEnemyScene scene;
+    CEnemyMothership* carrier = SpawnCarrier(scene, TurretGroupKeys({"", ""}) + "config minelayer");
+    ASSERT_NE(carrier, nullptr);
+    const CTurretGroup& group = carrier->GetTurrets();
+    carrier->SwitchTurret(0, false);
+    EXPECT_TRUE(group.GetTurret(0)->disabled);
+    carrier->SwitchTurret(0, true);
+    EXPECT_FALSE(group.GetTurret(0)->disabled);
+    carrier->DisableTurret(1);
+    carrier->SwitchTurret(1, true);
+    EXPECT_TRUE(group.GetTurret(1)->disabled);
+    EXPECT_TRUE(carrier->IsTurretAlive(1)) << "off is not dead";
+    carrier->SwitchTurret(7, true);
+    carrier->DamageTurret(7, 100);
+    uint32_t last = 0;
+    uint32_t interval = 0;
+    uint32_t charge = 0;
+    EXPECT_FALSE(carrier->GetTurretCycle(7, last, interval, charge));
+    EXPECT_FALSE(carrier->IsTurretAlive(7));
+    // A warp switches the whole group off; arriving switches it on.
+    carrier->SetWarpState(WARP_IN);
+    EXPECT_TRUE(group.IsDisabled());
+    carrier->SetWarpState(WARP_NONE);
+    EXPECT_FALSE(group.IsDisabled());
+}
+
+// A gun turret picks the player ship from the carrier's scan and fires on its own
+// cadence: rate 2 gives a shot every 500 ms, the first frame after (520 ms on 40 ms
+// frames); a ship beyond the turret's range is left alone.
+TEST(Mothership, TurretGunsFireAtTheShipInRange)
+{
+    CEnemyScene scene;
+    const int32_t ship = scene.SpawnPlayerShip(2300, 2000);
+    CEnemyMothership* carrier =
+        SpawnCarrier(scene, TurretGroupKeys({"range 400; fireRate 2", "range 200; fireRate 2"}) +
+                                "config minelayer; defensiveRange 600");
+    ASSERT_NE(carrier, nullptr);
+    carrier->GetBody().mass = 1000000; // it holds still
+    std::vector<uint32_t> shots;
+    uint32_t last = 0;
+    for (int frame = 0; frame < 60; ++frame)
+    {
+        scene.RunFrames(1);
+        const STurret* gun = carrier->GetTurrets().GetTurret(0);
+        if (gun->lastFire != last)
+        {
+            shots.push_back(gun->lastFire);
+            last = gun->lastFire;
+        }
+    }
+    EXPECT_EQ(carrier->GetTurrets().GetTurret(0)->target, ship);
+    EXPECT_EQ(carrier->GetTurrets().GetTurret(1)->target, NO_OBJECT);
+    EXPECT_EQ(carrier->GetTurrets().GetTurret(1)->lastFire, 0u);
+    ASSERT_GE(shots.size(), 3u);
+    for (size_t i = 1; i < shots.size(); ++i)
+        EXPECT_EQ(shots[i] - shots[i - 1], 520u);
+}
+
+// The engines block: a minelayer patrolling near the player ship thrusts away from it
+// (heading 180 here), which lights the flame of that angle and not the one opposite;
+// a warp puts every flame out.
+TEST(Mothership, EnginesLightByTheThrust)
+{
+    CEnemyScene scene;
+    scene.SpawnPlayerShip(2300, 2000);
+    CEnemyMothership* carrier = SpawnCarrier(
+        scene, "config minelayer; defensiveRange 600; engines { numEngines 2; sprite { spriteFile dummy } engine0 { "
+               "pos -50, 0; angle 180; fallOff 45 } engine1 { pos 50, 0; angle 0; fallOff 45 } }");
+    ASSERT_NE(carrier, nullptr);
+    ASSERT_EQ(carrier->GetFlames().GetCount(), 2);
+    scene.RunFrames(15);
+    EXPECT_TRUE(carrier->GetFlames().GetFlame(0)->lit);
+    EXPECT_FALSE(carrier->GetFlames().GetFlame(1)->lit);
+    carrier->SetWarpState(WARP_OUT);
+    scene.RunFrames(1);
+    EXPECT_FALSE(carrier->GetFlames().GetFlame(0)->lit);
+}

@@ -4,6 +4,7 @@
 #include "presentation/CollisionShape.h"
 #include "presentation/CollisionTag.h"
 #include "ships/ComponentDef.h"
+#include "tests/ships/CarrierFixtures.h"
 #include "tests/ships/DockingFixtures.h"
 #include "tests/ships/EnemyScene.h"
 #include "tests/support/presentation/RecordedEffects.h"
@@ -24,11 +25,6 @@ namespace
 {
 constexpr float OWNER_X = 3000.0f;
 constexpr float OWNER_Y = 3000.0f;
-
-// A glow that shows while a turret charges.
-const std::string kGlow = DefinitionText("EFFECT { name glow; maxParticles 4; maxEmitters 8; particle { appearance "
-                                         "{ type DUMMY } } controller { type OMNI_DIRECTION; inertia 1 } emitter { "
-                                         "type SIMPLE_PARTICLE; randomNumCreated 1, 1; randomLife 0.1, 0.1 } }");
 
 // One turret on the owner: compact keys ("range 500; fireRate 2").
 std::string Turret(int index, const std::string& keys)
@@ -61,7 +57,7 @@ protected:
     TurretGroupTest() : m_scene(1, true)
     {
         m_owner = m_scene.Effects().SpawnTarget(OWNER_X, OWNER_Y, 40.0f, BAD_TEAM, 1000);
-        EXPECT_TRUE(m_scene.Effects().Load(kGlow));
+        EXPECT_TRUE(m_scene.Effects().Load(GlowEffectText()));
     }
 
     CGameObject& Owner() { return *m_scene.Harness().Find(m_owner); }
