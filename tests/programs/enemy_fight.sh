@@ -9,39 +9,23 @@
 set -u
 bin=$1
 here=$(cd "$(dirname "$0")" && pwd)
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
-export TESSAVAR_HOME=$home TESSAVAR_DIALOGS=launcher:start TESSAVAR_LOG_STDERR=1 TESSAVAR_SEED=20
-export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
-fail() { echo "FAIL: $*"; exit 1; }
+. "$here/../support/console_flight.sh"
+export TESSAVAR_SEED=20
 
-run() { # FRAMES: the game's exit status; its log in $home/log, its trace in $home/trace
-  TESSAVAR_SCRIPT="$home/script.txt" TESSAVAR_FRAMES=$1 TESSAVAR_TRACE="$home/trace" "$bin/tessavar" \
-    >/dev/null 2>"$home/log"
-}
-# The trace's fields by name ("frame", "mode", "objects", "enemies", "ship", ...).
-field() { # FRAME NAME
-  awk -v f="$1" -v n="$2" '$2 == f { for (i = 1; i < NF; i += 2) if ($i == n) print $(i + 1) }' "$home/trace"
-}
-
-# New game with the tutorial's flight; once the ship has warped in (by frame 150) the
-# console (the key left of "1") brings the enemies; then the ship turns and fires.
+# Once the ship has warped in the console brings the enemies; then the ship turns and
+# fires.
 {
-  printf '10 key Return\n16 key Return\n22 key Return\n160 key Grave\n'
-  frame=162
-  for type in ENEMY_DRONE ENEMY_DRONE ENEMY_DRONE ENEMY_FIGHTER ENEMY_FIGHTER ENEMY_FIGHTER WORM; do
-    printf '%d type /spawnenemy %s\n%d key Return\n' $frame $type $((frame + 1))
-    frame=$((frame + 2))
-  done
-  printf '177 key Grave\n180 down Q\n180 down Right\n216 key F11\n'
+  new_game_keys
+  console_spawn $FLIGHT_FRAME ENEMY_DRONE ENEMY_DRONE ENEMY_DRONE ENEMY_FIGHTER ENEMY_FIGHTER ENEMY_FIGHTER WORM
+  printf '180 down Q\n180 down Right\n216 key F11\n'
 } >"$home/script.txt"
 
-run 360 || fail "the run failed: $(tail -3 "$home/log")"
+run_flight "$bin" 360 "$home" || fail "the run failed: $(tail -3 "$home/log")"
 grep -q "Cannot spawn\|Usage: /spawnenemy\|Cannot read the enemy file" "$home/log" &&
   fail "an enemy did not come: $(grep -m1 'Cannot\|Usage' "$home/log")"
-[ "$(field 178 mode)" = 0 ] || fail "not in flight: $(awk '$2 == 178' "$home/trace")"
-arrived=$(field 178 enemies)
-health=$(field 178 ship)
+[ "$(field "$home/trace" 178 mode)" = 0 ] || fail "not in flight: $(awk '$2 == 178' "$home/trace")"
+arrived=$(field "$home/trace" 178 enemies)
+health=$(field "$home/trace" 178 ship)
 # Three drones, three fighters and a worm of at least three segments.
 [ "$arrived" -ge 9 ] || fail "only $arrived enemies arrived"
 [ "$health" -gt 0 ] || fail "no ship in the flight"
