@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 namespace
@@ -68,6 +69,18 @@ uint32_t CompareOf(int code)
 uint32_t PrimitiveCount(bool strip, int count)
 {
     return strip ? uint32_t(std::max(count - 2, 0)) : uint32_t(count / 3);
+}
+
+// TESSAVAR_THREADS=N draws on N threads (the caller's among them); unset, 0 or not a
+// number: every hardware thread. Automated runs compare frames drawn on different counts.
+uint32_t ReadThreadCount()
+{
+    const char* text = std::getenv("TESSAVAR_THREADS");
+    if (!text || !*text)
+        return 0;
+    char* end = nullptr;
+    const unsigned long count = std::strtoul(text, &end, 10);
+    return *end == '\0' && count <= 64 ? static_cast<uint32_t>(count) : 0;
 }
 } // namespace
 
@@ -352,6 +365,8 @@ bool CD3D8Renderer::CreateDisplay()
         made = m_d3d->CreateDevice(params, &m_device);
         if (!made)
             PrintToConsole("Failed to create the Direct3D device");
+        else
+            m_device->SetWorkerThreads(ReadThreadCount());
     }
     made = made && ChooseTextureFormats();
     if (made)

@@ -2,6 +2,7 @@
 
 #include "core/Clock.h"
 #include "core/Console.h"
+#include "core/RealTimeClock.h"
 #include "core/DataTree.h"
 #include "platform/AudioSystem.h"
 #include "platform/Renderer.h"
@@ -30,7 +31,7 @@ void PlayGuiSound(int sample)
     g_audio->PlaySample(sample, 1, 0, 0.7f, 0.0f, false, false, nullptr, nullptr, channel);
 }
 
-CGuiManager::CGuiManager(CRenderer& renderer) : m_renderer(renderer), m_clock(&GetTickMs)
+CGuiManager::CGuiManager(CRenderer& renderer) : m_renderer(renderer), m_clock([] { return GetRealTimeClock().GetMs(); })
 {
     m_highlightColour = 0xFFFFFFFF;
     g_gui = this;

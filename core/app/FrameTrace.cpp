@@ -1,7 +1,12 @@
 #include "core/app/FrameTrace.h"
 
+#include "frontend/Campaign.h"
+#include "frontend/CampaignServices.h"
+#include "frontend/GameCampaign.h"
 #include "presentation/GuiControl.h"
 #include "presentation/GuiManager.h"
+#include "ships/PlayerShip.h"
+#include "ships/ShipRuntime.h"
 #include "world/GalaxyMap.h"
 #include "world/Game.h"
 #include "world/GameFlowLink.h"
@@ -57,6 +62,29 @@ void WriteZoneTrace(CGame* game)
     std::fprintf(s_trace, " zone %d node %d zclock %u field %d parked %d warps %d asteroids %d map %d target %d view %d",
                  zone, node, clock, field, parked, warps, asteroids, mapState, mapTarget, mapView);
 }
+
+// The player's part: the load of the ship's cargo hold (what the gravity beam brought
+// in; -1 without a player ship), the gems in the station's stocks, the pilot's kills
+// and the run's score.
+void WritePlayerTrace(CGame* game)
+{
+    int32_t hold = -1, gems = 0, kills = 0, score = 0;
+    const CWorld* world = game ? game->GetWorld() : nullptr;
+    if (const auto* ship = world ? dynamic_cast<const CPlayerShip*>(world->GetObject(game->GetPlayerShipHandle()))
+                                 : nullptr)
+        if (const CShipRuntime* runtime = ship->GetRuntime())
+            hold = runtime->GetCargo().m_load;
+    if (const CCampaign* campaign = GetGameCampaign())
+    {
+        for (int32_t count : campaign->GetGems().count)
+            gems += count;
+        kills = campaign->GetPilot().progress[PILOT_KILLS];
+    }
+    if (const CCampaignServices* services = GetGameCampaignServices())
+        score = services->GetScore();
+    std::fprintf(s_trace, " hold %d gems %d kills %d score %d", static_cast<int>(hold), static_cast<int>(gems),
+                 static_cast<int>(kills), static_cast<int>(score));
+}
 } // namespace
 
 bool OpenFrameTrace()
@@ -107,6 +135,7 @@ void WriteFrameTrace(uint32_t frame)
                  frame, time, mode, screen, focus, checksum, static_cast<int>(objects), static_cast<int>(enemies),
                  static_cast<int>(ship));
     WriteZoneTrace(game);
+    WritePlayerTrace(game);
     std::fputc('\n', s_trace);
 }
 

@@ -70,6 +70,13 @@ void ReleaseSingleInstance(ETeardownReason)
     s_instance.Release();
 }
 
+// Installed for the whole run: nothing is undone at the end.
+EStepResult UseFixedClock()
+{
+    InstallFixedClock();
+    return EStepResult::Continue;
+}
+
 EStepResult SetFloatingPoint()
 {
     SetFpuControlWord();
@@ -395,6 +402,7 @@ EStepResult HandOverSettings()
 const SStartupStep STARTUP_STEPS[] = {
     {"update page", &OpenUpdatePageWhenAsked, nullptr},
     {"single instance", &AcquireSingleInstance, &ReleaseSingleInstance},
+    {"fixed clock", &UseFixedClock, nullptr},
     {"floating point", &SetFloatingPoint, nullptr},
     {"list-node pool", &MakeListNodePool, &FreeNodePool},
     {"pack archive", &MountPacks, &UnmountPacks},

@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# The game played through as a player would, in one run: playthrough/script.txt gives
+# the keys by frame (TESSAVAR_SCRIPT) from the start-up to the main menu, a new game
+# and its first flight, back to the main menu, a survival run among the asteroids
+# (a rock shot apart with the gravity beam on), and the hall of fame. The run has a fixed seed and a fixed
+# clock (TESSAVAR_FIXED_CLOCK: 40 ms of real time a frame, so the GUI's timing does
+# not depend on the machine's load), on the dummy video and audio drivers.
+#
+# 1. Every step must show in the trace, in order (the step table below): a step that
+#    does not happen fails the test, whatever the stored trace says.
+# 2. The whole trace (every frame's state and world checksum) must equal
+#    playthrough/expected.trace on the software device with one drawing thread and with
+#    every hardware thread, and on OpenGL (Mesa on SDL's offscreen driver) where an
+#    OpenGL context can be made.
+#
+# A change of the game's behaviour changes the trace. Record it again on purpose, and
+# say why in the commit:
+#   TESS_UPDATE_GOLDENS=1 bash tests/programs/playthrough.sh build/bin
+# (the steps are still checked; the other runs are compared with the new trace).
+set -u
+bin=$1
+here=$(cd "$(dirname "$0")" && pwd)
+script=$here/playthrough/script.txt
+expected=$here/playthrough/expected.trace
+frames=1200
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+export TESSAVAR_DIALOGS=launcher:start TESSAVAR_LOG_STDERR=1 TESSAVAR_SEED=35 TESSAVAR_FIXED_CLOCK=1
+export SDL_AUDIODRIVER=dummy
+fail() { echo "FAIL: $*"; exit 1; }
+
+# The steps: a name and an awk condition on the trace's fields (v["mode"], v["screen"],
+# ...; p[] holds the frame before). Each must hold at some frame at or after the frame
+# where the one before it held.
+steps=(
+  'main menu|v["mode"] == 1 && v["screen"] == 2 && v["focus"] == 2001'
+  'new game: a flight at zone 0 node 13|v["mode"] == 0 && v["zone"] == 0 && v["node"] == 13 && v["ship"] > 0'
+  'the ship flies|v["mode"] == 0 && v["checksum"] != first_checksum'
+  'the exit warning|v["mode"] == 0 && v["focus"] == 104'
+  'the main menu again|v["mode"] == 1 && v["screen"] == 2'
+  'survival: a flight among asteroids|v["mode"] == 0 && v["asteroids"] > 0 && v["ship"] > 0'
+  'a rock shot apart: its pieces join the field|v["mode"] == 0 && p["mode"] == 0 && v["asteroids"] > p["asteroids"]'
+  'the main menu after the run|v["mode"] == 1 && v["screen"] == 2'
+  'the hall of fame|v["mode"] == 1 && v["screen"] == 16'
+  'the main menu at the end|v["mode"] == 1 && v["screen"] == 2'
+)
+
+check_steps() { # TRACE
+  local from=0 entry name condition at
+  for entry in "${steps[@]}"; do
+    name=${entry%%|*}
+    condition=${entry#*|}
+    at=$(awk -v from="$from" "
+      { for (k in v) p[k] = v[k]; for (i = 1; i < NF; i += 2) v[\$i] = \$(i + 1) }
+      v[\"mode\"] == 0 && first_checksum == \"\" { first_checksum = v[\"checksum\"] }
+      \$2 >= from && ($condition) { print \$2; exit }" "$1")
+    [ -n "$at" ] || fail "the step \"$name\" did not happen after frame $from (trace: $1)"
+    from=$at
+  done
+}
+
+# One run: RENDERER (d3d or ogl), the video driver and the drawing threads (empty: all).
+run() { # NAME RENDERER DRIVER THREADS
+  local user=$home/$1
+  mkdir -p "$user/Tessavar"
+  printf 'Tessavar\n{\n\tg_runonce\ttrue\n\tr_renderer\t%s\n\tr_fullscreen\tfalse\n\tr_backBufferWidth\t640\n}\n' \
+    "$2" >"$user/Tessavar/Tessavar.cfg"
+  TESSAVAR_HOME=$user SDL_VIDEODRIVER=$3 TESSAVAR_THREADS=$4 TESSAVAR_SCRIPT=$script TESSAVAR_FRAMES=$frames \
+    TESSAVAR_TRACE=$home/$1.trace "$bin/tessavar" >/dev/null 2>"$home/$1.log" ||
+    fail "the $1 run failed: $(tail -3 "$home/$1.log")"
+}
+
+compare() { # NAME
+  cmp -s "$expected" "$home/$1.trace" && return 0
+  echo "expected: $(diff "$expected" "$home/$1.trace" | grep -m1 '^<' | cut -c3-400)"
+  echo "got:      $(diff "$expected" "$home/$1.trace" | grep -m1 '^>' | cut -c3-400)"
+  fail "the $1 run's trace differs from playthrough/expected.trace"
+}
+
+run software-1 d3d dummy 1
+check_steps "$home/software-1.trace"
+[ "$(wc -l <"$home/software-1.trace")" -eq "$frames" ] || fail "the run ended before its last frame"
+if [ "${TESS_UPDATE_GOLDENS:-0}" = 1 ]; then
+  cp "$home/software-1.trace" "$expected"
+  echo "trace recorded: $expected"
+fi
+compare software-1
+passed=1
+
+run software-all d3d dummy ""
+compare software-all
+passed=$((passed + 1))
+
+run opengl ogl offscreen ""
+if grep -q "Renderer: OpenGL" "$home/opengl.log"; then
+  compare opengl
+  passed=$((passed + 1))
+else
+  echo "OpenGL part skipped: no OpenGL context can be made here"
+fi
+echo "$passed passed, 0 failed"
