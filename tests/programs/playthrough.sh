@@ -104,8 +104,16 @@ compare() { # NAME
 }
 
 run software-1 d3d dummy 1
-check_steps "$home/software-1.trace"
 [ "$(wc -l <"$home/software-1.trace")" -eq "$frames" ] || fail "the run ended before its last frame"
+# Under the sanitizers (TESS_SANITIZED=1, set by the hardening stage) the game is built by
+# another compiler at another optimisation, whose world does not follow the same course
+# from the same seed: there the whole script must play to its last frame with the exit
+# status 0 and no report, and the steps and the trace are not compared.
+if [ "${TESS_SANITIZED:-0}" = 1 ]; then
+  echo "1 passed, 0 failed (sanitized build: the script played to its end, steps and trace not compared)"
+  exit 0
+fi
+check_steps "$home/software-1.trace"
 if [ "${TESS_UPDATE_GOLDENS:-0}" = 1 ]; then
   cp "$home/software-1.trace" "$expected"
   echo "trace recorded: $expected"
