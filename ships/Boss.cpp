@@ -84,20 +84,7 @@ void CBoss::LeavePrize(int32_t payload)
     if (!game)
         return;
     game->GetZones().SetZoneFlag(ZONE_FLAG_BOSS_BEATEN, true);
-    const CVector2D where = GetPosition();
-    CAsteroid* prize = SpawnAsteroid(true, ASTEROID_DRIVE_POD, nullptr, &where);
-    if (!prize)
-        return;
-    prize->SetCargoValue(payload);
-    prize->SetDrawPlane(PRIZE_PLANE);
-    CMotionBody& body = prize->GetBody();
-    CVector2D drift;
-    drift.SetFromAngle(m_body.angle + static_cast<float>(GetGameRandom().Below(4) - 2));
-    body.velocity = drift * PRIZE_SPEED;
-    body.damping = 1.0f;
-    body.velocityLimit = PRIZE_SPEED_LIMIT;
-    body.edgeBounce = 1;
-    body.additiveBounce = 1;
+    ThrowPod(ASTEROID_DRIVE_POD, true, payload);
 }
 
 const CDataTree* CBoss::ReadQueenFile(const CDataTree& section, const char* key, std::unique_ptr<CDataNodeList>& file)

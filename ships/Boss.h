@@ -23,10 +23,6 @@ class CBoss : public CEnemyMothership
 {
 public:
     static constexpr uint32_t DEATH_DELAY_MS = 4000;
-    // The drift of the prize asteroid and the queen's drive pod.
-    static constexpr float PRIZE_SPEED = 70.0f;
-    static constexpr int32_t PRIZE_SPEED_LIMIT = 99;
-    static constexpr uint8_t PRIZE_PLANE = 14;
 
     // The chat page the director shows for this boss (44 to 48) and the score of its death.
     CBoss(EObjectType type, int chatPage, int32_t points);

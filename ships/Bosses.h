@@ -89,6 +89,8 @@ public:
     void Die() override;
     bool TakeDamage(int32_t sourceType, CGameObject* source, int32_t kind, int32_t amount) override;
     bool IsStrikingHard() const override;
+    // Striking hard with a blob: the shape of its last contact is one of the blob parts.
+    bool IsBlobStrikingHard() const;
 
     int GetPhase() const { return m_phase; }
     int GetCurrentBlob() const { return m_current; }

@@ -249,6 +249,20 @@ bool CMagmaBoss::IsStrikingHard() const
     return m_phase == 1 || m_phase == 4;
 }
 
+bool CMagmaBoss::IsBlobStrikingHard() const
+{
+    const uint32_t tag = GetHitTag();
+    if (!IsStrikingHard() || tag == 0)
+        return false;
+    for (int k = 0; k < BLOBS; ++k)
+    {
+        const SBodyPart* blob = GetPart(FIRST_BLOB_PART + k);
+        if (blob && blob->m_tag == tag)
+            return true;
+    }
+    return false;
+}
+
 bool CMagmaBoss::TakeDamage(int32_t sourceType, CGameObject* source, int32_t kind, int32_t amount)
 {
     if (m_body.health <= 0 || !m_info.collidable || !m_loaded || IsIgnoredSource(sourceType, source))

@@ -10,6 +10,8 @@
 #include "ships/EnemyDrone.h"
 #include "ships/MothershipBehaviours.h"
 #include "ships/ShipPlacement.h"
+#include "world/Asteroid.h"
+#include "world/AsteroidField.h"
 #include "world/AsteroidKinds.h"
 #include "world/CampaignLink.h"
 #include "world/DirectorLink.h"
@@ -268,6 +270,11 @@ SBodyPart* CEnemyMothership::GetPart(int index)
     return index >= 0 && index < GetPartCount() ? &m_objectBody.GetPart(static_cast<size_t>(index)) : nullptr;
 }
 
+const SBodyPart* CEnemyMothership::GetPart(int index) const
+{
+    return index >= 0 && index < GetPartCount() ? &m_objectBody.GetPart(static_cast<size_t>(index)) : nullptr;
+}
+
 void CEnemyMothership::DestroyPart(int index)
 {
     if (index >= 0 && index < GetPartCount())
@@ -343,8 +350,55 @@ bool CEnemyMothership::RunDeath()
         StopMotion();
         return false;
     }
+    LeaveWreckPod();
     Die();
     return false;
+}
+
+CAsteroid* CEnemyMothership::ThrowPod(int32_t kind, bool recorded, int32_t payload)
+{
+    const CVector2D where = GetPosition();
+    CAsteroid* pod = SpawnAsteroid(recorded, kind, nullptr, &where);
+    if (!pod)
+        return nullptr;
+    pod->SetCargoValue(payload);
+    pod->SetDrawPlane(PRIZE_PLANE);
+    CMotionBody& body = pod->GetBody();
+    CVector2D drift;
+    drift.SetFromAngle(m_body.angle + static_cast<float>(GetGameRandom().Below(4) - 2));
+    body.velocity = drift * PRIZE_SPEED;
+    body.damping = 1.0f;
+    body.velocityLimit = PRIZE_SPEED_LIMIT;
+    body.edgeBounce = 1;
+    body.additiveBounce = 1;
+    return pod;
+}
+
+void CEnemyMothership::LeaveWreckPod()
+{
+    CGame* game = GetGame();
+    if (!game || IsBossType())
+        return;
+    CDirectorLink& director = game->GetDirector();
+    if (m_config == MOTHERSHIP_MINING)
+    {
+        // This barge still counts until it has left the world.
+        if (std::max(0, game->GetZones().CountMiningBargesLeft() - 1) > 0 ||
+            director.IsFlagRaised(DIRECTOR_BOSS_CHAT, DIRECTOR_MINING_CLEAR_FLAG))
+            return;
+        director.RaiseFlag(DIRECTOR_BOSS_CHAT, DIRECTOR_MINING_CLEAR_FLAG);
+    }
+    else
+    {
+        const int zone = game->GetZones().GetZoneIndex();
+        const int zones = static_cast<int>(sizeof(PRIZE_CARRIER) / sizeof(PRIZE_CARRIER[0]));
+        if (zone < 0 || zone >= zones || PRIZE_CARRIER[zone] != m_config ||
+            director.IsFlagRaised(DIRECTOR_VISIT_CHAT, DIRECTOR_WRECK_POD_FLAG))
+            return;
+        director.RaiseFlag(DIRECTOR_VISIT_CHAT, DIRECTOR_WRECK_POD_FLAG);
+    }
+    if (CAsteroid* pod = ThrowPod(ASTEROID_WRECK_POD, false, m_config * 256 + GetType()))
+        pod->GetInfo().notCountedAsEnemy = true;
 }
 
 void CEnemyMothership::Scan()

@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+class CAsteroid;
 class CMothershipContext;
 
 class CEnemyMothership : public CEnemyObject
@@ -42,6 +43,13 @@ public:
     static constexpr int STATE_PARTS = 12;
     static constexpr float ENGINE_FORCE = 80.0f;
     static constexpr float CROWD_FORCE = 30.0f;
+    // The drift of the pods a mothership or boss leaves (a wreck pod, a drive pod).
+    static constexpr float PRIZE_SPEED = 70.0f;
+    static constexpr int32_t PRIZE_SPEED_LIMIT = 99;
+    static constexpr uint8_t PRIZE_PLANE = 14;
+    // The configuration whose carrier leaves a wreck pod in each zone (0 to 4).
+    static constexpr int32_t PRIZE_CARRIER[] = {MOTHERSHIP_MINELAYER, MOTHERSHIP_DRONE, MOTHERSHIP_CRUSHER,
+                                                MOTHERSHIP_INTERDICTOR, MOTHERSHIP_SPIRAL};
 
     explicit CEnemyMothership(EObjectType type = OBJECT_ENEMY_MOTHERSHIP);
     ~CEnemyMothership() override;
@@ -111,6 +119,7 @@ public:
     int GetPartCount() const { return static_cast<int>(m_objectBody.GetPartCount()); }
     bool IsPartAlive(int index) const;
     SBodyPart* GetPart(int index);
+    const SBodyPart* GetPart(int index) const;
     void DestroyPart(int index);
     // The tag of the shape the last hit landed on (0 none).
     uint32_t GetHitTag() const;
@@ -162,6 +171,12 @@ protected:
     void UpdateTurrets();
     // The gems a mothership leaves: by config, scaled by zone.
     void DropGems();
+    // A pod of the asteroid kind at the mothership, drifting off its heading give or
+    // take 2 degrees, carrying the payload; null when the world has no room.
+    CAsteroid* ThrowPod(int32_t kind, bool recorded, int32_t payload);
+    // As its death time passes: the zone's last mining barge, or the zone's named
+    // carrier, leaves a wreck pod (once, while the director's flag of it is clear).
+    void LeaveWreckPod();
     // Counts this mothership's configuration as present (once, as read).
     void RegisterPresence();
 

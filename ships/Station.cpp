@@ -4,6 +4,7 @@
 #include "core/DefinitionProblems.h"
 #include "core/Random.h"
 #include "presentation/DefinitionBlocks.h"
+#include "ships/Bosses.h"
 #include "ships/ComponentDef.h"
 #include "ships/PlayerShip.h"
 #include "ships/ShipLevelData.h"
@@ -503,6 +504,8 @@ bool CStation::TakeDamage(int32_t sourceType, CGameObject* source, int32_t kind,
     hit.halve = kind != 0;
     hit.sourceType = sourceType;
     hit.crusher = source && source->GetBossKey() == 7;
+    if (const auto* magma = dynamic_cast<const CMagmaBoss*>(source))
+        hit.magmaSpecialPart = magma->IsBlobStrikingHard();
     const int32_t damage = GetStationDamage(hit);
     if (game && game->GetDirector().GetProgressStage() == TUTORIAL_PROTECTED_STAGE &&
         static_cast<int64_t>(m_body.health) - damage <= 1)

@@ -39,6 +39,9 @@ public:
     // Every object of the world went at once (a cleared or ended level): no handle of
     // them may be kept.
     virtual void OnWorldCleared() {}
+    // The current zone's mining barges still to come or alive in its groups (a barge
+    // that dies is counted until it has left the world).
+    virtual int32_t CountMiningBargesLeft() const { return 0; }
     // "/showboss": the current zone's boss is revealed.
     virtual void ShowBoss() {}
     // "/skipzone n": zones 0 to n entered and unlocked, all but n finished (n is

@@ -75,6 +75,7 @@ public:
     int GetLevelFileIndex() const override;
     void Update(bool jump) override;
     void OnObjectRemoved(CGameObject& object) override;
+    int32_t CountMiningBargesLeft() const override;
     void ReturnWarpedObject(CGameObject& object) override;
     void StoreNode() override;
     void OnWorldCleared() override;

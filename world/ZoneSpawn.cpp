@@ -13,6 +13,7 @@
 #include "world/ZoneManager.h"
 #include "world/ZoneNodeState.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -245,6 +246,17 @@ void CZoneManager::PlaceCrewNodeAsteroid()
     CVector2D place = NODE_CENTRE;
     tree->FindSpawnPosition(CREW_SITE_CLEARANCE, place, true);
     SpawnAsteroid(false, ASTEROID_CREW_SITE, nullptr, &place);
+}
+
+int32_t CZoneManager::CountMiningBargesLeft() const
+{
+    const CZoneDefinition* zone = GetCurrentZone();
+    int32_t left = 0;
+    if (zone)
+        for (const SResourceRecord& record : zone->m_fixed)
+            if (record.mining)
+                left += std::max(0, record.numRemaining) + std::max(0, record.inGame);
+    return left;
 }
 
 void CZoneManager::CheckFixedResources()

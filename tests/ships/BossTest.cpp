@@ -7,6 +7,7 @@
 #include "ships/Bosses.h"
 #include "ships/EnemyFighter.h"
 #include "ships/MountedPart.h"
+#include "ships/StationRules.h"
 #include "tests/ships/CarrierFixtures.h"
 #include "tests/ships/DockingFixtures.h"
 #include "world/Asteroid.h"
@@ -196,6 +197,33 @@ TEST(MagmaBoss, RunsItsBlobPhases)
     EXPECT_EQ(reaches[0], 400.0f);
     EXPECT_EQ(reaches[1], 300.0f);
     EXPECT_NEAR(widest, 400.0f, 0.01f);
+}
+
+// Magma: a station struck by a blob while the blobs swing out or back takes the blow
+// fifty times over; not while they rest, nor by another part.
+TEST(MagmaBoss, BlobsStrikeHardOnlyWhileTheyMove)
+{
+    CEnemyScene scene;
+    std::vector<SPartSpec> parts = RingParts(20, 30, 10);
+    parts[8] = {CVector2D(0, -40), 10};
+    CMagmaBoss* boss = SpawnBoss<CMagmaBoss>(scene, OBJECT_MAGMA_BOSS, "MAGMA_BOSS", "config starboss", parts);
+    ASSERT_NE(boss, nullptr);
+    boss->GetBody().mass = 1000000;
+    scene.RunFrames(1);
+    AimHitAt(*boss, PartTag(8));
+    EXPECT_FALSE(boss->IsBlobStrikingHard()) << "at rest";
+    while (boss->GetPhase() != 1 && Now(scene) < 10000)
+        scene.RunFrames(1);
+    ASSERT_EQ(boss->GetPhase(), 1);
+    AimHitAt(*boss, PartTag(8));
+    EXPECT_TRUE(boss->IsBlobStrikingHard());
+    AimHitAt(*boss, PartTag(2));
+    EXPECT_FALSE(boss->IsBlobStrikingHard()) << "not a blob";
+    SStationHit hit;
+    hit.amount = 3;
+    hit.sourceType = OBJECT_MAGMA_BOSS;
+    hit.magmaSpecialPart = true;
+    EXPECT_EQ(GetStationDamage(hit), 150);
 }
 
 // Rain: the shared step moves on every 500 ms; a turret whose part lives is switched

@@ -192,9 +192,10 @@ TEST(Mothership, DropsGemsByConfigAndZone)
         const char* config;
         int zone;
         int gems;
+        int wreckPods; // the zone's last mining barge leaves one
     };
     const SCase cases[] = {
-        {"drone", 0, 14}, {"mining", 3, 18}, {"crusher", 1, 15}, {"interdictor", 4, 10}, {"tronboss", 0, 0},
+        {"drone", 0, 14, 0}, {"mining", 3, 18, 1}, {"crusher", 1, 15, 0}, {"interdictor", 4, 10, 0}, {"tronboss", 0, 0, 0},
     };
     for (const SCase& c : cases)
     {
@@ -207,10 +208,12 @@ TEST(Mothership, DropsGemsByConfigAndZone)
         EXPECT_TRUE(carrier->TakeDamage(OBJECT_PLAYER_SHIP, nullptr, 0, 1000)) << c.config;
         scene.RunFrames(14);
         int large = 0;
+        int pods = 0;
         int other = 0;
         for (const auto& seen : scene.ListAsteroids())
-            (seen.kind == ASTEROID_NORMAL_GEM_LARGE ? large : other) += 1;
+            (seen.kind == ASTEROID_NORMAL_GEM_LARGE ? large : seen.kind == ASTEROID_WRECK_POD ? pods : other) += 1;
         EXPECT_EQ(large, c.gems) << c.config;
+        EXPECT_EQ(pods, c.wreckPods) << c.config;
         EXPECT_EQ(other, 0) << c.config;
         EXPECT_EQ(scene.Harness().GetCampaign().m_score, 100) << c.config;
         GetGameRandom().ScriptDraws({});
@@ -561,4 +564,68 @@ TEST(Mothership, EnginesLightByTheThrust)
     carrier->SetWarpState(WARP_OUT);
     scene.RunFrames(1);
     EXPECT_FALSE(carrier->GetFlames().GetFlame(0)->lit);
+}
+
+// The zone's named carrier (minelayer in zone 0, drone in 1, crusher in 2, interdictor
+// in 3, spiral in 4) leaves a wreck pod carrying config x 256 + its type, once while
+// the director's wreck-pod flag stands; another carrier leaves none. A mining barge
+// leaves one only as the zone's last, once.
+TEST(Mothership, NamedCarrierAndLastBargeLeaveAWreckPod)
+{
+    struct SCase
+    {
+        const char* config;
+        int zone;
+        int32_t payload; // 0: no pod
+    };
+    const SCase cases[] = {
+        {"minelayer", 0, 1 * 256 + 7}, {"drone", 1, 0 * 256 + 7},    {"crusher", 2, 7 * 256 + 7},
+        {"interdictor", 3, 8 * 256 + 7}, {"spiral", 4, 9 * 256 + 7}, {"drone", 0, 0},
+        {"crusher", 4, 0},
+    };
+    auto podsAfterDeath = [](CEnemyScene& scene, const std::string& config) {
+        CEnemyMothership* carrier = scene.SpawnEnemy<CEnemyMothership>(
+            OBJECT_ENEMY_MOTHERSHIP, 2000, 2000, CarrierSection("ENEMY_MOTHERSHIP", "config " + config));
+        EXPECT_NE(carrier, nullptr);
+        if (carrier)
+            carrier->StartDying(0);
+        scene.RunFrames(2);
+        std::vector<CGameObject*> pods;
+        CWorld& world = scene.Harness().GetWorld();
+        for (int32_t slot = 0; slot < world.GetSlotCount(); ++slot)
+            if (CGameObject* object = world.GetSlot(slot);
+                object && object->GetType() == OBJECT_ASTEROID && object->GetAsteroidKind() == ASTEROID_WRECK_POD)
+                pods.push_back(object);
+        return pods;
+    };
+    for (const SCase& c : cases)
+    {
+        CEnemyScene scene(1, true);
+        scene.Harness().GetZones().m_zone = c.zone;
+        const auto pods = podsAfterDeath(scene, c.config);
+        auto& director = scene.Harness().GetDirector();
+        if (c.payload == 0)
+        {
+            EXPECT_TRUE(pods.empty()) << c.config << " in zone " << c.zone;
+            EXPECT_FALSE(director.IsFlagRaised(DIRECTOR_VISIT_CHAT, DIRECTOR_WRECK_POD_FLAG));
+            continue;
+        }
+        ASSERT_EQ(pods.size(), 1u) << c.config << " in zone " << c.zone;
+        EXPECT_EQ(pods[0]->GetCargoValue(), c.payload);
+        EXPECT_TRUE(pods[0]->GetInfo().notCountedAsEnemy);
+        EXPECT_GT(pods[0]->GetBody().velocity.Length(), 0.0f) << "it drifts off";
+        EXPECT_TRUE(director.IsFlagRaised(DIRECTOR_VISIT_CHAT, DIRECTOR_WRECK_POD_FLAG));
+        // While the first pod's flag stands, a second named carrier leaves none.
+        EXPECT_EQ(podsAfterDeath(scene, c.config).size(), 1u) << c.config;
+    }
+
+    // Barges: none while another is left in the zone (this one counts until it goes),
+    // then one for the last, and no second.
+    CEnemyScene scene(1, true);
+    scene.Harness().GetZones().m_miningBargesLeft = 2;
+    EXPECT_TRUE(podsAfterDeath(scene, "mining").empty());
+    scene.Harness().GetZones().m_miningBargesLeft = 1;
+    EXPECT_EQ(podsAfterDeath(scene, "mining").size(), 1u);
+    EXPECT_TRUE(scene.Harness().GetDirector().IsFlagRaised(DIRECTOR_BOSS_CHAT, DIRECTOR_MINING_CLEAR_FLAG));
+    EXPECT_EQ(podsAfterDeath(scene, "mining").size(), 1u);
 }

@@ -130,6 +130,7 @@ public:
     SZoneNode* GetCurrentNode() override { return m_hasNode ? &m_node : nullptr; }
     bool GetZoneFlag(int flag) const override { return flag >= 0 && flag < ZONE_FLAG_COUNT && m_flags[flag]; }
     void SetZoneFlag(int flag, bool value) override;
+    int32_t CountMiningBargesLeft() const override { return m_miningBargesLeft; }
     void OnObjectRemoved(CGameObject& object) override;
 
     uint32_t m_clock = 0;
@@ -139,6 +140,7 @@ public:
     SZoneNode m_node;
     bool m_hasNode = true;
     bool m_flags[ZONE_FLAG_COUNT] = {};
+    int32_t m_miningBargesLeft = 0;
 };
 
 // The director's gates and states as the test sets them (all gates open), and what
@@ -155,8 +157,16 @@ public:
     void OnScriptedHit() override { ++m_scriptedHits; }
     void OnEquipmentPodCollected(bool found) override { ++(found ? m_podsFound : m_podsSalvaged); }
     void ClearPodHint() override { ++m_podHintsCleared; }
-    void RaiseFlag(int group, int flag) override { m_raised.push_back({group, flag}); }
-    void ClearFlag(int group, int flag) override { m_cleared.push_back({group, flag}); }
+    void RaiseFlag(int group, int flag) override
+    {
+        m_raised.push_back({group, flag});
+        m_events.push_back({{group, flag}, true});
+    }
+    void ClearFlag(int group, int flag) override
+    {
+        m_cleared.push_back({group, flag});
+        m_events.push_back({{group, flag}, false});
+    }
     void OpenGate(int gate) override { m_opened.push_back(gate); }
     bool IsQueenFrozen() const override { return m_queenFrozen; }
     uint32_t GetQueenFreezeEnd() const override { return m_queenFreezeEnd; }
@@ -169,7 +179,13 @@ public:
     // The bosses' go flags stand as m_bossGo says (raised, as without a director).
     bool IsFlagRaised(int group, int flag) const override
     {
-        return CDirectorLink::IsFlagRaised(group, flag) && m_bossGo;
+        // The go flags as the test sets them; any other flag as last raised or cleared.
+        if (CDirectorLink::IsFlagRaised(group, flag))
+            return m_bossGo;
+        for (size_t i = m_events.size(); i-- > 0;)
+            if (m_events[i].first.first == group && m_events[i].first.second == flag)
+                return m_events[i].second;
+        return false;
     }
     void SetQueenHandle(int32_t handle) override { m_queenHandle = handle; }
 
@@ -184,6 +200,7 @@ public:
     int m_podHintsCleared = 0;
     std::vector<std::pair<int, int>> m_raised; // (group, flag)
     std::vector<std::pair<int, int>> m_cleared;
+    std::vector<std::pair<std::pair<int, int>, bool>> m_events; // raised (true) or cleared, in order
     std::vector<int> m_opened;
     bool m_queenFrozen = false;
     uint32_t m_queenFreezeEnd = 0;
