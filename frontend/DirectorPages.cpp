@@ -3,6 +3,7 @@
 #include "core/Console.h"
 #include "frontend/ScreenLayout.h"
 #include "frontend/ScreenTime.h"
+#include "presentation/GuiControl.h"
 #include "presentation/GuiManager.h"
 #include "presentation/TextPageManager.h"
 
@@ -13,12 +14,14 @@ namespace
 // The owner value the chat box's controls carry.
 constexpr int32_t CHAT_OWNER = 50000;
 
-// The one chat box of the game: its layout, the callback it stood in for, and its
-// own 250 ms gate against a press carried over from before it showed.
+// The one chat box of the game: its layout, the callback it stood in for, the control
+// that had the focus before it, and its own 250 ms gate against a press carried over
+// from before it showed.
 struct SChatBox
 {
     CScreenLayout layout;
     GuiEventCallback savedCallback = nullptr;
+    int savedFocus = -1;
     uint32_t gate = 0;
     bool acknowledged = true;
 };
@@ -85,10 +88,13 @@ bool CDirectorPages::ShowChatBox(const char* file)
             g_console->Printf("The chat box %s cannot show", path.c_str());
         return false;
     }
+    if (box.acknowledged)
+    {
+        box.savedCallback = g_gui->GetEventCallback();
+        box.savedFocus = g_gui->GetFocusHandle();
+    }
     box.layout.SetVisible(CHAT_WINDOW, true);
     box.layout.Focus(CHAT_OK);
-    if (box.acknowledged)
-        box.savedCallback = g_gui->GetEventCallback();
     box.acknowledged = false;
     box.gate = GetScreenTime() + CHAT_GATE_MS;
     g_gui->SetEventCallback(&OnChatEvent);
@@ -107,6 +113,12 @@ void CDirectorPages::CloseChatBox()
     {
         box.layout.SetVisible(CHAT_WINDOW, false);
         box.layout.Destroy();
+        // The screen under the box gets back the control it had in focus (not the
+        // first of its layer), while that control still shows.
+        const CGuiControl* before = g_gui ? g_gui->GetControl(box.savedFocus) : nullptr;
+        if (before && before->IsVisible() && before->IsEnabled())
+            g_gui->SetFocus(box.savedFocus);
+        box.savedFocus = -1;
     }
     if (!box.acknowledged && g_gui && g_gui->GetEventCallback() == &OnChatEvent)
         g_gui->SetEventCallback(box.savedCallback);

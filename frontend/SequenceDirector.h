@@ -106,6 +106,7 @@ public:
     void RaiseFlag(int group, int flag) override;
     void ClearFlag(int group, int flag) override;
     bool GetFlag(int group, int flag) const;
+    bool IsFlagRaised(int group, int flag) const override { return GetFlag(group, flag); }
     void SetFlag(int group, int flag, bool value);
     int32_t GetLastZone(int which) const; // 0: chat 28, 1: chat 60, 2: zone arrival
 
@@ -145,7 +146,9 @@ public:
     bool IsQueenFrozen() const override { return m_queenFrozen; }
     uint32_t GetQueenFreezeEnd() const override { return m_queenFreezeEnd; }
     void FreezeQueen(uint32_t until) override;
-    void SetQueen(int32_t handle) { m_queen = handle; }
+    // The last zone's boss hands over the queen fighter it left.
+    void SetQueenHandle(int32_t handle) override { m_queen = handle; }
+    int32_t GetQueenHandle() const { return m_queen; }
     bool IsStationSequencePlaying() const override { return m_sequence == 8; }
 
 private:
