@@ -78,10 +78,15 @@ bool SaveDataTree(const char* path, const CDataNode* node, bool indent)
     return node && WriteFileBytes(path, EncodeDataNode(*node, indent));
 }
 
-bool SaveDataFileNodes(const char* path, const CDataNodeList& nodes, bool indent)
+std::vector<uint8_t> EncodeDataNodes(const CDataNodeList& nodes, bool indent, bool scrambled)
 {
     CDataTextWriter writer;
     for (const auto& node : nodes)
         node->Write(writer, 0, indent);
-    return WriteFileBytes(path, writer.Encode(GetDataTreeScramble()));
+    return writer.Encode(scrambled);
+}
+
+bool SaveDataFileNodes(const char* path, const CDataNodeList& nodes, bool indent)
+{
+    return WriteFileBytes(path, EncodeDataNodes(nodes, indent, GetDataTreeScramble()));
 }

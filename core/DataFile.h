@@ -22,3 +22,5 @@ bool SaveDataFileNodes(const char* path, const CDataNodeList& nodes, bool indent
 
 // The bytes SaveDataTree would write.
 std::vector<uint8_t> EncodeDataNode(const CDataNode& node, bool indent);
+// The bytes of a list of blocks, scrambled or not whatever the scramble flag says.
+std::vector<uint8_t> EncodeDataNodes(const CDataNodeList& nodes, bool indent, bool scrambled);

@@ -1,5 +1,6 @@
 #include "frontend/Campaign.h"
 
+#include "core/Console.h"
 #include "frontend/CampaignBlock.h"
 #include "ships/ShipComponentDatabase.h"
 #include "ships/ShipLevelData.h"
@@ -122,11 +123,32 @@ bool CCampaign::Write(CFileInterface& file)
 
 bool CCampaign::Read(CFileInterface& file, std::string& why)
 {
+    return ReadChecked(file, true, why);
+}
+
+bool CCampaign::ReadChecked(CFileInterface& file, bool apply, std::string& why)
+{
     SCampaignState read = m_state;
     if (!ReadCampaignBlock(file, read, why))
         return false;
-    m_state = read;
+    if (apply)
+        m_state = read;
     return true;
+}
+
+bool CCampaign::WriteBlock(CFileInterface& file) const
+{
+    return WriteCampaignBlock(file, m_state);
+}
+
+bool CCampaign::ReadBlock(CFileInterface& file, bool apply)
+{
+    std::string why;
+    if (ReadChecked(file, apply, why))
+        return true;
+    if (g_console)
+        g_console->Printf("The campaign block of the save is damaged: %s", why.c_str());
+    return false;
 }
 
 bool CCampaign::IsStationBelowRepairLimit() const

@@ -138,9 +138,16 @@ public:
     // The block read whole into a copy and taken over only when it is good; false, the
     // campaign unchanged and the reason in `why`, otherwise.
     bool Read(CFileInterface& file, std::string& why);
+    // The same, taken over only when `apply` is set (else only checked).
+    bool ReadChecked(CFileInterface& file, bool apply, std::string& why);
+    // The world's link: the block as it stands (the save refreshes the ship table
+    // first), and the block read whole or not at all with a console line.
+    bool WriteBlock(CFileInterface& file) const override;
+    bool ReadBlock(CFileInterface& file, bool apply) override;
 
     // ---- the world's link ---------------------------------------------------------------
     int GetDifficulty() const override { return m_state.pilot.difficulty; }
+    uint32_t GetScore() const override { return m_state.pilot.score; }
     bool IsStationBelowRepairLimit() const override;
     bool IsShipHullDamaged() const override;
     void FitStation(int n) override;

@@ -86,9 +86,15 @@ public:
     // The pilot's score as the opaque code the score page takes.
     virtual std::string GetScoreCode() const { return std::string(); }
 
-    // ---- save slots -------------------------------------------------------------
-    virtual bool AnySaveExists() const { return false; }
-    virtual void SaveAutosave() {}
+    // ---- saves --------------------------------------------------------------------
+    // A save is about to be written: the pilot record and its ship table brought up
+    // to date.
+    virtual void PrepareSave() {}
+    // The pilot record's save counter moved on (or back, when the save failed).
+    virtual void AddSaveCount(int /*count*/) {}
+    // A saved game has been read over the running one: what the zones keep apart
+    // from the campaign (the ship flying) follows it.
+    virtual void OnGameLoaded() {}
 
     // ---- hall of fame -----------------------------------------------------------
     // Set until the first game has been played through the tutorial.

@@ -152,6 +152,22 @@ std::string CCampaignServices::GetScoreCode() const
     return FormatScoreCode(MakeScoreCode(pilot.score, SCORE_CODE_CAMPAIGN, pilot.name));
 }
 
+void CCampaignServices::PrepareSave()
+{
+    RefreshPilotRecord();
+    m_campaign.UpdateShipTable();
+}
+
+void CCampaignServices::AddSaveCount(int count)
+{
+    m_campaign.GetPilot().progress[PILOT_SAVES] += count;
+}
+
+void CCampaignServices::OnGameLoaded()
+{
+    m_game.GetZones().SetCurrentShip(m_campaign.GetCurrentShip());
+}
+
 void CCampaignServices::EnterHallOfFame()
 {
     RefreshPilotRecord();

@@ -47,6 +47,11 @@ public:
     void SetScore(int32_t score) override;
     std::string GetScoreCode() const override;
 
+    // ---- saves --------------------------------------------------------------------
+    void PrepareSave() override;
+    void AddSaveCount(int count) override;
+    void OnGameLoaded() override;
+
     // ---- hall of fame -------------------------------------------------------------
     bool IsFirstPlay() const override { return m_hall.IsFirstPlay(); }
     // The current pilot entered, and "records.bin" written.

@@ -4,6 +4,7 @@
 #include "frontend/HudFile.h"
 #include "frontend/LoadingScreen.h"
 #include "frontend/Options.h"
+#include "frontend/SaveGames.h"
 #include "frontend/PlayerShipAccess.h"
 #include "platform/AudioSystem.h"
 #include "ships/StationFlowLink.h"
@@ -29,7 +30,8 @@ constexpr int FRONT_END_SCREENS[] = {SCREEN_DEAD,        SCREEN_MAIN_MENU,  SCRE
 } // namespace
 
 CGameFlow::CGameFlow(CGame& game)
-    : m_game(game), m_options(std::make_unique<COptions>(game.GetControls())), m_factory(&MakeStandardScreen)
+    : m_game(game), m_options(std::make_unique<COptions>(game.GetControls())),
+      m_saves(std::make_unique<CSaveGames>(*this)), m_factory(&MakeStandardScreen)
 {
     // Missing gauges stay undrawn, missing sounds silent.
     const int gauges[GEM_KIND_COUNT] = {HUD_GAUGE_STATION_NORMAL_GEMS, HUD_GAUGE_STATION_RARE_GEMS,
@@ -250,15 +252,24 @@ bool CGameFlow::StartNewGame()
     return true;
 }
 
-bool CGameFlow::ContinueGame()
+void CGameFlow::EndRunForLoad()
 {
-    if (m_runActive && m_game.GetState() == GAME_LEVEL_RUNNING)
+    if (m_game.GetState() == GAME_LEVEL_RUNNING)
         m_game.EndLevel();
+    m_game.GetZones().Reset();
+    m_runActive = false;
+    m_tutorialPosition = false;
+    m_game.GetRun().quickShip = false;
+    m_game.GetRun().survival = false;
+}
+
+bool CGameFlow::StartLoadedRun()
+{
     if (!m_game.StartLevel())
         return false;
     m_runActive = true;
     m_stationSpawned = false;
-    GetCampaign().OnRunStarted();
+    GetCampaign().OnGameLoaded();
     return true;
 }
 

@@ -36,6 +36,7 @@ class CComponentStoreLink;
 class CFrontEndScreen;
 class COptions;
 class CShipConstructGrid;
+class CSaveGames;
 // The GUI's pointer shown (show count 1) or hidden (0).
 void SetPointerShown(bool shown);
 // "%s %02i:%02i:%02i": a label's text and a time in ms as hours, minutes and seconds,
@@ -145,8 +146,14 @@ public:
     // current, the level starts and the zone's node state is made. False when the
     // level cannot start.
     bool StartNewGame();
-    // A loaded game goes on: the level starts again in the loaded zone.
-    bool ContinueGame();
+    // Before a saved game is read: the running level ends, the zones and the campaign
+    // go back to their start and no run is active.
+    void EndRunForLoad();
+    // A loaded game goes on: the level of the loaded zone starts and the run is
+    // active again.
+    bool StartLoadedRun();
+    // The six save slots.
+    CSaveGames& GetSaves() { return *m_saves; }
     bool IsRunActive() const { return m_runActive; }
     void SetRunActive(bool active) { m_runActive = active; }
     // From the front end: the level ends, the zone state is reset, the run is over
@@ -251,6 +258,7 @@ private:
 
     CGame& m_game;
     std::unique_ptr<COptions> m_options;
+    std::unique_ptr<CSaveGames> m_saves;
     CDirectorFlowLink* m_director = nullptr;
     CCampaignFlowLink* m_campaign = nullptr;
     // Until the director and the campaign install theirs: the bases, which keep what

@@ -4,6 +4,7 @@
 #include "core/Random.h"
 #include "frontend/GameFlow.h"
 #include "frontend/PlayerShipAccess.h"
+#include "frontend/SaveGames.h"
 #include "ships/StationFlowLink.h"
 #include "world/Game.h"
 #include "world/GameObject.h"
@@ -172,7 +173,7 @@ void CGameFlow::ReplaceLostShip(int index)
         {
             RemoveDesign(index);
             if (m_runActive && GetCampaign().GetDifficulty() == 2)
-                GetCampaign().SaveAutosave();
+                m_saves->SaveToPilotSlots();
         }
     }
     const int32_t handle = SpawnPlayerShip(slot, m_respawnPoint);

@@ -6,6 +6,7 @@
 #include "frontend/GameFlow.h"
 #include "frontend/LoadingScreen.h"
 #include "frontend/PlayerShipAccess.h"
+#include "frontend/SaveGames.h"
 #include "frontend/WebPages.h"
 #include "presentation/GuiManager.h"
 #include "world/Game.h"
@@ -64,7 +65,7 @@ void CMainMenuScreen::Show()
     m_flow.GetDirector().PlaySequence(SEQUENCE_MAIN_START, false, 0);
     const bool inGame = m_flow.IsRunActive();
     m_page.SetEnabled(SAVE, inGame && game.GetZones().IsSavingAllowed());
-    m_page.SetEnabled(LOAD, m_flow.GetCampaign().AnySaveExists());
+    m_page.SetEnabled(LOAD, m_flow.GetSaves().AnySaveExists());
     m_page.SetEnabled(CONTINUE, inGame);
     m_page.SetEnabled(QUICK_ACTION, !inGame);
     m_page.SetVisible(HIDDEN_A, false);

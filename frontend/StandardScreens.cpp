@@ -7,11 +7,13 @@
 #include "frontend/HallOfFameScreen.h"
 #include "frontend/HubScreen.h"
 #include "frontend/InGameScreen.h"
+#include "frontend/LoadScreen.h"
 #include "frontend/MainMenuScreen.h"
 #include "frontend/OptionsScreen.h"
 #include "frontend/ResearchScreen.h"
 #include "frontend/ShipConstructScreen.h"
 #include "frontend/ShipSelectScreen.h"
+#include "frontend/SaveScreen.h"
 #include "frontend/StoresScreen.h"
 #include "frontend/ScreenIds.h"
 #include "frontend/StationScreen.h"
@@ -36,9 +38,9 @@ const char* GetScreenLayoutFile(int id)
     case SCREEN_SHIP_CONSTRUCT:
         return CShipConstructScreen::LAYOUT;
     case SCREEN_SAVE:
-        return "data/frontend/save.txt";
+        return CSaveScreen::LAYOUT;
     case SCREEN_LOAD:
-        return "data/frontend/load.txt";
+        return CLoadScreen::LAYOUT;
     case SCREEN_RESEARCH:
         return CResearchScreen::LAYOUT;
     case SCREEN_STORES:
@@ -90,6 +92,10 @@ std::unique_ptr<CFrontEndScreen> MakeStandardScreen(CGameFlow& flow, int id)
         return std::make_unique<CStationScreen>(flow);
     case SCREEN_GRAV_DRIVE:
         return std::make_unique<CGravDriveScreen>(flow);
+    case SCREEN_SAVE:
+        return std::make_unique<CSaveScreen>(flow);
+    case SCREEN_LOAD:
+        return std::make_unique<CLoadScreen>(flow);
     // The construction grid is no screen: the game flow owns it (GetConstructGrid).
     case SCREEN_CONSTRUCTION_GRID:
         return nullptr;

@@ -14,7 +14,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-all=(pack_archive data_tree string_table text_format tga wave sprite_file font_glyph_table jpeg2000 resource_pack definitions effects ship_data station enemies cas gui_skin gui_layout hud text_page records key_map zone_block)
+all=(pack_archive data_tree string_table text_format tga wave sprite_file font_glyph_table jpeg2000 resource_pack definitions effects ship_data station enemies cas gui_skin gui_layout hud text_page records key_map zone_block save_slot ships_file)
 if [ $# -lt 1 ] || ! [[ $1 =~ ^[0-9]+$ ]]; then
   echo "usage: $0 SECONDS [HARNESS...]   harnesses: ${all[*]}" >&2
   exit 2

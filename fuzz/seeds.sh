@@ -10,7 +10,7 @@ out=$(cd "$2" && pwd)
 tool="$bin/tesstool"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for harness in pack_archive data_tree string_table text_format tga wave sprite_file font_glyph_table jpeg2000 resource_pack definitions effects ship_data station enemies cas gui_skin gui_layout hud text_page records key_map zone_block; do
+for harness in pack_archive data_tree string_table text_format tga wave sprite_file font_glyph_table jpeg2000 resource_pack definitions effects ship_data station enemies cas gui_skin gui_layout hud text_page records key_map zone_block save_slot ships_file; do
   mkdir -p "$out/$harness"
 done
 quiet() {
@@ -98,12 +98,18 @@ quiet "$tool" zone "$src/seeds/zones.txt" --block "$out/zone_block/new-game.bin"
 cp "$src/../data-src/hud/hud.txt" "$out/hud/"
 
 # Records: a hall of fame as the game writes it.
-quiet "$tool" save sample "$work"
+quiet "$tool" save sample "$work" "$src/seeds/zones.txt"
 cp "$work/records.bin" "$out/records/"
 
 # Key maps: the default one and one of other keys.
 quiet "$tool" keymap write "$out/key_map/default.dat"
 quiet "$tool" keymap write "$out/key_map/other.dat" 30 31 32 33 57 42 44 45 156
+
+# Save slots: a new game in the harness's zones; ships files: the sample designs as a
+# slot keeps them, and the sample slot's empty one.
+cp "$work/save0zone.bin" "$out/save_slot/"
+cp "$out/ship_data/designs-saved.txt" "$out/ships_file/"
+cp "$work/save0ships.txt" "$out/ships_file/"
 
 # Text pages: the sample briefing and tutorial.
 cp "$src/../data-src/chat/"*.txt "$out/text_page/"

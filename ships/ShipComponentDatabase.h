@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 // Whether the node is a block whose name begins with the prefix (letters of any case).
 bool BlockNameBegins(const CDataNode& node, const char* prefix);
@@ -60,6 +61,8 @@ public:
     // Writes every occupied slot, slot 0 first, through the data-tree writer
     // (scrambled while the writer's scramble flag is set).
     bool SaveShipConfigs(const char* path) const;
+    // The bytes of the design file as a save slot keeps it (scrambled).
+    std::vector<uint8_t> EncodeShipConfigs(bool scrambled) const;
     void ClearShipConfigs();
 
     const SComponentCategory* GetCategory(int32_t kind) const;

@@ -3,6 +3,8 @@
 
 #include "core/Console.h"
 #include "core/DataFile.h"
+#include "core/DataTextWriter.h"
+#include "core/FileBytes.h"
 #include "ships/ShipComponentDatabase.h"
 
 bool CShipComponentDatabase::LoadShipConfigs(const char* path)
@@ -47,11 +49,16 @@ bool CShipComponentDatabase::LoadShipConfigNodes(const CDataNodeList& nodes, con
 
 bool CShipComponentDatabase::SaveShipConfigs(const char* path) const
 {
+    return WriteFileBytes(path, EncodeShipConfigs(GetDataTreeScramble()));
+}
+
+std::vector<uint8_t> CShipComponentDatabase::EncodeShipConfigs(bool scrambled) const
+{
     CDataNodeList nodes;
     for (const auto& config : m_configs)
         if (config)
             nodes.emplace_back(config->Write());
-    return SaveDataFileNodes(path, nodes, true);
+    return EncodeDataNodes(nodes, true, scrambled);
 }
 
 void CShipComponentDatabase::CheckShipConfig(int32_t slot, bool& beamAndWeapon, bool& engine) const

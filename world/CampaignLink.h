@@ -76,7 +76,7 @@ public:
     // The pilot record's ship table, ranked by kills.
     virtual void RefreshShipTable() {}
     // The campaign's block of a save, which ends the zone block. The reader takes the
-    // block whole or changes nothing (false).
+    // block whole or changes nothing (false); with `apply` false it only checks it.
     virtual bool WriteBlock(CFileInterface&) const { return true; }
-    virtual bool ReadBlock(CFileInterface&) { return true; }
+    virtual bool ReadBlock(CFileInterface&, bool /*apply*/) { return true; }
 };

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
+class CFileInterface;
 class CGameObject;
 struct SZoneNode;
 
@@ -101,6 +102,16 @@ public:
     virtual SWormPressure* GetWormPressure() { return nullptr; }
     // Survival: the enemies of a wave come.
     virtual void ActivateSurvivalWave(int /*wave*/) {}
+
+    // ---- saves ------------------------------------------------------------------
+    // The zone block of a save slot, which carries the ships file's checksum and ends
+    // with the campaign's block; false where there are no zones to save.
+    virtual bool WriteSaveBlock(CFileInterface&, uint32_t /*checksum*/) const { return false; }
+    // The block read whole: with `apply` false only checked, else taken over. False
+    // (nothing changed) for a damaged block.
+    virtual bool ReadSaveBlock(CFileInterface&, bool /*apply*/) { return false; }
+    // The slot name kept with the zone state (at most 8 characters).
+    virtual void SetSlotName(const char* /*name*/) {}
 
 private:
     int m_currentShip = 1;

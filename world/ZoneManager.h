@@ -167,8 +167,12 @@ public:
     // remaining nums and last attack times, then the campaign's block.
     bool SaveState(CFileInterface& file, uint32_t checksum) const;
     // The same read back after a reset; every count and index checked against the
-    // zones. False (a console line, nothing changed) for a damaged block.
-    bool LoadState(CFileInterface& file);
+    // zones. False (a console line, nothing changed) for a damaged block; with `apply`
+    // false the block is only checked.
+    bool LoadState(CFileInterface& file, bool apply = true);
+    bool WriteSaveBlock(CFileInterface& file, uint32_t checksum) const override { return SaveState(file, checksum); }
+    bool ReadSaveBlock(CFileInterface& file, bool apply) override { return LoadState(file, apply); }
+    void SetSlotName(const char* name) override;
     // The checksum the last block read carried (0 for an old block without one).
     uint32_t GetLoadedChecksum() const { return m_loadedChecksum; }
 

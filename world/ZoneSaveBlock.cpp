@@ -321,7 +321,13 @@ bool CZoneManager::SaveState(CFileInterface& file, uint32_t checksum) const
     return ok && m_game.GetCampaign().WriteBlock(file);
 }
 
-bool CZoneManager::LoadState(CFileInterface& file)
+void CZoneManager::SetSlotName(const char* name)
+{
+    std::memset(m_list.slotName, 0, sizeof(m_list.slotName));
+    std::strncpy(m_list.slotName, name ? name : "", sizeof(m_list.slotName) - 1);
+}
+
+bool CZoneManager::LoadState(CFileInterface& file, bool apply)
 {
     CBlockReader in(file);
     uint32_t checksum = 0;
@@ -368,13 +374,15 @@ bool CZoneManager::LoadState(CFileInterface& file)
                 read.attackTimes.push_back(time);
         }
     }
-    if (in.Failed() || !m_game.GetCampaign().ReadBlock(file))
+    if (in.Failed() || !m_game.GetCampaign().ReadBlock(file, apply))
     {
         if (g_console)
             g_console->Printf("The zone block of the save is damaged: %s",
                               in.Failed() ? in.GetReason().c_str() : "its campaign block is refused");
         return false;
     }
+    if (!apply)
+        return true;
 
     // Everything read: it replaces the zones' state at once.
     std::memcpy(m_list.pilotName, names.pilotName, sizeof(names.pilotName));

@@ -1,0 +1,117 @@
+// A save slot's zone file as a load reads it, against the zones of fuzz/seeds/zones.txt
+// with a campaign: the head, the zone block with the campaign's block, the director's
+// 79 bytes and nothing after them. A slot that passes the check must also be taken
+// when applied, and must write back and read again to the same bytes; nothing may
+// crash, hang or leak.
+
+#include "core/DataFile.h"
+#include "core/DataTree.h"
+#include "core/DefinitionProblems.h"
+#include "core/RealTimeClock.h"
+#include "frontend/Campaign.h"
+#include "frontend/DirectorBlock.h"
+#include "frontend/SaveSlots.h"
+#include "fuzz/FuzzSupport.h"
+#include "utility/source/QelMemoryFile.h"
+#include "world/Game.h"
+#include "world/ZoneFile.h"
+#include "world/ZoneManager.h"
+
+#include "ZoneFuzzZones.h"
+
+#include <cstring>
+#include <string>
+
+namespace
+{
+struct SFuzzSlotGame
+{
+    CGame* game = nullptr;
+    CZoneManager* zones = nullptr;
+    CCampaign* campaign = nullptr;
+};
+
+SFuzzSlotGame& GetFuzzGame()
+{
+    static SFuzzSlotGame made = [] {
+        static CManualClock clock;
+        SetRealTimeClock(&clock);
+        GetFuzzScratchFolder();
+        SFuzzSlotGame fuzz;
+        fuzz.game = CreateGame();
+        fuzz.zones = new CZoneManager(*fuzz.game);
+        fuzz.campaign = new CCampaign();
+        fuzz.game->SetCampaign(fuzz.campaign);
+        CDataNodeList nodes;
+        ParseDataBytes(reinterpret_cast<const uint8_t*>(FUZZ_ZONES), std::strlen(FUZZ_ZONES), nodes);
+        CDefinitionProblems problems;
+        ZoneVector read;
+        for (const auto& node : nodes)
+            if (node->IsBlock() && ReadZones(static_cast<const CDataTree&>(*node), read, problems))
+                break;
+        if (read.empty())
+            __builtin_trap(); // the harness's own zones must read
+        fuzz.zones->SetZones(std::move(read));
+        return fuzz;
+    }();
+    return made;
+}
+
+// The slot checked as a load checks it; the director's block on success.
+bool CheckSlot(SFuzzSlotGame& fuzz, const std::vector<uint8_t>& bytes, SDirectorBlock& director)
+{
+    CQelMemoryFile head(bytes);
+    SSaveHead read;
+    std::string why;
+    if (!ReadSaveHead(head, read, why))
+        return false;
+    CQelMemoryFile file(bytes);
+    if (!fuzz.zones->LoadState(file, false) || file.GetRemaining() != SDirectorBlock::SIZE)
+        return false;
+    return ReadDirectorBlock(bytes.data() + file.GetPosition(), SDirectorBlock::SIZE, director);
+}
+
+std::vector<uint8_t> WriteSlot(SFuzzSlotGame& fuzz, const SDirectorBlock& director)
+{
+    CQelMemoryFile written;
+    std::vector<uint8_t> block;
+    WriteDirectorBlock(director, block);
+    uint32_t count = 0;
+    if (!fuzz.zones->SaveState(written, fuzz.zones->GetLoadedChecksum()) ||
+        !written.Write(block.data(), static_cast<uint32_t>(block.size()), &count))
+        __builtin_trap();
+    return written.GetBytes();
+}
+
+void Apply(SFuzzSlotGame& fuzz, const std::vector<uint8_t>& bytes)
+{
+    fuzz.zones->Reset();
+    CQelMemoryFile file(bytes);
+    if (!fuzz.zones->LoadState(file, true))
+        __builtin_trap(); // a checked slot must be taken
+}
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    GetFuzzGame();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    SFuzzSlotGame& fuzz = GetFuzzGame();
+    const std::vector<uint8_t> bytes(data, data + size);
+    SDirectorBlock director;
+    if (!CheckSlot(fuzz, bytes, director))
+        return 0;
+    Apply(fuzz, bytes);
+    const std::vector<uint8_t> written = WriteSlot(fuzz, director);
+    SDirectorBlock again;
+    if (!CheckSlot(fuzz, written, again))
+        __builtin_trap();
+    Apply(fuzz, written);
+    if (WriteSlot(fuzz, again) != written)
+        __builtin_trap();
+    return 0;
+}
