@@ -19,6 +19,8 @@ const SItemKey TUTORIAL_REWARDS[] = {
     {COMPONENT_PROJECTILE_GUN, 0}, {COMPONENT_MISSILE, 0},  {COMPONENT_MISSILE, 0},
     {COMPONENT_GRAVITY_BEAM, 0}, {COMPONENT_HULL, 2},
 };
+// The tutorial also has the player build a station gun and fit it on an outer mount.
+constexpr int TUTORIAL_GUN_MOUNT = 1;
 } // namespace
 
 CCampaignServices::CCampaignServices(CGame& game, CCampaign& campaign, const char* recordsFolder)
@@ -89,6 +91,10 @@ void CCampaignServices::AddSkippedTutorialRewards()
 {
     for (const SItemKey& item : TUTORIAL_REWARDS)
         m_campaign.AddStoredItem(item.kind, item.definition);
+    SMountRecord& mount = m_campaign.GetState().mounts[TUTORIAL_GUN_MOUNT];
+    mount.definition = 0;
+    mount.weapon = true;
+    mount.fitted = true;
 }
 
 void CCampaignServices::OnRunStarted()

@@ -31,7 +31,8 @@ public:
     float GetStoredEnergy(int slot) const override;
     void SetStoredEnergy(int slot, float energy) override;
     void SetNewGameResearch() override;
-    // What the tutorial hands out on its way: the parts of a first ship and a hull.
+    // What the tutorial hands out on its way: the parts of a first ship, a hull and a
+    // station gun fitted on an outer mount.
     void AddSkippedTutorialRewards() override;
     // A new or loaded game starts from a fresh campaign at the pilot's chosen
     // difficulty (a load then reads its own over it).

@@ -20,7 +20,6 @@ constexpr uint32_t SURVIVAL_WORM_STEP_MS = 30000;
 constexpr uint32_t SURVIVAL_WORM_SPREAD_MS = 60000;
 constexpr int32_t MAX_WORMS = 6;
 constexpr float WORM_CLEARANCE = 64.0f;
-constexpr int STATION_PLANE = 2;
 
 // A timer's due time, never 0 (which means "not running").
 uint32_t DueAt(uint32_t now, uint32_t ms)
@@ -36,6 +35,8 @@ bool CGameFlow::MakeStation()
     int32_t handle = NO_OBJECT;
     if (!world || !world->CreateObject(OBJECT_STATION, handle))
         return false;
+    // The station keeps the plane of its kind, above the backdrop's star layers (a
+    // lower plane would scroll with the stars, away from its ports and turrets).
     CGameObject* station = world->GetObject(handle);
     station->LoadFromFile(STATION_FILE);
     CVector2D place(TUTORIAL_STATION_X, TUTORIAL_STATION_Y);
@@ -44,7 +45,6 @@ bool CGameFlow::MakeStation()
     station->SetPosition(place);
     station->GetBody().previousPosition = place;
     station->PlaceShape();
-    station->SetDrawPlane(STATION_PLANE);
     station->SetVisible(true);
     if (!m_tutorialPosition)
         WarpIn(handle);

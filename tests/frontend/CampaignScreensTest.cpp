@@ -206,4 +206,14 @@ TEST_F(CampaignScreensTest, SkippedTutorialHandsOutItsParts)
     EXPECT_EQ(m_campaign.CountStoredItems(), 6);
     EXPECT_EQ(m_campaign.GetState().store[m_campaign.FindStoredItem(COMPONENT_PROJECTILE_GUN, 0)].count, 2);
     EXPECT_GE(m_campaign.FindStoredItem(COMPONENT_HULL, 2), 0);
+    // The station gun the tutorial builds is fitted on an outer mount, not stored.
+    bool fitted = false, weapon = false;
+    uint32_t definition = 99;
+    ASSERT_TRUE(m_campaign.GetStationMount(1, fitted, weapon, definition));
+    EXPECT_TRUE(fitted);
+    EXPECT_TRUE(weapon);
+    EXPECT_EQ(definition, 0u);
+    ASSERT_TRUE(m_campaign.GetStationMount(0, fitted, weapon, definition));
+    EXPECT_FALSE(fitted);
+    EXPECT_EQ(m_campaign.FindStoredItem(COMPONENT_STATION_WEAPON, 0), -1);
 }

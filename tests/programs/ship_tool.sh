@@ -18,7 +18,8 @@ expect 'slot 2 "Dart" hull 2 hull_dart, 5 pods, mass 135, beam and weapon yes, e
 expect 'slot 3 "Bulwark" hull 3 hull_bulwark, 10 pods, mass 350, beam and weapon yes, engine yes'
 # The Sparrow names six pods; its hull's seventh slot is completed empty.
 expect 'pod 6 (2, 1) NONE -'
-expect '18 STATION_VAC           "STATION_VAC" (Station vacuums): 0'
+expect '18 STATION_VAC           "STATION_VAC" (Station vacuums): 1'
+expect '0 station_gun mass 0 health 120 energy 0 ammo -1 "Station gun"'
 expect '0 laser_lance mass 15 health 30 energy 15 ammo -1 "Lance laser"'
 
 # Every display key names a text of the table.

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Docking at the station in the running game, driven by TESSAVAR_SCRIPT on the dummy
+# video driver. A new game without the tutorial comes to the bridge; on the test zones
+# the zone map passes a minute in place and jumps to node 12, where three fighters wait,
+# so the flight begins there. The station warps in without the player's ship, holds it
+# and asks for the in-game menu; Return on the first ship launches it out of the left
+# bay. The ship calls the station (R): the bays open, and the ship, still at the left
+# bay's mouth, is taken in; the in-game menu comes up docked, and a second launch puts
+# the ship back in flight. TESSAVAR_TRACE shows the modes (0 flight, 2 in-game menu)
+# and the ship (its health, -1 while none flies). A frame of the ship riding into the
+# bay (F11) and the last frame, after the second launch, match their golden pictures;
+# TESS_UPDATE_GOLDENS=1 rewrites them.
+#
+# The map holds 2500 ms of real time before the flight, so the flight begins at a frame
+# that depends on the machine's speed; the world stands still under the in-game menu,
+# so everything after the first launch happens at fixed frames.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/lib/campaign.bash" "$1" 41
+use_zones normal
+
+# On the zone map: Right twice to "Wait a minute", Return; Left to "Map view", Return;
+# Right in the map view chooses node 12. In flight: Return in the in-game menu (its
+# first ship focused), R calls the station, F11 while the ship rides in, Return in the
+# docked menu.
+run "$to_zone_map
+66 key Right
+72 key Right
+78 key Return
+96 key Left
+102 key Return
+118 key Right
+400 key Return
+460 key R
+490 key F11
+560 key Return" 600 || fail "the run failed: $(tail -3 "$home/log")"
+
+flight=$(first 'v["mode"] == 0')
+[ -n "$flight" ] || fail "no flight: $(tail -1 "$home/trace")"
+[ "$(value "$flight" node)" = 12 ] || fail "the flight is not at node 12: $(line "$flight")"
+menu=$(first 'v["mode"] == 2')
+[ -n "$menu" ] && [ "$menu" -lt 400 ] || fail "no in-game menu before frame 400 (flight at $flight): $(line 399)"
+# Until the first launch the station holds the ship: none flies.
+[ -z "$(awk -v m="$menu" '$2 < m && $18 != -1' "$home/trace")" ] ||
+  fail "a ship flew before the station had it launched: $(awk -v m="$menu" '$2 < m && $18 != -1' "$home/trace" | head -1)"
+[ "$(value 401 mode)" = 0 ] && [ "$(value 401 ship)" -gt 0 ] || fail "the first launch gave no ship in flight: $(line 401)"
+docked=$(first 'v["frame"] > 401 && v["mode"] == 2')
+[ -n "$docked" ] && [ "$docked" -gt 460 ] && [ "$docked" -lt 560 ] ||
+  fail "the in-game menu came up at frame ${docked:-never} after the station was called at 460"
+[ "$(value 489 mode)" = 0 ] || fail "not in flight while the ship rides in: $(line 489)"
+[ "$(value 561 mode)" = 0 ] && [ "$(value 599 mode)" = 0 ] && [ "$(value 599 ship)" -gt 0 ] ||
+  fail "the second launch did not put the ship back in flight: $(line 599)"
+# The modes in order: front end, flight, the menu holding the ship, flight, docked, flight.
+order=$(awk '{ print $6 }' "$home/trace" | uniq | tr '\n' ' ')
+[ "$order" = "1 0 2 0 2 0 " ] || fail "modes in this order: $order"
+
+shots=("$home"/user/*/screengrabs/Tessavar_*.tga)
+[ ${#shots[@]} -eq 1 ] && [ -f "${shots[0]}" ] || fail "F11 wrote ${#shots[@]} screenshots"
+python3 "$here/golden_shot.py" "${shots[0]}" "$here/golden/station_docking.png" ||
+  fail "the docking differs from golden/station_docking.png (see above)"
+python3 "$here/golden_shot.py" "$home/shot.tga" "$here/golden/station_launch.png" ||
+  fail "the launch differs from golden/station_launch.png (see above)"
+echo "1 passed, 0 failed (flight at frame $flight, menu at $menu, docked at $docked)"
