@@ -28,6 +28,8 @@ size_t CountFatal(const CDefinitionProblems& problems)
     return count;
 }
 
+const float MAX_VELOCITY_LIMIT = 1.0e9f;
+
 const CDataTree* FindRequiredBlock(const CDataTree& node, const char* key, CDefinitionProblems& problems)
 {
     const CDataTree* block = node.FindBlock(key);
@@ -45,6 +47,12 @@ bool CObjectBody::Load(const CDataTree& node, const SSpriteOwner& owner, CDefini
     complete = GetRequiredInt(node, "health", m_health, problems) && complete;
     node.GetFloat("inertialDamping", m_inertialDamping);
     node.GetFloat("velocitylimit", m_velocityLimit);
+    // The world keeps the limit as a whole number: anything it cannot hold (not a
+    // number, infinite, below 0 or beyond a billion) is brought within 0..1e9.
+    if (!(m_velocityLimit >= 0.0f))
+        m_velocityLimit = 0.0f;
+    else if (m_velocityLimit > MAX_VELOCITY_LIMIT)
+        m_velocityLimit = MAX_VELOCITY_LIMIT;
 
     if (const CDataTree* body = FindRequiredBlock(node, "bodySprite", problems))
     {

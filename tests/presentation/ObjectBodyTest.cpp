@@ -362,6 +362,28 @@ TEST_F(ObjectBodyTest, UpdateFollowsTheOwner)
     EXPECT_EQ(m_bank->GetLiveInstanceCount(), 0);
 }
 
+// The world keeps the velocity limit as a whole number: what it cannot hold is
+// brought within 0..1e9 as it is read.
+TEST_F(ObjectBodyTest, VelocityLimitIsKeptWithinWhatTheWorldHolds)
+{
+    const struct
+    {
+        const char* written;
+        float read;
+    } cases[] = {{"0", 0.0f},         {"250.5", 250.5f},       {"-5", 0.0f},
+                 {"1.0e39", 1.0e9f},  {"-1.0e39", 0.0f},       {"3000000000", 1.0e9f},
+                 {"0.0e9999", 0.0f}}; // too large for a float, infinite, and 0 x infinity
+    for (const auto& c : cases)
+    {
+        std::string text = kBody;
+        text.replace(text.find("velocitylimit 120"), 17, std::string("velocitylimit ") + c.written);
+        CDefinitionProblems problems;
+        CObjectBody body;
+        ASSERT_TRUE(body.Load(*ParseFirstBlock(Text(text)), m_owner, problems)) << c.written;
+        EXPECT_EQ(body.GetVelocityLimit(), c.read) << c.written;
+    }
+}
+
 // The required keys and blocks, each missing, are fatal and named; counts outside the
 // tables too. A part whose definition index is wrong has no sprite (a warning).
 TEST_F(ObjectBodyTest, MissingKeysAreFatal)
