@@ -11,7 +11,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 namespace
 {
@@ -56,6 +58,27 @@ std::unique_ptr<CFileInterface> WriteUnclosed(const std::string& path, const std
                            written != bytes.size()))
         return nullptr;  // abandoned as it goes
     return file;
+}
+
+// Where a save keeps the slot's old ships file until its new zone file is in.
+std::string GetKeptShipsPath(const std::string& shipsPath)
+{
+    return shipsPath + ".bak";
+}
+
+// Keeps the ships file that matches the zone file on disk under its second name: a
+// second link to the slot's ships file, or a copy where the folder takes no links. A
+// kept file that is already the matching one (a save cut short before) stays.
+bool KeepShipsFile(const std::string& shipsPath, const std::vector<uint8_t>& matching)
+{
+    const std::string keptPath = GetKeptShipsPath(shipsPath);
+    std::vector<uint8_t> current;
+    if (!ReadWholeUserFile(shipsPath, current, SAVE_FILE_LIMIT) || current != matching)
+        return true;
+    std::error_code error;
+    std::filesystem::remove(keptPath, error);
+    std::filesystem::create_hard_link(shipsPath, keptPath, error);
+    return !error || WriteWholeFile(keptPath, matching);
 }
 } // namespace
 
@@ -116,7 +139,23 @@ bool ReadSlotFiles(const std::string& folder, int slot, SSlotFiles& files)
     files = SSlotFiles();
     if (!IsSaveSlot(slot) || !ReadWholeUserFile(GetSlotZonePath(folder, slot), files.zone, SAVE_FILE_LIMIT))
         return false;
-    files.hasShips = ReadWholeUserFile(GetSlotShipsPath(folder, slot), files.ships, SAVE_FILE_LIMIT);
+    files.hasShips = ReadSlotShips(GetSlotShipsPath(folder, slot), files.zone, files.ships);
+    return true;
+}
+
+bool ReadSlotShips(const std::string& shipsPath, const std::vector<uint8_t>& zone, std::vector<uint8_t>& ships)
+{
+    const bool read = ReadWholeUserFile(shipsPath, ships, SAVE_FILE_LIMIT);
+    CQelMemoryFile file(zone);
+    SSaveHead head;
+    std::string why;
+    if (!ReadSaveHead(file, head, why) || !head.headed || (read && Crc32(ships.data(), ships.size()) == head.checksum))
+        return read;
+    std::vector<uint8_t> kept;
+    if (!ReadWholeUserFile(GetKeptShipsPath(shipsPath), kept, SAVE_FILE_LIMIT) ||
+        Crc32(kept.data(), kept.size()) != head.checksum)
+        return read;
+    ships = std::move(kept);
     return true;
 }
 
@@ -235,8 +274,10 @@ bool WriteSlotFiles(const std::string& folder, int slot, const std::vector<uint8
     if (!IsSaveSlot(slot))
         return false;
     const std::string shipsPath = GetSlotShipsPath(folder, slot);
-    std::vector<uint8_t> oldShips;
-    const bool hadShips = ReadWholeUserFile(shipsPath, oldShips, SAVE_FILE_LIMIT);
+    SSlotFiles old;
+    const bool hadShips = ReadSlotFiles(folder, slot, old) && old.hasShips;
+    if (hadShips && !KeepShipsFile(shipsPath, old.ships))
+        return false;
     std::unique_ptr<CFileInterface> shipsFile = WriteUnclosed(shipsPath, ships);
     if (!shipsFile)
         return false;
@@ -244,10 +285,13 @@ bool WriteSlotFiles(const std::string& folder, int slot, const std::vector<uint8
     if (!zoneFile || !shipsFile->Close())
         return false;  // both abandoned: nothing on disk changed
     if (zoneFile->Close())
+    {
+        std::remove(GetKeptShipsPath(shipsPath).c_str());
         return true;
+    }
     // The new ships file went in without its zone file: the old pair again.
     if (hadShips)
-        WriteWholeFile(shipsPath, oldShips);
+        WriteWholeFile(shipsPath, old.ships);
     else
         std::remove(shipsPath.c_str());
     return false;

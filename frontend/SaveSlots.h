@@ -57,6 +57,11 @@ struct SSlotFiles
     bool hasShips = false;
 };
 bool ReadSlotFiles(const std::string& folder, int slot, SSlotFiles& files);
+// The ships file that belongs to a zone file's bytes: the one at `shipsPath`, or, where a
+// save was cut short between its two renames (the new ships file in place beside the
+// old zone file), the old one that the save keeps beside it until its zone file is in.
+// False when there is none.
+bool ReadSlotShips(const std::string& shipsPath, const std::vector<uint8_t>& zone, std::vector<uint8_t>& ships);
 // The head read and, for a headed file, its checksum held against the ships file.
 bool CheckSlotHead(const SSlotFiles& files, SSaveHead& head, std::string& why);
 // Whether the slot's zone file exists, and whether its head checks out.
@@ -78,5 +83,7 @@ bool CheckShipsFile(const std::vector<uint8_t>& bytes, std::string& why);
 // Writes the pair: both files in full under temporary names first, then the ships file
 // renamed into place, then the zone file. Should the zone file fail after the ships
 // file went in, the slot's old ships file is put back, so the old pair still matches.
+// Until the zone file is in, the old ships file is also kept under a second name, so
+// that a game killed between the two renames leaves a slot that reads the old save.
 bool WriteSlotFiles(const std::string& folder, int slot, const std::vector<uint8_t>& ships,
                     const std::vector<uint8_t>& zone);

@@ -7,6 +7,7 @@
 #include "tests/frontend/CampaignScreenFixture.h"
 #include "tests/frontend/StreamBytes.h"
 #include "ships/ShipComponentDatabase.h"
+#include "ships/ShipLevelData.h"
 #include "tests/support/frontend/FailingWriteLayer.h"
 #include "utility/source/QelCrc32.h"
 #include "utility/source/QelFile.h"
@@ -18,6 +19,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -301,6 +304,45 @@ TEST_F(SaveGamesTest, AWriteThatFailsPartWayLeavesThePreviousSaveReadable)
     std::string why;
     ASSERT_TRUE(Saves().Load(0, why)) << why;
     EXPECT_EQ(m_fixture.GetState().gems.count[GEM_NORMAL], 20);
+}
+
+// A game killed as it saves over a slot whose designs have changed since: at the ships
+// file's rename, or between it and the zone file's (the new ships file in, the zone file
+// still the old one), the slot must read and load as the old save.
+TEST_F(SaveGamesTest, AGameKilledAsItRenamesASlotsFilesLeavesTheOldSaveReadable)
+{
+    ASSERT_TRUE(Saves().Save(0, "ALPHA"));
+    const std::vector<uint8_t> oldShips = ReadBytes(ShipsPath(0));
+    for (int close : {1, 2})
+    {
+        // A load puts in a database of its own: the level's, whichever it is.
+        m_fixture.SetGems(2, 2, 2);
+        GetLevelShipDatabase()->RemoveShipConfig(1);
+        EXPECT_EXIT(
+            {
+                CFailingWriteLayer failing;
+                failing.KillAtClose(close);
+                Saves().Save(0, "BRAVO");
+                std::_Exit(0);
+            },
+            testing::KilledBySignal(SIGKILL), "")
+            << "killed at close " << close;
+        SSaveHead head;
+        ASSERT_TRUE(CheckSaveSlot(m_folder, 0, &head)) << "killed at close " << close;
+        EXPECT_STREQ(head.slotName, "ALPHA");
+        std::string why;
+        ASSERT_TRUE(Saves().Load(0, why)) << why;
+        EXPECT_EQ(m_fixture.GetState().gems.count[GEM_NORMAL], 20);
+    }
+    // Killed between the renames, the new ships file is in place: the test saw the fault.
+    EXPECT_NE(ReadBytes(ShipsPath(0)), oldShips);
+    // The next save completes as usual.
+    GetLevelShipDatabase()->RemoveShipConfig(1);
+    ASSERT_TRUE(Saves().Save(0, "BRAVO"));
+    SSaveHead head;
+    ASSERT_TRUE(CheckSaveSlot(m_folder, 0, &head));
+    EXPECT_STREQ(head.slotName, "BRAVO");
+    EXPECT_NE(ReadBytes(ShipsPath(0)), oldShips);
 }
 
 TEST_F(SaveGamesTest, AnOlderSlotWithoutItsHeadIsListedAndLoads)

@@ -125,7 +125,7 @@ int DescribeSlot(const std::string& path, const std::vector<uint8_t>& bytes)
     files.zone = bytes;
     std::string shipsPath = path;
     shipsPath.replace(shipsPath.size() - std::strlen("zone.bin"), std::string::npos, "ships.txt");
-    files.hasShips = ReadWholeUserFile(shipsPath, files.ships, SAVE_FILE_LIMIT);
+    files.hasShips = ReadSlotShips(shipsPath, bytes, files.ships);
     SSaveHead head;
     std::string why;
     CQelMemoryFile file(bytes);

@@ -2,6 +2,8 @@
 
 #include "utility/source/QelFile.h"
 
+#include <csignal>
+
 namespace
 {
 class CFailingFile : public CFileInterface
@@ -79,5 +81,7 @@ bool CFailingWriteLayer::TakeWrite()
 
 bool CFailingWriteLayer::TakeClose()
 {
-    return ++m_closes != m_failClose;
+    if (++m_closes == m_killClose)
+        std::raise(SIGKILL);
+    return m_closes != m_failClose;
 }
