@@ -23,3 +23,6 @@ foreach(sprite station:2:512 door:2:64 turret:2:64 vacuum:2:64)
     COMMENT "Sprite station/${name}.spr" VERBATIM)
   list(APPEND TESS_RESPACK_FILES ${station_sprite_out}/${name}.spr)
 endforeach()
+
+# The station's hum, looped round it in flight, and the rush of its warp tunnel, as tones.
+tess_tone_sounds(${TESS_DATA_DIR}/data/sfx "Station sound" station/ambient:55:2.0:0.12 station/tunnel:220:1.2:0.3)

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+class CDataTree;
+
 class CShipSound
 {
 public:
@@ -17,12 +19,26 @@ public:
     CShipSound& operator=(const CShipSound&) = delete;
 
     void Set(const char* file, float volume, bool loop, bool allowMultiple);
+    // The sample named by a sound node's "sfxName", at the owner's volume and loop;
+    // a node without one leaves the sound silent.
+    void Read(const CDataTree& node, float volume, bool loop);
     void Play(const CVector2D& position);
-    void Stop() { m_emitter.Stop(); }
+    void Stop()
+    {
+        m_emitter.Stop();
+        m_following = false;
+    }
+    // A looping sound heard from a place that moves: louder near the middle of the
+    // screen, started again when it has no channel.
+    void Follow(const CVector2D& position);
+    // Lowered until silent; a later Follow starts it again.
+    void FadeOut();
 
     const std::string& GetFile() const { return m_file; }
     float GetVolume() const { return m_volume; }
     uint32_t GetPlayCount() const { return m_plays; }
+    // Between a Follow and a FadeOut (or Stop).
+    bool IsFollowing() const { return m_following; }
 
 private:
     CSoundEffect m_effect;
@@ -30,4 +46,5 @@ private:
     std::string m_file;
     float m_volume = 1.0f;
     uint32_t m_plays = 0;
+    bool m_following = false;
 };

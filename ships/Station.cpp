@@ -41,6 +41,8 @@ constexpr int FINAL_PROGRESS_STAGE = 4;
 constexpr int BOSS_WARP_OUT = 1;
 constexpr int BOSS_STATION_BACK = 3;
 constexpr float STATION_ON_SCREEN_RADIUS = 64.0f;
+constexpr float AMBIENT_VOLUME = 0.8f;
+constexpr float TUNNEL_VOLUME = 0.85f;
 
 CCampaignLink* Campaign()
 {
@@ -80,6 +82,7 @@ CStation::~CStation()
     for (size_t i = 0; i < m_portCount; ++i)
         m_ports[i].ReleaseAll();
     m_nearby.clear();
+    m_ambientSound.FadeOut();
 }
 
 CStationContext& CStation::GetContext() const
@@ -115,6 +118,13 @@ bool CStation::ReadKeys(const CDataTree& section, CDefinitionProblems& problems)
     }
     if (const CDataTree* turrets = section.FindBlock("turretGroup"))
         complete = ReadTurrets(*turrets, problems) && complete;
+    // Flames that cannot be read are left out, with their problems told.
+    if (const CDataTree* engines = section.FindBlock("engines"))
+        m_flames.Parse(*engines, *this, problems);
+    if (const CDataTree* ambient = section.FindBlock("ambientSfx"))
+        m_ambientSound.Read(*ambient, AMBIENT_VOLUME, true);
+    if (const CDataTree* tunnel = section.FindBlock("tunnelSfx"))
+        m_tunnelSound.Read(*tunnel, TUNNEL_VOLUME, false);
 
     CGame* game = GetGame();
     m_levelStart = GetGameClock();
@@ -265,7 +275,10 @@ void CStation::Think()
     const uint32_t now = GetGameClock();
     UpdateGauges();
     if (m_info.warpState != WARP_NONE || !m_info.shown)
+    {
+        m_ambientSound.FadeOut();
         return;
+    }
     UpdateAttention(now);
     if (m_deathTime != 0)
     {
@@ -286,8 +299,10 @@ void CStation::Think()
             m_launchPhase = 1;
             game->GetGameFlow().EnterInGameMenu();
         }
+        m_ambientSound.FadeOut();
         return;
     }
+    m_ambientSound.Follow(GetPosition());
     Scan(now);
     m_turrets.Update(*this);
     if (m_turrets.HasTarget())
@@ -458,7 +473,9 @@ bool CStation::Move()
     if (m_deathTime != 0 || m_warping)
         StopMotion();
     CGame* game = GetGame();
+    const CVector2D thrust = m_body.force;
     m_body.Integrate(game ? game->GetWorldWidth() : 0.0f);
+    m_flames.Update(*this, thrust, &m_objectBody);
     PlaceShape();
     if (m_info.shown)
     {
@@ -484,6 +501,7 @@ void CStation::UpdateSprite()
 
 void CStation::Die()
 {
+    m_ambientSound.FadeOut();
     RemoveFromWorld();
 }
 
@@ -572,11 +590,13 @@ void CStation::SetVisible(bool visible)
     for (size_t i = 0; i < m_portCount; ++i)
         m_ports[i].SetVisible(visible);
     m_turrets.SetVisible(visible);
+    m_flames.SetAllHidden(!visible || m_info.warpState != WARP_NONE);
 }
 
 void CStation::SetWarpState(EWarpState state)
 {
     m_info.warpState = state;
+    m_flames.SetAllHidden(state != WARP_NONE || !m_info.shown);
     CGame* game = GetGame();
     const int bossState = game ? game->GetRun().bossState : 0;
     if (state != WARP_NONE)
@@ -584,6 +604,7 @@ void CStation::SetWarpState(EWarpState state)
         m_info.collidable = false;
         StopMotion();
         m_warping = true;
+        m_tunnelSound.Play(GetPosition());
         const bool keepPlaying = (state == WARP_IN && bossState == BOSS_STATION_BACK) ||
                                  (state == WARP_OUT && bossState == BOSS_WARP_OUT);
         if (game && !keepPlaying)

@@ -8,8 +8,10 @@
 //
 // Its definition is the first "STATION" section of its file: the common body,
 // "defensiveRange", "Anims", "dockingPorts" ("numPorts" and "port%i"), "turretGroup"
-// ("numTurrets" and "turret%i { turretPos }"). Its health lives in the campaign's
-// station record and is written back after every change.
+// ("numTurrets" and "turret%i { turretPos }"), "engines" (flames lit by its drift),
+// "ambientSfx" (a hum looped round it while it is in the world and not warping) and
+// "tunnelSfx" (played as a warp begins). Its health lives in the campaign's station
+// record and is written back after every change.
 //
 // Docking: mode 2 opens the ports; a ship within reach of an open port's entrance is
 // taken in by that one port; inside, the ports close and the cargo is unloaded; then the
@@ -20,6 +22,8 @@
 #include "ships/BehaviourArbiter.h"
 #include "ships/DockingPort.h"
 #include "ships/EnemyObject.h"
+#include "ships/EngineFlameSet.h"
+#include "ships/ShipSound.h"
 #include "ships/StationBehaviours.h"
 #include "ships/TurretGroup.h"
 #include "presentation/SpriteAnimSet.h"
@@ -81,6 +85,9 @@ public:
     CTurretGroup& GetTurrets() { return m_turrets; }
     const std::vector<int32_t>& GetNearby() const { return m_nearby; }
     float GetDefensiveRange() const { return m_defensiveRange; }
+    const CEngineFlameSet& GetFlames() const { return m_flames; }
+    const CShipSound& GetAmbientSound() const { return m_ambientSound; }
+    const CShipSound& GetTunnelSound() const { return m_tunnelSound; }
     int32_t GetLaunchPhase() const { return m_launchPhase; }
     uint32_t GetDeathTime() const { return m_deathTime; }
     // One step of unloading the docked ship (the dock behaviour calls it every frame
@@ -118,6 +125,9 @@ private:
     size_t m_portCount = 0;
     std::unique_ptr<CGemStore> m_gemStore;
     CTurretGroup m_turrets;
+    CEngineFlameSet m_flames;
+    CShipSound m_ambientSound;
+    CShipSound m_tunnelSound;
     float m_defensiveRange = 0.0f;
     std::vector<int32_t> m_nearby;
     uint32_t m_lastScan = 0;

@@ -24,8 +24,8 @@ constexpr float STATION_Y = 2000.0f;
 constexpr int32_t BASE_HEALTH = 1000;
 
 // A station of the given body health with two ports (both lead out 100 units above
-// it, see PortText) and `turrets` mounts.
-std::string StationText(int turrets = 2)
+// it, see PortText), `turrets` mounts and further keys.
+std::string StationText(int turrets = 2, const std::string& more = "")
 {
     std::string text = "STATION\n{\nmass 5000\nhealth " + std::to_string(BASE_HEALTH) +
                        "\ninertialDamping 0.9\nvelocitylimit 40\nbodySprite\n{\nspriteFile dummy\n}\n"
@@ -35,7 +35,7 @@ std::string StationText(int turrets = 2)
                        std::to_string(turrets) + "\n";
     for (int i = 0; i < turrets; ++i)
         text += "turret" + std::to_string(i) + "\n{\nturretPos " + std::to_string(10 * i) + ", 0\n}\n";
-    return text + "}\n}\n";
+    return text + "}\n" + more + "}\n";
 }
 
 std::string Designs()
@@ -62,14 +62,14 @@ protected:
     }
     void TearDown() override { m_harness.GetGame().SetCampaign(&m_harness.GetCampaign()); }
 
-    CStation* SpawnStation(int turrets = 2)
+    CStation* SpawnStation(int turrets = 2, const std::string& more = "")
     {
         const int32_t handle = m_harness.Spawn(OBJECT_STATION, STATION_X, STATION_Y);
         CStation* station = m_harness.FindAs<CStation>(handle);
         EXPECT_NE(station, nullptr);
         if (!station)
             return nullptr;
-        std::unique_ptr<CDataTree> tree = ParseBlock(StationText(turrets));
+        std::unique_ptr<CDataTree> tree = ParseBlock(StationText(turrets, more));
         station->ParseDefinition(*tree);
         EXPECT_TRUE(station->IsLoaded());
         m_harness.GetGame().SetStationHandle(handle);
@@ -289,6 +289,62 @@ TEST_F(StationCampaignTest, BadlyHurtItPaysTheStocksForRepairs)
     EXPECT_EQ(m_campaign.GetState().stationLevel, 0);
     m_harness.RunFrames(16);
     EXPECT_EQ(m_harness.Find(m_station), nullptr);
+}
+
+TEST_F(StationCampaignTest, HumsInTheWorldSoundsItsWarpAndLightsTheFlamesOfItsDrift)
+{
+    // A flame on each side: the left one lit by a thrust to the right (heading 0), the
+    // right one by a thrust to the left (180), 45 degrees either way.
+    CStation* station = SpawnStation(2, "ambientSfx\n{\nsfxName hum.wav\n}\ntunnelSfx\n{\nsfxName tunnel.wav\n}\n"
+                                        "engines\n{\nnumEngines 2\nsprite\n{\nspriteFile dummy\n}\n"
+                                        "engine0\n{\npos -80, 0\nangle 0\nfallOff 45\n}\n"
+                                        "engine1\n{\npos 80, 0\nangle 180\nfallOff 45\n}\n}\n");
+    ASSERT_NE(station, nullptr);
+    const CShipSound& ambient = station->GetAmbientSound();
+    const CShipSound& tunnel = station->GetTunnelSound();
+    EXPECT_EQ(ambient.GetFile(), "hum.wav");
+    EXPECT_FLOAT_EQ(ambient.GetVolume(), 0.8f);
+    EXPECT_EQ(tunnel.GetFile(), "tunnel.wav");
+    EXPECT_FLOAT_EQ(tunnel.GetVolume(), 0.85f);
+    const CEngineFlameSet& flames = station->GetFlames();
+    ASSERT_EQ(flames.GetCount(), 2);
+
+    m_harness.RunFrame();
+    EXPECT_TRUE(ambient.IsFollowing());
+    EXPECT_EQ(tunnel.GetPlayCount(), 0u);
+    // Without thrust or drift no flame burns; then a push each way lights its side.
+    EXPECT_FALSE(flames.GetFlame(0)->lit);
+    EXPECT_FALSE(flames.GetFlame(1)->lit);
+    const struct
+    {
+        float force;
+        bool left;
+        bool right;
+    } pushes[] = {{60.0f, true, false}, {-60.0f, false, true}};
+    for (const auto& push : pushes)
+    {
+        station->GetBody().force = CVector2D(push.force, 0.0f);
+        station->Move();
+        EXPECT_EQ(flames.GetFlame(0)->lit, push.left) << push.force;
+        EXPECT_EQ(flames.GetFlame(1)->lit, push.right) << push.force;
+    }
+
+    // A warp sounds the tunnel once; the hum fades and the flames go out while it lasts.
+    station->SetWarpState(WARP_OUT);
+    EXPECT_EQ(tunnel.GetPlayCount(), 1u);
+    station->GetBody().force = CVector2D(60.0f, 0.0f);
+    m_harness.RunFrame();
+    EXPECT_FALSE(ambient.IsFollowing());
+    EXPECT_FALSE(flames.GetFlame(0)->lit);
+    // Back in the world without the player's ship, it first holds the pilot for the
+    // menu (the hum still silent), then, the menu left, hums again.
+    station->SetWarpState(WARP_NONE);
+    m_harness.RunFrame();
+    EXPECT_FALSE(ambient.IsFollowing());
+    m_harness.SetMode(GAME_MODE_FLIGHT);
+    m_harness.RunFrame();
+    EXPECT_TRUE(ambient.IsFollowing());
+    EXPECT_EQ(tunnel.GetPlayCount(), 1u);
 }
 
 TEST_F(StationCampaignTest, TurretsComeFromTheRecordsMounts)
