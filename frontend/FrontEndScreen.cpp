@@ -1,6 +1,7 @@
 #include "frontend/FrontEndScreen.h"
 
 #include "core/RealTimeClock.h"
+#include "frontend/GameFlow.h"
 #include "frontend/ScreenIds.h"
 #include "presentation/GuiControl.h"
 #include "presentation/GuiManager.h"
@@ -82,6 +83,13 @@ void CFrontEndScreen::ShowPage()
 void CFrontEndScreen::HidePage()
 {
     m_page.SetVisible(GetPageId(m_id), false);
+}
+
+void CFrontEndScreen::LeavePageFor(int screen)
+{
+    HidePage();
+    m_flow.GetDirector().StopSequence();
+    m_flow.SetScreen(screen);
 }
 
 bool CFrontEndScreen::OpenPopup(const char* file, int focusId, uint32_t messageId)

@@ -71,6 +71,8 @@ protected:
     // The back action on one of a list of buttons moves the focus to the screen's
     // back button when it is shown; true when the event was such an action.
     bool FocusBackOnBackAction(int32_t event, int32_t value, int backId);
+    // Hides the page, stops the screen's sequence and makes `screen` current.
+    void LeavePageFor(int screen);
 
     static constexpr uint32_t NO_TEXT = 0xFFFFFFFFu;
 

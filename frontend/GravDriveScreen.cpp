@@ -198,7 +198,5 @@ void CGravDriveScreen::HandleEvent(int32_t controlId, int32_t event, int32_t /*v
     }
     if (controlId != BACK)
         return;
-    HidePage();
-    m_flow.GetDirector().StopSequence();
-    m_flow.SetScreen(m_fromStation ? SCREEN_STATION : SCREEN_HALL_OF_FAME);
+    LeavePageFor(m_fromStation ? SCREEN_STATION : SCREEN_HALL_OF_FAME);
 }

@@ -78,16 +78,10 @@ void CHallOfFameScreen::HandleEvent(int32_t controlId, int32_t event, int32_t va
     if (event != GUI_EVENT_ACTIVATED)
         return;
     if (controlId == BACK)
-    {
-        HidePage();
-        m_flow.GetDirector().StopSequence();
-        m_flow.SetScreen(SCREEN_MAIN_MENU);
-    }
+        LeavePageFor(SCREEN_MAIN_MENU);
     else if (entry >= 0)
     {
-        HidePage();
         m_flow.GetCampaign().SetShownEntry(entry, 0);
-        m_flow.GetDirector().StopSequence();
-        m_flow.SetScreen(SCREEN_GRAV_DRIVE);
+        LeavePageFor(SCREEN_GRAV_DRIVE);
     }
 }

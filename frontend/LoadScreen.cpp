@@ -5,30 +5,25 @@
 #include "frontend/SaveScreen.h"
 #include "presentation/GuiTypes.h"
 
-CLoadScreen::CLoadScreen(CGameFlow& flow) : CFrontEndScreen(flow, SCREEN_LOAD, LAYOUT)
+CLoadScreen::CLoadScreen(CGameFlow& flow) : CSlotListScreen(flow, SCREEN_LOAD, LAYOUT, FIRST_SLOT, FIRST_NAME, FIRST_DATE)
 {
 }
 
 void CLoadScreen::Show()
 {
-    ShowPage();
     m_slot = -1;
-    m_page.Focus(FIRST_SLOT);
-    RefreshSlotList(m_page, m_flow.GetSaves(), FIRST_NAME, FIRST_DATE);
-    m_flow.GetDirector().PlaySequence(SEQUENCE_SAVE_LOAD, false, -1);
-    ArmInputGate();
+    ShowSlotList();
 }
 
 void CLoadScreen::Hide()
 {
-    CFrontEndScreen::Hide();
+    HideSlotList();
     m_slot = -1;
-    m_flow.GetDirector().StopSequence();
 }
 
 void CLoadScreen::HandleEvent(int32_t controlId, int32_t event, int32_t value)
 {
-    const bool slotButton = controlId >= FIRST_SLOT && controlId < FIRST_SLOT + SAVE_SLOT_COUNT;
+    const int slot = GetSlotOfButton(controlId);
     if (m_slot >= 0)
         return;
     if (IsPopupOpen())
@@ -36,33 +31,24 @@ void CLoadScreen::HandleEvent(int32_t controlId, int32_t event, int32_t value)
         if (event != GUI_EVENT_ACTIVATED || controlId != POPUP_CONFIRM)
             return;
         ClosePopup(FIRST_SLOT + m_chosenSlot);
-        if (!m_loaded)
-        {
-            RefreshSlotList(m_page, m_flow.GetSaves(), FIRST_NAME, FIRST_DATE);
-            return;
-        }
-        HidePage();
-        m_flow.GetDirector().StopSequence();
-        m_flow.SetScreen(SCREEN_HUB);
+        if (m_loaded)
+            LeavePageFor(SCREEN_HUB);
+        else
+            RefreshSlotList();
         return;
     }
     if (event == GUI_EVENT_ACTION)
     {
-        if (slotButton)
+        if (slot >= 0)
             FocusBackOnBackAction(event, value, BACK);
         return;
     }
     if (event != GUI_EVENT_ACTIVATED)
         return;
     if (controlId == BACK)
+        LeavePageFor(SCREEN_MAIN_MENU);
+    else if (slot >= 0)
     {
-        HidePage();
-        m_flow.GetDirector().StopSequence();
-        m_flow.SetScreen(SCREEN_MAIN_MENU);
-    }
-    else if (slotButton)
-    {
-        const int slot = controlId - FIRST_SLOT;
         if (!CheckSaveSlot(m_flow.GetSaves().GetFolder(), slot))
             return;
         m_slot = slot;

@@ -4,9 +4,9 @@
 // load-complete popup leads to the hub; a slot found damaged on loading is refused
 // with the failure popup and the game goes on as it was.
 
-#include "frontend/FrontEndScreen.h"
+#include "frontend/SaveScreen.h"
 
-class CLoadScreen : public CFrontEndScreen
+class CLoadScreen : public CSlotListScreen
 {
 public:
     static constexpr const char* LAYOUT = "data/frontend/load.txt";

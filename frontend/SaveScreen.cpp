@@ -19,9 +19,30 @@ std::u16string Widen(const char* text)
 }
 } // namespace
 
-void RefreshSlotList(const CScreenLayout& page, const CSaveGames& saves, int nameBase, int dateBase)
+CSlotListScreen::CSlotListScreen(CGameFlow& flow, int id, const char* layout, int firstSlot, int firstName,
+                                 int firstDate)
+    : CFrontEndScreen(flow, id, layout), m_firstSlot(firstSlot), m_firstName(firstName), m_firstDate(firstDate)
 {
-    const std::string& folder = saves.GetFolder();
+}
+
+void CSlotListScreen::ShowSlotList()
+{
+    ShowPage();
+    m_page.Focus(m_firstSlot);
+    RefreshSlotList();
+    m_flow.GetDirector().PlaySequence(SEQUENCE_SAVE_LOAD, false, -1);
+    ArmInputGate();
+}
+
+void CSlotListScreen::HideSlotList()
+{
+    CFrontEndScreen::Hide();
+    m_flow.GetDirector().StopSequence();
+}
+
+void CSlotListScreen::RefreshSlotList() const
+{
+    const std::string& folder = m_flow.GetSaves().GetFolder();
     if (folder.empty())
         return;
     for (int slot = 0; slot < SAVE_SLOT_COUNT; ++slot)
@@ -32,42 +53,38 @@ void RefreshSlotList(const CScreenLayout& page, const CSaveGames& saves, int nam
         CWString date;
         if (!CheckSaveSlot(folder, slot, &head) || !FormatSlotDate(folder, slot, date))
         {
-            page.SetText(nameBase + slot, NO_SLOT);
-            page.SetText(dateBase + slot, NO_SLOT);
+            m_page.SetText(m_firstName + slot, NO_SLOT);
+            m_page.SetText(m_firstDate + slot, NO_SLOT);
             continue;
         }
-        page.SetText(nameBase + slot, Widen(head.slotName));
-        page.SetText(dateBase + slot, date.GetText());
+        m_page.SetText(m_firstName + slot, Widen(head.slotName));
+        m_page.SetText(m_firstDate + slot, date.GetText());
     }
 }
 
-CSaveScreen::CSaveScreen(CGameFlow& flow) : CFrontEndScreen(flow, SCREEN_SAVE, LAYOUT)
+int CSlotListScreen::GetSlotOfButton(int32_t controlId) const
+{
+    return controlId >= m_firstSlot && controlId < m_firstSlot + SAVE_SLOT_COUNT ? controlId - m_firstSlot : -1;
+}
+
+CSaveScreen::CSaveScreen(CGameFlow& flow) : CSlotListScreen(flow, SCREEN_SAVE, LAYOUT, FIRST_SLOT, FIRST_NAME, FIRST_DATE)
 {
 }
 
 void CSaveScreen::Show()
 {
-    ShowPage();
     m_selected = -1;
     m_step = STEP_IDLE;
     m_overwritePending = false;
-    for (int slot = 0; slot < SAVE_SLOT_COUNT; ++slot)
-    {
-        m_page.SetEnabled(FIRST_SLOT + slot, true);
-        m_page.SetEnabled(FIRST_NAME + slot, false);
-    }
-    m_page.Focus(FIRST_SLOT);
-    RefreshSlotList(m_page, m_flow.GetSaves(), FIRST_NAME, FIRST_DATE);
-    m_flow.GetDirector().PlaySequence(SEQUENCE_SAVE_LOAD, false, -1);
-    ArmInputGate();
+    ShowSlotList();
+    ReleaseSlots();
 }
 
 void CSaveScreen::Hide()
 {
-    CFrontEndScreen::Hide();
+    HideSlotList();
     m_selected = -1;
     m_step = STEP_IDLE;
-    m_flow.GetDirector().StopSequence();
 }
 
 void CSaveScreen::ReleaseSlots()
@@ -91,7 +108,7 @@ void CSaveScreen::HandleEvent(int32_t controlId, int32_t event, int32_t value)
             HandlePopupEvent(controlId);
         return;
     }
-    const bool slotButton = controlId >= FIRST_SLOT && controlId < FIRST_SLOT + SAVE_SLOT_COUNT;
+    const bool slotButton = GetSlotOfButton(controlId) >= 0;
     const bool nameBox = controlId >= FIRST_NAME && controlId < FIRST_NAME + SAVE_SLOT_COUNT;
     if (event == GUI_EVENT_ACTION)
     {
@@ -107,14 +124,10 @@ void CSaveScreen::HandleEvent(int32_t controlId, int32_t event, int32_t value)
     if (event != GUI_EVENT_ACTIVATED)
         return;
     if (controlId == BACK)
-    {
-        HidePage();
-        m_flow.GetDirector().StopSequence();
-        m_flow.SetScreen(SCREEN_MAIN_MENU);
-    }
+        LeavePageFor(SCREEN_MAIN_MENU);
     else if (slotButton && m_selected < 0)
     {
-        m_selected = controlId - FIRST_SLOT;
+        m_selected = GetSlotOfButton(controlId);
         for (int slot = 0; slot < SAVE_SLOT_COUNT; ++slot)
             m_page.SetEnabled(FIRST_SLOT + slot, false);
         m_page.SetEnabled(FIRST_NAME + m_selected, true);
@@ -175,7 +188,7 @@ void CSaveScreen::HandlePopupEvent(int32_t controlId)
     {
         ClosePopup(-1);
         m_overwritePending = false;
-        RefreshSlotList(m_page, m_flow.GetSaves(), FIRST_NAME, FIRST_DATE);
+        RefreshSlotList();
         ReleaseSlots();
     }
 }
@@ -198,7 +211,7 @@ void CSaveScreen::Update()
             break;
         ClosePopup(-1);
         OpenPopup(m_saved ? COMPLETE_POPUP : FAILED_POPUP, POPUP_CONFIRM);
-        RefreshSlotList(m_page, m_flow.GetSaves(), FIRST_NAME, FIRST_DATE);
+        RefreshSlotList();
         ArmInputGate();
         m_step = STEP_IDLE;
         break;

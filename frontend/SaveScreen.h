@@ -11,15 +11,35 @@
 
 class CSaveGames;
 
-// The names (or, for a damaged slot, "...") and dates of the slots into the page's
-// controls `nameBase` + N and `dateBase` + N; a slot without a file keeps its texts.
-void RefreshSlotList(const CScreenLayout& page, const CSaveGames& saves, int nameBase, int dateBase);
-
 // The saving or loading message and its end.
 constexpr const char* SLOT_WARNING_POPUP = "data/frontend/warning.txt";
 constexpr uint32_t SLOT_MESSAGE_MS = 2000;
 
-class CSaveScreen : public CFrontEndScreen
+// What the save and load screens share: the six slots' buttons, their names and dates
+// (controls from the ids given, one a slot), shown over the screens' backdrop.
+class CSlotListScreen : public CFrontEndScreen
+{
+protected:
+    CSlotListScreen(CGameFlow& flow, int id, const char* layout, int firstSlot, int firstName, int firstDate);
+
+    // Shows the page with the first slot's button focused, the slots listed and the
+    // backdrop playing, and arms the input gate.
+    void ShowSlotList();
+    // Hides the page and stops the backdrop.
+    void HideSlotList();
+    // The names (or, for a damaged slot, "...") and dates of the slots; a slot without
+    // a file keeps its texts.
+    void RefreshSlotList() const;
+    // The slot (0 to 5) of a slot button's control, -1 for any other control.
+    int GetSlotOfButton(int32_t controlId) const;
+
+private:
+    const int m_firstSlot;
+    const int m_firstName;
+    const int m_firstDate;
+};
+
+class CSaveScreen : public CSlotListScreen
 {
 public:
     static constexpr const char* LAYOUT = "data/frontend/save.txt";

@@ -257,11 +257,7 @@ void CStationScreen::HandleEvent(int32_t controlId, int32_t event, int32_t value
     if (event != GUI_EVENT_ACTIVATED)
         return;
     if (controlId == BACK)
-    {
-        HidePage();
-        m_flow.GetDirector().StopSequence();
-        m_flow.SetScreen(SCREEN_HUB);
-    }
+        LeavePageFor(SCREEN_HUB);
     else if (controlId == GRAV_DRIVE)
     {
         m_flow.GetCampaign().SetShownEntry(-1, 0);
