@@ -5,8 +5,6 @@
 #include "ships/EnemyFighter.h"
 #include "ships/EnemyTargets.h"
 #include "ships/ShipPlacement.h"
-#include "world/Asteroid.h"
-#include "world/AsteroidField.h"
 #include "world/AsteroidKinds.h"
 #include "world/CampaignLink.h"
 #include "world/DirectorLink.h"
@@ -27,10 +25,7 @@ constexpr int32_t QUEEN_FREEZE_HEALTH = 10;
 constexpr uint32_t QUEEN_FREEZE_MS = 10000;
 const char* const QUEEN_FREEZE_EFFECT = "queenFreezeGun";
 
-// The queen leaves the drive pod behind, drifting off along her heading.
-constexpr uint8_t DRIVE_POD_PLANE = 14;
-constexpr float DRIVE_POD_SPEED = 70.0f;
-constexpr int32_t DRIVE_POD_SPEED_LIMIT = 99;
+// The queen's drive pod.
 constexpr int32_t DRIVE_POD_PAYLOAD = 8;
 
 // Survival drops: a stage's threshold, compared with the survival measure.
@@ -118,20 +113,8 @@ void CEnemyFighter::KillQueen()
 {
     CGame& game = *GetGame();
     game.GetZones().SetZoneFlag(ZONE_FLAG_BOSS_BEATEN, true);
-    const CVector2D where = GetPosition();
-    if (CAsteroid* pod = SpawnAsteroid(true, ASTEROID_DRIVE_POD, nullptr, &where))
-    {
-        pod->SetCargoValue(DRIVE_POD_PAYLOAD);
-        pod->SetDrawPlane(DRIVE_POD_PLANE);
-        CMotionBody& body = pod->GetBody();
-        CVector2D drift;
-        drift.SetFromAngle(m_body.angle + static_cast<float>(GetGameRandom().Below(4) - 2));
-        body.velocity = drift * DRIVE_POD_SPEED;
-        body.damping = 1.0f;
-        body.velocityLimit = DRIVE_POD_SPEED_LIMIT;
-        body.edgeBounce = 1;
-        body.additiveBounce = 1;
-    }
+    // She leaves the drive pod behind, drifting off along her heading.
+    ThrowPod(ASTEROID_DRIVE_POD, true, DRIVE_POD_PAYLOAD);
     if (CWorld* world = game.GetWorld())
         world->DestroyEnemies(GetHandle());
 }

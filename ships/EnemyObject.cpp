@@ -7,6 +7,7 @@
 #include "core/TextRoutines.h"
 #include "presentation/CollisionShape.h"
 #include "presentation/EffectRequests.h"
+#include "world/Asteroid.h"
 #include "world/AsteroidField.h"
 #include "world/AsteroidKinds.h"
 #include "world/Game.h"
@@ -90,6 +91,25 @@ int32_t SaturatedProduct(int32_t amount, int32_t factor)
     if (product < INT32_MIN)
         return INT32_MIN;
     return static_cast<int32_t>(product);
+}
+
+CAsteroid* CEnemyObject::ThrowPod(int32_t kind, bool recorded, int32_t payload) const
+{
+    const CVector2D where = GetPosition();
+    CAsteroid* pod = SpawnAsteroid(recorded, kind, nullptr, &where);
+    if (!pod)
+        return nullptr;
+    pod->SetCargoValue(payload);
+    pod->SetDrawPlane(POD_PLANE);
+    CMotionBody& body = pod->GetBody();
+    CVector2D drift;
+    drift.SetFromAngle(m_body.angle + static_cast<float>(GetGameRandom().Below(4) - 2));
+    body.velocity = drift * POD_SPEED;
+    body.damping = 1.0f;
+    body.velocityLimit = POD_SPEED_LIMIT;
+    body.edgeBounce = 1;
+    body.additiveBounce = 1;
+    return pod;
 }
 
 void DropGem(const CVector2D& point, int32_t kind)

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <string>
 
+class CAsteroid;
 class CDefinitionProblems;
 class CGame;
 class CWorld;
@@ -44,6 +45,11 @@ int32_t SaturatedProduct(int32_t amount, int32_t factor);
 class CEnemyObject : public CGameObject
 {
 public:
+    // The drift of the pods an enemy leaves (ThrowPod).
+    static constexpr float POD_SPEED = 70.0f;
+    static constexpr int32_t POD_SPEED_LIMIT = 99;
+    static constexpr uint8_t POD_PLANE = 14;
+
     explicit CEnemyObject(EObjectType type) : CGameObject(type) {}
 
     // The file's section (see above); false when the enemy is not loaded.
@@ -82,6 +88,10 @@ protected:
     void StopMotion();
     // Leaves the world (at the start of the next update).
     void RemoveFromWorld() const;
+    // A pod of the asteroid kind at the enemy, drifting off its heading give or take
+    // 2 degrees, carrying the payload (a wreck pod, the drive pod of a boss or a
+    // queen); null when the world has no room.
+    CAsteroid* ThrowPod(int32_t kind, bool recorded, int32_t payload) const;
 
     CObjectBody m_objectBody;
     bool m_loaded = false;

@@ -11,7 +11,6 @@
 #include "ships/MothershipBehaviours.h"
 #include "ships/ShipPlacement.h"
 #include "world/Asteroid.h"
-#include "world/AsteroidField.h"
 #include "world/AsteroidKinds.h"
 #include "world/CampaignLink.h"
 #include "world/DirectorLink.h"
@@ -137,6 +136,8 @@ bool CEnemyMothership::ReadKeys(const CDataTree& section, CDefinitionProblems& p
     AddBehaviours();
     if (m_config == MOTHERSHIP_MINING)
     {
+        // The first chance to leave comes a minute after it came.
+        m_lastDepartureCheck = GetGameClock();
         const CGame* game = GetGame();
         int32_t level = 0;
         if (game)
@@ -355,25 +356,6 @@ bool CEnemyMothership::RunDeath()
     return false;
 }
 
-CAsteroid* CEnemyMothership::ThrowPod(int32_t kind, bool recorded, int32_t payload)
-{
-    const CVector2D where = GetPosition();
-    CAsteroid* pod = SpawnAsteroid(recorded, kind, nullptr, &where);
-    if (!pod)
-        return nullptr;
-    pod->SetCargoValue(payload);
-    pod->SetDrawPlane(PRIZE_PLANE);
-    CMotionBody& body = pod->GetBody();
-    CVector2D drift;
-    drift.SetFromAngle(m_body.angle + static_cast<float>(GetGameRandom().Below(4) - 2));
-    body.velocity = drift * PRIZE_SPEED;
-    body.damping = 1.0f;
-    body.velocityLimit = PRIZE_SPEED_LIMIT;
-    body.edgeBounce = 1;
-    body.additiveBounce = 1;
-    return pod;
-}
-
 void CEnemyMothership::LeaveWreckPod()
 {
     CGame* game = GetGame();
@@ -439,6 +421,26 @@ void CEnemyMothership::RunLiving()
     if (m_arbiter.Update(now) && !IsAnyTurretAlive())
         GetContext().m_defenceless = true;
     UpdateTurrets();
+    CheckDeparture();
+}
+
+void CEnemyMothership::CheckDeparture()
+{
+    CGame* game = GetGame();
+    if (!game || m_config != MOTHERSHIP_MINING || m_miningReserve <= 0 || m_departureCounter > 0)
+        return;
+    const SRunState& run = game->GetRun();
+    if (run.quickShip || run.survival || game->GetDirector().GetTutorialState() != 0)
+        return;
+    const uint32_t now = GetGameClock();
+    if (now - m_lastDepartureCheck < DEPARTURE_CHECK_MS || GetGameRandom().Below(DEPARTURE_CHANCE) != 0)
+        return;
+    m_lastDepartureCheck = now;
+    CZoneLink& zones = game->GetZones();
+    if (!zones.IsGroupSettled(*this))
+        return;
+    --m_miningReserve;
+    zones.WarpOutGroup(*this);
 }
 
 void CEnemyMothership::Think()

@@ -43,10 +43,10 @@ public:
     static constexpr int STATE_PARTS = 12;
     static constexpr float ENGINE_FORCE = 80.0f;
     static constexpr float CROWD_FORCE = 30.0f;
-    // The drift of the pods a mothership or boss leaves (a wreck pod, a drive pod).
-    static constexpr float PRIZE_SPEED = 70.0f;
-    static constexpr int32_t PRIZE_SPEED_LIMIT = 99;
-    static constexpr uint8_t PRIZE_PLANE = 14;
+    // A mining barge with gems in reserve and no gem tank left to lose leaves with its
+    // group: a chance of 1 in 50 a frame once 60 s have passed since its last check.
+    static constexpr uint32_t DEPARTURE_CHECK_MS = 60000;
+    static constexpr int32_t DEPARTURE_CHANCE = 50;
     // The configuration whose carrier leaves a wreck pod in each zone (0 to 4).
     static constexpr int32_t PRIZE_CARRIER[] = {MOTHERSHIP_MINELAYER, MOTHERSHIP_DRONE, MOTHERSHIP_CRUSHER,
                                                 MOTHERSHIP_INTERDICTOR, MOTHERSHIP_SPIRAL};
@@ -171,9 +171,6 @@ protected:
     void UpdateTurrets();
     // The gems a mothership leaves: by config, scaled by zone.
     void DropGems();
-    // A pod of the asteroid kind at the mothership, drifting off its heading give or
-    // take 2 degrees, carrying the payload; null when the world has no room.
-    CAsteroid* ThrowPod(int32_t kind, bool recorded, int32_t payload);
     // As its death time passes: the zone's last mining barge, or the zone's named
     // carrier, leaves a wreck pod (once, while the director's flag of it is clear).
     void LeaveWreckPod();
@@ -220,6 +217,10 @@ private:
 
     void Scan();
     void AddBehaviours();
+    // The barge's departure with its group (never in the tutorial, quick-ship or
+    // survival games): its reserve falls by one, and its group warps out once none
+    // of it is warping.
+    void CheckDeparture();
 };
 
 // The configuration of a "config" text (letter case aside), or -1.

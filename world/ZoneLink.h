@@ -34,6 +34,12 @@ public:
     virtual void OnObjectRemoved(CGameObject&) {}
     // An enemy's warp out has ended: it waits in its group at the node again.
     virtual void ReturnWarpedObject(CGameObject&) {}
+    // A mining barge leaving with its group: settled while no live object of the
+    // object's group at the current node is warping (false for an object of no group);
+    // the warp-out keeps the object's state word in its entry and sends every live
+    // object of the group away.
+    virtual bool IsGroupSettled(const CGameObject&) { return false; }
+    virtual void WarpOutGroup(CGameObject&) {}
     // The player leaves the current node (the station's warp out is over): the node
     // keeps what its live objects have become.
     virtual void StoreNode() {}

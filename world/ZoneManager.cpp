@@ -311,6 +311,22 @@ void CZoneManager::ReturnWarpedObject(CGameObject& object)
         play->m_nodeState->ReturnWarpedObject(object, m_list.currentNode, *records);
 }
 
+bool CZoneManager::IsGroupSettled(const CGameObject& object)
+{
+    CZoneDefinition* play = GetPlayZone();
+    const CWorld* world = m_game.GetWorld();
+    return play && play->m_nodeState && world &&
+           play->m_nodeState->IsGroupSettled(*world, m_list.currentNode, object.GetHandle());
+}
+
+void CZoneManager::WarpOutGroup(CGameObject& object)
+{
+    CZoneDefinition* play = GetPlayZone();
+    CWorld* world = m_game.GetWorld();
+    if (play && play->m_nodeState && world)
+        play->m_nodeState->WarpOutGroup(*world, m_list.currentNode, object.GetHandle());
+}
+
 void CZoneManager::StoreNode()
 {
     CZoneNodeState* state = GetNodeState();

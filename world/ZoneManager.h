@@ -77,6 +77,8 @@ public:
     void OnObjectRemoved(CGameObject& object) override;
     int32_t CountMiningBargesLeft() const override;
     void ReturnWarpedObject(CGameObject& object) override;
+    bool IsGroupSettled(const CGameObject& object) override;
+    void WarpOutGroup(CGameObject& object) override;
     void StoreNode() override;
     void OnWorldCleared() override;
     void ShowBoss() override;

@@ -161,7 +161,10 @@ void CZoneNodeState::WarpOutGroup(CWorld& world, int32_t node, int32_t handle)
     int32_t index = 0;
     if (!FindGroupOf(node, handle, slot, index))
         return;
-    for (const SParkedEntry& entry : m_nodes[static_cast<size_t>(node)].parked[slot].entries)
+    SParkedGroup& group = m_nodes[static_cast<size_t>(node)].parked[slot];
+    if (CGameObject* leader = world.GetObject(handle))
+        leader->SaveStateWord(group.entries[index].stateWord);
+    for (const SParkedEntry& entry : group.entries)
     {
         CGameObject* object = entry.alive && entry.object != NO_OBJECT ? world.GetObject(entry.object) : nullptr;
         if (!object)

@@ -61,8 +61,9 @@ public:
     void HandleRemoval(const CGameObject& object, int32_t node, CZoneDefinition& records, bool survival);
 
     // The group warp-out of the mining mothership: settled when no live object of
-    // its group is warping; the warp-out sends every live object of the group away;
-    // one that has gone waits in its entry again (its state word kept).
+    // its group is warping; the warp-out keeps the leaving object's state word in its
+    // entry and sends every live object of the group away; one that has gone waits in
+    // its entry again (its state word kept).
     bool IsGroupSettled(const CWorld& world, int32_t node, int32_t handle) const;
     void WarpOutGroup(CWorld& world, int32_t node, int32_t handle);
     bool ReturnWarpedObject(CGameObject& object, int32_t node, CZoneDefinition& records);

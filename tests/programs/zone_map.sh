@@ -10,7 +10,9 @@
 #    chooses node 12 and the drive jumps there; the group comes to node 12 in the same
 #    minute, so its 60 mass pulls the player into flight at node 12 after the map's hold;
 # 3. on a test zone file whose start node is a transfer node, the map view opens on the
-#    galaxy; it matches golden/galaxy_map.png.
+#    galaxy; it matches golden/galaxy_map.png;
+# 4. on the test zones with the sample bosses, two jumps reach zone 0's boss node and
+#    the flight there meets the star boss.
 # TESSAVAR_TRACE shows each step; TESS_UPDATE_GOLDENS=1 rewrites the pictures.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -78,4 +80,29 @@ focus=$(value 94 focus)
   fail "the map view is not the galaxy's: $(tail -1 "$home/trace")"
 python3 "$here/golden_shot.py" "$home/shot.tga" "$here/golden/galaxy_map.png" ||
   fail "the galaxy map differs from golden/galaxy_map.png (see above)"
-echo "3 passed, 0 failed (jump chosen at frame $chosen, started at $jumped, held at $held, flight at $flight)"
+# 4. The boss node: on the test zones with the sample star boss at zone 0's boss node,
+# the map view takes the keys, the console reveals the boss node ("/showboss"), Right
+# jumps to node 12 and Right again to the boss node, where the group forming there holds
+# the map; the flight begins at the boss node (1) with the boss its only enemy in the
+# world (groups are not made at a boss node), and the fight goes on.
+use_zones normal boss
+grep -q "node  1 boss" "$home/zones" && grep -q "zone 0: .*boss STAR_BOSS" "$home/zones" ||
+  fail "no star boss at the test zones' boss node: $(head -3 "$home/zones")"
+run "$to_zone_map
+66 key Right
+72 key Return
+76 key Grave
+78 type /showboss
+79 key Return
+81 key Grave
+90 key Right
+130 key Right" 330 || fail "the boss node run failed: $(tail -3 "$home/log")"
+grep -q "Cannot read\|count as dead" "$home/log" && fail "the boss did not come whole: $(grep -m1 'Cannot\|dead' "$home/log")"
+at_boss=$(first 'v["map"] == 1 && v["node"] == 1')
+[ -n "$at_boss" ] || fail "no jump to the boss node: $(tail -1 "$home/trace")"
+boss_flight=$(first 'v["mode"] == 0 && v["node"] == 1 && v["enemies"] == 1')
+[ -n "$boss_flight" ] || fail "no flight with the boss at the boss node: $(tail -1 "$home/trace")"
+[ "$(value 329 node)" = 1 ] && [ "$(value 329 enemies)" = 1 ] && [ "$(value 329 mode)" = 0 ] ||
+  fail "the boss fight did not last: $(line 329)"
+echo "4 passed, 0 failed (jump chosen at frame $chosen, started at $jumped, held at $held, flight at $flight;" \
+  "the boss node's flight at $boss_flight)"

@@ -10,7 +10,9 @@
 #   value FRAME NAME   a trace field of a frame
 #   first CONDITION    the first frame whose fields (v["NAME"]) meet an awk condition
 #   line FRAME         the trace line of a frame
-#   use_zones KIND     the test zones below (node 13 "normal" or "transfer")
+#   use_zones KIND [boss]  the test zones below (node 13 "normal" or "transfer"; with
+#                      "boss", the sample star boss waits at zone 0's boss node and the
+#                      disc boss at zone 1's)
 #   $to_hub, $to_zone_map  the keys from start-up to the bridge and its zone map
 bin=$1
 home=$(mktemp -d)
@@ -69,8 +71,20 @@ to_zone_map="$to_hub
 # (140, 100), node 12 at (180, 100), the boss node at (220, 100) and everything else
 # far away; an attack group of three fighters (20 mass each) that forms at once. A
 # second zone and two transfer nodes come with a transfer node 13.
-zone_file() { # NODE-13-KIND (normal or transfer)
-  local normals="" transfer="" count=10 transfers=0
+zone_file() { # NODE-13-KIND (normal or transfer) [boss]
+  local normals="" transfer="" count=10 transfers=0 boss0="" boss1=""
+  if [ "${2:-}" = boss ]; then
+    boss0="		boss
+		{
+			iniFile	data\\enemies\\bossstar.txt
+			type	STAR_BOSS
+		}"
+    boss1="		boss
+		{
+			iniFile	data\\enemies\\bossdisc.txt
+			type	DISC_BOSS
+		}"
+  fi
   for i in 0 1 2 3 4 5 6 7; do normals="$normals				n$i	$((600 + 30 * i)), 400
 "; done
   normals="$normals				n8	180, 100
@@ -103,6 +117,7 @@ ZONES
 			iniFile	data\\enemies\\fighter.txt
 			type	ENEMY_FIGHTER
 		}
+$boss0
 		numAttckGroups	1
 		attckGroup0
 		{
@@ -159,6 +174,7 @@ $transfer
 		iniFileIdx	1
 		numFixedResources	0
 		numInfiniteResources	0
+$boss1
 		numAttckGroups	0
 		map
 		{
@@ -192,8 +208,8 @@ $transfer
 }
 EOF
 }
-use_zones() { # NODE-13-KIND
+use_zones() { # NODE-13-KIND [boss]
   rm -f "$prog/data/game1.txt"
-  zone_file "$1" >"$prog/data/game1.txt"
+  zone_file "$1" "${2:-}" >"$prog/data/game1.txt"
   (cd "$prog" && "$bin/tesstool" zone data/game1.txt) >"$home/zones" 2>&1 || fail "tesstool zone: $(cat "$home/zones")"
 }

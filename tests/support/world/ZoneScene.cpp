@@ -99,20 +99,27 @@ CGameObject* MakeEnemy()
     return new (std::nothrow) CZoneTestEnemy();
 }
 
+// The registration the scene being made adds after its stand-ins.
+CWorldHarness::TypeRegistration g_registerMore = nullptr;
+
 void RegisterZoneEnemies()
 {
     for (EObjectType type : {OBJECT_ENEMY_DRONE, OBJECT_ENEMY_FIGHTER, OBJECT_ENEMY_MOTHERSHIP, OBJECT_STAR_BOSS})
         RegisterObjectType(type, &MakeEnemy);
+    if (g_registerMore)
+        g_registerMore();
 }
 } // namespace
 
-CZoneScene::CZoneScene(uint32_t seed)
+CZoneScene::CZoneScene(uint32_t seed, CWorldHarness::TypeRegistration registerMore) : m_registerMore(registerMore)
 {
     m_dir.WriteFile("data/enemies/fighter.txt", DefinitionText("ENEMY_FIGHTER { mass 10 }"));
     m_dir.WriteFile("data/enemies/barge.txt", DefinitionText("ENEMY_MOTHERSHIP_MINING { mass 60; config mining }"));
     m_dir.WriteFile("data/enemies/boss.txt", DefinitionText("STAR_BOSS { mass 200 }"));
     m_cwd = std::make_unique<CCurrentDir>(m_dir.GetPath());
+    g_registerMore = registerMore;
     m_harness = std::make_unique<CWorldHarness>(seed, &RegisterZoneEnemies);
+    g_registerMore = nullptr;
     EXPECT_TRUE(m_harness->StartLevel(MakeAsteroidLevel(MakeStandardDefs())));
     m_zones = std::make_unique<CZoneManager>(m_harness->GetGame());
     m_harness->GetGame().SetZones(m_zones.get());
@@ -122,7 +129,9 @@ CZoneScene::~CZoneScene()
 {
     // The galaxy map's sprites go back to the harness's sprite bank while it stands.
     m_zones->GetGalaxyMap().ReleaseSprites();
+    g_registerMore = m_registerMore; // the harness registers again as it goes
     m_harness.reset();
+    g_registerMore = nullptr;
     m_zones.reset();
     m_cwd.reset();
 }

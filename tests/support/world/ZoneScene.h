@@ -84,7 +84,9 @@ std::string MakeZoneText(const std::vector<SZoneSpec>& zones);
 class CZoneScene
 {
 public:
-    explicit CZoneScene(uint32_t seed = 1);
+    // `registerMore` registers types of a layer above the world after the scene's
+    // stand-ins (a ships test's real mothership).
+    explicit CZoneScene(uint32_t seed = 1, CWorldHarness::TypeRegistration registerMore = nullptr);
     ~CZoneScene();
     CZoneScene(const CZoneScene&) = delete;
     CZoneScene& operator=(const CZoneScene&) = delete;
@@ -110,4 +112,5 @@ private:
     std::unique_ptr<CZoneManager> m_zones; // outlives the harness, whose world tells it
     std::unique_ptr<CWorldHarness> m_harness;
     std::string m_zoneText;
+    CWorldHarness::TypeRegistration m_registerMore = nullptr;
 };
