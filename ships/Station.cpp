@@ -36,6 +36,7 @@ constexpr int32_t TURRET_LOSS_DAMAGE = 9999;
 constexpr int32_t TURRET_LOSS_CHANCE = 25;
 constexpr float FIRST_PORT_ANGLE = 180.0f;
 constexpr float SECOND_PORT_ANGLE = 0.0f;
+constexpr float QUICK_TURNAROUND_ANGLE = 0.0f;
 constexpr int TUTORIAL_PROTECTED_STAGE = 2;
 constexpr int FINAL_PROGRESS_STAGE = 4;
 constexpr int BOSS_WARP_OUT = 1;
@@ -331,6 +332,18 @@ void CStation::StepDocked(uint32_t now)
     CGame* game = GetGame();
     CDirectorLink& director = game->GetDirector();
     game->GetCampaign().RefreshShipTable();
+    if (IsQuickTurnaround())
+    {
+        // The drive pod is still out there: the ship goes straight back out, no menu.
+        if (CGameObject* ship = FindPlayerShip())
+        {
+            if (CPlayerShip* player = dynamic_cast<CPlayerShip*>(ship))
+                if (CShipRuntime* runtime = player->GetRuntime())
+                    DeliverFirstGroupWhole(runtime->GetCargo());
+            SendShipOut(*ship, 0, QUICK_TURNAROUND_ANGLE);
+        }
+        return;
+    }
     const int step = director.GetTutorialStep();
     if ((step >= 2 && step <= 5) || director.GetChatPage() != -1 || director.GetProgressStage() == FINAL_PROGRESS_STAGE)
         return;
@@ -387,38 +400,49 @@ bool CStation::LaunchStep(uint32_t now)
     CGameObject* ship = FindPlayerShip();
     if (!ship)
         return false;
-    CStationContext& context = GetContext();
-    if (m_portCount == 0)
-    {
-        // Nowhere to launch from: the ship simply leaves beside the station.
-        ship->SetPosition(GetPosition() + CVector2D(m_body.radius + ship->GetBody().radius + 10.0f, 0.0f));
-        ship->PlaceShape();
-        ship->SetFrozen(false);
-        ship->SetVisible(true);
-    }
-    else
+    size_t port = 0;
+    if (m_portCount > 0)
     {
         const bool empty = m_nearby.empty();
         const bool firstClear = empty || IsPortClear(0, *ship, now);
         const bool secondClear = m_portCount > 1 && (empty || IsPortClear(1, *ship, now));
         if (!firstClear && !secondClear)
             return false;
-        const bool second = m_portCount > 1 && secondClear && game->GetGameFlow().UsesSecondLaunchPort();
-        ship->SetFrozen(true);
-        ship->SetPosition(GetPosition());
-        ship->GetBody().angle = second ? SECOND_PORT_ANGLE : FIRST_PORT_ANGLE;
-        ship->PlaceShape();
-        m_ports[second ? 1 : 0].TakeObject(ship->GetHandle(), true, nullptr, nullptr);
+        if (m_portCount > 1 && secondClear && game->GetGameFlow().UsesSecondLaunchPort())
+            port = 1;
     }
-    if (CPlayerShip* player = dynamic_cast<CPlayerShip*>(ship))
+    SendShipOut(*ship, port, port == 1 ? SECOND_PORT_ANGLE : FIRST_PORT_ANGLE);
+    return true;
+}
+
+void CStation::SendShipOut(CGameObject& ship, size_t port, float angle)
+{
+    CGame* game = GetGame();
+    if (port >= m_portCount)
+    {
+        // Nowhere to launch from: the ship simply leaves beside the station.
+        ship.SetPosition(GetPosition() + CVector2D(m_body.radius + ship.GetBody().radius + 10.0f, 0.0f));
+        ship.PlaceShape();
+        ship.SetFrozen(false);
+        ship.SetVisible(true);
+    }
+    else
+    {
+        ship.SetFrozen(true);
+        ship.SetPosition(GetPosition());
+        ship.GetBody().angle = angle;
+        ship.PlaceShape();
+        m_ports[port].TakeObject(ship.GetHandle(), true, nullptr, nullptr);
+    }
+    if (CPlayerShip* player = dynamic_cast<CPlayerShip*>(&ship))
         if (CShipRuntime* runtime = player->GetRuntime())
             runtime->GetCargo().m_unloading = false;
-    context.SetMode(STATION_IDLE);
-    game->GetCamera().Follow(ship->GetHandle(), false);
-    context.SetDocked(false);
+    GetContext().SetMode(STATION_IDLE);
+    game->GetCamera().Follow(ship.GetHandle(), false);
+    GetContext().SetDocked(false);
     m_launchPhase = 0;
+    m_launchDeadline = 0;
     m_dockedShip = NO_OBJECT;
-    return true;
 }
 
 void CStation::OpenPorts()

@@ -33,6 +33,7 @@
 #include <vector>
 
 class CStationWeaponDef;
+struct SCargoHold;
 
 class CStation : public CEnemyObject
 {
@@ -114,6 +115,14 @@ private:
     void StepDocked(uint32_t now);
     bool LaunchStep(uint32_t now);
     bool IsPortClear(size_t index, const CGameObject& ship, uint32_t now);
+    // Hands the ship to the port for launching at the angle (beside the station when
+    // the port is not there); the station is idle again, the camera on the ship.
+    void SendShipOut(CGameObject& ship, size_t port, float angle);
+    // In the last zone while the drive pod is out and not yet delivered.
+    bool IsQuickTurnaround() const;
+    // The first kind of the hold that is not empty goes at once: gems into their
+    // stock up to its 100, crew and aliens simply out.
+    void DeliverFirstGroupWhole(SCargoHold& hold);
     void RepairFromStocks();
     void LoseTurret(uint32_t now);
     bool ReadTurrets(const CDataTree& node, CDefinitionProblems& problems);

@@ -16,6 +16,9 @@
 namespace
 {
 constexpr int POD_DELIVERED_FLAG = 1;
+constexpr int DRIVE_POD_SPAWNED_FLAG = 2;
+constexpr int LAST_ZONE = 4;
+constexpr int32_t STOCK_FULL = 100;
 
 // The items that pace the unloading (equipment leaves besides them).
 int32_t CountPacedItems(const SCargoHold& hold)
@@ -113,6 +116,41 @@ void CStation::DeliverItem(CGameObject& object, int32_t& surplus)
     }
     else
         ship.UnloadCargoItem(); // the equipment
+    hold.UpdateLoad();
+}
+
+bool CStation::IsQuickTurnaround() const
+{
+    CGame* game = GetGame();
+    if (!game || game->GetZones().GetZoneIndex() != LAST_ZONE)
+        return false;
+    const CDirectorLink& director = game->GetDirector();
+    return director.IsFlagRaised(DIRECTOR_BOSS_CHAT, DRIVE_POD_SPAWNED_FLAG) &&
+           !director.IsFlagRaised(DIRECTOR_BOSS_CHAT, POD_DELIVERED_FLAG);
+}
+
+void CStation::DeliverFirstGroupWhole(SCargoHold& hold)
+{
+    CGame* game = GetGame();
+    int32_t* const gems[] = {&hold.m_normalGems, &hold.m_rareGems, &hold.m_veryRareGems};
+    for (int stock = 1; stock <= 3; ++stock)
+    {
+        int32_t& count = *gems[stock - 1];
+        if (count <= 0)
+            continue;
+        // A stock never goes beyond its 100: what it cannot take is lost.
+        CCampaignLink& campaign = game->GetCampaign();
+        const int32_t room = STOCK_FULL - campaign.GetGemStock(stock);
+        if (room > 0)
+            campaign.AddGemStock(stock, std::min(count, room));
+        count = 0;
+        hold.UpdateLoad();
+        return;
+    }
+    if (hold.m_crew > 0)
+        hold.m_crew = 0;
+    else if (hold.m_aliens > 0)
+        hold.m_aliens = 0;
     hold.UpdateLoad();
 }
 

@@ -218,6 +218,63 @@ TEST_F(StationCampaignTest, DocksUnloadsOneItemAStepAndLaunchesThroughEitherPort
     EXPECT_FLOAT_EQ(ship->GetBody().angle, 0.0f);
 }
 
+TEST_F(StationCampaignTest, InTheLastZoneWhileTheDrivePodIsOutTheShipGoesStraightBackOut)
+{
+    // Boss-chat flags: 2 the drive pod was spawned, 1 it was delivered.
+    m_harness.GetZones().m_zone = 4;
+    m_harness.GetDirector().RaiseFlag(DIRECTOR_BOSS_CHAT, 2);
+    CStation* station = SpawnStation();
+    ASSERT_NE(station, nullptr);
+    CPlayerShip* ship = SpawnShip(STATION_X, STATION_Y - 140.0f);
+    ASSERT_NE(ship, nullptr);
+    station->RaiseAlert(ship->GetPosition());
+    // Inside and unloaded, it goes out in the same step: no menu, port 0, facing 0.
+    bool inside = false;
+    int frames = 0;
+    while (frames < 400 && !(inside && station->GetContext().GetMode() == STATION_IDLE))
+    {
+        m_harness.RunFrame();
+        ++frames;
+        inside = inside || station->GetContext().GetMode() == STATION_DOCKING;
+    }
+    ASSERT_LT(frames, 400);
+    EXPECT_EQ(m_harness.GetGameFlow().m_menuEntries, 0);
+    EXPECT_EQ(station->GetLaunchPhase(), 0);
+    EXPECT_FALSE(station->HoldsPlayerShip());
+    EXPECT_TRUE(station->GetPort(0)->Holds(m_ship));
+    EXPECT_FLOAT_EQ(ship->GetBody().angle, 0.0f);
+    for (int i = 0; i < 400 && ship->GetInfo().frozen; ++i)
+        m_harness.RunFrame();
+    EXPECT_FALSE(ship->GetInfo().frozen);
+    EXPECT_EQ(m_harness.GetGameFlow().m_menuEntries, 0);
+
+    // Held with a hold still full (as a scripted arrival leaves it): only the first kind
+    // that is there goes, whole; stock 1 at 98 takes two of the five and stops at 100.
+    SCargoHold& hold = ship->GetRuntime()->GetCargo();
+    hold.m_normalGems = 5;
+    hold.m_crew = 2;
+    hold.UpdateLoad();
+    m_campaign.GetGems().count[GEM_NORMAL] = 98;
+    station->GetContext().SetDocked(true);
+    m_harness.RunFrame();
+    EXPECT_EQ(m_campaign.GetGems().count[GEM_NORMAL], 100);
+    EXPECT_EQ(hold.m_normalGems, 0);
+    EXPECT_EQ(hold.m_crew, 2);
+    EXPECT_TRUE(station->GetPort(0)->Holds(m_ship));
+    for (int i = 0; i < 400 && ship->GetInfo().frozen; ++i)
+        m_harness.RunFrame();
+
+    // Once the pod is delivered, docking asks for the menu again.
+    m_harness.GetDirector().RaiseFlag(DIRECTOR_BOSS_CHAT, 1);
+    hold.m_crew = 0;
+    hold.UpdateLoad();
+    station->RaiseAlert(ship->GetPosition());
+    ASSERT_LT(RunUntilDocked(), 400);
+    m_harness.RunFrame();
+    EXPECT_EQ(m_harness.GetGameFlow().m_menuEntries, 1);
+    EXPECT_EQ(station->GetLaunchPhase(), 1);
+}
+
 TEST_F(StationCampaignTest, AShipMadeForTheFlightReplacesTheDockedOne)
 {
     CStation* station = SpawnStation();
