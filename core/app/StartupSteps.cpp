@@ -15,6 +15,7 @@
 #include "core/app/FrameTrace.h"
 #include "core/app/GameStartup.h"
 #include "core/app/GuiStartup.h"
+#include "core/app/DirectorStartup.h"
 #include "core/app/HudStartup.h"
 #include "core/app/InputStartup.h"
 #include "core/app/RendererStartup.h"
@@ -429,6 +430,7 @@ const SStartupStep STARTUP_STEPS[] = {
     {"campaign", &StartCampaign, &StopCampaign},
     {"hand over settings", &HandOverSettings, nullptr},
     {"text pages", &StartTextPages, &StopTextPages},
+    {"director", &StartDirector, &StopDirector},
     {"music hold", &HoldStartupMusic, nullptr},
     {"input script", &LoadScript, nullptr},
     {"frame trace", &OpenTrace, &CloseTrace},

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# The sequences a player meets first, on the dummy video driver with TESSAVAR_SCRIPT:
+# start-up plays the logo (75 frames) before the main menu comes up over its
+# backdrop; a new game with the tutorial plays the intro, skipped with Return once
+# half a second has gone, and flight school's first page shows five seconds into the
+# flight. The main menu with its backdrop and the first page (fixed seed, software
+# device) match their golden pictures; TESS_UPDATE_GOLDENS=1 rewrites them.
+set -u
+bin=$1
+here=$(cd "$(dirname "$0")" && pwd)
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+export TESSAVAR_HOME=$home TESSAVAR_DIALOGS=launcher:start TESSAVAR_LOG_STDERR=1 TESSAVAR_SEED=20
+export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
+fail() { echo "FAIL: $*"; exit 1; }
+
+run() { # SCRIPT FRAMES: the game's exit status; its log in $home/log, its trace in $home/trace
+  printf '%s\n' "$1" >"$home/script.txt"
+  rm -f "$home/shot.tga" "$home/trace"
+  TESSAVAR_SCRIPT="$home/script.txt" TESSAVAR_FRAMES=$2 TESSAVAR_SHOT="$home/shot.tga" \
+    TESSAVAR_TRACE="$home/trace" "$bin/tessavar" >/dev/null 2>"$home/log"
+}
+field() { # FRAME NAME
+  awk -v f="$1" -v n="$2" '$2 == f { for (i = 1; i < NF; i += 2) if ($i == n) print $(i + 1) }' "$home/trace"
+}
+
+# 1. The logo holds the front end back for its 75 frames, then the main menu shows.
+run "" 90 || fail "the start-up run failed: $(tail -3 "$home/log")"
+[ "$(field 60 screen)" = 0 ] || fail "the main menu came during the logo: $(awk '$2 == 60' "$home/trace")"
+first=$(awk '{ for (i = 1; i < NF; i += 2) if ($i == "screen" && $(i + 1) == 2) { print $2; exit } }' "$home/trace")
+[ -n "$first" ] && [ "$first" -ge 74 ] && [ "$first" -le 76 ] || fail "the main menu came at frame '$first'"
+python3 "$here/golden_shot.py" "$home/shot.tga" "$here/golden/main_menu_backdrop.png" ||
+  fail "the main menu differs from golden/main_menu_backdrop.png (see above)"
+
+# 2. New game with the tutorial (Return three times), the intro skipped 20 frames in,
+# and the first page of flight school.
+run "90 key Return
+96 key Return
+102 key Return
+124 key Return" 420 || fail "the tutorial run failed: $(tail -3 "$home/log")"
+flight=$(awk '{ for (i = 1; i < NF; i += 2) if ($i == "mode" && $(i + 1) == 0) { print $2; exit } }' "$home/trace")
+[ -n "$flight" ] && [ "$flight" -le 130 ] || fail "the intro was not skipped: flight at frame '$flight'"
+# The page stops the game clock: it stands still from some frame on.
+[ "$(field 400 time)" = "$(field 419 time)" ] || fail "no page stopped the game by frame 400"
+python3 "$here/golden_shot.py" "$home/shot.tga" "$here/golden/tutorial_first_page.png" ||
+  fail "the first page differs from golden/tutorial_first_page.png (see above)"
+echo "2 passed, 0 failed"
