@@ -7,6 +7,7 @@
 #include "presentation/GuiManager.h"
 #include "ships/PlayerShip.h"
 #include "ships/ShipRuntime.h"
+#include "world/DirectorLink.h"
 #include "world/GalaxyMap.h"
 #include "world/Game.h"
 #include "world/GameFlowLink.h"
@@ -85,6 +86,21 @@ void WritePlayerTrace(CGame* game)
     std::fprintf(s_trace, " hold %d gems %d kills %d score %d", static_cast<int>(hold), static_cast<int>(gems),
                  static_cast<int>(kills), static_cast<int>(score));
 }
+
+// The director's part: whether a sequence covers the game (the logo, the intro, an
+// ending), the tutorial's step (-1 none) and the chat page on show (-1 none).
+void WriteDirectorTrace(CGame* game)
+{
+    int covering = 0, step = -1, chat = -1;
+    if (game)
+    {
+        const CDirectorLink& director = game->GetDirector();
+        covering = director.IsCoveringSequencePlaying() ? 1 : 0;
+        step = director.GetTutorialStep();
+        chat = director.GetChatPage();
+    }
+    std::fprintf(s_trace, " covering %d step %d chat %d", covering, step, chat);
+}
 } // namespace
 
 bool OpenFrameTrace()
@@ -136,6 +152,7 @@ void WriteFrameTrace(uint32_t frame)
                  static_cast<int>(ship));
     WriteZoneTrace(game);
     WritePlayerTrace(game);
+    WriteDirectorTrace(game);
     std::fputc('\n', s_trace);
 }
 

@@ -14,11 +14,14 @@ trap 'rm -rf "$home"' EXIT
 export TESSAVAR_HOME=$home TESSAVAR_DIALOGS=launcher:start TESSAVAR_LOG_STDERR=1
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 fail() { echo "FAIL: $*"; exit 1; }
+. "$(dirname "$0")/../support/startup_keys.sh"
 
+# The start-up logo is skipped as a player skips it (startup_keys.sh); SCRIPT's frames
+# and FRAMES count from AFTER_LOGO frames on, when the main menu is up.
 run() { # SCRIPT FRAMES: the game's exit status; its log in $home/log
-  printf '%s\n' "$1" >"$home/script.txt"
+  after_logo "$1" >"$home/script.txt"
   rm -f "$home/shot.tga"
-  TESSAVAR_SCRIPT="$home/script.txt" TESSAVAR_FRAMES=$2 TESSAVAR_SHOT="$home/shot.tga" \
+  TESSAVAR_SCRIPT="$home/script.txt" TESSAVAR_FRAMES=$(($2 + AFTER_LOGO)) TESSAVAR_SHOT="$home/shot.tga" \
     "$bin/tessavar" >/dev/null 2>"$home/log"
 }
 

@@ -12,15 +12,19 @@ export TESSAVAR_HOME=$home TESSAVAR_DIALOGS=launcher:start TESSAVAR_LOG_STDERR=1
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 cfg=$home/Tessavar/Tessavar.cfg
 fail() { echo "FAIL: $*"; exit 1; }
+. "$(dirname "$0")/../support/startup_keys.sh"
 
+# The start-up logo is skipped as a player skips it (startup_keys.sh); the frames of
+# SCRIPT, FRAMES and field() count from AFTER_LOGO frames on, when the main menu is up.
 run() { # SCRIPT FRAMES: the game's exit status; its log, trace and last picture in $home
-  printf '%s\n' "$1" >"$home/script.txt"
+  after_logo "$1" >"$home/script.txt"
   rm -f "$home/shot.tga" "$home/trace"
-  TESSAVAR_SCRIPT="$home/script.txt" TESSAVAR_FRAMES=$2 TESSAVAR_SHOT="$home/shot.tga" \
+  TESSAVAR_SCRIPT="$home/script.txt" TESSAVAR_FRAMES=$(($2 + AFTER_LOGO)) TESSAVAR_SHOT="$home/shot.tga" \
     TESSAVAR_TRACE="$home/trace" "$bin/tessavar" >/dev/null 2>"$home/log"
 }
 field() { # FRAME NAME
-  awk -v f="$1" -v n="$2" '$2 == f { for (i = 1; i < NF; i += 2) if ($i == n) print $(i + 1) }' "$home/trace"
+  awk -v f="$(($1 + AFTER_LOGO))" -v n="$2" '$2 == f { for (i = 1; i < NF; i += 2) if ($i == n) print $(i + 1) }' \
+    "$home/trace"
 }
 key() { "$bin/tesstool" tree print "$cfg" | awk -v k="$1" '$1 == k { print $2; exit }'; }
 # The picture's size from its TGA header, "W x H".

@@ -27,41 +27,41 @@ data = struct.pack("<I", 4) + b"V_3\0" + record * 8 + struct.pack("<IB", 90000, 
 open(sys.argv[1], "wb").write(data)
 PY
 
-# New game, Down from the name box past the difficulty to "Start without the tutorial", Return: the
-# hub. Escape: the main menu. Down twice to Save, Return. Return on slot 1, the "..."
-# erased, "ALPHA" typed, Return; after the message "OK"; Escape: the main menu. Down
-# twice to Load, Return; Return on slot 1; after the message "OK": the hub.
-script="10 key Return
-16 key Down
-18 key Down
-24 key Return
-40 key Escape
-54 key Down
-58 key Down
-62 key Return
-76 key Return
-84 key Backspace
-86 key Backspace
-88 key Backspace
-92 type ALPHA
-96 key Return
-170 key Return
-184 key Escape
-198 key Down
-202 key Down
-206 key Return
-220 key Return
-300 key Return"
+# The logo skipped, a new game started without the tutorial and its intro skipped
+# (startup_keys.sh): the hub. Escape: the main menu. Down twice to Save, Return. Return
+# on slot 1, the "..." erased, "ALPHA" typed, Return; after the message "OK"; Escape:
+# the main menu. Down twice to Load, Return; Return on slot 1; after the message "OK":
+# the hub.
+. "$(dirname "$0")/../support/startup_keys.sh"
+script="$NEW_GAME_NO_TUTORIAL
+111 key Escape
+125 key Down
+129 key Down
+133 key Return
+147 key Return
+155 key Backspace
+157 key Backspace
+159 key Backspace
+163 type ALPHA
+167 key Return
+241 key Return
+255 key Escape
+269 key Down
+273 key Down
+277 key Return
+291 key Return
+371 key Return"
 printf '%s\n' "$script" >"$home/script.txt"
-(cd "$home" && TESSAVAR_SCRIPT="$home/script.txt" TESSAVAR_FRAMES=320 TESSAVAR_TRACE="$home/trace" \
+(cd "$home" && TESSAVAR_SCRIPT="$home/script.txt" TESSAVAR_FRAMES=391 TESSAVAR_TRACE="$home/trace" \
   "$bin/tessavar" >/dev/null 2>"$home/log") || fail "the run failed: $(tail -3 "$home/log")"
 
 field() { # FRAME NAME
   awk -v f="$1" -v n="$2" '$2 == f { for (i = 1; i < NF; i += 2) if ($i == n) print $(i + 1) }' "$home/trace"
 }
-# The screens in order: main menu, hub, main menu, save, main menu, load, hub.
+# The screens in order: none under the logo, main menu, hub, main menu, save, main
+# menu, load, hub.
 order=$(awk '{ print $8 }' "$home/trace" | uniq | tr '\n' ' ')
-[ "$order" = "2 5 2 8 2 9 5 " ] || fail "screens in this order: $order ($(grep -i "slot\|save" "$home/log" | head -3))"
+[ "$order" = "0 2 5 2 8 2 9 5 " ] || fail "screens in this order: $order ($(grep -i "slot\|save" "$home/log" | head -3))"
 saves=$home/tessavar/data/saves
 [ -f "$saves/save0zone.bin" ] && [ -f "$saves/save0ships.txt" ] || fail "slot 1's files are missing"
 last=$(tail -1 "$home/trace" | awk '{ print $2 }')

@@ -24,34 +24,35 @@ use_zones normal
 # first ship focused), R calls the station, F11 while the ship rides in, Return in the
 # docked menu.
 run "$to_zone_map
-66 key Right
-72 key Right
-78 key Return
-96 key Left
-102 key Return
-118 key Right
-400 key Return
-460 key R
-490 key F11
-560 key Return" 600 || fail "the run failed: $(tail -3 "$home/log")"
+111 key Right
+117 key Right
+123 key Return
+141 key Left
+147 key Return
+163 key Right
+445 key Return
+505 key R
+535 key F11
+605 key Return" 645 || fail "the run failed: $(tail -3 "$home/log")"
 
 flight=$(first 'v["mode"] == 0')
 [ -n "$flight" ] || fail "no flight: $(tail -1 "$home/trace")"
 [ "$(value "$flight" node)" = 12 ] || fail "the flight is not at node 12: $(line "$flight")"
 menu=$(first 'v["mode"] == 2')
-[ -n "$menu" ] && [ "$menu" -lt 400 ] || fail "no in-game menu before frame 400 (flight at $flight): $(line 399)"
+[ -n "$menu" ] && [ "$menu" -lt 445 ] || fail "no in-game menu before frame 445 (flight at $flight): $(line 444)"
 # Until the first launch the station holds the ship: none flies.
 [ -z "$(awk -v m="$menu" '$2 < m && $18 != -1' "$home/trace")" ] ||
   fail "a ship flew before the station had it launched: $(awk -v m="$menu" '$2 < m && $18 != -1' "$home/trace" | head -1)"
-[ "$(value 401 mode)" = 0 ] && [ "$(value 401 ship)" -gt 0 ] || fail "the first launch gave no ship in flight: $(line 401)"
-docked=$(first 'v["frame"] > 401 && v["mode"] == 2')
-[ -n "$docked" ] && [ "$docked" -gt 460 ] && [ "$docked" -lt 560 ] ||
-  fail "the in-game menu came up at frame ${docked:-never} after the station was called at 460"
-[ "$(value 489 mode)" = 0 ] || fail "not in flight while the ship rides in: $(line 489)"
-[ "$(value 561 mode)" = 0 ] && [ "$(value 599 mode)" = 0 ] && [ "$(value 599 ship)" -gt 0 ] ||
-  fail "the second launch did not put the ship back in flight: $(line 599)"
-# The modes in order: front end, flight, the menu holding the ship, flight, docked, flight.
-order=$(awk '{ print $6 }' "$home/trace" | uniq | tr '\n' ' ')
+[ "$(value 446 mode)" = 0 ] && [ "$(value 446 ship)" -gt 0 ] || fail "the first launch gave no ship in flight: $(line 446)"
+docked=$(first 'v["frame"] > 446 && v["mode"] == 2')
+[ -n "$docked" ] && [ "$docked" -gt 505 ] && [ "$docked" -lt 605 ] ||
+  fail "the in-game menu came up at frame ${docked:-never} after the station was called at 505"
+[ "$(value 534 mode)" = 0 ] || fail "not in flight while the ship rides in: $(line 534)"
+[ "$(value 606 mode)" = 0 ] && [ "$(value 644 mode)" = 0 ] && [ "$(value 644 ship)" -gt 0 ] ||
+  fail "the second launch did not put the ship back in flight: $(line 644)"
+# The modes in order once the logo is over: front end, flight, the menu holding the
+# ship, flight, docked, flight.
+order=$(awk '!/ covering 1 / { print $6 }' "$home/trace" | uniq | tr '\n' ' ')
 [ "$order" = "1 0 2 0 2 0 " ] || fail "modes in this order: $order"
 
 shots=("$home"/user/*/screengrabs/Tessavar_*.tga)

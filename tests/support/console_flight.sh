@@ -1,10 +1,12 @@
 # Sourced by the program tests that fight in a new game's first flight: the game runs
-# on the dummy drivers from a home of its own; a new game (with the tutorial's flight)
-# is keyed in and, once the ship has warped in, the console (the key left of "1")
-# brings the enemies the test names with "/spawnenemy". Gives:
+# on the dummy drivers from a home of its own; a new game with the tutorial is keyed in
+# (the logo and intro skipped, flight school's first page read: startup_keys.sh) and,
+# once the ship has warped in, the console (the key left of "1") brings the enemies the
+# test names with "/spawnenemy". The tutorial's first flight keeps the guns shut and
+# its next page waits ten seconds of flight. Gives:
 #   home                 a temporary folder, removed at exit
-#   FLIGHT_FRAME         the frame by which the ship has warped in
-#   new_game_keys        the script lines of a new game
+#   FLIGHT_FRAME         the frame by which the ship has warped in and the page is read
+#   new_game_keys        the script lines of a new game up to FLIGHT_FRAME
 #   console_spawn FRAME TYPE...   the script lines that open the console at FRAME,
 #                        bring each TYPE and close it; CONSOLE_CLOSED is its last frame
 #   run_flight BIN FRAMES HOME    runs the game with HOME/script.txt, its trace in
@@ -16,10 +18,11 @@ trap 'rm -rf "$home"' EXIT
 export TESSAVAR_DIALOGS=launcher:start TESSAVAR_LOG_STDERR=1
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 fail() { echo "FAIL: $*"; exit 1; }
+. "$(dirname "${BASH_SOURCE[0]}")/startup_keys.sh"
 
-FLIGHT_FRAME=160
-new_game_keys() { # Return on New game, in the name box, on "Start with the tutorial"
-  printf '10 key Return\n16 key Return\n22 key Return\n'
+FLIGHT_FRAME=$PAGE_READ_FRAME
+new_game_keys() {
+  printf '%s\n' "$NEW_GAME_TUTORIAL" "$READ_FIRST_PAGE"
 }
 console_spawn() { # FRAME TYPE...
   local frame=$1

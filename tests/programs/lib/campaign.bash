@@ -56,16 +56,14 @@ first() { # AWK-CONDITION on v[NAME]
 }
 line() { awk -v f="$1" '$2 == f' "$home/trace"; }
 
-# New game (Return); Down from the name box passes the difficulty to "Start with the
-# tutorial", Down again to "Start without the tutorial" (a pilot's first game has the
-# tutorial: the hall of fame given says a game was played), Return: the bridge, with
-# its zone map button focused; Return there opens the zone map.
-to_hub="10 key Return
-20 key Down
-30 key Down
-36 key Return"
+# A new game without the tutorial (a pilot's first game has the tutorial: the hall of
+# fame given says a game was played), the logo and the intro skipped as a player skips
+# them (startup_keys.sh): the bridge, with its zone map button focused; Return there
+# opens the zone map, which takes keys from frame 111.
+. "$(dirname "${BASH_SOURCE[0]}")/../../support/startup_keys.sh"
+to_hub=$NEW_GAME_NO_TUTORIAL
 to_zone_map="$to_hub
-50 key Return"
+$HUB_FRAME key Return"
 
 # The test zones: zone 0 with ten normal nodes (nodes 4 to 13), its start node 13 at
 # (140, 100), node 12 at (180, 100), the boss node at (220, 100) and everything else
