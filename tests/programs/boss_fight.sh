@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The five bosses against the player's ship in the running game: in a new game's first
-# flight the console brings one boss ("/spawnenemy"; with this seed it comes ahead of
-# the ship's nose), and the ship closes in for half a second and fires at it for a
-# bounded number of frames (software device). Each run ends in order, the boss's file
+# The five bosses against the player's ship in the running game: in the flight of an
+# open survival run (the logo skipped; every gun works there) the console brings one
+# boss ("/spawnenemy"; with this seed it comes ahead of the ship's nose), and the ship
+# closes in for half a second and fires at it for a bounded number of frames (software
+# device). Each run ends in order, the boss's file
 # has every part, port and turret its script names, the boss stays in the world
 # throughout, and a frame of the fight taken with F11 matches its golden picture
 # (golden/<type>.png); TESS_UPDATE_GOLDENS=1 rewrites them.
@@ -10,8 +11,8 @@ set -u
 bin=$1
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../support/console_flight.sh"
-export TESSAVAR_SEED=28
-shot=$((FLIGHT_FRAME + 40))
+export TESSAVAR_SEED=1
+shot=$((SURVIVAL_FLIGHT_FRAME + 40))
 frames=$((shot + 3))
 failed=0
 
@@ -19,8 +20,8 @@ for type in STAR_BOSS MAGMA_BOSS RAIN_BOSS TRON_BOSS DISC_BOSS; do
   run=$home/$type
   mkdir -p "$run"
   {
-    new_game_keys
-    console_spawn $FLIGHT_FRAME $type
+    survival_keys
+    console_spawn $SURVIVAL_FLIGHT_FRAME $type
     fight=$((CONSOLE_CLOSED + 2))
     printf '%d down Q\n%d down Up\n%d up Up\n%d key F11\n' $fight $fight $((fight + 12)) $shot
   } >"$run/script.txt"

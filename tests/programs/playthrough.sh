@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The game played through as a player would, in one run: playthrough/script.txt gives
-# the keys by frame (TESSAVAR_SCRIPT) from the start-up to the main menu, a new game
-# and its first flight, back to the main menu, a survival run among the asteroids
-# (a rock shot apart with the gravity beam on), and the hall of fame. The run has a fixed seed and a fixed
+# the keys by frame (TESSAVAR_SCRIPT) from the start-up (the logo skipped) to the main
+# menu, a new game (its intro skipped) and flight school's first flight, back to the
+# main menu, a survival run among the asteroids (a rock shot apart with the gravity
+# beam on), the hall of fame and the campaign. The run has a fixed seed and a fixed
 # clock (TESSAVAR_FIXED_CLOCK: 40 ms of real time a frame, so the GUI's timing does
 # not depend on the machine's load), on the dummy video and audio drivers.
 #
@@ -22,7 +23,7 @@ bin=$1
 here=$(cd "$(dirname "$0")" && pwd)
 script=$here/playthrough/script.txt
 expected=$here/playthrough/expected.trace
-frames=2960
+frames=3122
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 export TESSAVAR_DIALOGS=launcher:start TESSAVAR_LOG_STDERR=1 TESSAVAR_SEED=35 TESSAVAR_FIXED_CLOCK=1
@@ -33,8 +34,11 @@ fail() { echo "FAIL: $*"; exit 1; }
 # ...; p[] holds the frame before). Each must hold at some frame at or after the frame
 # where the one before it held.
 steps=(
-  'main menu|v["mode"] == 1 && v["screen"] == 2 && v["focus"] == 2001'
-  'new game: a flight at zone 0 node 13|v["mode"] == 0 && v["zone"] == 0 && v["node"] == 13 && v["ship"] > 0'
+  'the logo covers the start|v["covering"] == 1'
+  'main menu|v["mode"] == 1 && v["screen"] == 2 && v["focus"] == 2001 && v["covering"] == 0'
+  'the intro of a new game|v["mode"] == 1 && v["covering"] == 1'
+  'new game: a flight at zone 0 node 13|v["mode"] == 0 && v["zone"] == 0 && v["node"] == 13 && v["ship"] > 0 && v["covering"] == 0'
+  'flight school: its first page read|v["mode"] == 0 && v["step"] == 1'
   'the ship flies|v["mode"] == 0 && v["checksum"] != first_checksum'
   'the exit warning|v["mode"] == 0 && v["focus"] == 104'
   'the main menu again|v["mode"] == 1 && v["screen"] == 2'
@@ -43,10 +47,11 @@ steps=(
   'the main menu after the run|v["mode"] == 1 && v["screen"] == 2'
   'the hall of fame|v["mode"] == 1 && v["screen"] == 16'
   'back from the hall of fame|v["mode"] == 1 && v["screen"] == 2'
-  'a new game without the tutorial: the bridge|v["mode"] == 1 && v["screen"] == 5'
+  'the intro of the campaign|v["mode"] == 1 && v["covering"] == 1'
+  'a new game without the tutorial: the bridge|v["mode"] == 1 && v["screen"] == 5 && v["covering"] == 0'
   'the zone map at node 13|v["mode"] == 1 && v["screen"] == 4 && v["node"] == 13'
   'a jump to node 12|v["screen"] == 4 && v["node"] == 12'
-  'jumps on to node 6, where enemies wait|v["screen"] == 4 && v["node"] == 6 && v["parked"] > 0'
+  'jumps on to node 7, where enemies wait|v["screen"] == 4 && v["node"] == 7 && v["parked"] > 0'
   'the map holds before the flight|v["screen"] == 4 && v["map"] == 2'
   'the station brings the pilot: its in-game menu|v["mode"] == 2 && v["screen"] == 1'
   'ship 1 launched among the enemies|v["mode"] == 0 && v["ship"] > 0 && v["enemies"] > 0'

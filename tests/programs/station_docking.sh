@@ -35,7 +35,7 @@ run "$to_zone_map
 535 key F11
 605 key Return" 645 || fail "the run failed: $(tail -3 "$home/log")"
 
-flight=$(first 'v["mode"] == 0')
+flight=$(first 'v["mode"] == 0 && v["covering"] == 0')
 [ -n "$flight" ] || fail "no flight: $(tail -1 "$home/trace")"
 [ "$(value "$flight" node)" = 12 ] || fail "the flight is not at node 12: $(line "$flight")"
 menu=$(first 'v["mode"] == 2')

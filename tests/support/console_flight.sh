@@ -7,6 +7,8 @@
 #   home                 a temporary folder, removed at exit
 #   FLIGHT_FRAME         the frame by which the ship has warped in and the page is read
 #   new_game_keys        the script lines of a new game up to FLIGHT_FRAME
+#   SURVIVAL_FLIGHT_FRAME, survival_keys   the same for an open survival run, whose
+#                        flight has every gun and no pages
 #   console_spawn FRAME TYPE...   the script lines that open the console at FRAME,
 #                        bring each TYPE and close it; CONSOLE_CLOSED is its last frame
 #   run_flight BIN FRAMES HOME    runs the game with HOME/script.txt, its trace in
@@ -23,6 +25,10 @@ fail() { echo "FAIL: $*"; exit 1; }
 FLIGHT_FRAME=$PAGE_READ_FRAME
 new_game_keys() {
   printf '%s\n' "$NEW_GAME_TUTORIAL" "$READ_FIRST_PAGE"
+}
+SURVIVAL_FLIGHT_FRAME=220
+survival_keys() {
+  printf '%s\n' "$SURVIVAL_RUN"
 }
 console_spawn() { # FRAME TYPE...
   local frame=$1

@@ -16,6 +16,8 @@
 #   READ_FIRST_PAGE       flight school's first page (5 s of game time into the flight,
 #                         a letter a frame) completed and turned with four Returns; the
 #                         tutorial's flight goes on from PAGE_READ_FRAME
+#   SURVIVAL_RUN          the logo skipped, Down four times to Survival, Return, Return
+#                         on "Open survival": its flight begins by frame 82
 SKIP_LOGO="15 key Return"
 AFTER_LOGO=20
 after_logo() { # SCRIPT
@@ -38,3 +40,10 @@ READ_FIRST_PAGE="200 key Return
 230 key Return
 245 key Return"
 PAGE_READ_FRAME=260
+SURVIVAL_RUN="$SKIP_LOGO
+30 key Down
+38 key Down
+46 key Down
+54 key Down
+62 key Return
+80 key Return"
