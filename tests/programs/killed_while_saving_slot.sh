@@ -25,10 +25,10 @@ saves=$home/user/tessavar/data/saves
 # Deletes and eight Backspaces, wherever its cursor is), NAME typed, Return; for a slot in use, Return on the overwrite question's
 # "Yes".
 to_save_screen() { # DOWNS
-  printf '%s\n50 key Escape\n' "$to_hub"
+  printf '%s\n%d key Escape\n' "$to_hub" $HUB_FRAME
   local i
-  for ((i = 0; i < $1; i++)); do echo "$((64 + 4 * i)) key Down"; done
-  echo "76 key Return"
+  for ((i = 0; i < $1; i++)); do echo "$((HUB_FRAME + 14 + 4 * i)) key Down"; done
+  echo "$((HUB_FRAME + 26)) key Return"
 }
 save_keys() { # BASE SLOT NAME
   local at=$1 i
@@ -48,10 +48,10 @@ save_keys() { # BASE SLOT NAME
 
 # Slot 1 then slot 2 (each "OK" on the complete popup taken by Return), in order.
 run "$(to_save_screen 2)
-$(save_keys 90 1 ALPHA)
-220 key Return
-$(save_keys 236 2 BRAVO)
-370 key Return" 400 || fail "the orderly saves failed: $(tail -3 "$home/log")"
+$(save_keys 135 1 ALPHA)
+265 key Return
+$(save_keys 281 2 BRAVO)
+415 key Return" 445 || fail "the orderly saves failed: $(tail -3 "$home/log")"
 
 slot_name() { # SLOT: the name tesstool save info reads in a slot that checks out, or nothing
   local info
@@ -68,12 +68,12 @@ slot_name() { # SLOT: the name tesstool save info reads in a slot that checks ou
 # COUNT milliseconds after that (the frames after the save). The folder is looked at by
 # the shell itself (no process started), so that a look takes microseconds; a save that
 # went by between two looks (a busy machine) has left a ships file newer than the round.
-printf '%s\n' "$(to_save_screen 3)" "$(save_keys 90 1 NEWNAME)" >"$home/round.txt"
+printf '%s\n' "$(to_save_screen 3)" "$(save_keys 135 1 NEWNAME)" >"$home/round.txt"
 kill_round() { # NAME WAY COUNT
   sed "s/NEWNAME/$1/" "$home/round.txt" >"$home/script.txt"
   rm -f "$saves"/*.tmp*  # left by the round before
   touch "$home/mark"
-  (cd "$home" && TESSAVAR_SCRIPT="$home/script.txt" TESSAVAR_FRAMES=240 exec "$prog/tessavar" \
+  (cd "$home" && TESSAVAR_SCRIPT="$home/script.txt" TESSAVAR_FRAMES=285 exec "$prog/tessavar" \
     >/dev/null 2>"$home/log") &
   local game=$! looks=0 temps renamed
   while kill -0 "$game" 2>/dev/null; do

@@ -33,103 +33,103 @@ FOURTH_SHIP=1006
 
 # The bridge's buttons from its first (the zone map): station, hangar, research, stores.
 run "$to_hub
-60 key Down
-66 key Down
-72 key Down
-78 key Return
-100 key Return
-110 key Right
-114 key Right
-118 key Right
-122 key Right
-126 key Right
-130 key Right
-134 key Right
-138 key Right
-142 key Right
-160 key Down
-166 key Down
-172 key Down
-178 key Right
-182 key Right
-186 key Right
-190 key Right
-194 key Right
-200 key Down
-212 key Return
-220 key F11
-230 key Escape
-250 key Return
-266 key Right
-272 key Right
-278 key Return
-330 key Escape
-350 key Down
-356 key Down
-362 key Down
-368 key Down
-374 key Return
-400 key F11
-410 key Escape
-430 key Down
-436 key Down
-442 key Return
-470 key Down
-476 key Down
-482 key Return
-500 type Kestrel
-510 key Return
-540 key Return
-550 key Right
-556 key Right
-562 key Right
-568 key Right
-574 key Right
-580 key Return
-590 key Return
-612 key Right
-640 key Q
-660 key F11
-670 click left 545 448
-700 key F11
-710 key Escape
-730 key Return
-746 key Right
-752 key Return
-768 key Right
-1050 key Return
-1110 key R
-1200 key F11
-1210 key Down
-1216 key Down
-1222 key Down" 1240 || fail "the run failed: $(tail -3 "$home/log")"
+105 key Down
+111 key Down
+117 key Down
+123 key Return
+145 key Return
+155 key Right
+159 key Right
+163 key Right
+167 key Right
+171 key Right
+175 key Right
+179 key Right
+183 key Right
+187 key Right
+205 key Down
+211 key Down
+217 key Down
+223 key Right
+227 key Right
+231 key Right
+235 key Right
+239 key Right
+245 key Down
+257 key Return
+265 key F11
+275 key Escape
+295 key Return
+311 key Right
+317 key Right
+323 key Return
+375 key Escape
+395 key Down
+401 key Down
+407 key Down
+413 key Down
+419 key Return
+445 key F11
+455 key Escape
+475 key Down
+481 key Down
+487 key Return
+515 key Down
+521 key Down
+527 key Return
+545 type Kestrel
+555 key Return
+585 key Return
+595 key Right
+601 key Right
+607 key Right
+613 key Right
+619 key Right
+625 key Return
+635 key Return
+657 key Right
+685 key Q
+705 key F11
+715 click left 545 448
+745 key F11
+755 key Escape
+775 key Return
+791 key Right
+797 key Return
+813 key Right
+1095 key Return
+1155 key R
+1245 key F11
+1255 key Down
+1261 key Down
+1267 key Down" 1285 || fail "the run failed: $(tail -3 "$home/log")"
 
 at() { # FRAME SCREEN [FOCUS]: the trace shows that screen (and focus) at the frame
   [ "$(value "$1" screen)" = "$2" ] && { [ $# -lt 3 ] || [ "$(value "$1" focus)" = "$3" ]; } ||
     fail "frame $1 is not at screen $2${3:+, focus $3}: $(line "$1")"
 }
-at 90 $RESEARCH
-at 210 $RESEARCH $MANUFACTURE_START
+at 135 $RESEARCH
+at 255 $RESEARCH $MANUFACTURE_START
 # Starting the job leaves the panel for its tab.
-at 219 $RESEARCH
-[ "$(value 219 focus)" != $MANUFACTURE_START ] || fail "the manufacture did not start: $(line 219)"
+at 264 $RESEARCH
+[ "$(value 264 focus)" != $MANUFACTURE_START ] || fail "the manufacture did not start: $(line 264)"
 # The wait passes one minute of zone time.
-before=$(value 270 zclock)
-after=$(value 320 zclock)
+before=$(value 315 zclock)
+after=$(value 365 zclock)
 [ "$after" -eq $((before + 60000)) ] || fail "the wait moved the zone clock from $before to $after"
-at 390 $STORES
-at 460 $HANGAR $HANGAR_FIRST_BAY
-at 520 $CONSTRUCTION
-at 665 $CONSTRUCTION
-at 690 $HANGAR
-flight=$(first 'v["mode"] == 0')
+at 435 $STORES
+at 505 $HANGAR $HANGAR_FIRST_BAY
+at 565 $CONSTRUCTION
+at 710 $CONSTRUCTION
+at 735 $HANGAR
+flight=$(first 'v["mode"] == 0 && v["covering"] == 0')
 [ -n "$flight" ] && [ "$(value "$flight" node)" = 12 ] || fail "no flight at node 12: $(tail -1 "$home/trace")"
 menu=$(first 'v["mode"] == 2')
-[ -n "$menu" ] && [ "$menu" -lt 1050 ] || fail "no in-game menu before frame 1050 (flight at $flight)"
-docked=$(first 'v["frame"] > 1051 && v["mode"] == 2')
-[ -n "$docked" ] && [ "$docked" -lt 1200 ] || fail "not docked before frame 1200: $(line 1199)"
-[ "$(value 1239 mode)" = 2 ] && [ "$(value 1239 focus)" = $FOURTH_SHIP ] ||
-  fail "the docked menu offers no fourth ship: $(line 1239)"
+[ -n "$menu" ] && [ "$menu" -lt 1095 ] || fail "no in-game menu before frame 1095 (flight at $flight)"
+docked=$(first 'v["frame"] > 1096 && v["mode"] == 2')
+[ -n "$docked" ] && [ "$docked" -lt 1245 ] || fail "not docked before frame 1245: $(line 1244)"
+[ "$(value 1284 mode)" = 2 ] && [ "$(value 1284 focus)" = $FOURTH_SHIP ] ||
+  fail "the docked menu offers no fourth ship: $(line 1284)"
 
 shots=("$home"/user/*/screengrabs/Tessavar_*.tga)
 [ ${#shots[@]} -eq 5 ] || fail "F11 wrote ${#shots[@]} screenshots, not 5"

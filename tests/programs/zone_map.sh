@@ -94,20 +94,20 @@ use_zones normal boss
 grep -q "node  1 boss" "$home/zones" && grep -q "zone 0: .*boss STAR_BOSS" "$home/zones" ||
   fail "no star boss at the test zones' boss node: $(head -3 "$home/zones")"
 run "$to_zone_map
-66 key Right
-72 key Return
-76 key Grave
-78 type /showboss
-79 key Return
-81 key Grave
-90 key Right
-130 key Right" 330 || fail "the boss node run failed: $(tail -3 "$home/log")"
+111 key Right
+117 key Return
+121 key Grave
+123 type /showboss
+124 key Return
+126 key Grave
+135 key Right
+175 key Right" 375 || fail "the boss node run failed: $(tail -3 "$home/log")"
 grep -q "Cannot read\|count as dead" "$home/log" && fail "the boss did not come whole: $(grep -m1 'Cannot\|dead' "$home/log")"
 at_boss=$(first 'v["map"] == 1 && v["node"] == 1')
 [ -n "$at_boss" ] || fail "no jump to the boss node: $(tail -1 "$home/trace")"
 boss_flight=$(first 'v["mode"] == 0 && v["node"] == 1 && v["enemies"] == 1')
 [ -n "$boss_flight" ] || fail "no flight with the boss at the boss node: $(tail -1 "$home/trace")"
-[ "$(value 329 node)" = 1 ] && [ "$(value 329 enemies)" = 1 ] && [ "$(value 329 mode)" = 0 ] ||
-  fail "the boss fight did not last: $(line 329)"
+[ "$(value 374 node)" = 1 ] && [ "$(value 374 enemies)" = 1 ] && [ "$(value 374 mode)" = 0 ] ||
+  fail "the boss fight did not last: $(line 374)"
 echo "4 passed, 0 failed (jump chosen at frame $chosen, started at $jumped, held at $held, flight at $flight;" \
   "the boss node's flight at $boss_flight)"
