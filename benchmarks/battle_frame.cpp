@@ -9,6 +9,7 @@
 // frame's presentation), once with one drawing thread and once with every thread.
 //   bench_battle_frame [frames]     (SDL_VIDEODRIVER=dummy unless set)
 
+#include "benchmarks/RunningGame.h"
 #include "core/app/Application.h"
 #include "core/app/SpriteBankStartup.h"
 #include "core/Random.h"
@@ -24,14 +25,11 @@
 #include "world/ObjectTypes.h"
 #include "world/World.h"
 
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
 namespace
@@ -111,41 +109,19 @@ void KeepBattle(CGame& game, const CVector2D& centre)
     }
 }
 
-bool WriteSettings(const std::string& home)
-{
-    std::string folder = home + "/Tessavar";
-    if (system(("mkdir -p '" + folder + "'").c_str()) != 0)
-        return false;
-    std::ofstream(folder + "/Tessavar.cfg") << "Tessavar\n{\n\tg_runonce\ttrue\n\tr_renderer\td3d\n"
-                                                "\tr_fullscreen\tfalse\n\tr_backBufferWidth\t800\n"
-                                                "\tr_backBufferHeight\t600\n}\n";
-    // The main menu's survival run: Down four times from New game, Return, Return.
-    std::ofstream(home + "/script.txt") << "10 key Down\n18 key Down\n26 key Down\n34 key Down\n42 key Return\n"
-                                           "60 key Return\n";
-    return true;
-}
-
 // One measured battle in this process; false when the game did not come up.
 bool Measure(int frames, const char* threads, SFigures& figures)
 {
-    char home[] = "/tmp/tess_bench_battle_XXXXXX";
-    if (!mkdtemp(home) || !WriteSettings(home))
-        return false;
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    setenv("TESSAVAR_HOME", home, 1);
-    setenv("TESSAVAR_DIALOGS", "launcher:start", 1);
-    setenv("TESSAVAR_FIXED_CLOCK", "1", 1);
-    setenv("TESSAVAR_SEED", "35", 1);
     setenv("TESSAVAR_THREADS", threads, 1);
-    setenv("TESSAVAR_SCRIPT", (std::string(home) + "/script.txt").c_str(), 1);
-    // Relative data paths start in the program folder, where this program is built.
-    char self[4096] = {};
-    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string folder = length > 0 ? std::string(self, size_t(length)) : std::string();
-    folder = folder.substr(0, folder.rfind('/'));
-    if (folder.empty() || chdir(folder.c_str()) != 0 || !InitApplication())
+    // The main menu's survival run: Down four times from New game, Return, Return.
+    std::string home;
+    if (!bench::StartRunningGame(home, 800, 600,
+                                 "10 key Down\n18 key Down\n26 key Down\n34 key Down\n42 key Return\n60 key Return\n",
+                                 "35"))
+    {
+        bench::RemoveHome(home);
         return false;
+    }
 
     CGame* game = GetGame();
     bool flying = false;
@@ -219,7 +195,7 @@ bool Measure(int frames, const char* threads, SFigures& figures)
         if (const CEmitter* emitter = cache.GetDefinition(i)->GetEmitter())
             figures.particles += emitter->GetParticleCount() - emitter->CountFreeParticles();
     ShutdownApplication();
-    system(("rm -rf '" + std::string(home) + "'").c_str());
+    bench::RemoveHome(home);
     return true;
 }
 } // namespace
@@ -234,26 +210,9 @@ int main(int argc, char** argv)
     for (const char* threads : {"1", ""})
     {
         // Each measurement in a process of its own: the game starts and ends once a process.
-        int pipeEnds[2];
-        if (pipe(pipeEnds) != 0)
-            return 1;
-        const pid_t child = fork();
-        if (child == 0)
-        {
-            close(pipeEnds[0]);
-            SFigures figures;
-            const bool measured = Measure(frames, threads, figures);
-            if (measured && write(pipeEnds[1], &figures, sizeof figures) != sizeof figures)
-                _exit(1);
-            _exit(measured ? 0 : 1);
-        }
-        close(pipeEnds[1]);
         SFigures figures;
-        const bool read = child > 0 && ::read(pipeEnds[0], &figures, sizeof figures) == sizeof figures;
-        close(pipeEnds[0]);
-        int status = 0;
-        if (child > 0)
-            waitpid(child, &status, 0);
+        const bool read =
+            bench::MeasureInChild(figures, [&](SFigures& measured) { return Measure(frames, threads, measured); });
         if (!read)
         {
             std::fprintf(stderr, "the battle with %s drawing threads failed\n", threads[0] ? threads : "all");

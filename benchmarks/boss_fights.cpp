@@ -1,0 +1,189 @@
+// The five sample bosses against the starter ship, each in the running game on the
+// sample data: a new game's first flight (the starter ship as the player has it, its
+// two pulse guns in fire group 1) meets one boss brought in 600 units ahead, and a
+// simple pilot fights it: every frame it turns the ship's nose onto the boss's
+// centre, holds fire (Q down from the script), and keeps within a band of distances
+// while it circles at a steady speed; each boss is fought from a close band (260 to
+// 420 units) and a far one (420 to 560). Prints, per fight, whether the boss or the
+// ship went first, the fight's length in game seconds, the ship's health left and the
+// times it was hit, and the boss's health, parts and turrets left, so that the sample
+// numbers can be balanced: each boss beatable, none trivial.
+//   bench_boss_fights [seconds]   (the longest fight, 600 by default; SDL_VIDEODRIVER=dummy unless set)
+
+#include "benchmarks/RunningGame.h"
+#include "core/app/Application.h"
+#include "platform/GameWindow.h"
+#include "ships/Mothership.h"
+#include "world/Game.h"
+#include "world/GameFlowLink.h"
+#include "world/GameObject.h"
+#include "world/ObjectTypes.h"
+#include "world/World.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace
+{
+// The ship has warped in by this frame; the pilot takes over at FIGHT_FRAME.
+constexpr int BOSS_FRAME = 170;
+constexpr int FIGHT_FRAME = 200;
+struct SBand
+{
+    float near, far;
+};
+const SBand BANDS[] = {{260.0f, 420.0f}, {420.0f, 560.0f}};
+constexpr float ORBIT_SPEED = 4.0f;    // units a tick, round the boss
+constexpr float APPROACH_SPEED = 5.0f; // units a tick, in or out
+
+struct SBoss
+{
+    EObjectType type;
+    const char* file;
+};
+const SBoss BOSSES[] = {
+    {OBJECT_STAR_BOSS, "data\\enemies\\bossstar.txt"}, {OBJECT_MAGMA_BOSS, "data\\enemies\\bossmagma.txt"},
+    {OBJECT_RAIN_BOSS, "data\\enemies\\bossrain.txt"}, {OBJECT_TRON_BOSS, "data\\enemies\\bosstron.txt"},
+    {OBJECT_DISC_BOSS, "data\\enemies\\bossdisc.txt"},
+};
+
+struct SResult
+{
+    int outcome = 0; // 1 the boss died, 2 the ship died, 3 the flight ended, 0 time ran out
+    float seconds = 0.0f;
+    int32_t shipHealth = 0;
+    int32_t shipStartHealth = 0;
+    int hits = 0;
+    int32_t bossHealth = 0;
+    int parts = 0, partsAlive = 0, turrets = 0, turretsAlive = 0;
+};
+
+bool Pump()
+{
+    while (PumpWindowMessage() == EPumpResult::Handled)
+    {
+    }
+    return RunFrame();
+}
+
+// The pilot's frame: the nose on the boss, the distance kept while circling.
+void Pilot(CGameObject& ship, const CGameObject& boss, const SBand& band)
+{
+    CVector2D toBoss = boss.GetPosition() - ship.GetPosition();
+    const float distance = toBoss.Length();
+    if (distance < 1.0f)
+        return;
+    CVector2D along = toBoss;
+    along.Normalise();
+    ship.GetBody().angle = along.GetAngle();
+    const CVector2D round(-along.y, along.x);
+    float radial = 0.0f;
+    if (distance > band.far)
+        radial = APPROACH_SPEED;
+    else if (distance < band.near)
+        radial = -APPROACH_SPEED;
+    ship.GetBody().velocity = round * ORBIT_SPEED + along * radial;
+}
+
+bool Fight(const SBoss& boss, const SBand& band, int seconds, SResult& result)
+{
+    // New game, the name box, the tutorial's flight; fire held from the fight's start.
+    const std::string script =
+        "10 key Return\n16 key Return\n22 key Return\n" + std::to_string(FIGHT_FRAME) + " down Q\n";
+    std::string home;
+    if (!bench::StartRunningGame(home, 640, 480, script, "28"))
+    {
+        bench::RemoveHome(home);
+        return false;
+    }
+    CGame* game = GetGame();
+    int32_t bossHandle = NO_OBJECT;
+    int32_t lastHealth = 0;
+    const int frames = FIGHT_FRAME + seconds * 25;
+    for (int frame = 0; frame < frames; ++frame)
+    {
+        CWorld* world = game->GetWorld();
+        CGameObject* ship = world ? world->GetObject(game->GetPlayerShipHandle()) : nullptr;
+        if (frame == BOSS_FRAME)
+        {
+            if (!ship || !world->CreateObject(boss.type, bossHandle))
+                break;
+            CGameObject* made = world->GetObject(bossHandle);
+            CVector2D ahead;
+            ahead.SetFromAngle(ship->GetBody().angle);
+            const CVector2D place = ship->GetPosition() + ahead * 600.0f;
+            made->SetPosition(place);
+            made->GetBody().previousPosition = place;
+            if (!made->LoadFromFile(boss.file))
+                break;
+            made->PlaceShape();
+            made->SetVisible(true);
+            result.shipStartHealth = lastHealth = ship->GetBody().health;
+        }
+        if (frame >= FIGHT_FRAME)
+        {
+            const CGameObject* enemy = world ? world->GetObject(bossHandle) : nullptr;
+            result.seconds = static_cast<float>(frame - FIGHT_FRAME) / 25.0f;
+            if (!enemy)
+            {
+                result.outcome = 1;
+                break;
+            }
+            result.bossHealth = enemy->GetBody().health;
+            if (const auto* mothership = dynamic_cast<const CEnemyMothership*>(enemy))
+            {
+                result.parts = mothership->GetPartCount();
+                result.turrets = mothership->GetTurretCount();
+                result.partsAlive = result.turretsAlive = 0;
+                for (int i = 0; i < result.parts; ++i)
+                    result.partsAlive += mothership->IsPartAlive(i) ? 1 : 0;
+                for (int i = 0; i < result.turrets; ++i)
+                    result.turretsAlive += mothership->IsTurretAlive(i) ? 1 : 0;
+            }
+            if (!ship || ship->GetBody().health <= 0 || game->GetGameFlow().GetMode() != GAME_MODE_FLIGHT)
+            {
+                result.outcome = ship && ship->GetBody().health > 0 ? 3 : 2;
+                break;
+            }
+            if (ship->GetBody().health < lastHealth)
+                ++result.hits;
+            lastHealth = result.shipHealth = ship->GetBody().health;
+            Pilot(*ship, *enemy, band);
+        }
+        if (!Pump())
+            break;
+    }
+    ShutdownApplication();
+    bench::RemoveHome(home);
+    return bossHandle != NO_OBJECT;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 600;
+    const char* const outcomes[] = {"time ran out", "boss beaten", "ship lost", "flight ended"};
+    int failed = 0;
+    for (const SBoss& boss : BOSSES)
+        for (const SBand& band : BANDS)
+        {
+            // Each fight in a process of its own.
+            SResult result;
+            if (!bench::MeasureInChild(result, [&](SResult& r) { return Fight(boss, band, seconds, r); }))
+            {
+                std::printf("%-28s the fight did not start\n", boss.file);
+                ++failed;
+                continue;
+            }
+            std::printf("%-28s %3.0f-%3.0f: %-12s after %5.1f s: ship health %d of %d (hit %d times); boss health "
+                        "%d, parts %d of %d, turrets %d of %d\n",
+                        boss.file, static_cast<double>(band.near), static_cast<double>(band.far),
+                        outcomes[result.outcome], static_cast<double>(result.seconds), result.shipHealth,
+                        result.shipStartHealth, result.hits, result.bossHealth, result.partsAlive, result.parts,
+                        result.turretsAlive, result.turrets);
+            std::fflush(stdout);
+        }
+    return failed == 0 ? 0 : 1;
+}
