@@ -3,7 +3,10 @@
 # the keys by frame (TESSAVAR_SCRIPT) from the start-up (the logo skipped) to the main
 # menu, a new game (its intro skipped) and flight school's first flight, back to the
 # main menu, a survival run among the asteroids (a rock shot apart with the gravity
-# beam on), the hall of fame and the campaign. The run has a fixed seed and a fixed
+# beam on), the hall of fame and the campaign; then a second campaign: research started,
+# the game saved to a slot, loaded again from the main menu, the zone map's jumps while
+# the research draws on the stocks, a flight where the station and the ship are lost, the
+# dead screen with the run's results and the hall of fame. The run has a fixed seed and a fixed
 # clock (TESSAVAR_FIXED_CLOCK: 40 ms of real time a frame, so the GUI's timing does
 # not depend on the machine's load), on the dummy video and audio drivers.
 #
@@ -23,7 +26,7 @@ bin=$1
 here=$(cd "$(dirname "$0")" && pwd)
 script=$here/playthrough/script.txt
 expected=$here/playthrough/expected.trace
-frames=3122
+frames=7600
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 export TESSAVAR_DIALOGS=launcher:start TESSAVAR_LOG_STDERR=1 TESSAVAR_SEED=35 TESSAVAR_FIXED_CLOCK=1
@@ -60,6 +63,19 @@ steps=(
   'docked at the station: its in-game menu again|v["mode"] == 2 && v["screen"] == 1'
   'launched again|v["mode"] == 0 && v["ship"] > 0'
   'the main menu at the end|v["mode"] == 1 && v["screen"] == 2'
+  'a second campaign: the bridge at node 13|v["mode"] == 1 && v["screen"] == 5 && v["node"] == 13'
+  'the research screen|v["mode"] == 1 && v["screen"] == 10'
+  'the save screen|v["mode"] == 1 && v["screen"] == 8'
+  'saved: the main menu|v["mode"] == 1 && v["screen"] == 2'
+  'the load screen|v["mode"] == 1 && v["screen"] == 9'
+  'the loaded game: its bridge at node 13 with its stocks|v["mode"] == 1 && v["screen"] == 5 && v["node"] == 13 && v["gems"] > 0'
+  'the zone map: the research draws on the stocks as the zone clock runs|v["screen"] == 4 && p["screen"] == 4 && v["gems"] < p["gems"]'
+  'the jumps stop at node 7, where enemies wait|v["screen"] == 4 && v["node"] == 7 && v["map"] == 2'
+  'ship 1 launched among the enemies again|v["mode"] == 0 && v["ship"] > 0 && v["enemies"] > 0'
+  'the ship lost|v["mode"] == 0 && p["ship"] >= 0 && v["ship"] < 0'
+  'its escape pod lost too: the dead screen|v["mode"] == 1 && v["screen"] == 3'
+  'the main menu after the lost run|v["mode"] == 1 && v["screen"] == 2'
+  'the hall of fame after the lost run|v["mode"] == 1 && v["screen"] == 16'
 )
 
 check_steps() { # TRACE
@@ -119,6 +135,10 @@ if [ "${TESS_SANITIZED:-0}" = 1 ]; then
   exit 0
 fi
 check_steps "$home/software-1.trace"
+# The slot the second campaign saved reads as its name in the game's reader.
+(cd "$bin" && "$bin/tesstool" save info "$home/software-1/Tessavar/data/saves/save0zone.bin") >"$home/slot" 2>&1 ||
+  fail "tesstool save info refused the playthrough's slot: $(cat "$home/slot")"
+grep -q '^slot name: "ALPHA"$' "$home/slot" || fail "the playthrough's slot: $(head -3 "$home/slot")"
 if [ "${TESS_UPDATE_GOLDENS:-0}" = 1 ]; then
   cp "$home/software-1.trace" "$expected"
   echo "trace recorded: $expected"
