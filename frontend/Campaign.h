@@ -59,7 +59,7 @@ public:
     // Stocks, counters and ship states 0, station record -1, mounts empty (their weapon
     // flags kept), store free, every kind's research disabled, both slots idle and the
     // pilot record cleared.
-    void Reset();
+    void Reset() override;
     const SCampaignState& GetState() const { return m_state; }
     SCampaignState& GetState() { return m_state; }
 
@@ -103,7 +103,7 @@ public:
     // kind beyond the pilot's reached zone (plus its allowance) does not count.
     bool HasReadyProject() const;
     // Steps the research slot, then the manufacturing slot, to the zone clock.
-    void AdvanceResearch(uint32_t zoneClock);
+    void AdvanceResearch(uint32_t zoneClock) override;
     void MoveSlotsToZoneClock(uint32_t fromClock, uint32_t toClock) override;
     // The cost the slot draws on: a research stage, or one manufactured unit. False when
     // there is none (an unknown definition, a stage outside the table).

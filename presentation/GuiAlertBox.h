@@ -46,7 +46,7 @@ private:
     };
 
     void Advance();
-    void Close();
+    void Close() override;
     bool DrawText(const SGuiRect& inner, float z);
 
     std::vector<SPage> m_pages;
