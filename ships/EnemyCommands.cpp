@@ -49,8 +49,12 @@ CVector2D ChooseSpawnPlace(CGame& game)
     CRandom& random = GetGameRandom();
     const CGameObject* ship = game.GetWorld()->GetObject(game.GetPlayerShipHandle());
     if (!ship)
-        return SHOW_PLACE + CVector2D(static_cast<float>(random.Below(SHOW_SPREAD)),
-                                      static_cast<float>(random.Below(SHOW_SPREAD)));
+    {
+        // x is drawn before y (a call's arguments are drawn in no set order).
+        const float x = static_cast<float>(random.Below(SHOW_SPREAD));
+        const float y = static_cast<float>(random.Below(SHOW_SPREAD));
+        return SHOW_PLACE + CVector2D(x, y);
+    }
     CVector2D bearing;
     bearing.SetFromAngle(static_cast<float>(random.Below(360)));
     return ship->GetPosition() + bearing * (NEAR_DISTANCE + static_cast<float>(random.Below(DISTANCE_SPREAD)));

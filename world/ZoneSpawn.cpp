@@ -61,7 +61,13 @@ CGameObject* CZoneManager::SpawnResourceObject(SResourceRecord& record, bool sca
     object->ParseDefinition(*record.definition);
     CVector2D place = m_spawnPoint;
     if (scatter)
-        place += CVector2D(Scatter(m_deployRadius), Scatter(m_deployRadius));
+    {
+        // Two statements: the draws of one call's arguments come in no set order, and
+        // the same seed must place the group alike whatever the compiler.
+        const float dx = Scatter(m_deployRadius);
+        const float dy = Scatter(m_deployRadius);
+        place += CVector2D(dx, dy);
+    }
     object->SetPosition(place);
     object->GetBody().previousPosition = place;
     object->SetVisible(false);

@@ -2,6 +2,7 @@
 // mining, arriving at the player's node one object a frame, and leaving the records
 // right as their objects go.
 
+#include "core/Random.h"
 #include "tests/support/world/ZoneScene.h"
 #include "world/AsteroidKinds.h"
 #include "world/World.h"
@@ -453,6 +454,38 @@ TEST(ZoneGroups, ArrivalsMakeOneObjectAFrameAndPassOverADamagedBargesGroup)
     zones.Update(false);
     EXPECT_FALSE(state.m_flags[ZONE_FLAG_NODE_PROCESSING]);
     EXPECT_EQ(ZoneOne(scene).m_infinite[0].spawned, 20);
+}
+
+TEST(ZoneGroups, AnArrivalIsScatteredRoundTheSpawnPointByAnXDrawThenAYDraw)
+{
+    // Each axis is offset by draw % trunc(2 x radius) - radius; the first draw gives x,
+    // the second y, whatever order the compiler evaluates a call's arguments in.
+    struct SCase
+    {
+        float radius;
+        uint32_t drawX, drawY;
+        float dx, dy;
+    };
+    const SCase cases[] = {
+        {80.0f, 10, 150, -70.0f, 70.0f},   // span 160
+        {80.0f, 165, 159, -75.0f, 79.0f},  // 165 wraps to 5
+        {2.7f, 4, 1, 4.0f - 2.7f, 1.0f - 2.7f}, // span trunc(5.4) = 5
+        {0.4f, 7, 9, 0.0f, 0.0f},          // span 0: no scatter and no draw
+    };
+    for (const SCase& c : cases)
+    {
+        CZoneScene scene;
+        ASSERT_TRUE(scene.Load(MakeZoneText({SZoneSpec::MakeStart()})));
+        CZoneManager& zones = scene.Zones();
+        SResourceRecord& fighters = zones.GetZone(0)->m_infinite[0];
+        zones.SetGroupSpawnPoint(CVector2D(1000.0f, 2000.0f), c.radius);
+        GetGameRandom().ScriptDraws({c.drawX, c.drawY});
+        CGameObject* made = zones.SpawnResourceObject(fighters, true);
+        ASSERT_NE(made, nullptr) << "radius " << c.radius;
+        EXPECT_FLOAT_EQ(made->GetPosition().x, 1000.0f + c.dx) << "radius " << c.radius;
+        EXPECT_FLOAT_EQ(made->GetPosition().y, 2000.0f + c.dy) << "radius " << c.radius;
+        EXPECT_EQ(GetGameRandom().CountScriptedDraws(), c.radius < 0.5f ? 2u : 0u) << "radius " << c.radius;
+    }
 }
 
 TEST(ZoneGroups, ObjectsThatGoLeaveTheirEntriesPackedAndTheRecordsCounted)
