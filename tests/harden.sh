@@ -33,8 +33,9 @@ gl='OpenGL|CrossRenderer|RendererStartup'
 unchecked="$gl|^program\\."
 export UBSAN_OPTIONS=print_stacktrace=1
 ASAN_OPTIONS=detect_leaks=1 ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 900 -E "$unchecked"
-# TESS_SANITIZED: the playthrough plays its script to the end but compares no trace
-# (see tests/programs/playthrough.sh).
+# TESS_SANITIZED: the playthrough compares the trace of its one-thread run and leaves
+# the other runs, which change nothing in the world, to the normal build (see
+# tests/programs/playthrough.sh).
 TESS_SANITIZED=1 ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 900 -R "$unchecked"
 
 echo "== ThreadSanitizer: the tests of platform/ and kestrup/"

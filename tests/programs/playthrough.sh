@@ -126,14 +126,6 @@ compare() { # NAME
 
 run software-1 d3d dummy 1
 [ "$(wc -l <"$home/software-1.trace")" -eq "$frames" ] || fail "the run ended before its last frame"
-# Under the sanitizers (TESS_SANITIZED=1, set by the hardening stage) the game is built by
-# another compiler at another optimisation, whose world does not follow the same course
-# from the same seed: there the whole script must play to its last frame with the exit
-# status 0 and no report, and the steps and the trace are not compared.
-if [ "${TESS_SANITIZED:-0}" = 1 ]; then
-  echo "1 passed, 0 failed (sanitized build: the script played to its end, steps and trace not compared)"
-  exit 0
-fi
 check_steps "$home/software-1.trace"
 # The slot the second campaign saved reads as its name in the game's reader.
 (cd "$bin" && "$bin/tesstool" save info "$home/software-1/Tessavar/data/saves/save0zone.bin") >"$home/slot" 2>&1 ||
@@ -143,8 +135,16 @@ if [ "${TESS_UPDATE_GOLDENS:-0}" = 1 ]; then
   cp "$home/software-1.trace" "$expected"
   echo "trace recorded: $expected"
 fi
+# The same seed and script give the same world whatever compiler, optimisation or
+# sanitizer built the game, so the sanitized build (TESS_SANITIZED=1, set by the
+# hardening stage) compares its trace too; the drawing-thread and OpenGL runs, which
+# change nothing in the world, are left to the normal build for time.
 compare software-1
 passed=1
+if [ "${TESS_SANITIZED:-0}" = 1 ]; then
+  echo "1 passed, 0 failed (sanitized build: one run, steps and trace compared)"
+  exit 0
+fi
 
 run software-all d3d dummy ""
 compare software-all
