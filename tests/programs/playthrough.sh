@@ -26,7 +26,7 @@ bin=$1
 here=$(cd "$(dirname "$0")" && pwd)
 script=$here/playthrough/script.txt
 expected=$here/playthrough/expected.trace
-frames=7600
+frames=5790
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 export TESSAVAR_DIALOGS=launcher:start TESSAVAR_LOG_STDERR=1 TESSAVAR_SEED=35 TESSAVAR_FIXED_CLOCK=1
@@ -70,7 +70,7 @@ steps=(
   'the load screen|v["mode"] == 1 && v["screen"] == 9'
   'the loaded game: its bridge at node 13 with its stocks|v["mode"] == 1 && v["screen"] == 5 && v["node"] == 13 && v["gems"] > 0'
   'the zone map: the research draws on the stocks as the zone clock runs|v["screen"] == 4 && p["screen"] == 4 && v["gems"] < p["gems"]'
-  'the jumps stop at node 7, where enemies wait|v["screen"] == 4 && v["node"] == 7 && v["map"] == 2'
+  'the jumps stop at node 6, where enemies wait|v["screen"] == 4 && v["node"] == 6 && v["map"] == 2'
   'ship 1 launched among the enemies again|v["mode"] == 0 && v["ship"] > 0 && v["enemies"] > 0'
   'the ship lost|v["mode"] == 0 && p["ship"] >= 0 && v["ship"] < 0'
   'its escape pod lost too: the dead screen|v["mode"] == 1 && v["screen"] == 3'
