@@ -6,7 +6,7 @@ set(enemies_sprite_out ${TESS_RESPACK_DIR}/data/enemies)
 set(enemies_sounds ${TESS_DATA_DIR}/data/sounds/enemies)
 file(MAKE_DIRECTORY ${enemies_sprite_out} ${enemies_sounds} ${TESS_DATA_DIR}/data/enemies)
 
-foreach(text drone fighter worm queen carrier bossstar bossmagma bossrain bosstron bossdisc)
+foreach(text drone fighter worm queen carrier barge bossstar bossmagma bossrain bosstron bossdisc)
   add_custom_command(OUTPUT ${TESS_DATA_DIR}/data/enemies/${text}.txt
     COMMAND ${CMAKE_COMMAND} -E copy ${enemies_src}/${text}.txt ${TESS_DATA_DIR}/data/enemies/${text}.txt
     DEPENDS ${enemies_src}/${text}.txt
@@ -15,7 +15,7 @@ foreach(text drone fighter worm queen carrier bossstar bossmagma bossrain bosstr
 endforeach()
 
 # name, pixel format, page side
-foreach(sprite drone:2:128 fighter:2:256 worm:2:64 turret:2:128 carrier:2:128 carrierdoor:2:64 bossparts:2:128 discblade:2:128 bossdisc:2:256
+foreach(sprite drone:2:128 fighter:2:256 worm:2:64 turret:2:128 carrier:2:128 carrierdoor:2:64 barge:2:128 bargetank:2:64 bossparts:2:128 discblade:2:128 bossdisc:2:256
                bossstar:2:256 bossmagma:2:256 bossrain:2:256 bosstron:2:256)
   string(REPLACE ":" ";" parts ${sprite})
   list(GET parts 0 name)

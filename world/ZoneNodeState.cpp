@@ -41,6 +41,9 @@ void CZoneNodeState::Init(int32_t zoneIndex, CZoneDefinition& zone, CZoneManager
             node.rockValue = node.CountRockValue();
             node.RefreshRocksFlag();
         }
+        // The zone holds rocks from the start, so that a group with a mining barge can
+        // form before the player has first flown at one of its nodes.
+        m_flags[ZONE_FLAG_ROCKS_PRESENT] = m_flags[ZONE_FLAG_ROCKS_PRESENT] || node.rocks;
         if (n == ZONE_TRANSFER_NODE)
             continue;
         for (SParkedGroup& slot : node.parked)

@@ -1,0 +1,140 @@
+// The sample campaign's mining barge: in zone 1 the barge's group is the first to form
+// at the enemy base, and the boss node, hidden while the barge is still to come or at
+// work, shows once the barge is destroyed. The zones and enemy files are
+// the sample sources themselves, their sprites left out (the test world draws none).
+
+#include "core/Random.h"
+#include "ships/Mothership.h"
+#include "tests/ships/CarrierFixtures.h"
+#include "tests/support/world/ZoneScene.h"
+#include "world/Game.h"
+#include "world/ObjectFactory.h"
+#include "world/World.h"
+#include "world/ZoneManager.h"
+#include "world/ZoneNodeState.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+namespace
+{
+CGameObject* MakeMothership()
+{
+    return new (std::nothrow) CEnemyMothership();
+}
+
+void RegisterRealMothership()
+{
+    RegisterObjectType(OBJECT_ENEMY_MOTHERSHIP, &MakeMothership);
+}
+
+std::string ReadSource(const std::string& relative)
+{
+    std::ifstream in(std::string(TESS_SOURCE_DIR) + "/" + relative, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+constexpr uint32_t FRAME_MS = 40;
+
+class SampleBarge : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const std::regex sprite("spriteFile\\t[^\\r\\n]*");
+        for (const char* name : {"drone", "fighter", "barge", "bossstar", "bossdisc"})
+        {
+            const std::string text = ReadSource(std::string("data-src/enemies/") + name + ".txt");
+            ASSERT_FALSE(text.empty()) << name;
+            m_scene.Dir().WriteFile(std::string("data/enemies/") + name + ".txt",
+                                    std::regex_replace(text, sprite, "spriteFile\tdummy"));
+        }
+        ASSERT_TRUE(m_scene.Load(ReadSource("data-src/zones/game1.txt")));
+    }
+
+    void RunFor(uint32_t ms)
+    {
+        for (uint32_t t = 0; t < ms; t += FRAME_MS)
+            m_scene.Harness().RunFrame();
+    }
+
+    CZoneScene m_scene{1, &RegisterRealMothership};
+};
+} // namespace
+
+TEST_F(SampleBarge, DestroyingZoneOnesBargeShowsItsBossNode)
+{
+    const int zoneIndex = 1;
+    CZoneManager& zones = m_scene.Zones();
+    zones.SetCurrentZone(zoneIndex);
+    zones.InitNodeState();
+    CZoneDefinition& zone = *zones.GetCurrentZone();
+    CZoneNodeState& state = *zones.GetNodeState();
+    ASSERT_EQ(zones.CountMiningBargesLeft(), 1) << "one barge to come";
+
+    // The player at the first normal node; no group anywhere yet.
+    int32_t here = -1;
+    for (int32_t node = 0; node < zone.m_map.GetNodeCount() && here < 0; ++node)
+        if (zone.m_map.GetKind(node) == 0)
+            here = node;
+    ASSERT_GE(here, 0);
+    ASSERT_TRUE(zones.SetCurrentNode(here));
+    for (SZoneNode& node : state.m_nodes)
+        for (SParkedGroup& group : node.parked)
+            group = SParkedGroup();
+    zones.CheckFixedResources();
+    EXPECT_FALSE(zones.GetZoneFlag(ZONE_FLAG_BOSS_NODE_SHOWN)) << "the barge is still to come";
+
+    // Long past every group's delay, the first to form at the enemy base is the barge's
+    // (the zone's rocks are known from the start, so it need not wait for a flight).
+    zone.m_clock = 10u * 60u * 1000u;
+    zones.AttackStep(false);
+    SZoneNode& base = *state.GetNode(zone.m_map.bossNode);
+    SParkedGroup* formed = nullptr;
+    for (SParkedGroup& group : base.parked)
+        if (group.used)
+            formed = &group;
+    ASSERT_NE(formed, nullptr);
+    ASSERT_TRUE(zone.m_attackGroups[static_cast<size_t>(formed->entries[0].attackGroup)].containsMiningBarge);
+    EXPECT_EQ(zones.CountMiningBargesLeft(), 1) << "formed, not yet made";
+
+    // It comes to the player's node and warps in.
+    SParkedGroup& arrived = state.GetNode(here)->parked[0];
+    arrived = *formed;
+    *formed = SParkedGroup();
+    zones.PlaceParkedGroups();
+    RunFor(8000);
+    CEnemyMothership* barge = nullptr;
+    for (const SParkedEntry& entry : arrived.entries)
+        if (entry.IsBarge())
+            barge = m_scene.Harness().FindAs<CEnemyMothership>(entry.object);
+    ASSERT_NE(barge, nullptr);
+    EXPECT_EQ(barge->GetConfig(), MOTHERSHIP_MINING);
+    ASSERT_EQ(barge->GetPartCount(), 12);
+    const int32_t handle = barge->GetHandle();
+
+    // Its twelve gem tanks broken, it still stands, and so does the boss's cover.
+    for (int part = 0; part < 12; ++part)
+    {
+        AimHitAt(*barge, PartTag(part));
+        EXPECT_FALSE(barge->TakeDamage(OBJECT_PLAYER_SHIP, nullptr, 0, 1000)) << part;
+        EXPECT_FALSE(barge->IsPartAlive(part)) << part;
+    }
+    RunFor(FRAME_MS);
+    zones.CheckFixedResources();
+    EXPECT_FALSE(zones.GetZoneFlag(ZONE_FLAG_BOSS_NODE_SHOWN)) << "the barge is still at work";
+
+    // With no tank left, the next hit destroys it; once it has left the world the boss
+    // node shows.
+    EXPECT_TRUE(barge->TakeDamage(OBJECT_PLAYER_SHIP, nullptr, 0, 1));
+    RunFor(2000);
+    EXPECT_EQ(m_scene.Harness().GetWorld().GetObject(handle), nullptr);
+    EXPECT_EQ(zones.CountMiningBargesLeft(), 0);
+    zones.CheckFixedResources();
+    EXPECT_TRUE(zones.GetZoneFlag(ZONE_FLAG_BOSS_NODE_SHOWN));
+}
