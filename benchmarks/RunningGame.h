@@ -15,8 +15,30 @@
 #include <fstream>
 #include <string>
 
+#ifndef TESS_SOURCE_DIR
+#define TESS_SOURCE_DIR "."
+#endif
+
 namespace bench
 {
+// A player's start-up keys (the logo skipped, a menu path), named as the program tests
+// keep them in their one place; empty when they cannot be read.
+inline std::string StartupKeys(const char* name)
+{
+    const std::string command = std::string("bash -c '. \"$0\" && printf \"%s\\n\" \"$") + name +
+                                "\"' '" TESS_SOURCE_DIR "/tests/support/startup_keys.sh' 2>/dev/null";
+    std::string keys;
+    if (FILE* pipe = popen(command.c_str(), "r"))
+    {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, pipe))
+            keys += buffer;
+        if (pclose(pipe) != 0)
+            keys.clear();
+    }
+    return keys;
+}
+
 // Starts the game: false when it did not come up. `home` is made from the pattern
 // (ending in XXXXXX); the caller ends the game (ShutdownApplication) and removes it.
 inline bool StartRunningGame(std::string& home, int width, int height, const std::string& script, const char* seed)

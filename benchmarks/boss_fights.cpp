@@ -27,10 +27,6 @@
 #include <cstdlib>
 #include <string>
 
-#ifndef TESS_SOURCE_DIR
-#define TESS_SOURCE_DIR "."
-#endif
-
 namespace
 {
 // The survival run's ship has warped in by this frame (as the program tests that fight
@@ -67,24 +63,6 @@ struct SResult
     int parts = 0, partsAlive = 0, turrets = 0, turretsAlive = 0;
 };
 
-// The start-up keys of a survival run, from the one place the program tests keep them;
-// empty when they cannot be read.
-std::string SurvivalKeys()
-{
-    const std::string command = "bash -c '. \"$0\" && printf \"%s\\n\" \"$SURVIVAL_RUN\"' '" TESS_SOURCE_DIR
-                                "/tests/support/startup_keys.sh' 2>/dev/null";
-    std::string keys;
-    if (FILE* pipe = popen(command.c_str(), "r"))
-    {
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, pipe))
-            keys += buffer;
-        if (pclose(pipe) != 0)
-            keys.clear();
-    }
-    return keys;
-}
-
 bool Pump()
 {
     while (PumpWindowMessage() == EPumpResult::Handled)
@@ -115,7 +93,7 @@ void Pilot(CGameObject& ship, const CGameObject& boss, const SBand& band)
 bool Fight(const SBoss& boss, const SBand& band, int seconds, SResult& result)
 {
     // The survival run's flight; fire held from the fight's start.
-    const std::string keys = SurvivalKeys();
+    const std::string keys = bench::StartupKeys("SURVIVAL_RUN");
     if (keys.empty())
         return false;
     const std::string script = keys + std::to_string(FIGHT_FRAME) + " down Q\n";
