@@ -8,18 +8,7 @@
 set -u
 bin=$1
 here=$(cd "$(dirname "$0")" && pwd)
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
-export TESSAVAR_HOME=$home TESSAVAR_DIALOGS=launcher:start TESSAVAR_LOG_STDERR=1 TESSAVAR_SEED=20
-export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
-fail() { echo "FAIL: $*"; exit 1; }
-
-run() { # SCRIPT FRAMES: the game's exit status; its log in $home/log, its trace in $home/trace
-  printf '%s\n' "$1" >"$home/script.txt"
-  rm -f "$home/shot.tga" "$home/trace"
-  TESSAVAR_SCRIPT="$home/script.txt" TESSAVAR_FRAMES=$2 TESSAVAR_SHOT="$home/shot.tga" \
-    TESSAVAR_TRACE="$home/trace" "$bin/tessavar" >/dev/null 2>"$home/log"
-}
+. "$here/../support/game_run.sh" 20
 field() { # FRAME NAME
   awk -v f="$1" -v n="$2" '$2 == f { for (i = 1; i < NF; i += 2) if ($i == n) print $(i + 1) }' "$home/trace"
 }

@@ -10,19 +10,8 @@
 set -u
 bin=$1
 here=$(cd "$(dirname "$0")" && pwd)
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
-export TESSAVAR_HOME=$home TESSAVAR_DIALOGS=launcher:start TESSAVAR_LOG_STDERR=1 TESSAVAR_SEED=20
-export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
-fail() { echo "FAIL: $*"; exit 1; }
+. "$here/../support/game_run.sh" 20
 . "$here/../support/startup_keys.sh"
-
-run() { # SCRIPT FRAMES: the game's exit status; its log in $home/log, its trace in $home/trace
-  printf '%s\n' "$1" >"$home/script.txt"
-  rm -f "$home/shot.tga" "$home/trace"
-  TESSAVAR_SCRIPT="$home/script.txt" TESSAVAR_FRAMES=$2 TESSAVAR_SHOT="$home/shot.tga" \
-    TESSAVAR_TRACE="$home/trace" "$bin/tessavar" >/dev/null 2>"$home/log"
-}
 # The trace's fields by name: "frame", "time", "mode", "screen", "focus", "checksum",
 # "covering", "step"...
 field() { # FRAME NAME
