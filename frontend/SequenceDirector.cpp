@@ -37,7 +37,10 @@ CSequenceDirector::~CSequenceDirector()
 {
     Uninstall();
     if (m_slot >= 0)
+    {
         m_animations.Release(m_slot);
+        ShowGuiLayers(true);
+    }
     m_pages.CloseChatBox();
 }
 
@@ -99,6 +102,9 @@ bool CSequenceDirector::PlaySequence(int index, bool shiftKeys, int startFrame)
     if (!m_still)
     {
         m_animations.Play(slot, entry->loops);
+        // A full-screen sequence that ends by itself hides the screens under it.
+        if (entry->covers && !entry->loops)
+            ShowGuiLayers(false);
         FlushControls();
         if (m_flow.GetMode() == GAME_MODE_FRONT_END)
             GateCurrentScreen();
@@ -126,6 +132,7 @@ void CSequenceDirector::StopSequence()
         return;
     const SSequenceEntry* entry = GetSequenceEntry(m_sequence);
     m_animations.Release(m_slot);
+    ShowGuiLayers(true);
     if (!m_still && entry && entry->covers)
     {
         SetGate(GATE_WORLD_UPDATE, true);
@@ -150,6 +157,12 @@ int CSequenceDirector::GetSequenceFrame() const
 bool CSequenceDirector::IsCoveringSequencePlaying() const
 {
     return m_sequence >= 0 && IsCoveringSequence(m_sequence);
+}
+
+void CSequenceDirector::ShowGuiLayers(bool shown)
+{
+    if (g_gui)
+        g_gui->SetLayersHidden(!shown);
 }
 
 void CSequenceDirector::HoldCamera()

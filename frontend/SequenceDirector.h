@@ -163,6 +163,7 @@ private:
     void UpdateSequence();
     bool IsSkipAsked() const;
     void HoldCamera();
+    void ShowGuiLayers(bool shown);
     // flags
     void ResetGroups();
     void ResetZone4();

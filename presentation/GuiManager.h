@@ -226,6 +226,10 @@ public:
     bool DrawFrame(const SGuiRect& rect, const SGuiFramePieces& pieces, int borderW, int borderH, uint32_t colour,
                    float z, bool background, bool blend, bool alphaTest);
     void DrawLayer(int layer, float z);
+    // While the layers are hidden (a full-screen sequence covers the game) their hooks
+    // draw nothing, the pointer cursor included; the controls keep their own state.
+    void SetLayersHidden(bool hidden) { m_layersHidden = hidden; }
+    bool AreLayersHidden() const { return m_layersHidden; }
 
     // Closes every window of the four layers and releases the skin texture.
     void Shutdown();
@@ -275,6 +279,7 @@ private:
     uint32_t m_lastClickTime = 0;
     bool m_clickedBefore = false;
     int m_cursorShowCount = 1;
+    bool m_layersHidden = false;
     bool m_buttonDown = false;
     bool m_dragging = false;
     bool m_rightHeld = false;

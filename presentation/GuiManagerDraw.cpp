@@ -52,7 +52,7 @@ void CGuiManager::StepHighlight()
 
 void CGuiManager::DrawLayer(int layer, float z)
 {
-    if (layer < 0 || layer >= LAYER_COUNT)
+    if (layer < 0 || layer >= LAYER_COUNT || m_layersHidden)
         return;
     CGuiStep step(*this);
     if (layer == 0)

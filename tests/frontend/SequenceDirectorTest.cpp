@@ -7,8 +7,10 @@
 #include "frontend/SequenceTable.h"
 #include "frontend/StationPlacement.h"
 #include "platform/input/DikCodes.h"
+#include "presentation/GuiManager.h"
 #include "tests/support/frontend/FrontEndHarness.h"
 #include "tests/support/frontend/ScriptedDirectorPages.h"
+#include "tests/support/platform/VertexRecordingRenderer.h"
 #include "world/Game.h"
 #include "world/GameObject.h"
 #include "world/ObjectFactory.h"
@@ -67,6 +69,19 @@ protected:
     }
 
     CHarnessZones& Zones() { return m_harness.GetWorld().GetZones(); }
+
+    // The vertices the GUI's four layers draw now.
+    size_t DrawGuiLayers()
+    {
+        CVertexRecordingRenderer& renderer = m_harness.GetWorld().GetRenderer();
+        renderer.ClearRecords();
+        for (int layer = 0; layer < CGuiManager::LAYER_COUNT; ++layer)
+            m_harness.GetGui().DrawLayer(layer, 0.5f);
+        size_t vertices = 0;
+        for (const SRecordedDraw& draw : renderer.m_draws)
+            vertices += draw.vertices.size();
+        return vertices;
+    }
 
     // Runs frames until a page shows (at most the count); the page, or "".
     std::string RunUntilPage(int frames)
@@ -139,6 +154,44 @@ TEST_F(SequenceDirectorTest, AStillPictureStaysOnItsFrameAndLeavesTheGatesAlone)
     EXPECT_FALSE(m_director->IsSequencePlaying());
     EXPECT_TRUE(m_director->IsGateOpen(GATE_WORLD_UPDATE));
     EXPECT_TRUE(m_director->IsGateOpen(GATE_GUI_KEYBOARD));
+}
+
+TEST_F(SequenceDirectorTest, AFullScreenSequenceHidesTheScreensUnderItUntilItEnds)
+{
+    // The game's skin, so that the main menu's windows draw.
+    ASSERT_TRUE(m_harness.GetGui().LoadSkin("defaultSkin"));
+    m_harness.RunFrame();
+    ASSERT_EQ(m_harness.GetFlow().GetCurrentScreenId(), SCREEN_MAIN_MENU);
+    m_director->StopSequence();
+    const size_t menu = DrawGuiLayers();
+    ASSERT_GT(menu, 0u);
+    // A still picture of a full-screen sequence and a looping backdrop leave them.
+    struct SCase
+    {
+        int index;
+        int startFrame;
+    };
+    for (const SCase& c : {SCase{SEQUENCE_LOGO, CDirectorFlowLink::LAST_FRAME}, SCase{SEQUENCE_BRIDGE, -1}})
+    {
+        ASSERT_TRUE(m_director->PlaySequence(c.index, false, c.startFrame));
+        EXPECT_EQ(DrawGuiLayers(), menu) << c.index;
+        m_director->StopSequence();
+    }
+    // The intro hides them until it is skipped.
+    ASSERT_TRUE(m_director->PlaySequence(SEQUENCE_INTRO, false, -1));
+    EXPECT_EQ(DrawGuiLayers(), 0u);
+    m_harness.RunFrames(13);
+    EXPECT_EQ(DrawGuiLayers(), 0u);
+    m_harness.TapKey(Dik::RETURN);
+    ASSERT_FALSE(m_director->IsSequencePlaying());
+    EXPECT_EQ(DrawGuiLayers(), menu);
+    // The logo until its 75 steps have played.
+    ASSERT_TRUE(m_director->PlaySequence(SEQUENCE_LOGO, true, -1));
+    m_harness.RunFrames(74);
+    EXPECT_EQ(DrawGuiLayers(), 0u);
+    m_harness.RunFrame();
+    EXPECT_NE(m_director->GetSequenceIndex(), SEQUENCE_LOGO);
+    EXPECT_GT(DrawGuiLayers(), 0u);
 }
 
 TEST_F(SequenceDirectorTest, ASequenceIsRefusedWhileAnotherPlaysAndForIndicesWithoutAFile)
