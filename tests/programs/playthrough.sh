@@ -3,9 +3,11 @@
 # the keys by frame (TESSAVAR_SCRIPT) from the start-up (the logo skipped) to the main
 # menu, a new game (its intro skipped) and flight school's first flight, back to the
 # main menu, a survival run among the asteroids (a rock shot apart with the gravity
-# beam on), the hall of fame and the campaign; then a second campaign: research started,
+# beam on), the hall of fame and the campaign (drones and fighters shot down, a rock
+# broken into gems that the gravity beam draws into the hold, the hold unloaded into
+# the station's stocks once docked); then a second campaign: research started,
 # the game saved to a slot, loaded again from the main menu, the zone map's jumps while
-# the research draws on the stocks, a flight where the station and the ship are lost, the
+# the research draws on the stocks, a flight where the ship and its escape pod are lost, the
 # dead screen with the run's results and the hall of fame. The run has a fixed seed and a fixed
 # clock (TESSAVAR_FIXED_CLOCK: 40 ms of real time a frame, so the GUI's timing does
 # not depend on the machine's load), on the dummy video and audio drivers.
@@ -26,7 +28,7 @@ bin=$1
 here=$(cd "$(dirname "$0")" && pwd)
 script=$here/playthrough/script.txt
 expected=$here/playthrough/expected.trace
-frames=5790
+frames=4720
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 export TESSAVAR_DIALOGS=launcher:start TESSAVAR_LOG_STDERR=1 TESSAVAR_SEED=35 TESSAVAR_FIXED_CLOCK=1
@@ -60,6 +62,9 @@ steps=(
   'ship 1 launched among the enemies|v["mode"] == 0 && v["ship"] > 0 && v["enemies"] > 0'
   'a kill|v["mode"] == 0 && v["kills"] > 0 && v["score"] > 0'
   'more kills|v["mode"] == 0 && v["kills"] >= 3'
+  'mined: the gravity beam has drawn gems into the hold|v["mode"] == 0 && v["hold"] >= 2'
+  'docked: a gem unloaded into the stocks|v["mode"] == 0 && v["hold"] > 0 && v["hold"] == p["hold"] - 1 && v["gems"] == p["gems"] + 1'
+  'the last gem unloaded: the hold empty|v["mode"] == 0 && v["hold"] == 0 && p["hold"] == 1 && v["gems"] == p["gems"] + 1'
   'docked at the station: its in-game menu again|v["mode"] == 2 && v["screen"] == 1'
   'launched again|v["mode"] == 0 && v["ship"] > 0'
   'the main menu at the end|v["mode"] == 1 && v["screen"] == 2'
@@ -70,7 +75,7 @@ steps=(
   'the load screen|v["mode"] == 1 && v["screen"] == 9'
   'the loaded game: its bridge at node 13 with its stocks|v["mode"] == 1 && v["screen"] == 5 && v["node"] == 13 && v["gems"] > 0'
   'the zone map: the research draws on the stocks as the zone clock runs|v["screen"] == 4 && p["screen"] == 4 && v["gems"] < p["gems"]'
-  'the jumps stop at node 6, where enemies wait|v["screen"] == 4 && v["node"] == 6 && v["map"] == 2'
+  'the jumps stop at node 7, where enemies wait|v["screen"] == 4 && v["node"] == 7 && v["map"] == 2'
   'ship 1 launched among the enemies again|v["mode"] == 0 && v["ship"] > 0 && v["enemies"] > 0'
   'the ship lost|v["mode"] == 0 && p["ship"] >= 0 && v["ship"] < 0'
   'its escape pod lost too: the dead screen|v["mode"] == 1 && v["screen"] == 3'
