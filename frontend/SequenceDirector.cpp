@@ -122,7 +122,9 @@ bool CSequenceDirector::PlaySequence(int index, bool shiftKeys, int startFrame)
         const uint32_t frame = startFrame < 0 ? 0 : static_cast<uint32_t>(startFrame);
         m_animations.PlayRange(slot, frame < last ? frame : last, length, false);
     }
-    m_startTime = GetScreenTime() + SKIP_DELAY_MS;
+    // The half second before a skip counts from the first frame the sequence shows:
+    // a loading screen between here and that frame would use it up.
+    m_startPending = true;
     return true;
 }
 
@@ -192,6 +194,11 @@ void CSequenceDirector::UpdateSequence()
     // A still picture stays on its frame.
     if (m_still)
         return;
+    if (m_startPending)
+    {
+        m_startTime = GetScreenTime() + SKIP_DELAY_MS;
+        m_startPending = false;
+    }
     m_animations.Update();
     if (m_sequence == SEQUENCE_INTRO && g_audio)
     {

@@ -265,6 +265,7 @@ private:
     int m_notedZone = -1;
     uint32_t m_nextChatTime = 0;
     uint32_t m_startTime = 0;
+    bool m_startPending = false; // the start time is noted at the sequence's first update
     float m_cameraX = 0.0f;
     float m_cameraY = 0.0f;
     bool m_pagesLoaded = false;

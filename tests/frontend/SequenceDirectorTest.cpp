@@ -3,6 +3,8 @@
 // order, their spacing, the rules per zone and the gem cap of the drive sections).
 
 #include "frontend/GameFlow.h"
+#include "frontend/LoadingScreen.h"
+#include "frontend/MainMenuScreen.h"
 #include "frontend/SequenceDirector.h"
 #include "frontend/SequenceTable.h"
 #include "frontend/StationPlacement.h"
@@ -154,6 +156,26 @@ TEST_F(SequenceDirectorTest, AStillPictureStaysOnItsFrameAndLeavesTheGatesAlone)
     EXPECT_FALSE(m_director->IsSequencePlaying());
     EXPECT_TRUE(m_director->IsGateOpen(GATE_WORLD_UPDATE));
     EXPECT_TRUE(m_director->IsGateOpen(GATE_GUI_KEYBOARD));
+}
+
+TEST_F(SequenceDirectorTest, ANewGamesIntroRefusesASkipForHalfASecondAfterItsLoadingScreen)
+{
+    m_harness.RunFrame();
+    m_harness.WaitForInputGate();
+    m_harness.Activate(SCREEN_MAIN_MENU, CMainMenuScreen::NEW_GAME);
+    m_harness.Activate(SCREEN_MAIN_MENU, CMainMenuScreen::START_WITH_TUTORIAL);
+    for (int i = 0; i < 20 && m_director->GetSequenceIndex() != SEQUENCE_INTRO; ++i)
+        m_harness.RunFrame();
+    ASSERT_EQ(m_director->GetSequenceIndex(), SEQUENCE_INTRO);
+    // The loading screen stood for its two seconds before the intro's first frame;
+    // the half second starts with that frame: Return through twelve frames (480 ms)
+    // does not skip it, the fourteenth does.
+    EXPECT_GE(m_harness.GetClock().GetSleptMs(), LOADING_SCREEN_MIN_MS);
+    m_harness.PressKey(Dik::RETURN);
+    m_harness.RunFrames(12);
+    EXPECT_EQ(m_director->GetSequenceIndex(), SEQUENCE_INTRO);
+    m_harness.RunFrames(2);
+    EXPECT_NE(m_director->GetSequenceIndex(), SEQUENCE_INTRO);
 }
 
 TEST_F(SequenceDirectorTest, AFullScreenSequenceHidesTheScreensUnderItUntilItEnds)
