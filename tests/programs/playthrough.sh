@@ -5,10 +5,13 @@
 # main menu, a survival run among the asteroids (a rock shot apart with the gravity
 # beam on), the hall of fame and the campaign (drones and fighters shot down, a rock
 # broken into gems that the gravity beam draws into the hold, the hold unloaded into
-# the station's stocks once docked); then a second campaign: research started,
-# the game saved to a slot, loaded again from the main menu, the zone map's jumps while
-# the research draws on the stocks, a flight where the ship and its escape pod are lost, the
-# dead screen with the run's results and the hall of fame. The run has a fixed seed and a fixed
+# the station's stocks once docked); then a second campaign: a cargo pod's manufacture
+# started on the research screen, the game saved to a slot, loaded again from the main
+# menu, a minute waited on the zone map while the manufacture draws on the stocks, the
+# pod fitted on a new ship in the hangar (its construction screen must match
+# golden/playthrough_construction.png), the zone map's jumps, a flight where the ship
+# and its escape pod are lost, the dead screen with the run's results and the hall of
+# fame. The run has a fixed seed and a fixed
 # clock (TESSAVAR_FIXED_CLOCK: 40 ms of real time a frame, so the GUI's timing does
 # not depend on the machine's load), on the dummy video and audio drivers.
 #
@@ -28,7 +31,7 @@ bin=$1
 here=$(cd "$(dirname "$0")" && pwd)
 script=$here/playthrough/script.txt
 expected=$here/playthrough/expected.trace
-frames=4720
+frames=5460
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 export TESSAVAR_DIALOGS=launcher:start TESSAVAR_LOG_STDERR=1 TESSAVAR_SEED=35 TESSAVAR_FIXED_CLOCK=1
@@ -70,11 +73,16 @@ steps=(
   'the main menu at the end|v["mode"] == 1 && v["screen"] == 2'
   'a second campaign: the bridge at node 13|v["mode"] == 1 && v["screen"] == 5 && v["node"] == 13'
   'the research screen|v["mode"] == 1 && v["screen"] == 10'
+  'a manufacture started: Start leaves the panel for its tab|v["screen"] == 10 && p["focus"] == 10009 && v["focus"] == 10003'
   'the save screen|v["mode"] == 1 && v["screen"] == 8'
   'saved: the main menu|v["mode"] == 1 && v["screen"] == 2'
   'the load screen|v["mode"] == 1 && v["screen"] == 9'
   'the loaded game: its bridge at node 13 with its stocks|v["mode"] == 1 && v["screen"] == 5 && v["node"] == 13 && v["gems"] > 0'
-  'the zone map: the research draws on the stocks as the zone clock runs|v["screen"] == 4 && p["screen"] == 4 && v["gems"] < p["gems"]'
+  'the zone map: the manufacture draws on the stocks as the zone clock runs|v["screen"] == 4 && p["screen"] == 4 && v["gems"] < p["gems"]'
+  'the hangar|v["mode"] == 1 && v["screen"] == 6'
+  'a new ship named: its construction screen|v["mode"] == 1 && v["screen"] == 7'
+  'the ship kept: back in the hangar|v["screen"] == 6 && p["screen"] == 7'
+  'the bridge again|v["mode"] == 1 && v["screen"] == 5'
   'the jumps stop at node 7, where enemies wait|v["screen"] == 4 && v["node"] == 7 && v["map"] == 2'
   'ship 1 launched among the enemies again|v["mode"] == 0 && v["ship"] > 0 && v["enemies"] > 0'
   'the ship lost|v["mode"] == 0 && p["ship"] >= 0 && v["ship"] < 0'
@@ -136,6 +144,12 @@ check_steps "$home/software-1.trace"
 (cd "$bin" && "$bin/tesstool" save info "$home/software-1/Tessavar/data/saves/save0zone.bin") >"$home/slot" 2>&1 ||
   fail "tesstool save info refused the playthrough's slot: $(cat "$home/slot")"
 grep -q '^slot name: "ALPHA"$' "$home/slot" || fail "the playthrough's slot: $(head -3 "$home/slot")"
+# The new ship's construction screen with the cargo pod on its second slot (F11), as
+# golden/playthrough_construction.png shows it.
+shots=("$home"/software-1/*/screengrabs/Tessavar_*.tga)
+[ ${#shots[@]} -eq 1 ] && [ -f "${shots[0]}" ] || fail "F11 wrote ${#shots[@]} screenshots, not 1"
+python3 "$here/golden_shot.py" "${shots[0]}" "$here/golden/playthrough_construction.png" ||
+  fail "the construction screen differs from golden/playthrough_construction.png (see above)"
 if [ "${TESS_UPDATE_GOLDENS:-0}" = 1 ]; then
   cp "$home/software-1.trace" "$expected"
   echo "trace recorded: $expected"
