@@ -11,7 +11,7 @@ add_custom_command(OUTPUT ${TESS_DATA_DIR}/data/station.txt
 list(APPEND TESS_DATA_OUTPUTS ${TESS_DATA_DIR}/data/station.txt)
 
 # name, pixel format, page side
-foreach(sprite station:2:512 door:2:64 turret:2:64 vacuum:2:64)
+foreach(sprite station:2:512 door:2:64 turret:2:64 vacuum:2:64 flame:2:64)
   string(REPLACE ":" ";" parts ${sprite})
   list(GET parts 0 name)
   list(GET parts 1 format)

@@ -14,6 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -402,6 +405,47 @@ TEST_F(StationCampaignTest, HumsInTheWorldSoundsItsWarpAndLightsTheFlamesOfItsDr
     m_harness.RunFrame();
     EXPECT_TRUE(ambient.IsFollowing());
     EXPECT_EQ(tunnel.GetPlayCount(), 1u);
+}
+
+TEST_F(StationCampaignTest, TheSampleStationBurnsTheCornersBehindItsDrift)
+{
+    // The sample station as shipped (its sprites left out): an engine on each corner of
+    // the ring, each pushing toward the middle from its corner, so a drift lights the
+    // corners it moves away from, and a push between two of them the one behind it.
+    std::ifstream in(std::string(TESS_SOURCE_DIR) + "/data-src/station/station.txt", std::ios::binary);
+    std::ostringstream source;
+    source << in.rdbuf();
+    ASSERT_FALSE(source.str().empty());
+    const std::string text = std::regex_replace(source.str(), std::regex("spriteFile\\t[^\\r\\n]*"), "spriteFile\tdummy");
+    const int32_t handle = m_harness.Spawn(OBJECT_STATION, STATION_X, STATION_Y);
+    CStation* station = m_harness.FindAs<CStation>(handle);
+    ASSERT_NE(station, nullptr);
+    station->ParseDefinition(*ParseBlock(text.substr(text.find("STATION"))));
+    ASSERT_TRUE(station->IsLoaded());
+    const CEngineFlameSet& flames = station->GetFlames();
+    ASSERT_EQ(flames.GetCount(), 4);
+    // Corners: 0 upper left, 1 upper right, 2 lower right, 3 lower left (y grows down).
+    const struct
+    {
+        CVector2D force;
+        bool lit[4];
+    } pushes[] = {
+        {{60.0f, 0.0f}, {true, false, false, true}},   // right: both left corners
+        {{0.0f, 60.0f}, {true, true, false, false}},   // down: both upper corners
+        {{-60.0f, 0.0f}, {false, true, true, false}},  // left
+        {{0.0f, -60.0f}, {false, false, true, true}},  // up
+        {{60.0f, 60.0f}, {true, false, false, false}}, // down and right: the upper left only
+        {{-60.0f, -60.0f}, {false, false, true, false}},
+    };
+    for (const auto& push : pushes)
+    {
+        station->GetBody().velocity = CVector2D();
+        station->GetBody().force = push.force;
+        station->Move();
+        for (int32_t i = 0; i < 4; ++i)
+            EXPECT_EQ(flames.GetFlame(i)->lit, push.lit[i])
+                << "engine " << i << " pushed " << push.force.x << ", " << push.force.y;
+    }
 }
 
 TEST_F(StationCampaignTest, TurretsComeFromTheRecordsMounts)
