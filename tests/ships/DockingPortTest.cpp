@@ -7,7 +7,9 @@
 #include "presentation/SpritePath.h"
 #include "tests/ships/DockingFixtures.h"
 #include "tests/support/presentation/RecordedEffects.h"
+#include "ships/TurretGroup.h"
 #include "tests/support/ships/ShipWorldHarness.h"
+#include "tests/support/world/EffectScene.h"
 #include "world/ObjectFactory.h"
 #include "world/ObjectSpriteOwner.h"
 
@@ -421,5 +423,54 @@ TEST_F(DockingPortTest, AnimationIndicesOutsideTheSetAreCutWithWarnings)
     // More open animations than there are: cut to the set.
     ASSERT_TRUE(Parse(Port(0.0f, "numOpenAnims 9\n")));
     EXPECT_EQ(m_problems.GetAll().size(), 1u) << m_problems.Describe("port");
+}
+
+TEST_F(DockingPortTest, ATurretMountedOnTheDoorRidesWithIt)
+{
+    // Turret 0 sits 4 right and 2 below the door (port 0's animation 0); the others name
+    // a port or an animation that is not there and stay on the owner. The door stands
+    // 16 left of the owner and 40 above it closed, and slides to 16 right as the port
+    // opens, at 160 a second: 6.4 units a frame.
+    std::unique_ptr<CDataTree> node = ParseBlock(DefinitionText(
+        "turretGroup { numSpriteDefs 0; numTurrets 3; "
+        "turret0 { health 10; bodySpriteIdx -1; turretPos 4, 2; dockingPortMountIdx 0; dockingPortAnimIdx 0 } "
+        "turret1 { health 10; bodySpriteIdx -1; turretPos 4, 2; dockingPortMountIdx 1; dockingPortAnimIdx 0 } "
+        "turret2 { health 10; bodySpriteIdx -1; turretPos 4, 2; dockingPortMountIdx 0; dockingPortAnimIdx 5 } }"));
+    ASSERT_NE(node, nullptr);
+    CTurretGroup turrets;
+    ASSERT_TRUE(turrets.Parse(*node, *Owner(), m_problems)) << m_problems.Describe("turrets");
+    const auto place = [&]() { turrets.Place(*Owner(), m_port.get(), 1); };
+    const auto expectAt = [&](float doorX, const char* when) {
+        SCOPED_TRACE(when);
+        EXPECT_NEAR(turrets.GetTurret(0)->position.x, doorX + 4.0f, 0.01f);
+        EXPECT_NEAR(turrets.GetTurret(0)->position.y, OWNER_Y - 40.0f + 2.0f, 0.01f);
+        for (int i : {1, 2})
+        {
+            EXPECT_FLOAT_EQ(turrets.GetTurret(i)->position.x, OWNER_X + 4.0f) << i;
+            EXPECT_FLOAT_EQ(turrets.GetTurret(i)->position.y, OWNER_Y + 2.0f) << i;
+        }
+    };
+
+    Step();
+    place();
+    expectAt(OWNER_X - 16.0f, "closed");
+    m_port->Open();
+    // Midway the turret is where the door is, not at either end.
+    Step(2);
+    place();
+    const float midway = DoorPosition().x;
+    EXPECT_GT(midway, OWNER_X - 16.0f);
+    EXPECT_LT(midway, OWNER_X + 16.0f);
+    expectAt(midway, "opening");
+    Step(10);
+    place();
+    ASSERT_EQ(m_port->GetState(), PORT_OPEN);
+    expectAt(OWNER_X + 16.0f, "open");
+    // The door, and the turret on it, go along with the owner.
+    Owner()->SetPosition(CVector2D(OWNER_X + 100.0f, OWNER_Y));
+    Step();
+    place();
+    EXPECT_NEAR(turrets.GetTurret(0)->position.x, OWNER_X + 100.0f + 16.0f + 4.0f, 0.01f);
+    EXPECT_FLOAT_EQ(turrets.GetTurret(1)->position.x, OWNER_X + 100.0f + 4.0f);
 }
 } // namespace
