@@ -159,6 +159,9 @@ void CSequenceDirector::RunZone4Events()
         case 1:
             if (station && station->GetInfo().warpState != WARP_NONE)
                 return;
+            // Arrived: the strike flies at the queen, and ends her.
+            if (station && queen)
+                GetStationFlowLink().LaunchStrike(*station, queen->GetHandle());
             m_wait = now + STRIKE_MS;
             m_sub = 2;
             return;
@@ -178,9 +181,9 @@ void CSequenceDirector::RunZone4Events()
             m_sub = 4;
             return;
         case 4:
+            // The strike tells when it is spent (chat 55 waits for that).
             if (queen)
                 return;
-            m_strikeDone = true;
             m_wait = now + AFTER_QUEEN_MS;
             m_sub = 5;
             return;

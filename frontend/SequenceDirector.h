@@ -148,6 +148,7 @@ public:
     void FreezeQueen(uint32_t until) override;
     // The last zone's boss hands over the queen fighter it left.
     void SetQueenHandle(int32_t handle) override { m_queen = handle; }
+    void OnStationStrikeDone() override { m_strikeDone = true; }
     int32_t GetQueenHandle() const { return m_queen; }
     bool IsStationSequencePlaying() const override { return m_sequence == 8; }
 

@@ -280,6 +280,8 @@ void CStation::Think()
         m_ambientSound.FadeOut();
         return;
     }
+    if (m_strike.IsActive())
+        m_strike.Update(*this, now);
     UpdateAttention(now);
     if (m_deathTime != 0)
     {
@@ -521,6 +523,15 @@ void CStation::UpdateSprite()
     sprite.SetPosition(GetPosition());
     sprite.SetScale(1.0f, 1.0f);
     m_turrets.Place(*this, m_ports.get(), m_portCount);
+    // The centre turret flies with the strike.
+    if (m_strike.IsActive())
+        if (STurret* turret = m_turrets.GetTurret(0))
+            if (turret->IsLive())
+            {
+                turret->position = m_strike.GetPosition();
+                turret->sprite.SetPosition(turret->position);
+                turret->sprite.Show();
+            }
 }
 
 void CStation::Die()

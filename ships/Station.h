@@ -25,6 +25,7 @@
 #include "ships/EngineFlameSet.h"
 #include "ships/ShipSound.h"
 #include "ships/StationBehaviours.h"
+#include "ships/StationStrike.h"
 #include "ships/TurretGroup.h"
 #include "presentation/SpriteAnimSet.h"
 
@@ -102,6 +103,9 @@ public:
     bool ClosePorts();
     // Surplus points mend the station, then the stored ships 1 to 7.
     void SpendSurplus(int32_t points);
+    // The director sends the station's core, with the centre turret, at the object.
+    bool LaunchStrike(int32_t target) { return m_strike.Launch(*this, target); }
+    const CStationStrike& GetStrike() const { return m_strike; }
 
 protected:
     bool ReadKeys(const CDataTree& section, CDefinitionProblems& problems) override;
@@ -129,6 +133,7 @@ private:
     void DeliverItem(CGameObject& ship, int32_t& surplus);
     static void OnShipInside(void* argument);
 
+    CStationStrike m_strike;
     CSpriteAnimSet m_anims;
     std::unique_ptr<CDockingPort[]> m_ports;
     size_t m_portCount = 0;

@@ -38,6 +38,11 @@ public:
         else
             CStationFlowLink::SetHull(station, hull);
     }
+    bool LaunchStrike(CGameObject& station, int32_t target) override
+    {
+        CStation* real = dynamic_cast<CStation*>(&station);
+        return real && real->LaunchStrike(target);
+    }
 };
 
 CStationFlow s_flow;

@@ -27,6 +27,8 @@ public:
     virtual int32_t GetHull(const CGameObject& station) const;
     virtual int32_t GetFullHull(const CGameObject& station) const;
     virtual void SetHull(CGameObject& station, int32_t hull) const;
+    // The station's strike at the object of the handle; false when it cannot go.
+    virtual bool LaunchStrike(CGameObject& /*station*/, int32_t /*target*/) { return false; }
 };
 
 // The link in use (the base until the station installs another).

@@ -94,4 +94,6 @@ public:
     virtual uint32_t GetQueenFreezeEnd() const { return 0; }
     virtual void FreezeQueen(uint32_t /*until*/) {}
     virtual int GetChatPage() const { return -1; }
+    // The station's strike is spent (its target gone, the aftermath over).
+    virtual void OnStationStrikeDone() {}
 };

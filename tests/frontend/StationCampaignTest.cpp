@@ -8,8 +8,10 @@
 #include "ships/Station.h"
 #include "tests/ships/DockingFixtures.h"
 #include "tests/ships/ShipFixtures.h"
+#include "tests/support/presentation/RecordedEffects.h"
 #include "tests/support/ships/ShipWorldHarness.h"
 #include "utility/source/QelMemoryFile.h"
+#include "world/ObjectFactory.h"
 #include "world/World.h"
 
 #include <gtest/gtest.h>
@@ -48,6 +50,32 @@ std::string Designs()
                    "1, 1|BATTERY|battery_a"},
                   {0});
 }
+
+// What the strike aims at: a round object that keeps the hits it takes and leaves the
+// world when they use up its health.
+class CStrikeTarget : public CDockableObject
+{
+public:
+    bool TakeDamage(int32_t sourceType, CGameObject* source, int32_t kind, int32_t amount) override
+    {
+        if (m_log)
+            m_log->push_back({sourceType, source ? source->GetHandle() : NO_OBJECT, kind, amount});
+        m_body.health -= amount;
+        if (m_body.health > 0)
+            return false;
+        if (CWorld* world = GetGame() ? GetGame()->GetWorld() : nullptr)
+            world->RemoveObject(GetHandle());
+        return true;
+    }
+    struct SHit
+    {
+        int32_t sourceType;
+        int32_t source;
+        int32_t kind;
+        int32_t amount;
+    };
+    std::vector<SHit>* m_log = nullptr; // outlives the target
+};
 
 class StationCampaignTest : public testing::Test
 {
@@ -446,6 +474,74 @@ TEST_F(StationCampaignTest, TheSampleStationBurnsTheCornersBehindItsDrift)
             EXPECT_EQ(flames.GetFlame(i)->lit, push.lit[i])
                 << "engine " << i << " pushed " << push.force.x << ", " << push.force.y;
     }
+}
+
+TEST_F(StationCampaignTest, TheStrikeFliesAtItsTargetEndsItAndIsSpentFourSecondsLater)
+{
+    // The centre mount holds the gun; the target stands 400 right of the station, its
+    // radius 10, so the strike reaches it once it is nearer than 80: after 54 frames of
+    // 6 units (76 left), in the 55th.
+    m_campaign.GetState().mounts[0] = {0, true, true};
+    CStation* station = SpawnStation(2);
+    ASSERT_NE(station, nullptr);
+    ASSERT_TRUE(station->GetTurrets().GetTurret(0)->IsLive());
+    RegisterObjectType(OBJECT_DUMB, &CreateObjectOf<CStrikeTarget>);
+    const int32_t target = m_harness.Spawn(OBJECT_DUMB, STATION_X + 400.0f, STATION_Y);
+    ASSERT_NE(target, NO_OBJECT);
+    std::vector<CStrikeTarget::SHit> hits;
+    m_harness.FindAs<CStrikeTarget>(target)->m_log = &hits;
+    const CStationStrike& strike = station->GetStrike();
+    EXPECT_FALSE(strike.IsActive());
+    CRecordedEffects effects;
+
+    ASSERT_TRUE(station->LaunchStrike(target));
+    EXPECT_FALSE(station->LaunchStrike(target)) << "one strike at a time";
+    EXPECT_TRUE(strike.IsActive());
+    EXPECT_FLOAT_EQ(strike.GetPosition().x, STATION_X);
+    m_harness.RunFrames(54);
+    EXPECT_NEAR(strike.GetPosition().x, STATION_X + 324.0f, 0.01f);
+    EXPECT_NEAR(strike.GetPosition().y, STATION_Y, 0.01f);
+    ASSERT_NE(m_harness.Find(target), nullptr);
+    EXPECT_TRUE(hits.empty());
+    // The centre turret rides on the strike and does not fight while it flies.
+    const STurret* centre = station->GetTurrets().GetTurret(0);
+    EXPECT_TRUE(centre->disabled);
+    EXPECT_NEAR(centre->position.x, STATION_X + 324.0f, 0.01f);
+
+    m_harness.RunFrame();
+    // Reached: one hit of the strike's kind, from no one, ends the target (it leaves
+    // the world as the next frame begins).
+    ASSERT_EQ(hits.size(), 1u);
+    EXPECT_EQ(hits[0].sourceType, 0);
+    EXPECT_EQ(hits[0].source, NO_OBJECT);
+    EXPECT_EQ(hits[0].kind, 3);
+    EXPECT_EQ(hits[0].amount, 99999);
+    EXPECT_NEAR(strike.GetPosition().x, STATION_X + 324.0f, 0.01f);
+    EXPECT_EQ(effects.Count(CStationStrike::EXPLOSION_EFFECT), 0u);
+    m_harness.RunFrame();
+    EXPECT_EQ(m_harness.Find(target), nullptr);
+    EXPECT_EQ(hits.size(), 1u);
+    // Gone: the explosion where the strike stopped, belonging to no one.
+    ASSERT_EQ(effects.Count(CStationStrike::EXPLOSION_EFFECT), 1u);
+    for (const CRecordedEffects::SRequest& request : effects.m_requests)
+        if (request.name == CStationStrike::EXPLOSION_EFFECT)
+        {
+            EXPECT_EQ(request.owner, NO_OBJECT);
+            EXPECT_NEAR(request.position.x, STATION_X + 324.0f, 0.01f);
+        }
+    // Four seconds (100 frames) after that the strike is spent, the centre turret
+    // with it, and the director is told once.
+    m_harness.RunFrames(99);
+    EXPECT_TRUE(strike.IsActive());
+    EXPECT_EQ(m_harness.GetDirector().m_strikesDone, 0);
+    m_harness.RunFrame();
+    EXPECT_FALSE(strike.IsActive());
+    EXPECT_EQ(m_harness.GetDirector().m_strikesDone, 1);
+    EXPECT_EQ(centre->health, 0);
+    EXPECT_FALSE(centre->IsLive());
+    m_harness.RunFrames(10);
+    EXPECT_EQ(m_harness.GetDirector().m_strikesDone, 1);
+    EXPECT_EQ(effects.Count(CStationStrike::EXPLOSION_EFFECT), 1u);
 }
 
 TEST_F(StationCampaignTest, TurretsComeFromTheRecordsMounts)

@@ -188,6 +188,7 @@ public:
         return false;
     }
     void SetQueenHandle(int32_t handle) override { m_queenHandle = handle; }
+    void OnStationStrikeDone() override { ++m_strikesDone; }
 
     bool m_gates[DIRECTOR_GATE_COUNT];
     int m_tutorialState = 0;
@@ -207,6 +208,7 @@ public:
     int m_chatPage = -1;
     bool m_bossGo = true;
     int32_t m_queenHandle = -1;
+    int m_strikesDone = 0;
 };
 
 // What the campaign and the pilot record were told, by storage slot.
