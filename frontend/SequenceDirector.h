@@ -116,7 +116,7 @@ public:
     int GetTutorialStep() const override { return m_step; }
     void SetTutorialStep(int step) override;
     int GetTutorialState() const override { return m_stage; }
-    int GetSubState() const { return m_sub; }
+    int GetSubState() const override { return m_sub; }
     void ResetForNewGame() override;
     void ClearTutorialState() override { ClearScratch(); }
     void ClearAll() override;

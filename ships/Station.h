@@ -122,7 +122,8 @@ private:
     // Hands the ship to the port for launching at the angle (beside the station when
     // the port is not there); the station is idle again, the camera on the ship.
     void SendShipOut(CGameObject& ship, size_t port, float angle);
-    // In the last zone while the drive pod is out and not yet delivered.
+    // In the last zone while the drive pod is out and not yet delivered, and in the
+    // tutorial's mining lesson while the node still has rocks to mine.
     bool IsQuickTurnaround() const;
     // The first kind of the hold that is not empty goes at once: gems into their
     // stock up to its 100, crew and aliens simply out.

@@ -10,6 +10,7 @@
 #include "world/Game.h"
 #include "world/World.h"
 #include "world/ZoneLink.h"
+#include "world/ZoneNode.h"
 
 #include <algorithm>
 
@@ -18,6 +19,7 @@ namespace
 constexpr int POD_DELIVERED_FLAG = 1;
 constexpr int DRIVE_POD_SPAWNED_FLAG = 2;
 constexpr int LAST_ZONE = 4;
+constexpr int TUTORIAL_MINING_STEP = 4;
 constexpr int32_t STOCK_FULL = 100;
 
 // The items that pace the unloading (equipment leaves besides them).
@@ -122,11 +124,21 @@ void CStation::DeliverItem(CGameObject& object, int32_t& surplus)
 bool CStation::IsQuickTurnaround() const
 {
     CGame* game = GetGame();
-    if (!game || game->GetZones().GetZoneIndex() != LAST_ZONE)
+    if (!game)
         return false;
     const CDirectorLink& director = game->GetDirector();
-    return director.IsFlagRaised(DIRECTOR_BOSS_CHAT, DRIVE_POD_SPAWNED_FLAG) &&
-           !director.IsFlagRaised(DIRECTOR_BOSS_CHAT, POD_DELIVERED_FLAG);
+    if (game->GetZones().GetZoneIndex() == LAST_ZONE && director.IsFlagRaised(DIRECTOR_BOSS_CHAT, DRIVE_POD_SPAWNED_FLAG) &&
+        !director.IsFlagRaised(DIRECTOR_BOSS_CHAT, POD_DELIVERED_FLAG))
+        return true;
+    // The tutorial's mining lesson, before its cargo goal is met: while the node still
+    // has medium or large rocks the ship goes back out to mine them.
+    if (director.GetTutorialStep() != TUTORIAL_MINING_STEP || director.GetSubState() != 0)
+        return false;
+    SZoneNode* node = game->GetZones().GetCurrentNode();
+    if (!node)
+        return false;
+    node->RefreshRocksFlag();
+    return node->rocks;
 }
 
 void CStation::DeliverFirstGroupWhole(SCargoHold& hold)

@@ -75,6 +75,8 @@ public:
     // (-1 none).
     virtual int GetProgressStage() const { return 0; }
     virtual int GetTutorialStep() const { return -1; }
+    // The current step's sub-state (0 as a step begins).
+    virtual int GetSubState() const { return 0; }
     // The scripted hit of the last zone: while armed, the first hit from a marked
     // fighter is caught by the player ship and reported here instead of hurting.
     virtual bool IsScriptedHitArmed() const { return false; }

@@ -12,6 +12,7 @@
 #include "tests/support/ships/ShipWorldHarness.h"
 #include "utility/source/QelMemoryFile.h"
 #include "world/ObjectFactory.h"
+#include "world/ZoneNode.h"
 #include "world/World.h"
 
 #include <gtest/gtest.h>
@@ -305,6 +306,69 @@ TEST_F(StationCampaignTest, InTheLastZoneWhileTheDrivePodIsOutTheShipGoesStraigh
     EXPECT_EQ(m_harness.GetGameFlow().m_menuEntries, 1);
     EXPECT_EQ(station->GetLaunchPhase(), 1);
 }
+
+// The tutorial's mining lesson (step 4): before its goal is met (sub-state 0), a ship
+// that docks while the node still has a medium or large rock is sent straight back out;
+// otherwise the station keeps it for the lesson to go on (no menu in the tutorial).
+struct STutorialDocking
+{
+    const char* name;
+    int step;
+    int subState;
+    int32_t rockKind; // the node's one rock: 0 small, 1 medium, -1 none
+    bool sentOut;
+};
+
+class StationTutorialDocking : public StationCampaignTest, public testing::WithParamInterface<STutorialDocking>
+{
+};
+
+TEST_P(StationTutorialDocking, SendsTheShipBackToMineOnlyWhileRocksAreLeft)
+{
+    const STutorialDocking& docking = GetParam();
+    m_harness.GetDirector().m_tutorialStep = docking.step;
+    m_harness.GetDirector().m_subState = docking.subState;
+    SZoneNode& node = m_harness.GetZones().m_node;
+    node = SZoneNode();
+    if (docking.rockKind >= 0)
+    {
+        ASSERT_TRUE(node.RecordAsteroid(docking.rockKind, 0, CVector2D(100.0f, 100.0f), NO_OBJECT));
+    }
+    // The flag as a stale node might carry it: the station looks at the map itself.
+    node.rocks = !docking.sentOut;
+    CStation* station = SpawnStation();
+    ASSERT_NE(station, nullptr);
+    CPlayerShip* ship = SpawnShip(STATION_X, STATION_Y - 140.0f);
+    ASSERT_NE(ship, nullptr);
+    station->RaiseAlert(ship->GetPosition());
+    bool inside = false;
+    int frames = 0;
+    while (frames < 400 && !(inside && (station->GetContext().GetMode() == STATION_IDLE ||
+                                        station->GetContext().IsDocked())))
+    {
+        m_harness.RunFrame();
+        ++frames;
+        inside = inside || station->GetContext().GetMode() == STATION_DOCKING;
+    }
+    ASSERT_LT(frames, 400);
+    m_harness.RunFrame();
+    EXPECT_EQ(station->GetPort(0)->Holds(m_ship), docking.sentOut);
+    EXPECT_EQ(station->GetContext().IsDocked(), !docking.sentOut);
+    EXPECT_EQ(m_harness.GetGameFlow().m_menuEntries, 0);
+    if (docking.sentOut)
+    {
+        EXPECT_FLOAT_EQ(ship->GetBody().angle, 0.0f);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lesson, StationTutorialDocking,
+    testing::Values(STutorialDocking{"MediumRockLeft", 4, 0, 1, true},
+                    STutorialDocking{"OnlyASmallRockLeft", 4, 0, 0, false},
+                    STutorialDocking{"NoRockLeft", 4, 0, -1, false},
+                    STutorialDocking{"GoalMet", 4, 1, 1, false},
+                    STutorialDocking{"AnotherStep", 3, 0, 1, false}),
+    [](const testing::TestParamInfo<STutorialDocking>& tested) { return std::string(tested.param.name); });
 
 TEST_F(StationCampaignTest, AShipMadeForTheFlightReplacesTheDockedOne)
 {

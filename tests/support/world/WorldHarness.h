@@ -153,6 +153,7 @@ public:
     int GetTutorialState() const override { return m_tutorialState; }
     int GetProgressStage() const override { return m_progressStage; }
     int GetTutorialStep() const override { return m_tutorialStep; }
+    int GetSubState() const override { return m_subState; }
     bool IsScriptedHitArmed() const override { return m_scriptedHitArmed; }
     void OnScriptedHit() override { ++m_scriptedHits; }
     void OnEquipmentPodCollected(bool found) override { ++(found ? m_podsFound : m_podsSalvaged); }
@@ -194,6 +195,7 @@ public:
     int m_tutorialState = 0;
     int m_progressStage = 0;
     int m_tutorialStep = -1;
+    int m_subState = 0;
     bool m_scriptedHitArmed = false;
     int m_scriptedHits = 0;
     int m_podsFound = 0;
