@@ -1,7 +1,7 @@
 # The zones and the warps: "data\game1.txt" (the campaign's zones, their maps, enemy
 # groups and bosses) and the station warp's black square.
 file(MAKE_DIRECTORY ${sprite_out}/particles)
-tess_sprite(particles/blacksquare 0 --page 8)
+tess_sprite(particles/blacksquare 2 --page 8)
 list(APPEND TESS_RESPACK_FILES ${sprite_out}/particles/blacksquare.spr)
 
 set(zones_file ${CMAKE_CURRENT_SOURCE_DIR}/zones/game1.txt)

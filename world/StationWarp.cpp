@@ -273,8 +273,11 @@ void StationWarpStep(CWorld& world, SWarpEntry& entry)
     CEffect* effect = entry.effect.Get();
     if (effect)
         effect->SetPosition(station->GetPosition());
+    // Both squares keep to the screen: when the sequence starts the camera may not yet
+    // have come to the station it follows, and B must still lie behind it when it does.
     if (entry.overlay)
-        entry.overlay->m_a.SetPosition(ScreenCentre(*game));
+        for (CAnimatedSprite* sprite : {&entry.overlay->m_a, &entry.overlay->m_b})
+            sprite->SetPosition(ScreenCentre(*game));
     uint32_t t = game->GetTime() - entry.startTime;
 
     if (t > STATION_SKIP_AFTER_MS && entry.fullScreen && !entry.skipped && IsSkipPressed(*game))

@@ -131,5 +131,13 @@ expect_problem 'effect BROKEN: an event names "nothingAtAll", which is no effect
 expect_problem 'effect BROKEN: sprite file "data\\effects\\missing.spr" cannot be read'
 expect_problem 'effect GREEDY: maxParticles 100000 is outside 0..4096'
 
+# The station's warp square drawn opaque: its fades would leave the screen black.
+copy
+mkdir -p "$work/game/data/sprites/particles"
+printf 'size 8 8\ncolour FFFFFFFF\npolygon 0 0 8 0 8 8 0 8\n' >"$work/square.shape"
+"$bin/tesstool" sprite build "$work/game/data/sprites/particles/blacksquare.spr" --format 0 --page 8 \
+  "$work/square.shape" >/dev/null || fail "the opaque square did not build"
+expect_problem 'blacksquare.spr has pixel format 0, not the alpha-blended 2'
+
 "$bin/tesstool" check "$work/nothing" >/dev/null 2>&1 && fail "a folder without data passed"
 exit 0

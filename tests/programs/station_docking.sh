@@ -7,9 +7,10 @@
 # bay. The ship calls the station (R): the bays open, and the ship, still at the left
 # bay's mouth, is taken in; the in-game menu comes up docked, and a second launch puts
 # the ship back in flight. TESSAVAR_TRACE shows the modes (0 flight, 2 in-game menu)
-# and the ship (its health, -1 while none flies). A frame of the ship riding into the
-# bay (F11) and the last frame, after the second launch, match their golden pictures;
-# TESS_UPDATE_GOLDENS=1 rewrites them.
+# and the ship (its health, -1 while none flies). Midway through the station's arrival
+# (F11) it shows on the black that hides the rest of the world; a frame of the ship
+# riding into the bay (F11) and the last frame, after the second launch, match their
+# golden pictures; TESS_UPDATE_GOLDENS=1 rewrites them.
 #
 # The map holds 2500 ms of real time before the flight, so the flight begins at a frame
 # that depends on the machine's speed; the world stands still under the in-game menu,
@@ -20,8 +21,9 @@ source "$here/lib/campaign.bash" "$1" 41
 use_zones normal
 
 # On the zone map: Right twice to "Wait a minute", Return; Left to "Map view", Return;
-# Right in the map view chooses node 12. In flight: Return in the in-game menu (its
-# first ship focused), R calls the station, F11 while the ship rides in, Return in the
+# Right in the map view chooses node 12. In flight: F11 while the station arrives
+# (from 3 s to 7 s into its warp, whatever frame the flight began at), Return in the
+# in-game menu (its first ship focused), R calls the station, F11 while the ship rides in, Return in the
 # docked menu.
 run "$to_zone_map
 111 key Right
@@ -30,6 +32,7 @@ run "$to_zone_map
 141 key Left
 147 key Return
 163 key Right
+370 key F11
 445 key Return
 505 key R
 535 key F11
@@ -56,8 +59,20 @@ order=$(awk '!/ covering 1 / { print $6 }' "$home/trace" | uniq | tr '\n' ' ')
 [ "$order" = "1 0 2 0 2 0 " ] || fail "modes in this order: $order"
 
 shots=("$home"/user/*/screengrabs/Tessavar_*.tga)
-[ ${#shots[@]} -eq 1 ] && [ -f "${shots[0]}" ] || fail "F11 wrote ${#shots[@]} screenshots"
-python3 "$here/golden_shot.py" "${shots[0]}" "$here/golden/station_docking.png" ||
+[ ${#shots[@]} -eq 2 ] && [ -f "${shots[1]}" ] || fail "F11 wrote ${#shots[@]} screenshots"
+# The arriving station: lit pixels round the screen's centre, where it stands.
+python3 - "${shots[0]}" <<'EOF' || fail "the station did not show while it arrived (${shots[0]})"
+import struct, sys
+data = open(sys.argv[1], 'rb').read()
+width, height = struct.unpack('<HH', data[12:16])
+lit = 0
+for y in range(height // 2 - 80, height // 2 + 80):
+    for x in range(width // 2 - 80, width // 2 + 80):
+        at = 18 + (y * width + x) * 4
+        lit += max(data[at:at + 3]) > 64
+sys.exit(0 if lit > 160 * 160 // 4 else 1)
+EOF
+python3 "$here/golden_shot.py" "${shots[1]}" "$here/golden/station_docking.png" ||
   fail "the docking differs from golden/station_docking.png (see above)"
 python3 "$here/golden_shot.py" "$home/shot.tga" "$here/golden/station_launch.png" ||
   fail "the launch differs from golden/station_launch.png (see above)"

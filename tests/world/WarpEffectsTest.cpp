@@ -266,6 +266,30 @@ TEST_F(WarpEffects, TheStationsFullScreenArrivalFadesThroughBlackAndShowsTheWorl
     EXPECT_TRUE(m_scene.Harness().GetHud().m_visible);
 }
 
+// The camera only reaches the station it follows after the sequence has begun: the
+// square behind the station must come along, or the player sees the backdrop where
+// the black should be.
+TEST_F(WarpEffects, BothSquaresOfTheFullScreenArrivalStayOnTheScreenAsTheCameraComes)
+{
+    Game().GetCamera().SetPosition(0.0f, 0.0f);
+    const int32_t handle = StartWarp(OBJECT_STATION, WARP_IN, 2000.0f, 1500.0f);
+    Game().GetCamera().Follow(handle, false);
+    RunTo(200);
+    const SWarpEntry* entry = EntryOf(handle);
+    ASSERT_NE(entry, nullptr);
+    ASSERT_TRUE(entry->overlay);
+    const CVector2D& view = Game().GetCamera().GetView();
+    ASSERT_EQ(view.x, 2000.0f - 320.0f); // lag 1: the view is on the station
+    ASSERT_EQ(view.y, 1500.0f - 240.0f);
+    for (const CAnimatedSprite* square : {&entry->overlay->m_a, &entry->overlay->m_b})
+    {
+        const SSpriteInstance* instance = square->GetInstance();
+        ASSERT_NE(instance, nullptr);
+        EXPECT_EQ(instance->m_x, 2000.0f);
+        EXPECT_EQ(instance->m_y, 1500.0f);
+    }
+}
+
 TEST_F(WarpEffects, AStationArrivingBesideABossGrowsInSight)
 {
     Game().GetRun().bossPresent = true;

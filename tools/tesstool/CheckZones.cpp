@@ -4,6 +4,8 @@
 // square), and the galaxy map's pictures (its icon files and each zone's pictures).
 
 #include "core/DefinitionProblems.h"
+#include "core/FileBytes.h"
+#include "presentation/SpriteTypes.h"
 #include "tools/tesstool/DataCheck.h"
 #include "tools/tesstool/SpriteFileCheck.h"
 #include "utility/source/QelFile.h"
@@ -12,10 +14,30 @@
 #include "world/LevelConfig.h"
 #include "world/ZoneFile.h"
 
+#include <string>
+#include <vector>
+
 namespace
 {
 const char* const WARP_EFFECTS[] = {"WarpIn1", "WarpOut1", "WarpIn2", "WarpOut2", "StationWarpOut", "WarpSkip"};
 const char* const WARP_OVERLAY = "data\\sprites\\particles\\blacksquare.spr";
+
+// The station's warp fades its black squares by their colour's alpha, which shows
+// only on an alpha-blended picture: an opaque one stays black for the whole warp.
+void CheckWarpOverlay(CDefinitionProblems& problems)
+{
+    constexpr int32_t ALPHA_BLENDED = 2;
+    std::vector<uint8_t> bytes;
+    SSpriteFile file;
+    std::string error;
+    if (!ReadFileBytes(WARP_OVERLAY, bytes))
+        problems.AddAtLine(0, false, "the station's warp picture %s is not there", WARP_OVERLAY);
+    else if (!file.Read(bytes.data(), bytes.size(), error))
+        problems.AddAtLine(0, false, "the station's warp picture %s does not read: %s", WARP_OVERLAY, error.c_str());
+    else if (file.m_pixelFormat != ALPHA_BLENDED)
+        problems.AddAtLine(0, false, "the station's warp picture %s has pixel format %d, not the alpha-blended %d its fades need",
+                           WARP_OVERLAY, static_cast<int>(file.m_pixelFormat), ALPHA_BLENDED);
+}
 
 void CheckZoneFile(CDataCheckReport& report)
 {
@@ -41,8 +63,7 @@ void CheckZoneFile(CDataCheckReport& report)
         for (const auto& picture : {zone->m_map.hyperBackground, zone->m_map.normalBackground})
             if (picture)
                 CheckNamedSpriteFiles(*picture, problems);
-    if (!FileExists("", WARP_OVERLAY))
-        problems.AddAtLine(0, false, "the station's warp picture %s is not there", WARP_OVERLAY);
+    CheckWarpOverlay(problems);
     report.Add(file, problems);
 }
 
