@@ -2,6 +2,7 @@
 
 #include "core/Console.h"
 #include "frontend/Campaign.h"
+#include "frontend/PlayerShipAccess.h"
 #include "frontend/ScoreCode.h"
 #include "frontend/UserFiles.h"
 #include "world/Game.h"
@@ -103,6 +104,9 @@ void CCampaignServices::OnRunStarted()
     m_campaign.Reset();
     m_campaign.GetPilot().difficulty = difficulty;
     m_campaign.SetNewGameResearch();
+    // The ships the pilot starts with are whole (a slot without a ship keeps 0).
+    for (int slot = 0; slot < CAMPAIGN_SHIP_SLOTS; ++slot)
+        m_campaign.SetStoredShipHealth(slot, GetDesignHullHealth(slot));
 }
 
 EResearchSlotState CCampaignServices::GetResearchSlotState(int slot) const

@@ -490,6 +490,11 @@ void CStation::OnShipInside(void* argument)
 {
     CStation* station = static_cast<CStation*>(argument);
     station->GetContext().SetMode(STATION_DOCKING);
+    // The menu shows, and the repairs mend, the hull the ship came home with.
+    CGame* game = GetGame();
+    CWorld* world = GetRunningWorld();
+    if (CGameObject* ship = game && world ? world->GetObject(station->m_dockedShip) : nullptr)
+        game->GetCampaign().SetStoredShipHealth(game->GetZones().GetCurrentShip(), ship->GetBody().health);
 }
 
 bool CStation::Move()

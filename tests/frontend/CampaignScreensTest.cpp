@@ -181,6 +181,19 @@ TEST_F(CampaignScreensTest, ARunStartsFromAFreshCampaignAtTheChosenDifficulty)
     EXPECT_EQ(m_services->GetDifficulty(), 2);
 }
 
+TEST_F(CampaignScreensTest, ANewGamesShipsAreWholeInTheRecord)
+{
+    // The sample designs: the escape pod (hull 40), Sparrow (120), Dart (80) and
+    // Bulwark (260) in slots 0 to 3; slot 4 holds no ship.
+    m_services->SetStoredHull(4, 9);
+    ASSERT_TRUE(m_harness.GetFlow().StartNewGame());
+    EXPECT_EQ(m_services->GetStoredHull(0), 40);
+    EXPECT_EQ(m_services->GetStoredHull(1), 120);
+    EXPECT_EQ(m_services->GetStoredHull(2), 80);
+    EXPECT_EQ(m_services->GetStoredHull(3), 260);
+    EXPECT_EQ(m_services->GetStoredHull(4), 0);
+}
+
 TEST_F(CampaignScreensTest, ResearchSlotStatesFollowTheSlots)
 {
     SCampaignState& state = m_campaign.GetState();

@@ -250,6 +250,22 @@ TEST_F(StationCampaignTest, DocksUnloadsOneItemAStepAndLaunchesThroughEitherPort
     EXPECT_FLOAT_EQ(ship->GetBody().angle, 0.0f);
 }
 
+TEST_F(StationCampaignTest, AShipComingInLeavesItsHullInTheRecordOfItsSlot)
+{
+    CStation* station = SpawnStation();
+    ASSERT_NE(station, nullptr);
+    m_harness.GetZones().SetCurrentShip(1);
+    CPlayerShip* ship = SpawnShip(STATION_X, STATION_Y - 140.0f);
+    ASSERT_NE(ship, nullptr);
+    ship->GetBody().health = 37; // hurt in flight, nothing in the hold
+    m_campaign.SetStoredShipHealth(1, 5);
+    m_campaign.SetStoredShipHealth(2, 50);
+    station->RaiseAlert(ship->GetPosition());
+    ASSERT_LT(RunUntilDocked(), 400);
+    EXPECT_EQ(m_campaign.GetStoredHealth(1), 37);
+    EXPECT_EQ(m_campaign.GetStoredHealth(2), 50);
+}
+
 TEST_F(StationCampaignTest, InTheLastZoneWhileTheDrivePodIsOutTheShipGoesStraightBackOut)
 {
     // Boss-chat flags: 2 the drive pod was spawned, 1 it was delivered.
