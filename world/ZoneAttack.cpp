@@ -17,6 +17,9 @@ namespace
 {
 constexpr int32_t SURVIVAL_DELAY_LEAST_S = 5;
 constexpr int32_t SURVIVAL_DELAY_SPREAD_S = 15;
+// Of the run's wave flags (the other two are left for the mining flags the barge sets):
+// the enemies of a finished wave are warping out.
+constexpr int WAVE_ENDING = 1;
 
 // The state word of a loaded mining barge: valid, all 12 parts, a reserve of
 // rand() % (zone + 1) + 1.
@@ -174,10 +177,7 @@ void CZoneManager::SurvivalAttackStep()
     if (!zone || !state)
         return;
     SRunState& run = m_game.GetRun();
-    const bool bargeDestroyed = run.waveFlags[0];
-    const bool waveEnding = run.waveFlags[1];
-    const bool bargeSeen = run.waveFlags[2];
-    if (waveEnding)
+    if (run.waveFlags[WAVE_ENDING])
     {
         // The enemies of a finished wave that are not in the world do not come.
         SZoneNode* here = state->GetNode(m_list.currentNode);
@@ -206,7 +206,7 @@ void CZoneManager::SurvivalAttackStep()
     for (int32_t index : order)
     {
         SAttackGroup& group = zone->m_attackGroups[static_cast<size_t>(index)];
-        if (bargeDestroyed ? group.containsMiningBarge : (!group.containsMiningBarge && !bargeSeen))
+        if (run.miningDone ? group.containsMiningBarge : (!group.containsMiningBarge && !run.miningPresent))
             continue;
         if (CountResourceObjects() > 0 && zone->m_clock - group.lastAttackTime < group.nextSpawnDelay)
             continue;

@@ -1,7 +1,9 @@
 // The sample campaign's mining barge: in zone 1 the barge's group is the first to form
 // at the enemy base, and the boss node, hidden while the barge is still to come or at
-// work, shows once the barge is destroyed. The zones and enemy files are
-// the sample sources themselves, their sprites left out (the test world draws none).
+// work, shows once the barge is destroyed. A survival run's other groups wait until
+// it has seen a barge, and send no more barges once one is destroyed. The zones and
+// enemy files are the sample sources themselves, their sprites left out (the test
+// world draws none).
 
 #include "core/Random.h"
 #include "ships/Mothership.h"
@@ -40,6 +42,8 @@ std::string ReadSource(const std::string& relative)
 }
 
 constexpr uint32_t FRAME_MS = 40;
+// Of the run's wave flags: a finished wave's enemies are warping out.
+constexpr int WAVE_ENDING = 1;
 
 class SampleBarge : public ::testing::Test
 {
@@ -137,4 +141,71 @@ TEST_F(SampleBarge, DestroyingZoneOnesBargeShowsItsBossNode)
     EXPECT_EQ(zones.CountMiningBargesLeft(), 0);
     zones.CheckFixedResources();
     EXPECT_TRUE(zones.GetZoneFlag(ZONE_FLAG_BOSS_NODE_SHOWN));
+}
+
+namespace
+{
+// The attack groups (by index) of the groups parked at the survival run's node.
+std::vector<int32_t> SurvivalGroupsFormed(CZoneManager& zones)
+{
+    std::vector<int32_t> formed;
+    for (const SParkedGroup& group : zones.GetZone(0)->m_nodeState->GetNode(1)->parked)
+        if (group.used)
+            formed.push_back(group.entries[0].attackGroup);
+    return formed;
+}
+} // namespace
+
+TEST_F(SampleBarge, SurvivalGroupsFollowTheBargeAsTheRunSeesIt)
+{
+    CZoneManager& zones = m_scene.Zones();
+    SRunState& run = m_scene.Game().GetRun();
+    run.survival = true;
+    zones.SetCurrentZone(0);
+    zones.InitNodeState();
+    // The run plays away from the base node, so groups park there unmade and none of
+    // their objects holds the next group back.
+    ASSERT_TRUE(zones.SetCurrentNode(13));
+    for (SZoneNode& node : zones.GetZone(0)->m_nodeState->m_nodes)
+        for (SParkedGroup& group : node.parked)
+            group = SParkedGroup();
+
+    // Zone 1 sends its barge (group 2) first: until the barge has been seen no other
+    // group forms, however long the zone waits; the barge's group has no room for a
+    // second. Each step comes after every group's spawn delay.
+    zones.ActivateSurvivalWave(1);
+    CZoneDefinition& zone = *zones.GetZone(1);
+    ASSERT_TRUE(zone.m_attackGroups[2].containsMiningBarge);
+    auto stepLater = [&] {
+        zone.m_clock += 10u * 60u * 1000u;
+        zones.SurvivalAttackStep();
+    };
+    for (int step = 0; step < 5; ++step)
+        stepLater();
+    EXPECT_EQ(SurvivalGroupsFormed(zones), std::vector<int32_t>{2});
+
+    // Read into the world, the barge sets the run's mining flag, which lets the others
+    // come; but none while a finished wave's enemies warp out.
+    run.waveFlags[WAVE_ENDING] = true;
+    run.miningPresent = true;
+    stepLater();
+    EXPECT_EQ(SurvivalGroupsFormed(zones).size(), 1u) << "the wave is ending";
+    run.waveFlags[WAVE_ENDING] = false;
+    stepLater();
+    std::vector<int32_t> formed = SurvivalGroupsFormed(zones);
+    ASSERT_EQ(formed.size(), 2u);
+    EXPECT_NE(formed[1], 2);
+
+    // Destroyed, it sends no more barges, though its record has room again.
+    run.miningDone = true;
+    for (SParkedGroup& group : zones.GetZone(0)->m_nodeState->GetNode(1)->parked)
+        group = SParkedGroup();
+    for (SResourceRecord& record : zone.m_fixed)
+        record.inGame = 0;
+    for (int step = 0; step < 4; ++step)
+        stepLater();
+    formed = SurvivalGroupsFormed(zones);
+    EXPECT_FALSE(formed.empty());
+    for (int32_t group : formed)
+        EXPECT_NE(group, 2);
 }
