@@ -15,6 +15,8 @@
 #include "presentation/GuiManager.h"
 #include "world/DirectorLink.h"
 #include "world/Game.h"
+#include "world/GameObject.h"
+#include "world/WarpEffects.h"
 #include "world/HudLink.h"
 #include "world/World.h"
 #include "world/ZoneLink.h"
@@ -219,20 +221,43 @@ void CGameFlow::SetMode(EGameMode request)
     ClearKeyRing();
 }
 
-// Back from the in-game menu: when the station holds the ship, a new one is made at
-// the station and launched from it.
-void CGameFlow::ReturnToFlight()
+void CGameFlow::CloseInGameMenu()
 {
     if (CFrontEndScreen* menu = GetScreen(SCREEN_IN_GAME))
         menu->Hide();
     if (m_screenId == SCREEN_IN_GAME)
         m_screenId = SCREEN_NONE;
     m_mode = GAME_MODE_FLIGHT;
+}
+
+// Back from the in-game menu: when the station holds the ship, a new one is made at
+// the station and launched from it.
+void CGameFlow::ReturnToFlight()
+{
+    CloseInGameMenu();
     CGameObject* station = FindObject(m_game.GetStationHandle());
     if (!station || !GetStationFlowLink().HoldsPlayerShip(*station))
         return;
     SpawnPlayerShip(m_game.GetZones().GetCurrentShip(), m_stationPosition);
     GetStationFlowLink().BeginLaunch(*station);
+}
+
+bool CGameFlow::JumpWithStation()
+{
+    CWorld* world = m_game.GetWorld();
+    CGameObject* station = FindObject(m_game.GetStationHandle());
+    if (m_mode != GAME_MODE_IN_GAME_MENU || !world || !world->HasWarpStep() || !station || IsQuickOrSurvival())
+        return false;
+    const CStationFlowLink& link = GetStationFlowLink();
+    if (!link.HoldsPlayerShip(*station) || !link.HasAttention(*station) || station->GetInfo().warpState != WARP_NONE ||
+        !IsStationWarpFullScreen(false))
+        return false;
+    CloseInGameMenu();
+    GetDirector().StopSequence();
+    ClearKeyRing();
+    station->SetWarpState(WARP_OUT);
+    world->AddWarp(station->GetHandle());
+    return true;
 }
 
 bool CGameFlow::StartNewGame()

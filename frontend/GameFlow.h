@@ -216,6 +216,12 @@ public:
     void EnterFrontEnd() override { SetMode(GAME_MODE_FRONT_END); }
     void EnterFlight() override { SetMode(GAME_MODE_FLIGHT); }
     void EnterInGameMenu() override { SetMode(GAME_MODE_IN_GAME_MENU); }
+    // The jump out of a node from the in-game menu: the menu closes with the ship kept
+    // aboard and the station warps out with it; its full-screen departure ends the
+    // flight in the front end. False (nothing done) outside a campaign's flight, when
+    // the station does not call for attention or does not hold the ship, or when its
+    // departure would not take the player along (a boss is present).
+    bool JumpWithStation();
     // The same; false when none could be made.
     bool MakeStation();
     // A new player ship of the design in the storage slot at the place, the camera on
@@ -251,6 +257,7 @@ private:
     void ReplaceLostShip(int index);
     void PressWorms(uint32_t now);
     void ReturnToFlight();
+    void CloseInGameMenu();
     void DrawTexts();
     bool IsQuickOrSurvival() const;
     CGameObject* FindObject(int32_t handle) const;

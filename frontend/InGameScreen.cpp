@@ -166,6 +166,7 @@ void CInGameScreen::HandleEvent(int32_t controlId, int32_t event, int32_t value)
 }
 
 // At a beaten boss node the zone's boss has more to say before the ship may leave.
+// Otherwise launch leaves the node when it can, or returns to flight.
 void CInGameScreen::Launch()
 {
     CGame& game = m_flow.GetGame();
@@ -176,6 +177,10 @@ void CInGameScreen::Launch()
             m_flow.GetDirector().StartChatPage(BOSS_CHAT_PAGE);
         return;
     }
+    // Once the station calls for attention, launch is the jump out of the node: the
+    // station leaves with the ship aboard and the zone map follows.
+    if (m_flow.JumpWithStation())
+        return;
     m_flow.SetMode(GAME_MODE_FLIGHT);
 }
 

@@ -1,11 +1,17 @@
 // The in-game menu over a flight of the sample level: its ships as the level's
 // designs give them, their hulls in percent, repairs paid in gems, an empty slot
-// that does nothing, and leaving for flight. The score page opens once a run.
+// that does nothing, and leaving for flight. The score page opens once a run. Once
+// the station calls for attention, launch leaves the node with the station.
 
 #include "frontend/GameFlow.h"
 #include "frontend/InGameScreen.h"
 #include "frontend/WebPages.h"
+#include "ships/StationFlowLink.h"
 #include "tests/support/frontend/FrontEndHarness.h"
+#include "world/Game.h"
+#include "world/GameObject.h"
+#include "world/ObjectFactory.h"
+#include "world/World.h"
 #include "world/ZoneLink.h"
 
 #include <gtest/gtest.h>
@@ -36,6 +42,89 @@ protected:
     void Press(int controlId) { m_harness.Activate(SCREEN_IN_GAME, controlId); }
 
     CFrontEndHarness m_harness;
+};
+
+// A station that keeps the warp state it is given, so that its sequences run.
+class CWarpingStandInStation : public CGameObject
+{
+public:
+    CWarpingStandInStation() : CGameObject(OBJECT_STATION) { m_body.health = 500; }
+    void SetWarpState(EWarpState state) override { m_info.warpState = state; }
+};
+
+// The station's side as the test sets it: whether it holds the ship and calls for
+// attention; a launch lets the ship go.
+class CScriptedStation : public CStationFlowLink
+{
+public:
+    bool HoldsPlayerShip(const CGameObject&) const override { return m_holds; }
+    bool HasAttention(const CGameObject&) const override { return m_attention; }
+    void BeginLaunch(CGameObject&) override
+    {
+        m_holds = false;
+        ++m_launches;
+    }
+
+    bool m_holds = true;
+    bool m_attention = true;
+    int m_launches = 0;
+};
+
+// What the menu asks of the director at a beaten boss node.
+class CChatRecordingDirector : public CDirectorFlowLink
+{
+public:
+    bool HasChatPage() const override { return m_chatPage != -1; }
+    void StartChatPage(int page) override { m_chatPage = page; }
+
+    int m_chatPage = -1;
+};
+
+// A campaign's flight at a node: the station has warped in and holds the ship, the
+// in-game menu is open.
+class LeavingANodeTest : public ::testing::Test
+{
+protected:
+    LeavingANodeTest()
+    {
+        RegisterObjectType(OBJECT_STATION, &CreateObjectOf<CWarpingStandInStation>);
+        SetStationFlowLink(&m_link);
+    }
+    ~LeavingANodeTest() override
+    {
+        m_harness.GetFlow().SetDirector(nullptr);
+        SetStationFlowLink(nullptr);
+        RegisterObjectType(OBJECT_STATION, nullptr);
+    }
+    void SetUp() override
+    {
+        m_harness.RunFrame();
+        CGameFlow& flow = m_harness.GetFlow();
+        flow.SetDirector(&m_director);
+        ASSERT_TRUE(flow.StartNewGame());
+        m_director.SetProgressStage(STAGE_CAMPAIGN);
+        flow.SetMode(GAME_MODE_FLIGHT);
+        m_harness.RunFrame();
+        ASSERT_EQ(flow.GetMode(), GAME_MODE_FLIGHT);
+        ASSERT_NE(Station(), nullptr);
+        // The station's arrival runs to its end.
+        for (int i = 0; i < 400 && Game().GetWorld()->GetActiveWarpCount() > 0; ++i)
+            m_harness.RunFrame();
+        ASSERT_EQ(Game().GetWorld()->GetActiveWarpCount(), 0);
+        ASSERT_EQ(Station()->GetInfo().warpState, WARP_NONE);
+        m_ship = Game().GetPlayerShipHandle();
+        flow.SetMode(GAME_MODE_IN_GAME_MENU);
+        m_harness.WaitForInputGate();
+        ASSERT_EQ(flow.GetCurrentScreenId(), SCREEN_IN_GAME);
+    }
+    CGame& Game() { return m_harness.GetGame(); }
+    CGameObject* Station() { return Game().GetWorld()->GetObject(Game().GetStationHandle()); }
+    void Press(int controlId) { m_harness.Activate(SCREEN_IN_GAME, controlId); }
+
+    CFrontEndHarness m_harness;
+    CScriptedStation m_link;
+    CChatRecordingDirector m_director;
+    int32_t m_ship = NO_OBJECT;
 };
 
 std::vector<std::string> s_opened;
@@ -85,6 +174,89 @@ TEST_F(InGameScreenTest, ChoosingAShipFliesIt)
     EXPECT_EQ(m_harness.GetGame().GetZones().GetCurrentShip(), 2);
     EXPECT_EQ(m_harness.GetFlow().GetMode(), GAME_MODE_FLIGHT);
     EXPECT_FALSE(Page().IsVisible(GetPageId(SCREEN_IN_GAME)));
+}
+
+TEST_F(LeavingANodeTest, LaunchWithTheStationsAttentionWarpsItOutWithTheShipAndShowsTheZoneMap)
+{
+    CGameFlow& flow = m_harness.GetFlow();
+    CHarnessZones& zones = m_harness.GetWorld().GetZones();
+    EXPECT_TRUE(m_harness.GetFlow().GetScreen(SCREEN_IN_GAME)->GetPage().IsEnabled(CInGameScreen::LAUNCH));
+    Press(CInGameScreen::LAUNCH);
+    // The menu closes; the ship stays aboard (no launch, no new ship) and the station
+    // leaves with it.
+    EXPECT_EQ(flow.GetMode(), GAME_MODE_FLIGHT);
+    EXPECT_EQ(flow.GetCurrentScreenId(), SCREEN_NONE);
+    EXPECT_EQ(m_link.m_launches, 0);
+    EXPECT_TRUE(m_link.m_holds);
+    EXPECT_EQ(Game().GetPlayerShipHandle(), m_ship);
+    ASSERT_NE(Station(), nullptr);
+    EXPECT_EQ(Station()->GetInfo().warpState, WARP_OUT);
+    EXPECT_EQ(Game().GetWorld()->GetActiveWarpCount(), 1);
+    EXPECT_EQ(zones.m_nodesStored, 0);
+
+    // The departure's 8 s are 200 frames; then the front end shows the zone map, with
+    // the node stored and the zone's fixed resources checked once.
+    int frames = 0;
+    while (frames < 400 && flow.GetMode() != GAME_MODE_FRONT_END)
+    {
+        m_harness.RunFrame();
+        ++frames;
+    }
+    ASSERT_EQ(flow.GetMode(), GAME_MODE_FRONT_END) << "after " << frames << " frames";
+    EXPECT_GE(frames, 195);
+    EXPECT_EQ(flow.GetCurrentScreenId(), SCREEN_ZONE_MAP);
+    EXPECT_EQ(zones.m_nodesStored, 1);
+    EXPECT_EQ(zones.m_fixedResourceChecks, 1);
+    EXPECT_EQ(Station(), nullptr);
+    EXPECT_EQ(m_link.m_launches, 0);
+}
+
+// Where the jump is not to be made, the menu goes back to flight as before: the
+// station launches a ship made for the flight, and stays.
+TEST_F(LeavingANodeTest, WithoutTheJumpTheMenuReturnsToFlightOrWaitsForTheBoss)
+{
+    struct SCase
+    {
+        const char* what;
+        int control;
+        bool attention;
+        bool bossNode;
+        bool bossBeaten;
+        bool bossPresent;
+        bool launches;
+    };
+    const SCase cases[] = {
+        {"a ship button with the attention set", CInGameScreen::FIRST_SHIP, true, false, false, false, true},
+        {"launch without the attention (a tutorial's launch)", CInGameScreen::LAUNCH, false, false, false, false, true},
+        {"launch while a boss is present", CInGameScreen::LAUNCH, true, true, false, true, true},
+        {"launch at a beaten boss node: its chat first", CInGameScreen::LAUNCH, true, true, true, false, false},
+    };
+    CGameFlow& flow = m_harness.GetFlow();
+    CHarnessZones& zones = m_harness.GetWorld().GetZones();
+    for (const SCase& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        m_link = CScriptedStation();
+        m_link.m_attention = c.attention;
+        m_director.m_chatPage = -1;
+        zones.m_atBossNode = c.bossNode;
+        zones.m_bossBeaten = c.bossBeaten;
+        Game().GetRun().bossPresent = c.bossPresent;
+        if (flow.GetMode() != GAME_MODE_IN_GAME_MENU)
+        {
+            flow.SetMode(GAME_MODE_IN_GAME_MENU);
+            m_harness.WaitForInputGate();
+        }
+        Press(c.control);
+        ASSERT_NE(Station(), nullptr);
+        EXPECT_EQ(Station()->GetInfo().warpState, WARP_NONE);
+        EXPECT_EQ(Game().GetWorld()->GetActiveWarpCount(), 0);
+        EXPECT_EQ(m_link.m_launches, c.launches ? 1 : 0);
+        EXPECT_EQ(flow.GetMode(), c.launches ? GAME_MODE_FLIGHT : GAME_MODE_IN_GAME_MENU);
+        EXPECT_EQ(m_director.m_chatPage, c.launches ? -1 : 64);
+        m_harness.RunFrame();
+    }
+    EXPECT_EQ(zones.m_nodesStored, 0);
 }
 
 TEST(ScorePage, OpensOnceARunWithTheCodeInCapitals)

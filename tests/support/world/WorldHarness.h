@@ -127,6 +127,9 @@ public:
     int GetZoneIndex() const override { return m_zone; }
     int GetNodeKind() const override { return m_nodeKind; }
     bool IsAtBossNode() const override { return m_atBossNode; }
+    bool IsBossBeaten() const override { return m_bossBeaten; }
+    void StoreNode() override { ++m_nodesStored; }
+    void CheckFixedResources() override { ++m_fixedResourceChecks; }
     SZoneNode* GetCurrentNode() override { return m_hasNode ? &m_node : nullptr; }
     bool GetZoneFlag(int flag) const override { return flag >= 0 && flag < ZONE_FLAG_COUNT && m_flags[flag]; }
     void SetZoneFlag(int flag, bool value) override;
@@ -137,6 +140,9 @@ public:
     int m_zone = 0;
     int m_nodeKind = 0;
     bool m_atBossNode = false;
+    bool m_bossBeaten = false;
+    int m_nodesStored = 0;
+    int m_fixedResourceChecks = 0;
     SZoneNode m_node;
     bool m_hasNode = true;
     bool m_flags[ZONE_FLAG_COUNT] = {};
