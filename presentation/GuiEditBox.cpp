@@ -175,6 +175,8 @@ bool CGuiEditBox::TakeFocus()
     m_focused = true;
     m_manager->SetGameKeyboardFlag(false);
     std::memcpy(m_backup, m_text, sizeof(m_text));
+    // Each use starts at the first place, not where the last one left off.
+    m_cursor = 0;
     return true;
 }
 

@@ -8,7 +8,8 @@
 // to its completed-focus control), Escape puts back the text it had when it took the
 // focus (event 3, the focus to its cancelled-focus control). Codes from 32 to 255 are
 // written; the cursor may stand after the last character, where nothing more is
-// written. While it has the focus the game's keyboard controls rest.
+// written, and goes back to the first place whenever the box takes the focus. While
+// it has the focus the game's keyboard controls rest.
 
 #include "presentation/GuiFocusable.h"
 

@@ -167,6 +167,27 @@ TEST_F(GuiEditBox, EscapePutsBackTheTextOfWhenItTookTheFocus)
     EXPECT_EQ(s_events.back().event, GUI_EVENT_EDIT_CANCELLED);
 }
 
+TEST_F(GuiEditBox, EachUseStartsWithTheCursorAtTheFirstPlace)
+{
+    // Left with Enter after typing, then with Escape: a new name is typed from the
+    // start each time the box comes back into use.
+    for (const uint32_t leave : {13u, 27u})
+    {
+        m_edit->SetText("SLOT");
+        ASSERT_TRUE(m_gui->SetFocus(m_edit->GetHandle()));
+        EXPECT_EQ(m_edit->GetCursor(), 0) << leave;
+        Type("abc");
+        EXPECT_EQ(m_edit->GetCursor(), 3) << leave;
+        m_edit->CharInput(leave);
+        EXPECT_NE(m_gui->GetFocusHandle(), m_edit->GetHandle()) << leave;
+    }
+    m_edit->SetText("SLOT");
+    ASSERT_TRUE(m_gui->SetFocus(m_edit->GetHandle()));
+    Type("q");
+    EXPECT_EQ(Text(), "QLOT    ");
+    EXPECT_EQ(m_edit->GetCursor(), 1);
+}
+
 TEST_F(GuiEditBox, EnterCompletesTheBoxWithoutTheSelectActionActingAgain)
 {
     m_gui->SetFocus(m_edit->GetHandle());
