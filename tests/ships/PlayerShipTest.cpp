@@ -22,7 +22,6 @@
 
 namespace
 {
-constexpr int ACTION_FIRE_1 = 0;
 constexpr int ACTION_BEAM = 2;
 constexpr int ACTION_STATION = 3;
 constexpr int ACTION_THRUST = 4;
