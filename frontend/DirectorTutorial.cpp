@@ -74,6 +74,42 @@ bool CSequenceDirector::ShowBox(const char* file)
     return m_boxOpen;
 }
 
+void CSequenceDirector::OpenBox(const char* file)
+{
+    SetGate(GATE_GUI_KEYBOARD, true);
+    ShowBox(file);
+    ++m_sub;
+}
+
+void CSequenceDirector::ShowBoxWhen(bool due, const char* file)
+{
+    if (!due)
+        return;
+    m_hintLine = false;
+    ShowBox(file);
+    ++m_sub;
+}
+
+bool CSequenceDirector::ResumeAfterBox()
+{
+    if (!IsBoxDone())
+        return false;
+    m_hintLine = true;
+    ++m_sub;
+    return true;
+}
+
+void CSequenceDirector::ChangeScreenAfterBox(int from, int to, int nextStep)
+{
+    if (!IsBoxDone())
+        return;
+    SetGate(GATE_GUI_KEYBOARD, false);
+    if (CFrontEndScreen* screen = m_flow.GetScreen(from))
+        screen->Hide();
+    m_flow.SetScreen(to);
+    NextStep(nextStep);
+}
+
 bool CSequenceDirector::IsBoxDone()
 {
     if (m_boxOpen && !m_pages.IsChatBoxAcknowledged())
@@ -695,11 +731,7 @@ void CSequenceDirector::RunFrontEndStep(int step)
         NextStep(21);
         return;
     case 210:
-        if (link.GetResearchSlotState(0) == RESEARCH_SLOT_EMPTY)
-            return;
-        m_hintLine = false;
-        ShowBox("feTut3.txt");
-        m_sub = 1;
+        ShowBoxWhen(link.GetResearchSlotState(0) != RESEARCH_SLOT_EMPTY, "feTut3.txt");
         return;
     case 211:
     {
@@ -719,52 +751,31 @@ void CSequenceDirector::RunFrontEndStep(int step)
         return;
     }
     case 220:
-        if (m_flow.GetMode() != GAME_MODE_FRONT_END)
-            return;
-        m_hintLine = false;
-        ShowBox("feTut4.txt");
-        m_sub = 1;
+        ShowBoxWhen(m_flow.GetMode() == GAME_MODE_FRONT_END, "feTut4.txt");
         return;
     case 221:
-        if (!IsBoxDone())
-            return;
-        m_hintLine = true;
-        m_sub = 2;
+        ResumeAfterBox();
         return;
     case 222:
     {
         bool fitted = false;
         for (int mount = 0; campaign && mount < CAMPAIGN_MOUNTS; ++mount)
             fitted = fitted || campaign->GetState().mounts[mount].fitted;
-        if (!fitted)
-            return;
-        m_hintLine = false;
-        ShowBox("feTut5.txt");
-        m_sub = 3;
+        ShowBoxWhen(fitted, "feTut5.txt");
         return;
     }
     case 223:
-        if (!IsBoxDone())
-            return;
-        SetGate(GATE_GUI_KEYBOARD, false);
-        if (CFrontEndScreen* screen = m_flow.GetScreen(SCREEN_STATION))
-            screen->Hide();
-        m_flow.SetScreen(SCREEN_ZONE_MAP);
-        NextStep(23);
+        ChangeScreenAfterBox(SCREEN_STATION, SCREEN_ZONE_MAP, 23);
         return;
     case 230:
-        SetGate(GATE_GUI_KEYBOARD, true);
-        ShowBox("feTut6.txt");
-        m_sub = 1;
+        OpenBox("feTut6.txt");
         return;
     case 231:
-        if (!IsBoxDone())
+        if (!ResumeAfterBox())
             return;
-        m_hintLine = true;
         if (CZoneManager* zones = m_game.GetZoneManager())
             zones->GetGalaxyMap().SetArrived();
         SetGate(GATE_STATION_ATTENTION, false);
-        m_sub = 2;
         return;
     case 232:
         if (m_flow.GetMode() != GAME_MODE_IN_GAME_MENU)
@@ -777,69 +788,39 @@ void CSequenceDirector::RunFrontEndStep(int step)
         m_sub = 0;
         return;
     case 240:
-        if (!IsBoxDone())
-            return;
-        m_hintLine = true;
-        m_sub = 1;
+        ResumeAfterBox();
         return;
     case 241:
-        if (link.GetResearchSlotState(0) == RESEARCH_SLOT_EMPTY)
-            return;
-        m_hintLine = false;
-        ShowBox("feTut9.txt");
-        m_sub = 2;
+        ShowBoxWhen(link.GetResearchSlotState(0) != RESEARCH_SLOT_EMPTY, "feTut9.txt");
         return;
     case 242:
         if (!IsBoxDone())
             return;
-        SetGate(GATE_GUI_KEYBOARD, false);
         for (int kind = 0; kind < GEM_KIND_COUNT; ++kind)
             m_flow.GetGemGauge(kind).Hide();
-        if (CFrontEndScreen* screen = m_flow.GetScreen(SCREEN_RESEARCH))
-            screen->Hide();
-        m_flow.SetScreen(SCREEN_ZONE_MAP);
-        NextStep(25);
+        ChangeScreenAfterBox(SCREEN_RESEARCH, SCREEN_ZONE_MAP, 25);
         return;
     case 250:
-        SetGate(GATE_GUI_KEYBOARD, true);
-        ShowBox("feTut10.txt");
-        m_sub = 1;
+        OpenBox("feTut10.txt");
         return;
     case 251:
-        if (!IsBoxDone())
-            return;
-        m_hintLine = true;
-        m_sub = 2;
+        ResumeAfterBox();
         return;
     case 252:
-        if (!campaign || campaign->FindStoredItem(STORE_GOAL_KIND, STORE_GOAL_DEFINITION) < 0)
-            return;
-        m_hintLine = false;
-        ShowBox("feTut11.txt");
-        m_sub = 3;
+        ShowBoxWhen(campaign && campaign->FindStoredItem(STORE_GOAL_KIND, STORE_GOAL_DEFINITION) >= 0, "feTut11.txt");
         return;
     case 253:
-        if (!IsBoxDone())
-            return;
-        SetGate(GATE_GUI_KEYBOARD, false);
-        if (CFrontEndScreen* screen = m_flow.GetScreen(SCREEN_ZONE_MAP))
-            screen->Hide();
-        m_flow.SetScreen(SCREEN_SHIP_SELECT);
-        NextStep(26);
+        ChangeScreenAfterBox(SCREEN_ZONE_MAP, SCREEN_SHIP_SELECT, 26);
         return;
     case 260:
-        SetGate(GATE_GUI_KEYBOARD, true);
-        ShowBox("feTut12.txt");
-        m_sub = 1;
+        OpenBox("feTut12.txt");
         return;
     case 261:
-        if (!IsBoxDone())
+        if (!ResumeAfterBox())
             return;
-        m_hintLine = true;
         for (const auto& item : STORE_FIRST_GIFT)
             if (campaign)
                 campaign->AddStoredItem(item[0], item[1]);
-        m_sub = 2;
         return;
     case 262:
         if (m_flow.GetScreenId() != SCREEN_SHIP_CONSTRUCT)
@@ -851,10 +832,7 @@ void CSequenceDirector::RunFrontEndStep(int step)
         m_sub = 0;
         return;
     case 270:
-        if (!IsBoxDone())
-            return;
-        m_hintLine = true;
-        m_sub = 1;
+        ResumeAfterBox();
         return;
     case 271:
     {
@@ -865,11 +843,7 @@ void CSequenceDirector::RunFrontEndStep(int step)
         bool engine = false;
         if (database)
             database->CheckShipConfig(m_game.GetZones().GetCurrentShip(), beamAndWeapon, engine);
-        if (!beamAndWeapon || !engine)
-            return;
-        m_hintLine = false;
-        ShowBox("feTut14.txt");
-        m_sub = 2;
+        ShowBoxWhen(beamAndWeapon && engine, "feTut14.txt");
         return;
     }
     case 272:

@@ -209,6 +209,14 @@ private:
     void NextStep(int step);
     bool ShowBox(const char* file);
     bool IsBoxDone();
+    // The front end's steps go from box to box in a few ways, each to the next
+    // sub-state: the keys open and a box shows; a box shows once it is due (the hint
+    // line off); after a box the hint line comes back (true once the box is done); after
+    // a box the keys close and one screen gives way to another for the next step.
+    void OpenBox(const char* file);
+    void ShowBoxWhen(bool due, const char* file);
+    bool ResumeAfterBox();
+    void ChangeScreenAfterBox(int from, int to, int nextStep);
     CGameObject* GetObject(int32_t handle) const;
     CGameObject* GetStation() const;
     CGameObject* GetPlayerShip() const;
