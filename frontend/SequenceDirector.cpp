@@ -226,6 +226,9 @@ void CSequenceDirector::UpdateSequence()
 void CSequenceDirector::Update()
 {
     UpdateSequence();
+    // The pod's hint belongs to the flight that took the pod in.
+    if (m_flow.GetMode() == GAME_MODE_FRONT_END)
+        m_podHint = false;
     const SRunState& run = m_game.GetRun();
     if (run.quickShip || run.survival)
         return;

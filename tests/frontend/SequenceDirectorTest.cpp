@@ -239,6 +239,30 @@ TEST_F(SequenceDirectorTest, ALoopingBackdropIsNeverSkippedAndCoversNothing)
     EXPECT_EQ(m_director->GetSequenceFrame(), 30);
 }
 
+TEST_F(SequenceDirectorTest, ThePodHintShowsWhileTheShipIsOutOfPlayUntilTheFrontEndRuns)
+{
+    constexpr uint32_t POD_HINT = 0xa1000005u;
+    ASSERT_TRUE(m_harness.StartFlight());
+    SRunState& run = m_harness.GetGame().GetRun();
+    m_director->OnEquipmentPodCollected(false);
+    m_harness.RunFrame();
+    run.shipOutOfPlay = true;
+    EXPECT_EQ(m_director->GetHintText(), POD_HINT);
+    // With the ship in play the line is the tutorial's (none outside it).
+    run.shipOutOfPlay = false;
+    EXPECT_EQ(m_director->GetHintText(), 0u);
+    // A visit to the front end ends it: the next flight's warp-in shows nothing.
+    m_harness.GetFlow().EnterFrontEnd();
+    m_harness.RunFrame();
+    ASSERT_EQ(m_harness.GetFlow().GetMode(), GAME_MODE_FRONT_END);
+    m_harness.RunFrame();
+    m_harness.GetFlow().EnterFlight();
+    m_harness.RunFrame();
+    ASSERT_EQ(m_harness.GetFlow().GetMode(), GAME_MODE_FLIGHT);
+    run.shipOutOfPlay = true;
+    EXPECT_EQ(m_director->GetHintText(), 0u);
+}
+
 TEST(SequenceTable, OnlyTheGamesOwnFullScreenSequencesCover)
 {
     for (int index = 0; index < SEQUENCE_COUNT; ++index)
