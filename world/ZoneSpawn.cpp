@@ -265,16 +265,27 @@ int32_t CZoneManager::CountMiningBargesLeft() const
     return left;
 }
 
+// The boss node shows once a mining barge has none left to come and none in the game;
+// a zone that has no mining barge at all keeps nothing hidden behind one, so its boss
+// node shows at the first check.
 void CZoneManager::CheckFixedResources()
 {
     CZoneDefinition* zone = GetCurrentZone();
     CZoneNodeState* state = GetNodeState();
     if (!zone || !state || state->m_flags[ZONE_FLAG_BOSS_NODE_SHOWN])
         return;
+    bool anyMining = false;
     for (const SResourceRecord& record : zone->m_fixed)
-        if (record.mining && record.numRemaining <= 0 && record.inGame <= 0)
+    {
+        if (!record.mining)
+            continue;
+        anyMining = true;
+        if (record.numRemaining <= 0 && record.inGame <= 0)
         {
             state->m_flags[ZONE_FLAG_BOSS_NODE_SHOWN] = true;
             return;
         }
+    }
+    if (!anyMining)
+        state->m_flags[ZONE_FLAG_BOSS_NODE_SHOWN] = true;
 }

@@ -9,9 +9,11 @@
 # started on the research screen, the game saved to a slot, loaded again from the main
 # menu, a minute waited on the zone map while the manufacture draws on the stocks, the
 # pod fitted on a new ship in the hangar (its construction screen must match
-# golden/playthrough_construction.png), the zone map's jumps, a flight where the ship
-# and its escape pod are lost, the dead screen with the run's results and the hall of
-# fame. The run has a fixed seed and a fixed
+# golden/playthrough_construction.png), the zone map's jumps, a flight of a minute
+# until the station calls for attention, docked again, the in-game menu's launch button
+# taking the station and the ship out of the node to the zone map, a jump to a node
+# where enemies wait, a flight where the ship and its escape pod are lost, the dead screen
+# with the run's results and the hall of fame. The run has a fixed seed and a fixed
 # clock (TESSAVAR_FIXED_CLOCK: 40 ms of real time a frame, so the GUI's timing does
 # not depend on the machine's load), on the dummy video and audio drivers.
 #
@@ -31,7 +33,7 @@ bin=$1
 here=$(cd "$(dirname "$0")" && pwd)
 script=$here/playthrough/script.txt
 expected=$here/playthrough/expected.trace
-frames=5460
+frames=7660
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 export TESSAVAR_DIALOGS=launcher:start TESSAVAR_LOG_STDERR=1 TESSAVAR_SEED=35 TESSAVAR_FIXED_CLOCK=1
@@ -85,6 +87,11 @@ steps=(
   'the bridge again|v["mode"] == 1 && v["screen"] == 5'
   'the jumps stop at node 7, where enemies wait|v["screen"] == 4 && v["node"] == 7 && v["map"] == 2'
   'ship 1 launched among the enemies again|v["mode"] == 0 && v["ship"] > 0 && v["enemies"] > 0'
+  'a minute later, docked: the in-game menu at node 7|v["mode"] == 2 && v["screen"] == 1 && v["node"] == 7'
+  'the launch button: the station warps out with the ship aboard|p["mode"] == 2 && p["focus"] == 1002 && v["mode"] == 0 && v["warps"] > 0'
+  'the departure ends on the zone map at node 7|v["mode"] == 1 && v["screen"] == 4 && v["node"] == 7 && v["objects"] == 0'
+  'a jump to node 6, where the enemies wait|v["screen"] == 4 && v["node"] == 6 && v["map"] == 2'
+  'ship 1 launched among the enemies at node 6|v["mode"] == 0 && v["node"] == 6 && v["ship"] > 0 && v["enemies"] > 0'
   'the ship lost|v["mode"] == 0 && p["ship"] >= 0 && v["ship"] < 0'
   'its escape pod lost too: the dead screen|v["mode"] == 1 && v["screen"] == 3'
   'the main menu after the lost run|v["mode"] == 1 && v["screen"] == 2'

@@ -1,7 +1,8 @@
 // The sample campaign's mining barge: in zone 1 the barge's group is the first to form
 // at the enemy base, and the boss node, hidden while the barge is still to come or at
 // work, shows once the barge is destroyed. A survival run's other groups wait until
-// it has seen a barge, and send no more barges once one is destroyed. The zones and
+// it has seen a barge, and send no more barges once one is destroyed. Zone 0, which has
+// no barge, shows its boss node at the first check. The zones and
 // enemy files are the sample sources themselves, their sprites left out (the test
 // world draws none).
 
@@ -208,4 +209,18 @@ TEST_F(SampleBarge, SurvivalGroupsFollowTheBargeAsTheRunSeesIt)
     EXPECT_FALSE(formed.empty());
     for (int32_t group : formed)
         EXPECT_NE(group, 2);
+}
+
+// Zone 0 has no mining barge to hide its boss behind: the first check (as the front end
+// opens on the zone map after a flight) shows the boss node, which a new zone keeps
+// hidden until then.
+TEST_F(SampleBarge, ZoneZeroWithoutABargeShowsItsBossNodeAtTheFirstCheck)
+{
+    CZoneManager& zones = m_scene.Zones();
+    zones.SetCurrentZone(0);
+    zones.InitNodeState();
+    ASSERT_EQ(zones.CountMiningBargesLeft(), 0);
+    EXPECT_FALSE(zones.GetZoneFlag(ZONE_FLAG_BOSS_NODE_SHOWN));
+    zones.CheckFixedResources();
+    EXPECT_TRUE(zones.GetZoneFlag(ZONE_FLAG_BOSS_NODE_SHOWN));
 }
