@@ -146,7 +146,9 @@ TEST_F(BargeDeparture, LeavesWithItsGroupOnAOneInFiftyChanceAMinuteApart)
     {
         const CGameObject* object = m_scene.Harness().GetWorld().GetObject(entry.object);
         if (entry.alive && object)
+        {
             EXPECT_EQ(object->GetInfo().warpState, WARP_OUT);
+        }
     }
     m_barge = nullptr;
     RunFor(6000);
