@@ -137,6 +137,22 @@ protected:
         return frames;
     }
 
+    // Frames until the ship, once taken in, is either sent straight back out (the
+    // station idle again) or kept docked (or the limit).
+    int RunUntilTurnedAroundOrDocked(int most = 400)
+    {
+        bool inside = false;
+        int frames = 0;
+        while (frames < most && !(inside && (Station()->GetContext().GetMode() == STATION_IDLE ||
+                                             Station()->GetContext().IsDocked())))
+        {
+            m_harness.RunFrame();
+            ++frames;
+            inside = inside || Station()->GetContext().GetMode() == STATION_DOCKING;
+        }
+        return frames;
+    }
+
     // The menu is left: the flight goes on and the station launches; frames until the
     // ship rides out free.
     int LaunchAndRunUntilFree(int most = 400)
@@ -277,15 +293,8 @@ TEST_F(StationCampaignTest, InTheLastZoneWhileTheDrivePodIsOutTheShipGoesStraigh
     ASSERT_NE(ship, nullptr);
     station->RaiseAlert(ship->GetPosition());
     // Inside and unloaded, it goes out in the same step: no menu, port 0, facing 0.
-    bool inside = false;
-    int frames = 0;
-    while (frames < 400 && !(inside && station->GetContext().GetMode() == STATION_IDLE))
-    {
-        m_harness.RunFrame();
-        ++frames;
-        inside = inside || station->GetContext().GetMode() == STATION_DOCKING;
-    }
-    ASSERT_LT(frames, 400);
+    ASSERT_LT(RunUntilTurnedAroundOrDocked(), 400);
+    EXPECT_FALSE(station->GetContext().IsDocked());
     EXPECT_EQ(m_harness.GetGameFlow().m_menuEntries, 0);
     EXPECT_EQ(station->GetLaunchPhase(), 0);
     EXPECT_FALSE(station->HoldsPlayerShip());
@@ -357,16 +366,7 @@ TEST_P(StationTutorialDocking, SendsTheShipBackToMineOnlyWhileRocksAreLeft)
     CPlayerShip* ship = SpawnShip(STATION_X, STATION_Y - 140.0f);
     ASSERT_NE(ship, nullptr);
     station->RaiseAlert(ship->GetPosition());
-    bool inside = false;
-    int frames = 0;
-    while (frames < 400 && !(inside && (station->GetContext().GetMode() == STATION_IDLE ||
-                                        station->GetContext().IsDocked())))
-    {
-        m_harness.RunFrame();
-        ++frames;
-        inside = inside || station->GetContext().GetMode() == STATION_DOCKING;
-    }
-    ASSERT_LT(frames, 400);
+    ASSERT_LT(RunUntilTurnedAroundOrDocked(), 400);
     m_harness.RunFrame();
     EXPECT_EQ(station->GetPort(0)->Holds(m_ship), docking.sentOut);
     EXPECT_EQ(station->GetContext().IsDocked(), !docking.sentOut);
