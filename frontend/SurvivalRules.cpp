@@ -21,8 +21,6 @@ namespace
 constexpr int32_t UPGRADE_PRICES[SURVIVAL_TOP_LEVEL] = {15, 25, 100, 200, 300, 350, 375};
 
 constexpr uint32_t WAVE_TEXT = 0xa7000003;
-// Of the run's wave flags: while set, the zones form no new group.
-constexpr int WAVE_ENDING = 1;
 constexpr uint32_t TIME_LABEL = 0xdb000000;
 constexpr uint32_t SCORE_LABEL = 0x13000002;
 constexpr uint32_t GEMS_LABEL = 0x7f000005;
@@ -151,7 +149,7 @@ void CSurvivalGame::UpdateWaves(CGameFlow& flow, SRunState& run, uint32_t now)
     if (enemies)
     {
         // No new group forms while they go.
-        run.waveFlags[WAVE_ENDING] = true;
+        run.waveEnding = true;
         for (int32_t slot = 0; slot < world->GetSlotCount(); ++slot)
         {
             CGameObject* object = world->GetSlot(slot);
@@ -168,7 +166,7 @@ void CSurvivalGame::UpdateWaves(CGameFlow& flow, SRunState& run, uint32_t now)
         }
         return;
     }
-    run.waveFlags[WAVE_ENDING] = false;
+    run.waveEnding = false;
     ++run.waveIndex;
     run.waveStartTime = now;
     game.GetZones().ActivateSurvivalWave(run.waveIndex);

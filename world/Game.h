@@ -81,7 +81,7 @@ struct SRunState
     uint32_t clockCopy = 0;
     int32_t waveIndex = 0;
     bool menuOpen = false;
-    bool waveFlags[3] = {false, false, false};
+    bool waveEnding = false; // survival: a finished wave's enemies warp out; no group forms
     // The player ship's side of the run.
     int32_t survivalScore = 0;     // collectables taken in survival mode
     bool shieldJam = false;        // a jamming mothership holds the player's shield down

@@ -17,9 +17,6 @@ namespace
 {
 constexpr int32_t SURVIVAL_DELAY_LEAST_S = 5;
 constexpr int32_t SURVIVAL_DELAY_SPREAD_S = 15;
-// Of the run's wave flags (the other two are left for the mining flags the barge sets):
-// the enemies of a finished wave are warping out.
-constexpr int WAVE_ENDING = 1;
 
 // The state word of a loaded mining barge: valid, all 12 parts, a reserve of
 // rand() % (zone + 1) + 1.
@@ -177,7 +174,7 @@ void CZoneManager::SurvivalAttackStep()
     if (!zone || !state)
         return;
     SRunState& run = m_game.GetRun();
-    if (run.waveFlags[WAVE_ENDING])
+    if (run.waveEnding)
     {
         // The enemies of a finished wave that are not in the world do not come.
         SZoneNode* here = state->GetNode(m_list.currentNode);

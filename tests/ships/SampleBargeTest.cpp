@@ -43,8 +43,6 @@ std::string ReadSource(const std::string& relative)
 }
 
 constexpr uint32_t FRAME_MS = 40;
-// Of the run's wave flags: a finished wave's enemies are warping out.
-constexpr int WAVE_ENDING = 1;
 
 class SampleBarge : public ::testing::Test
 {
@@ -187,11 +185,11 @@ TEST_F(SampleBarge, SurvivalGroupsFollowTheBargeAsTheRunSeesIt)
 
     // Read into the world, the barge sets the run's mining flag, which lets the others
     // come; but none while a finished wave's enemies warp out.
-    run.waveFlags[WAVE_ENDING] = true;
+    run.waveEnding = true;
     run.miningPresent = true;
     stepLater();
     EXPECT_EQ(SurvivalGroupsFormed(zones).size(), 1u) << "the wave is ending";
-    run.waveFlags[WAVE_ENDING] = false;
+    run.waveEnding = false;
     stepLater();
     std::vector<int32_t> formed = SurvivalGroupsFormed(zones);
     ASSERT_EQ(formed.size(), 2u);
