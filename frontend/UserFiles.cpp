@@ -1,6 +1,7 @@
 #include "frontend/UserFiles.h"
 
 #include "utility/source/QelShellPaths.h"
+#include "utility/source/QelTempFiles.h"
 
 namespace
 {
@@ -22,4 +23,15 @@ bool GetUserDataFolder(std::string& folder)
 bool GetSaveFolder(std::string& folder)
 {
     return GetUserFolder("/tessavar/data/saves/", folder);
+}
+
+size_t RemoveUnfinishedUserFiles()
+{
+    size_t removed = 0;
+    std::string folder;
+    if (GetSaveFolder(folder))
+        removed += RemoveTemporaryFiles(folder.c_str());
+    if (GetUserDataFolder(folder))
+        removed += RemoveTemporaryFiles(folder.c_str());
+    return removed;
 }

@@ -25,6 +25,7 @@
 #include "core/app/SingleInstance.h"
 #include "core/app/SpriteBankStartup.h"
 #include "core/app/TextPageStartup.h"
+#include "frontend/UserFiles.h"
 #include "platform/AudioSystem.h"
 #include "platform/Renderer.h"
 #include "platform/SdlClipboard.h"
@@ -153,6 +154,15 @@ void DeleteConsole(ETeardownReason)
 {
     delete g_console;
     g_console = nullptr;
+}
+
+// A game killed while it saved left its unfinished files beside the saves and records;
+// the one running copy (the lock above) clears them before anything is written there.
+EStepResult RemoveUnfinishedWrites()
+{
+    if (const size_t removed = RemoveUnfinishedUserFiles())
+        g_console->Printf("Removed %zu unfinished file(s) of an interrupted save", removed);
+    return EStepResult::Continue;
 }
 
 // The settings file (or the default set), then the launcher and the set-up dialog when
@@ -409,6 +419,7 @@ const SStartupStep STARTUP_STEPS[] = {
     {"pack archive", &MountPacks, &UnmountPacks},
     {"string table", &LoadStringTable, &DeleteStringTable},
     {"console", &MakeConsole, &DeleteConsole},
+    {"unfinished writes", &RemoveUnfinishedWrites, nullptr},
     {"settings", &LoadSettingsAndAsk, &FreeSettingsTree},
     {"language", &SelectLanguage, nullptr},
     {"renderer", &OpenRenderer, &DeleteRenderer},

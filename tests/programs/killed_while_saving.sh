@@ -4,7 +4,8 @@
 # The game runs again and again from one user folder that already holds a settings
 # file, a key map and a hall of fame, and is killed (SIGKILL) at a random moment
 # around its orderly end, where it writes the settings and the key map; after every
-# kill each file must still read. The times come from a fixed seed, so a failure can be played again.
+# kill each file must still read, and the next start clears the temporary files left
+# beside them. The times come from a fixed seed, so a failure can be played again.
 set -u
 bin=$1
 home=$(mktemp -d)
@@ -17,10 +18,12 @@ RANDOM=35
 # The files of an orderly run, which also makes the folders.
 TESSAVAR_FRAMES=5 "$bin/tessavar" >/dev/null 2>&1 || fail "the first run failed"
 "$bin/tesstool" save sample "$home/sample" >/dev/null || fail "tesstool save sample failed"
-records=$(find "$home" -iname records.bin -not -path "$home/sample/*" | head -1)
-[ -n "$records" ] || records=$(find "$home" -type d -iname data -path "*tessavar*" | head -1)/records.bin
+# The user's data folder, in whatever letter case the game made it.
+data=$(find "$home" -type d -ipath "$home/tessavar/data" | head -1)
+[ -n "$data" ] || fail "the first run made no data folder"
+records=$data/records.bin
 cp "$home/sample/records.bin" "$records"
-keymap=$(dirname "$records")/keymap.dat
+keymap=$data/keymap.dat
 [ -f "$keymap" ] || "$bin/tesstool" keymap write "$keymap" >/dev/null || fail "tesstool keymap write failed"
 cfg=$(find "$home" -iname tessavar.cfg | head -1)
 [ -f "$cfg" ] || fail "the orderly run wrote no settings file"
@@ -52,4 +55,12 @@ for round in $(seq 1 8); do
   check_files "round $round (killed at $at ms of $span)"
 done
 [ "$kills" -gt 0 ] || fail "the game was never killed: every run ended before its moment"
+
+# The next start removes the temporary files a kill left beside the records and the key
+# map (one more is put there to be sure of one), and nothing else of that folder.
+touch "$data/keymap.dat.tmpK1ll3d"
+kept=$(ls "$data" | grep -v '\.tmp[A-Za-z0-9]\{6\}$')
+TESSAVAR_FRAMES=5 "$bin/tessavar" >/dev/null 2>&1 || fail "the run after the kills failed"
+[ "$(ls "$data")" = "$kept" ] || fail "after the next start the folder holds: $(ls "$data" | tr '\n' ' ')"
+check_files "after the next start"
 echo "1 passed, 0 failed ($kills of 8 runs killed, each file read after every one)"

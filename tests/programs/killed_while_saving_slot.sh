@@ -10,8 +10,9 @@
 # save's first temporary file is in the saves folder, after a random number of further
 # looks at the folder (within the writes and renames), or a random few milliseconds later
 # (the frames after it). After every kill `tesstool save info` must take both slots, slot 1
-# under its previous name or its new one, slot 2 as it was. The moments come from a fixed
-# seed, so a failure can be played again.
+# under its previous name or its new one, slot 2 as it was. The next start clears the
+# temporary files the kills left. The moments come from a fixed seed, so a failure can
+# be played again.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lib/campaign.bash" "$1" 11
@@ -113,4 +114,12 @@ for round in 1 2 3 4 5 6 7 8 9 10 11 12; do
   previous=$now
 done
 [ "$kills" -gt 0 ] || fail "the game was never killed while it saved"
+
+# The next start removes the temporary files the kills left in the saves folder (one
+# more is put there to be sure of one), and nothing else there.
+touch "$saves/save1zone.bin.tmpK1ll3d"
+kept=$(ls "$saves" | grep -v '\.tmp[A-Za-z0-9]\{6\}$')
+run "" 5 || fail "the run after the kills failed: $(tail -3 "$home/log")"
+[ "$(ls "$saves")" = "$kept" ] || fail "after the next start the saves folder holds: $(ls "$saves" | tr '\n' ' ')"
+[ "$(slot_name 1)" = "$previous" ] && [ "$(slot_name 2)" = BRAVO ] || fail "the slots no longer read after the next start"
 echo "1 passed, 0 failed ($kills of 12 saves killed, $new of them the new save; both slots read after every one)"

@@ -217,7 +217,7 @@ bool CQelFile::OpenForWriting(const char* path, bool keep)
                 free(real);
             }
         }
-        std::string temp = target + ".tmpXXXXXX";
+        std::string temp = target + FILE_TEMP_SUFFIX + std::string(FILE_TEMP_UNIQUE_LENGTH, 'X');
         if (temp.size() + 1 > sizeof(m_tempPath) || target.size() + 1 > sizeof(m_finalPath))
         {
             errno = ENAMETOOLONG;

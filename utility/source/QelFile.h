@@ -6,7 +6,8 @@
 //
 // A file opened for writing (without FILE_OPEN_KEEP) is written under a temporary
 // name beside it and renamed over the old file by Close, so a failed or abandoned
-// write never destroys the previous file.
+// write never destroys the previous file. The temporary name is the file's name,
+// FILE_TEMP_SUFFIX and FILE_TEMP_UNIQUE_LENGTH letters or digits (see QelTempFiles.h).
 
 #include <cstddef>
 #include <cstdint>
@@ -30,6 +31,8 @@ constexpr uint32_t FILE_OPEN_READ = 0x1;
 constexpr uint32_t FILE_OPEN_WRITE = 0x2;
 constexpr uint32_t FILE_OPEN_KEEP = 0x4;  // writing: keep an existing file's contents
 constexpr size_t FILE_PATH_SIZE = 512;
+constexpr const char* FILE_TEMP_SUFFIX = ".tmp";
+constexpr size_t FILE_TEMP_UNIQUE_LENGTH = 6;
 
 class CFileInterface
 {
