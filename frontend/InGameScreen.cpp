@@ -81,6 +81,14 @@ void CInGameScreen::Show()
     ArmInputGate();
 }
 
+// Launch keeps to its rule for as long as the menu is open, not only as it opens: the
+// world stands still under the menu, but the tutorial's steps go on.
+void CInGameScreen::Update()
+{
+    if (const CGameObject* station = FindStation(m_flow.GetGame()))
+        RefreshLaunch(*station);
+}
+
 void CInGameScreen::Hide()
 {
     m_flow.GetAlarm(CGameFlow::ALARM_HIT).Stop();
@@ -113,9 +121,7 @@ void CInGameScreen::RefreshShips()
     }
 }
 
-// The station's hull, and launch: allowed when the station calls for attention or
-// the tutorial is at one of its launching steps, never at step 9. Without a station
-// the launch button stays as it was.
+// The station's hull and the launch button. Without a station both stay as they were.
 void CInGameScreen::RefreshStation()
 {
     CGame& game = m_flow.GetGame();
@@ -124,8 +130,15 @@ void CInGameScreen::RefreshStation()
         return;
     const CStationFlowLink& link = GetStationFlowLink();
     m_page.SetText(STATION_HULL, FormatPercent(GetHullPercent(link.GetHull(*station), link.GetFullHull(*station))));
+    RefreshLaunch(*station);
+}
+
+// Launch is allowed when the station calls for attention or the tutorial is at one of
+// its launching steps, never at step 9.
+void CInGameScreen::RefreshLaunch(const CGameObject& station)
+{
     const int step = m_flow.GetDirector().GetTutorialStep();
-    const bool launch = (link.HasAttention(*station) || step == 7 || step == 8 || step == 10) && step != 9;
+    const bool launch = (GetStationFlowLink().HasAttention(station) || step == 7 || step == 8 || step == 10) && step != 9;
     m_page.SetEnabled(LAUNCH, launch);
 }
 

@@ -5,6 +5,8 @@
 
 #include "frontend/FrontEndScreen.h"
 
+class CGameObject;
+
 class CInGameScreen : public CFrontEndScreen
 {
 public:
@@ -27,6 +29,8 @@ public:
 
     void Show() override;
     void Hide() override;
+    // The launch button follows the station and the tutorial while the menu is open.
+    void Update() override;
 
     // The hull in whole percent of the full hull: 0 for a full hull or a hull of 0 or
     // less; a share above 0 that would show below 1 shows 1.
@@ -44,6 +48,7 @@ protected:
 private:
     void RefreshShips();
     void RefreshStation();
+    void RefreshLaunch(const CGameObject& station);
     void RefreshResearch();
     void Launch();
     void ChooseShip(int slot);

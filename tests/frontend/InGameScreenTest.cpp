@@ -259,6 +259,40 @@ TEST_F(LeavingANodeTest, WithoutTheJumpTheMenuReturnsToFlightOrWaitsForTheBoss)
     EXPECT_EQ(zones.m_nodesStored, 0);
 }
 
+// What opens or shuts launch may change while the menu is open (the world stands
+// still, but the tutorial's steps go on): the button follows at the next frame.
+TEST_F(LeavingANodeTest, LaunchFollowsItsRuleWhileTheMenuIsOpen)
+{
+    struct SCase
+    {
+        const char* what;
+        bool attention;
+        int step;
+        bool enabled;
+    };
+    const SCase cases[] = {
+        {"the station calls for attention", true, -1, true},
+        {"the call ends", false, -1, false},
+        {"a launching step of the tutorial", false, 8, true},
+        {"a step that does not launch", false, 22, false},
+        {"step 9 with the attention set", true, 9, false},
+        {"step 10", false, 10, true},
+    };
+    CGameFlow& flow = m_harness.GetFlow();
+    const CScreenLayout& page = flow.GetScreen(SCREEN_IN_GAME)->GetPage();
+    m_link.m_attention = false;
+    m_harness.RunFrame();
+    EXPECT_FALSE(page.IsEnabled(CInGameScreen::LAUNCH));
+    for (const SCase& c : cases)
+    {
+        m_link.m_attention = c.attention;
+        m_director.SetTutorialStep(c.step);
+        m_harness.RunFrame();
+        ASSERT_EQ(flow.GetMode(), GAME_MODE_IN_GAME_MENU) << c.what;
+        EXPECT_EQ(page.IsEnabled(CInGameScreen::LAUNCH), c.enabled) << c.what;
+    }
+}
+
 TEST(ScorePage, OpensOnceARunWithTheCodeInCapitals)
 {
     s_opened.clear();
