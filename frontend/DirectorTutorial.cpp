@@ -42,7 +42,6 @@ constexpr int32_t FRONT_END_GEMS = 20;
 constexpr int TUTORIAL_NODE = 5;
 constexpr int ATTACK_GROUP = 1;
 constexpr int STEERING_ACTION_FIRST = 4;
-constexpr float STATION_HEALTH_SHARE = 0.3f;
 constexpr float GEM_GAUGE_MAX = 100.0f;
 constexpr int STORE_FIRST_GIFT[][2] = {{1, 0}, {2, 0}, {4, 0}, {4, 0}, {5, 0}, {5, 0}, {8, 0}};
 constexpr int STORE_GOAL_KIND = 7;
@@ -134,6 +133,28 @@ bool CSequenceDirector::StationHoldsShip() const
 {
     const CGameObject* station = GetStation();
     return station && Station().HoldsPlayerShip(*station);
+}
+
+void CSequenceDirector::SendShipOut(CGameObject& station, bool pan)
+{
+    if (CGameObject* ship = GetPlayerShip())
+    {
+        ship->SetPosition(station.GetPosition());
+        m_game.GetCamera().Follow(ship->GetHandle(), pan);
+    }
+    Station().BeginLaunch(station);
+    Station().SetHoldsPlayerShip(station, false);
+}
+
+void CSequenceDirector::NextStepOncePortsClosed(std::initializer_list<int> gates, int step)
+{
+    const CGameObject* station = GetStation();
+    if (station && !Station().AreAllPortsClosed(*station))
+        return;
+    m_hintLine = true;
+    for (int gate : gates)
+        SetGate(gate, true);
+    NextStep(step);
 }
 
 void CSequenceDirector::RunTutorial()
@@ -251,15 +272,7 @@ void CSequenceDirector::RunStep1()
         m_hintLine = false;
         SetGate(GATE_STEERING, false);
         m_flow.MakeStation();
-        station = GetStation();
-        if (station)
-        {
-            m_game.GetCamera().Follow(station->GetHandle(), true);
-            Station().SetHull(*station, static_cast<int32_t>(STATION_HEALTH_SHARE *
-                                                             static_cast<float>(Station().GetFullHull(*station))));
-        }
-        m_game.GetHud().Show(true);
-        SetGate(GATE_STATION_GAUGES, true);
+        ShowArrivingStation(GetStation());
         m_sub = 2;
         return;
     }
@@ -318,25 +331,14 @@ void CSequenceDirector::RunStep2()
     {
         if (!StationHoldsShip())
             return;
-        CGameObject* ship = GetPlayerShip();
-        if (ship)
-        {
-            ship->SetPosition(station->GetPosition());
+        if (CGameObject* ship = GetPlayerShip())
             ship->GetBody().angle = 0.0f;
-            m_game.GetCamera().Follow(ship->GetHandle(), false);
-        }
-        Station().BeginLaunch(*station);
-        Station().SetHoldsPlayerShip(*station, false);
+        SendShipOut(*station, false);
         m_sub = 3;
         return;
     }
     default:
-        if (station && !Station().AreAllPortsClosed(*station))
-            return;
-        m_hintLine = true;
-        SetGate(GATE_FIRE_GROUP_1, true);
-        SetGate(GATE_GRAVITY_BEAM, true);
-        NextStep(3);
+        NextStepOncePortsClosed({GATE_FIRE_GROUP_1, GATE_GRAVITY_BEAM}, 3);
         return;
     }
 }
@@ -399,24 +401,14 @@ void CSequenceDirector::RunStep3()
         hud.SetGauge(4, static_cast<float>(full), static_cast<float>(full));
         const int32_t hull = GetDesignHullHealth(1);
         if (CGameObject* ship = GetPlayerShip())
-        {
             ship->GetBody().health = hull;
-            ship->SetPosition(station->GetPosition());
-            m_game.GetCamera().Follow(ship->GetHandle(), true);
-        }
         campaign.SetStoredHull(1, hull);
-        Station().BeginLaunch(*station);
-        Station().SetHoldsPlayerShip(*station, false);
+        SendShipOut(*station, true);
         m_sub = 5;
         return;
     }
     default:
-        if (station && !Station().AreAllPortsClosed(*station))
-            return;
-        m_hintLine = true;
-        for (int gate : {GATE_FIRE_GROUP_1, GATE_GRAVITY_BEAM, GATE_CALL_STATION})
-            SetGate(gate, true);
-        NextStep(4);
+        NextStepOncePortsClosed({GATE_FIRE_GROUP_1, GATE_GRAVITY_BEAM, GATE_CALL_STATION}, 4);
         return;
     }
 }

@@ -31,7 +31,6 @@ constexpr uint32_t SHRINK_START_MS = 5000;
 constexpr uint32_t SHRINK_END_MS = 8000;
 constexpr float SHRINK_PER_MS = 0.00033333333f;
 constexpr float STATION_CLEARANCE = 400.0f;
-constexpr float STATION_HEALTH_SHARE = 0.3f;
 constexpr int SEQUENCE_LAST_DRIVE = 8;
 constexpr int SEQUENCE_OUTRO = 3;
 const char* const WARP_OUT_EFFECT = "dimensionWarpOut";
@@ -144,15 +143,7 @@ void CSequenceDirector::RunZone4Events()
                     station->SetPosition(place);
                     station->GetBody().previousPosition = place;
                 }
-                if (station)
-                {
-                    camera.Follow(station->GetHandle(), true);
-                    CStationFlowLink& link = GetStationFlowLink();
-                    link.SetHull(*station, static_cast<int32_t>(STATION_HEALTH_SHARE *
-                                                                static_cast<float>(link.GetFullHull(*station))));
-                }
-                m_game.GetHud().Show(true);
-                SetGate(GATE_STATION_GAUGES, true);
+                ShowArrivingStation(station);
             }
             m_sub = 1;
             return;

@@ -14,12 +14,19 @@
 #include "platform/CoreInput.h"
 #include "platform/input/DikCodes.h"
 #include "presentation/GuiManager.h"
+#include "ships/StationFlowLink.h"
 #include "world/Game.h"
 #include "world/GameObject.h"
+#include "world/HudLink.h"
 #include "world/World.h"
 #include "world/ZoneLink.h"
 
 #include <cstdio>
+
+namespace
+{
+constexpr float STATION_HEALTH_SHARE = 0.3f;
+} // namespace
 
 CSequenceDirector::CSequenceDirector(CGame& game, CGameFlow& flow, CDirectorPages& pages)
     : m_game(game), m_flow(flow), m_pages(pages)
@@ -548,6 +555,18 @@ CGameObject* CSequenceDirector::GetStation() const
 CGameObject* CSequenceDirector::GetPlayerShip() const
 {
     return GetObject(m_game.GetPlayerShipHandle());
+}
+
+void CSequenceDirector::ShowArrivingStation(CGameObject* station)
+{
+    if (station)
+    {
+        m_game.GetCamera().Follow(station->GetHandle(), true);
+        CStationFlowLink& link = GetStationFlowLink();
+        link.SetHull(*station, static_cast<int32_t>(STATION_HEALTH_SHARE * static_cast<float>(link.GetFullHull(*station))));
+    }
+    m_game.GetHud().Show(true);
+    SetGate(GATE_STATION_GAUGES, true);
 }
 
 void CSequenceDirector::FlushControls()

@@ -18,6 +18,7 @@
 #include "world/DirectorLink.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 class CGame;
@@ -220,8 +221,16 @@ private:
     CGameObject* GetObject(int32_t handle) const;
     CGameObject* GetStation() const;
     CGameObject* GetPlayerShip() const;
+    // A station made for a sequence: the camera pans to it, it comes with 30% of its
+    // hull, and the HUD shows it with its gauges.
+    void ShowArrivingStation(CGameObject* station);
     int32_t CargoWorth() const;
     bool StationHoldsShip() const;
+    // The ship leaves the station that held it: placed at the station, the camera on it
+    // (panning or at once), launched through a port.
+    void SendShipOut(CGameObject& station, bool pan);
+    // Once the ports have closed behind the ship: the hint line, the gates open, the step.
+    void NextStepOncePortsClosed(std::initializer_list<int> gates, int step);
     void FlushControls();
     void GateCurrentScreen();
     uint32_t Now() const;
