@@ -10,9 +10,7 @@ set -u
 bin=$1
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../support/game_run.sh" 20
-field() { # FRAME NAME
-  awk -v f="$1" -v n="$2" '$2 == f { for (i = 1; i < NF; i += 2) if ($i == n) print $(i + 1) }' "$home/trace"
-}
+field() { trace_value "$home/trace" "$1" "$2"; } # FRAME NAME
 
 # 1. The logo holds the front end back for its 75 frames, then the main menu shows.
 run "" 90 || fail "the start-up run failed: $(tail -3 "$home/log")"

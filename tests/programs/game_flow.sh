@@ -14,9 +14,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../support/startup_keys.sh"
 # The trace's fields by name: "frame", "time", "mode", "screen", "focus", "checksum",
 # "covering", "step"...
-field() { # FRAME NAME
-  awk -v f="$1" -v n="$2" '$2 == f { for (i = 1; i < NF; i += 2) if ($i == n) print $(i + 1) }' "$home/trace"
-}
+field() { trace_value "$home/trace" "$1" "$2"; } # FRAME NAME
 
 # The logo skipped, a new game with the tutorial and its intro skipped, flight school's
 # first page read (startup_keys.sh). Then: turn right, thrust (let go before Escape, or

@@ -12,14 +12,11 @@
 #   console_spawn FRAME TYPE...   the script lines that open the console at FRAME,
 #                        bring each TYPE and close it; CONSOLE_CLOSED is its last frame
 #   run_flight BIN FRAMES HOME    runs the game with HOME/script.txt, its trace in
-#                        HOME/trace and its log in HOME/log (TESSAVAR_HOME is HOME)
+#                        HOME/trace, its log in HOME/log and its last frame in
+#                        HOME/shot.tga (TESSAVAR_HOME is HOME)
 #   field TRACE FRAME NAME        a trace field ("mode", "objects", "enemies", "ship") at a frame
 #   fail MESSAGE...
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
-export TESSAVAR_DIALOGS=launcher:start TESSAVAR_LOG_STDERR=1
-export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
-fail() { echo "FAIL: $*"; exit 1; }
+. "$(dirname "${BASH_SOURCE[0]}")/game_run.sh" ""
 . "$(dirname "${BASH_SOURCE[0]}")/startup_keys.sh"
 
 FLIGHT_FRAME=$PAGE_READ_FRAME
@@ -43,9 +40,6 @@ console_spawn() { # FRAME TYPE...
   printf '%d key Grave\n' "$CONSOLE_CLOSED"
 }
 run_flight() { # BIN FRAMES HOME
-  TESSAVAR_HOME=$3 TESSAVAR_SCRIPT="$3/script.txt" TESSAVAR_FRAMES=$2 TESSAVAR_TRACE="$3/trace" "$1/tessavar" \
-    >/dev/null 2>"$3/log"
+  TESSAVAR_HOME=$3 play "$1/tessavar" "$2" "$3"
 }
-field() { # TRACE FRAME NAME
-  awk -v f="$2" -v n="$3" '$2 == f { for (i = 1; i < NF; i += 2) if ($i == n) print $(i + 1) }' "$1"
-}
+field() { trace_value "$@"; } # TRACE FRAME NAME

@@ -15,11 +15,8 @@
 #                      disc boss at zone 1's)
 #   $to_hub, $to_zone_map  the keys from start-up to the bridge and its zone map
 bin=$1
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
-export TESSAVAR_HOME=$home/user TESSAVAR_DIALOGS=launcher:start TESSAVAR_LOG_STDERR=1 TESSAVAR_SEED=$2
-export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
-fail() { echo "FAIL: $*"; exit 1; }
+. "$(dirname "${BASH_SOURCE[0]}")/../../support/game_run.sh" "$2"
+export TESSAVAR_HOME=$home/user
 mkdir -p "$home/user/tessavar/data" "$home/sample"
 # A hall of fame whose first-play flag (the byte after the best time, 25 bytes from the
 # end) is cleared.
@@ -44,13 +41,10 @@ cp -rs "$bin/data" "$prog/data"
 
 run() { # SCRIPT FRAMES: the game's exit status
   printf '%s\n' "$1" >"$home/script.txt"
-  rm -rf "$home/shot.tga" "$home/trace" "$home/user/tessavar/screengrabs"
-  (cd "$home" && TESSAVAR_SCRIPT="$home/script.txt" TESSAVAR_FRAMES=$2 TESSAVAR_SHOT="$home/shot.tga" \
-    TESSAVAR_TRACE="$home/trace" "$prog/tessavar" >/dev/null 2>"$home/log")
+  rm -rf "$home/user/tessavar/screengrabs"
+  (cd "$home" && play "$prog/tessavar" "$2" "$home")
 }
-value() { # FRAME NAME
-  awk -v f="$1" -v n="$2" '$2 == f { for (i = 1; i < NF; i += 2) if ($i == n) print $(i + 1) }' "$home/trace"
-}
+value() { trace_value "$home/trace" "$1" "$2"; } # FRAME NAME
 first() { # AWK-CONDITION on v[NAME]
   awk "{ for (i = 1; i < NF; i += 2) v[\$i] = \$(i + 1) } $1 { print v[\"frame\"]; exit }" "$home/trace"
 }
