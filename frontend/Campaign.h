@@ -173,6 +173,10 @@ public:
     int32_t GetShipFullHealth(int slot) const override { return GetHullHealth(slot); }
     void AddCrew(int count) override;
     void AddFriendlyAliens(int count) override;
+    int GetFriendlyAlienCount() const override { return m_state.friendlyAliens; }
+    // The research of a kind the zones' alien nodes give (a kind beyond the kinds is
+    // passed over).
+    void EnableResearch(int componentKind) override;
     void RefreshShipTable() override { UpdateShipTable(); }
 
 private:

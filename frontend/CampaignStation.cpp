@@ -73,3 +73,9 @@ void CCampaign::AddFriendlyAliens(int count)
 {
     m_state.friendlyAliens = std::max(0, m_state.friendlyAliens + count);
 }
+
+void CCampaign::EnableResearch(int componentKind)
+{
+    if (componentKind >= 0 && componentKind < COMPONENT_KIND_COUNT)
+        m_state.research[componentKind].enabled = true;
+}

@@ -1,7 +1,20 @@
 #include "frontend/DirectorBlock.h"
 
+#include <cstring>
+
 namespace
 {
+// The tail's tag as the file layer writes a string: its length, the text and its NUL.
+constexpr uint8_t TAIL_TAG[8] = {4, 0, 0, 0, 'V', '_', 'S', 0};
+
+bool HasTail(const uint8_t* data, size_t size)
+{
+    if (!data || size < SDirectorBlock::SIZE)
+        return false;
+    const uint8_t* tail = data + size - (SDirectorBlock::SIZE - SDirectorBlock::OLDER_SIZE);
+    return std::memcmp(tail, TAIL_TAG, sizeof(TAIL_TAG)) == 0 && tail[sizeof(TAIL_TAG)] <= 1;
+}
+
 void PutI32(std::vector<uint8_t>& out, int32_t value)
 {
     const uint32_t bits = static_cast<uint32_t>(value);
@@ -47,12 +60,20 @@ void WriteDirectorBlock(const SDirectorBlock& block, std::vector<uint8_t>& out)
     PutI32(out, block.lastZone60);
     out.push_back(block.flight28);
     out.push_back(block.flight31);
+    out.insert(out.end(), TAIL_TAG, TAIL_TAG + sizeof(TAIL_TAG));
+    out.push_back(block.strikeDone != 0 ? 1 : 0);
+}
+
+size_t MeasureDirectorBlock(const uint8_t* data, size_t size)
+{
+    return HasTail(data, size) ? SDirectorBlock::SIZE : SDirectorBlock::OLDER_SIZE;
 }
 
 bool ReadDirectorBlock(const uint8_t* data, size_t size, SDirectorBlock& block)
 {
-    if (!data || size != SDirectorBlock::SIZE)
+    if (!data || (size != SDirectorBlock::OLDER_SIZE && !(size == SDirectorBlock::SIZE && HasTail(data, size))))
         return false;
+    const bool tail = size == SDirectorBlock::SIZE;
     SDirectorBlock read;
     read.stage = TakeI32(data);
     read.step = TakeI32(data);
@@ -66,6 +87,7 @@ bool ReadDirectorBlock(const uint8_t* data, size_t size, SDirectorBlock& block)
     read.lastZone60 = TakeI32(data);
     read.flight28 = *data++ != 0 ? 1 : 0;
     read.flight31 = *data++ != 0 ? 1 : 0;
+    read.strikeDone = tail ? data[sizeof(TAIL_TAG)] : 0;
     block = read;
     return true;
 }

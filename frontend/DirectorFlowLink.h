@@ -77,9 +77,9 @@ public:
     virtual void StartChatPage(int /*page*/) {}
 
     // The director's block of a save game (SDirectorBlock::SIZE bytes, appended to
-    // out), and reading one back: false, and nothing changed, for a block that is not
-    // exactly that size. A loaded stage 0 is the campaign's (3); the tutorial's step
-    // never carries over (-1).
+    // out), and reading one back: false, and nothing changed, for a block that
+    // ReadDirectorBlock refuses. A loaded stage 0 is the campaign's (3); the
+    // tutorial's step never carries over (-1).
     virtual void WriteState(std::vector<uint8_t>& out) const
     {
         SDirectorBlock block;

@@ -153,20 +153,20 @@ bool CheckSlot(CGameFlow& flow, const std::string& folder, int slot, SCheckedSlo
         why = "the zone block is damaged";
         return false;
     }
-    if (file.GetRemaining() != SDirectorBlock::SIZE)
+    const size_t size = file.GetRemaining();
+    if (size < SDirectorBlock::OLDER_SIZE || size > SDirectorBlock::SIZE)
     {
-        why = file.GetRemaining() < SDirectorBlock::SIZE ? "the director's block ends early"
-                                                          : "bytes follow the director's block";
+        why = size < SDirectorBlock::OLDER_SIZE ? "the director's block ends early" : "bytes follow the director's block";
         return false;
     }
     const uint8_t* block = out.files.zone.data() + file.GetPosition();
     SDirectorBlock decoded;
-    if (!ReadDirectorBlock(block, SDirectorBlock::SIZE, decoded))
+    if (!ReadDirectorBlock(block, size, decoded))
     {
         why = "the director's block is damaged";
         return false;
     }
-    out.director.assign(block, block + SDirectorBlock::SIZE);
+    out.director.assign(block, block + size);
     return true;
 }
 } // namespace

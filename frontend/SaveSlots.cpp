@@ -2,6 +2,7 @@
 
 #include "core/DataFile.h"
 #include "core/WideFormat.h"
+#include "frontend/DirectorBlock.h"
 #include "frontend/FileTag.h"
 #include "frontend/FileWriteLayer.h"
 #include "ships/ShipComponentDatabase.h"
@@ -118,7 +119,9 @@ bool ReadSaveHead(CFileInterface& file, SSaveHead& head, std::string& why)
 
 int ReadSaveDifficulty(const std::vector<uint8_t>& bytes)
 {
-    const size_t size = bytes.size();
+    // Measured as if the director's block had no tail.
+    const size_t size =
+        bytes.size() - (MeasureDirectorBlock(bytes.data(), bytes.size()) - SDirectorBlock::OLDER_SIZE);
     if (size >= SAVE_DIFFICULTY_CHUNK_FROM_END)
     {
         const size_t chunk = size - SAVE_DIFFICULTY_CHUNK_FROM_END;

@@ -7,7 +7,7 @@
 // files start without both); the pilot name and, after the 32-bit score, the slot name,
 // each at most 9 bytes with the NUL; the zone block, which ends with the campaign's
 // block and the pilot record (the pilot's difficulty last: 4, "DMH", NUL, i32); the
-// director's 79 bytes (DirectorBlock.h). Nothing may follow them.
+// director's block (DirectorBlock.h). Nothing may follow it.
 //
 // These are the file-level rules, without a running game: the head, the checksum, the
 // difficulty, the names and dates the screens list, and the pair written so that a
@@ -24,8 +24,8 @@ class CFileInterface;
 constexpr int SAVE_SLOT_COUNT = 6;
 constexpr uint32_t SAVE_NAME_BYTES = 9;  // with the NUL
 constexpr size_t SAVE_FILE_LIMIT = 64u << 20;
-// From the end of a file of the current form: the difficulty chunk's length word, and
-// the difficulty. Older files keep one difficulty byte 83 bytes before the end.
+// From the end of the director's older 79 bytes: the difficulty chunk's length word,
+// and the difficulty. Older files keep one difficulty byte 83 bytes before the end.
 constexpr size_t SAVE_DIFFICULTY_CHUNK_FROM_END = 91;
 constexpr size_t SAVE_DIFFICULTY_FROM_END = 83;
 

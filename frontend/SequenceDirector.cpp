@@ -480,6 +480,7 @@ void CSequenceDirector::WriteState(std::vector<uint8_t>& out) const
     block.lastZone60 = m_lastZone60;
     block.flight28 = m_flight[FLIGHT_CHAT59];
     block.flight31 = m_flight[FLIGHT_CHAT62];
+    block.strikeDone = m_strikeDone ? 1 : 0;
     WriteDirectorBlock(block, out);
 }
 
@@ -512,6 +513,8 @@ bool CSequenceDirector::ReadState(const uint8_t* data, size_t size)
     m_lastZone60 = block.lastZone60;
     m_flight[FLIGHT_CHAT59] = block.flight28 != 0;
     m_flight[FLIGHT_CHAT62] = block.flight31 != 0;
+    // The rest of the last zone's events start afresh; a spent strike stays spent.
+    m_strikeDone = block.strikeDone != 0;
     m_hintLine = false;
     return true;
 }

@@ -4,7 +4,7 @@
 // fifteen feature gates that say what is live (the world, steering, fire groups, the
 // beam, the station call, the GUI's keys, the zones' nodes, the HUD's station part),
 // runs the tutorial step by step and the campaign's chats as play raises their
-// triggers, and keeps its progress in a 79-byte block of every save.
+// triggers, and keeps its progress in a block of every save (DirectorBlock.h).
 //
 // It answers the world and the ships (CDirectorLink) and the game flow and its
 // screens (CDirectorFlowLink); start-up installs it on both.
@@ -71,7 +71,6 @@ public:
         BOSS_BYTES = 13,
     };
     static constexpr int FRONT_END_BYTES = 20;
-    static constexpr size_t STATE_BLOCK_SIZE = 79;
 
     CSequenceDirector(CGame& game, CGameFlow& flow, CDirectorPages& pages = GetGamePages());
     ~CSequenceDirector() override;

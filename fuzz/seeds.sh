@@ -108,6 +108,29 @@ quiet "$tool" keymap write "$out/key_map/other.dat" 30 31 32 33 57 42 44 45 156
 # Save slots: a new game in the harness's zones; ships files: the sample designs as a
 # slot keeps them, and the sample slot's empty one.
 cp "$work/save0zone.bin" "$out/save_slot/"
+# Both also with special cargo kept by zone 0 (the slot with its strike spent too), and
+# in the older form without either.
+python3 - "$out/zone_block/new-game.bin" "$out/save_slot/save0zone.bin" <<'PY'
+import sys
+cargo = b"\x04\x00\x00\x00V_C\x00"
+strike = b"\x04\x00\x00\x00V_S\x00"
+for path in sys.argv[1:]:
+    data = open(path, "rb").read()
+    at = data.index(cargo) + len(cargo)
+    cargoed = data[:at] + b"\x01\x01" + data[at + 2:]
+    if cargoed[-9:-1] == strike:
+        cargoed = cargoed[:-1] + b"\x01"
+    open(path[:-4] + "-cargo.bin", "wb").write(cargoed)
+    older = bytearray()
+    rest = data
+    while cargo in rest:
+        cut = rest.index(cargo)
+        older += rest[:cut]
+        rest = rest[cut + len(cargo) + 2:]
+    if rest[-9:-1] == strike:
+        rest = rest[:-9]
+    open(path[:-4] + "-older.bin", "wb").write(bytes(older + rest))
+PY
 cp "$out/ship_data/designs-saved.txt" "$out/ships_file/"
 cp "$work/save0ships.txt" "$out/ships_file/"
 

@@ -20,6 +20,7 @@
 #include "world/Quadtree.h"
 #include "world/World.h"
 #include "world/ZoneLink.h"
+#include "world/ZoneNode.h"
 
 #include <algorithm>
 
@@ -49,6 +50,22 @@ CCampaignLink* Campaign()
 {
     CGame* game = GetGame();
     return game ? &game->GetCampaign() : nullptr;
+}
+
+// The attention icon's call at the zone's first alien node. The director keeps which
+// of the node's chats have shown; the reward is the campaign's friendly aliens in
+// zone 0 and the zone's paid reward in zones 1 to 3.
+bool IsAlienCalling(CGame& game)
+{
+    CZoneLink& zones = game.GetZones();
+    if (zones.GetNodeKind() != ZONE_NODE_ALIEN_1)
+        return false;
+    const int zone = zones.GetZoneIndex();
+    const int firstChat = DIRECTOR_ALIEN_CHAT_FLAG_FIRST + 2 * zone;
+    const CDirectorLink& director = game.GetDirector();
+    const bool rewardHad = zone == 0 ? game.GetCampaign().GetFriendlyAlienCount() > 0 : zones.HasAlienReward();
+    return IsAlienNodeCalling(zone, director.IsFlagRaised(DIRECTOR_VISIT_CHAT, firstChat),
+                              director.IsFlagRaised(DIRECTOR_VISIT_CHAT, firstChat + 1), rewardHad);
 }
 } // namespace
 
@@ -242,8 +259,11 @@ void CStation::UpdateAttention(uint32_t now)
         m_attention = false;
         return;
     }
+    // It calls a minute after it came (unless an interdictor holds the node), at a
+    // boss node whose boss is beaten, and while the first alien node's business waits.
     CZoneLink& zones = game->GetZones();
-    m_attention = now - m_levelStart > ATTENTION_MS || (zones.IsAtBossNode() && zones.IsBossBeaten());
+    const bool waited = !game->GetRun().interdictorPresent && now - m_levelStart > ATTENTION_MS;
+    m_attention = waited || (zones.IsAtBossNode() && zones.IsBossBeaten()) || IsAlienCalling(*game);
     hud.ShowStationIcon(ICON_ATTENTION);
     hud.SetStationIconFlashing(m_attention, ICON_ATTENTION);
 }

@@ -1,6 +1,7 @@
 // The station empties the docked ship's hold one item at a time: gems into the
 // campaign's stocks (what a full stock cannot take mends the station and the stored
-// ships), the drive pod to the director, crew and aliens to the campaign.
+// ships), the drive pod to the director, crew and aliens to the campaign. Special
+// cargo from wreck pods passes to the zone at once, outside the count.
 
 #include "ships/PlayerShip.h"
 #include "ships/Station.h"
@@ -34,6 +35,21 @@ bool IsHoldEmpty(const SCargoHold& hold)
     return CountPacedItems(hold) == 0 && hold.m_salvagedEquipment == 0 && hold.m_foundEquipment == 0;
 }
 
+// Each kind of special cargo aboard is taken off the ship and kept by the zone.
+void HandOverSpecialCargo(SCargoHold& hold)
+{
+    CGame* game = GetGame();
+    if (!game)
+        return;
+    for (int kind = 0; kind < 2; ++kind)
+    {
+        if (!hold.m_specialCargo[kind])
+            continue;
+        hold.m_specialCargo[kind] = false;
+        game->GetZones().SetZoneFlag(ZONE_FLAG_SPECIAL_CARGO_1 + kind, true);
+    }
+}
+
 CPlayerShip* FindDockedShip(int32_t docked)
 {
     CWorld* world = GetRunningWorld();
@@ -52,6 +68,7 @@ bool CStation::UnloadCargo()
         return true;
     SCargoHold& hold = runtime->GetCargo();
     hold.UpdateLoad();
+    HandOverSpecialCargo(hold);
     const uint32_t now = GetGameClock();
     const int32_t paced = CountPacedItems(hold);
     if (!m_unloading && paced >= 1)

@@ -70,6 +70,15 @@ bool DoesStockTakeGem(int32_t stock)
     return stock <= 99;
 }
 
+bool IsAlienNodeCalling(int zone, bool firstChatShown, bool laterChatShown, bool rewardHad)
+{
+    constexpr int LAST_ZONE = 4;
+    if (zone < 0 || zone > LAST_ZONE || !firstChatShown)
+        return false;
+    const bool done = zone == LAST_ZONE || (laterChatShown && rewardHad);
+    return !done;
+}
+
 float GetEdgeTerm(float edgeDistance)
 {
     return edgeDistance < EDGE_RANGE ? 1.0f - edgeDistance / EDGE_RANGE : 0.0f;

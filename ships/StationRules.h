@@ -31,6 +31,13 @@ int32_t GetGemSurplus(int stock);
 // Whether a stock takes another gem (it is not above 99).
 bool DoesStockTakeGem(int32_t stock);
 
+// Station icon 2 calls at a zone's first alien node (zone 0 to 4) once the alien's
+// first chat has shown, until the node's business is done: the chat of a later visit
+// has shown and the reward is had (zone 0: friendly aliens brought in; zones 1 to 3:
+// the gems paid). Zone 4 has that first chat only and gives its research on
+// arrival: its business is done with the chat.
+bool IsAlienNodeCalling(int zone, bool firstChatShown, bool laterChatShown, bool rewardHad);
+
 // Keep-clear: the edge term (1 - distance / 300 within 300 of an edge) and the crowd
 // term (1 - 3 / n for more than 3 objects that are not gems).
 float GetEdgeTerm(float edgeDistance);

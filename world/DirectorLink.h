@@ -40,6 +40,9 @@ enum EDirectorFlagGroup
 // bosses' go flags, raised as the director shows boss chats 44 to 48.
 constexpr int DIRECTOR_MINING_CLEAR_FLAG = 0;
 constexpr int DIRECTOR_WRECK_POD_FLAG = 0; // of the visit-chat group
+// Flags of the visit-chat group: 1 to 9, the alien nodes' chats 30 to 38 shown. The
+// chat of zone z's first visit is 30 + 2z, of a later visit 31 + 2z (zones 0 to 3).
+constexpr int DIRECTOR_ALIEN_CHAT_FLAG_FIRST = 1;
 constexpr int DIRECTOR_BOSS_GO_FIRST = 8;
 constexpr int DIRECTOR_BOSS_CHAT_FIRST = 44;
 

@@ -98,6 +98,9 @@ public:
     virtual void SetZoneValue(int /*index*/, int32_t /*value*/) {}
     virtual bool IsSavingAllowed() const { return false; }
     virtual bool IsBossBeaten() const { return false; }
+    // The current zone's alien paid its reward at alien node 1 (zones 1 to 3, for 50
+    // of each gem).
+    virtual bool HasAlienReward() const { return false; }
     // What the pilot record shows: the play time of every zone (their clocks summed),
     // and one more than the last zone whose boss is beaten.
     virtual uint32_t GetTotalPlayTime() const { return GetClock(); }

@@ -183,6 +183,12 @@ bool CZoneManager::IsBossBeaten() const
     return GetZoneFlag(ZONE_FLAG_BOSS_BEATEN);
 }
 
+bool CZoneManager::HasAlienReward() const
+{
+    const CZoneDefinition* zone = GetCurrentZone();
+    return zone && zone->m_nodeState && zone->m_nodeState->m_rewardFlag;
+}
+
 uint32_t CZoneManager::GetZoneTime() const
 {
     const CZoneDefinition* zone = GetCurrentZone();

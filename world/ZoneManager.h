@@ -118,6 +118,7 @@ public:
     // The two run-time counters of every record of the zone in play.
     int32_t CountResourceObjects() const;
     bool IsBossBeaten() const override;
+    bool HasAlienReward() const override;
     SWormPressure* GetWormPressure() override { return &m_worms; }
     // Survival: the wave's zone gives the records and clock from now on (its spawn
     // state made afresh).

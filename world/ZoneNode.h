@@ -44,7 +44,11 @@ enum EZoneFlag : int32_t
     ZONE_FLAG_ALIEN_NODE_1_SHOWN = 6,
     ZONE_FLAG_ALIEN_NODE_2_SHOWN = 7,
     ZONE_FLAG_BROKEN_ALIEN_STATION_HANDLED = 8,
-    ZONE_FLAG_COUNT = 9,
+    // The two kinds of special cargo a wreck pod carries, once delivered to the
+    // station in this zone.
+    ZONE_FLAG_SPECIAL_CARGO_1 = 9,
+    ZONE_FLAG_SPECIAL_CARGO_2 = 10,
+    ZONE_FLAG_COUNT = 11,
 };
 
 struct SZoneNode

@@ -3,7 +3,8 @@
 //
 //   "CRC", u32 checksum; pilot name, u32 score, slot name; i32 current node and zone;
 //   per zone: u32 clock, the node-state block, i32 remaining num of each fixed record,
-//   i32 last attack time of each attack group; then the campaign's block.
+//   i32 last attack time of each attack group, "V_C" and u8 each of the two special
+//   cargo flags; then the campaign's block.
 //
 // Node-state block: "V_M", u8 reward flag, i32 visit counter, u8 rocks present, broken
 // alien station handled, alien node 2 shown, alien node 1 shown, boss node shown,
@@ -15,9 +16,9 @@
 // visited.
 //
 // Older blocks lack the tags: without "CRC" the block starts at the pilot name,
-// without "V_M" there is no reward flag, without "V_E" no visited bytes. Every count,
-// index and flag is checked against the zones of "data\game1.txt"; a damaged block is
-// refused whole.
+// without "V_M" there is no reward flag, without "V_E" no visited bytes, without "V_C"
+// the special cargo flags are clear. Every count, index and flag is checked against
+// the zones of "data\game1.txt"; a damaged block is refused whole.
 
 #include "core/Console.h"
 #include "utility/source/QelFile.h"
@@ -90,6 +91,13 @@ bool WriteNodeState(CFileInterface& file, const CZoneNodeState* state, int32_t z
     return ok;
 }
 
+bool WriteSpecialCargo(CFileInterface& file, const CZoneNodeState* state)
+{
+    const bool first = state && state->m_flags[ZONE_FLAG_SPECIAL_CARGO_1];
+    const bool second = state && state->m_flags[ZONE_FLAG_SPECIAL_CARGO_2];
+    return file.WriteString("V_C") && WriteBool(file, first) && WriteBool(file, second);
+}
+
 // Reads a block value by value; the first failure is kept with its reason and every
 // later read fails too.
 class CBlockReader
@@ -158,25 +166,21 @@ public:
         std::memcpy(field, text, std::min<size_t>(std::strlen(text), sizeof(field) - 1));
         return true;
     }
-    // An optional tag: true when it is there; otherwise the stream goes back to where
-    // it stood and false (a block that ends there is damaged).
+    // An optional tag (a 32-bit 4 and the tag's bytes with their NUL): true when it is
+    // there; otherwise the stream stays where it stood and false, and what follows is
+    // read as the older layout has it.
     bool Tag(const char* tag)
     {
-        uint32_t length = 0;
-        if (!U32(length, "a tag"))
+        if (Failed())
             return false;
-        if (length != 4)
-        {
-            m_file.Skip(-4);
-            return false;
-        }
-        char text[4] = {};
+        uint8_t bytes[8] = {};
         uint32_t read = 0;
-        if (!m_file.Read(text, 4, &read) || read != 4)
-            return Fail("the block ends inside a tag");
-        if (std::memcmp(text, tag, std::strlen(tag) + 1) == 0)
+        m_file.Read(bytes, sizeof(bytes), &read);
+        const uint8_t length[4] = {4, 0, 0, 0};
+        if (read == sizeof(bytes) && std::memcmp(bytes, length, 4) == 0 &&
+            std::memcmp(bytes + 4, tag, std::strlen(tag) + 1) == 0)
             return true;
-        m_file.Skip(-8);
+        m_file.Skip(-static_cast<int32_t>(read));
         return false;
     }
 
@@ -294,6 +298,23 @@ bool ReadNodeState(CBlockReader& in, const CZoneDefinition& zone, int32_t index,
     return true;
 }
 
+// The zone's special cargo flags, when the block has them; a zone never played has
+// none to carry.
+bool ReadSpecialCargo(CBlockReader& in, int32_t index, CZoneNodeState* state)
+{
+    if (!in.Tag("V_C"))
+        return !in.Failed();
+    bool cargo[2] = {false, false};
+    if (!in.Flag(cargo[0], "the first special cargo flag") || !in.Flag(cargo[1], "the second special cargo flag"))
+        return false;
+    if (!state)
+        return !(cargo[0] || cargo[1]) ||
+               in.Fail("zone %d was never played, yet holds special cargo", static_cast<int>(index));
+    state->m_flags[ZONE_FLAG_SPECIAL_CARGO_1] = cargo[0];
+    state->m_flags[ZONE_FLAG_SPECIAL_CARGO_2] = cargo[1];
+    return true;
+}
+
 // What one zone's part of the block holds, before it is taken.
 struct SZoneRead
 {
@@ -317,6 +338,7 @@ bool CZoneManager::SaveState(CFileInterface& file, uint32_t checksum) const
             ok = ok && file.WriteS32(record.numRemaining);
         for (const SAttackGroup& group : zone.m_attackGroups)
             ok = ok && file.WriteU32(group.lastAttackTime);
+        ok = ok && WriteSpecialCargo(file, zone.m_nodeState.get());
     }
     return ok && m_game.GetCampaign().WriteBlock(file);
 }
@@ -373,6 +395,7 @@ bool CZoneManager::LoadState(CFileInterface& file, bool apply)
             if (in.U32(time, "a group's attack time"))
                 read.attackTimes.push_back(time);
         }
+        ReadSpecialCargo(in, z, read.state.get());
     }
     if (in.Failed() || !m_game.GetCampaign().ReadBlock(file, apply))
     {

@@ -587,6 +587,29 @@ TEST(Campaign, WorldLinkKeepsItsValuesInRange)
     EXPECT_TRUE(campaign.IsStationBelowRepairLimit());
 }
 
+// What the zones' alien nodes read and give through the world's link: the friendly
+// aliens brought in, and the research of a kind.
+TEST(Campaign, TheAlienNodesReachTheFriendlyAliensAndTheResearch)
+{
+    CCampaign campaign;
+    campaign.SetNewGameResearch();
+    CCampaignLink& link = campaign;
+    EXPECT_EQ(link.GetFriendlyAlienCount(), 0);
+    link.AddFriendlyAliens(2);
+    EXPECT_EQ(link.GetFriendlyAlienCount(), 2);
+    for (int kind : {9, 10, 12, 13, 14, 16})
+    {
+        EXPECT_FALSE(campaign.GetState().research[kind].enabled) << kind;
+        link.EnableResearch(kind);
+        EXPECT_TRUE(campaign.GetState().research[kind].enabled) << kind;
+    }
+    const SCampaignState before = campaign.GetState();
+    link.EnableResearch(-1);
+    link.EnableResearch(COMPONENT_KIND_COUNT);
+    for (int kind = 0; kind < COMPONENT_KIND_COUNT; ++kind)
+        EXPECT_EQ(campaign.GetState().research[kind].enabled, before.research[kind].enabled) << kind;
+}
+
 // A kill counts for the pilot (kills and score) and for the ship flying now.
 TEST(Campaign, KillsReachThePilotAndTheCurrentShip)
 {

@@ -123,13 +123,14 @@ TEST_F(SaveGamesTest, ASavedGameLoadsBackWholeAndSavesAgainByteForByte)
     EXPECT_EQ(LoadU32(zone, 20), 250u);
     EXPECT_EQ(LoadU32(zone, 24), 6u);
     EXPECT_EQ(std::memcmp(&zone[28], "ALPHA", 6), 0);
-    // The ships file is scrambled data-tree text; the difficulty sits 83 bytes from the
-    // end, the director's stage 79.
+    // The ships file is scrambled data-tree text; the difficulty sits 92 bytes from the
+    // end, the director's stage 88 (its 79 bytes, then its 9-byte tail).
     ASSERT_GE(ships.size(), 2u);
     EXPECT_EQ(ships[0], 0xAA);
     EXPECT_EQ(ships[1], 0xFF);
     EXPECT_EQ(ReadSaveDifficulty(zone), 1);
-    EXPECT_EQ(LoadS32(zone, zone.size() - 79), STAGE_CAMPAIGN);
+    EXPECT_EQ(LoadS32(zone, zone.size() - 92), 1);
+    EXPECT_EQ(LoadS32(zone, zone.size() - 88), STAGE_CAMPAIGN);
     // The save counted, and the pilot entered into the hall of fame.
     EXPECT_EQ(m_fixture.GetCampaign().GetPilot().progress[PILOT_SAVES], 1);
     EXPECT_STREQ(CampaignServices().GetHallOfFame().GetEntry(0).name, "ACE");
@@ -253,8 +254,8 @@ TEST_F(SaveGamesTest, ADamagedSlotIsRefusedAndTheRunningGameStaysAsItWas)
     // The director reads its own block loosely (any stage, any flag byte): the slot is
     // not refused for it.
     std::vector<uint8_t> loose = zone;
-    StoreU32(loose, loose.size() - 79, 9);
-    loose[loose.size() - 79 + 12] = 2;
+    StoreU32(loose, loose.size() - 88, 9);
+    loose[loose.size() - 88 + 12] = 2;
     WriteBytes(ZonePath(1), loose);
     WriteBytes(ShipsPath(1), ships);
     EXPECT_TRUE(Saves().Check(1, why)) << why;
@@ -362,6 +363,25 @@ TEST_F(SaveGamesTest, AnOlderSlotWithoutItsHeadIsListedAndLoads)
     EXPECT_TRUE(Saves().AnySaveExists());
 }
 
+TEST_F(SaveGamesTest, AnOlderSlotWhoseDirectorBlockHasNoTailLoadsAndSavesWithIt)
+{
+    ASSERT_TRUE(Saves().Save(0, "ALPHA"));
+    const std::vector<uint8_t> zone = ReadBytes(ZonePath(0));
+    const std::vector<uint8_t> older(zone.begin(), zone.end() - 9);
+    WriteBytes(ZonePath(2), older);
+    WriteBytes(ShipsPath(2), ReadBytes(ShipsPath(0)));
+    EXPECT_EQ(ReadSaveDifficulty(older), 1);
+    std::string why;
+    EXPECT_TRUE(Saves().Check(2, why)) << why;
+    ASSERT_TRUE(Saves().Load(2, why)) << why;
+    // Saved again, the slot has its tail back.
+    ASSERT_TRUE(Saves().Save(2, "ALPHA"));
+    const std::vector<uint8_t> again = ReadBytes(ZonePath(2));
+    ASSERT_EQ(again.size(), zone.size());
+    EXPECT_EQ(std::vector<uint8_t>(again.end() - 9, again.end()),
+              (std::vector<uint8_t>{4, 0, 0, 0, 'V', '_', 'S', 0, 0}));
+}
+
 TEST_F(SaveGamesTest, SavingForThePilotWritesTheNewestSlotThenThePilotsOthers)
 {
     // Slots: 0 and 3 the pilot's, 1 another pilot's, 4 the pilot's at another
@@ -429,14 +449,18 @@ TEST_F(SaveGamesTest, SlotNamesInUseAreFoundInOtherSlotsOnly)
 
 TEST(SaveSlots, TheDifficultyIsReadFromTheEndOfTheFile)
 {
-    // The current form: 4, "DMH", NUL and the difficulty, then the 79 bytes.
-    auto current = [](uint32_t difficulty) {
+    // The current form: 4, "DMH", NUL and the difficulty, then the director's 79 bytes
+    // and, but in slightly older files, their tail.
+    auto current = [](uint32_t difficulty, bool tail = true) {
         std::vector<uint8_t> bytes(20, 0);
         for (int byte : {4, 0, 0, 0, int('D'), int('M'), int('H'), 0})
             bytes.push_back(static_cast<uint8_t>(byte));
         for (int i = 0; i < 4; ++i)
             bytes.push_back(static_cast<uint8_t>(difficulty >> (8 * i)));
         bytes.resize(bytes.size() + 79, 0);
+        if (tail)
+            for (int byte : {4, 0, 0, 0, int('V'), int('_'), int('S'), 0, 1})
+                bytes.push_back(static_cast<uint8_t>(byte));
         return bytes;
     };
     // An older file: one byte 83 bytes before the end.
@@ -456,6 +480,7 @@ TEST(SaveSlots, TheDifficultyIsReadFromTheEndOfTheFile)
         {"current 0", current(0), 0},
         {"current 2", current(2), 2},
         {"current 3", current(3), -1},
+        {"current 1 without the director's tail", current(1, false), 1},
         {"older 0", older(0), 0},
         {"older 1", older(1), 2},
         {"older 7", older(7), 2},

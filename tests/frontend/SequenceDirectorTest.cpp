@@ -20,7 +20,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -290,6 +292,8 @@ TEST_F(SequenceDirectorTest, TheSaveBlockRoundTripsFieldByField)
     PutI32(block, 69, 1);  // the last zone that had chat 28
     PutI32(block, 73, -1); // ... chat 60
     block[77] = 1;         // flight byte 28: chat 59 shown
+    const uint8_t tail[] = {4, 0, 0, 0, 'V', '_', 'S', 0, 1}; // the strike is spent
+    std::copy(std::begin(tail), std::end(tail), block.begin() + 79);
     ASSERT_TRUE(m_director->ReadState(block.data(), block.size()));
 
     EXPECT_EQ(m_director->GetProgressStage(), STAGE_CAMPAIGN);
@@ -317,14 +321,49 @@ TEST_F(SequenceDirectorTest, TheSaveBlockRoundTripsFieldByField)
     EXPECT_EQ(written, expected);
 }
 
-TEST_F(SequenceDirectorTest, ABlockOfAnotherSizeIsRefusedAndChangesNothing)
+TEST_F(SequenceDirectorTest, AnOlderBlockWithoutItsTailLoadsWithTheStrikeNotSpent)
+{
+    m_director->SetProgressStage(STAGE_CAMPAIGN);
+    m_director->SetFlag(DIRECTOR_VISIT_CHAT, 3, true);
+    std::vector<uint8_t> saved;
+    m_director->WriteState(saved);
+    ASSERT_EQ(saved.size(), 88u);
+    EXPECT_EQ(saved[87], 0);
+    const std::vector<uint8_t> older(saved.begin(), saved.begin() + 79);
+
+    m_director->OnStationStrikeDone();
+    std::vector<uint8_t> spent;
+    m_director->WriteState(spent);
+    EXPECT_EQ(spent[87], 1);
+    ASSERT_TRUE(m_director->ReadState(older.data(), older.size()));
+    EXPECT_TRUE(m_director->GetFlag(DIRECTOR_VISIT_CHAT, 3));
+    std::vector<uint8_t> again;
+    m_director->WriteState(again);
+    EXPECT_EQ(again, saved);
+}
+
+TEST_F(SequenceDirectorTest, ABlockOfAnotherSizeOrAWrongTailIsRefusedAndChangesNothing)
 {
     m_director->SetProgressStage(STAGE_TUTORIAL);
     m_director->SetFlag(DIRECTOR_BOSS_CHAT, 3, true);
-    for (size_t size : {size_t(0), SDirectorBlock::SIZE - 1, SDirectorBlock::SIZE + 1})
+    std::vector<uint8_t> good;
+    m_director->WriteState(good);
+    for (size_t size : {size_t(0), size_t(78), size_t(80), size_t(87), size_t(89)})
     {
-        std::vector<uint8_t> block(size + 1, 0);
+        std::vector<uint8_t> block(good);
+        block.resize(size + 1, 0);
         EXPECT_FALSE(m_director->ReadState(block.data(), size)) << size;
+    }
+    struct SCase
+    {
+        size_t at;
+        uint8_t value;
+    };
+    for (const SCase& wrong : {SCase{79, 5}, SCase{83, 'W'}, SCase{86, '!'}, SCase{87, 2}})
+    {
+        std::vector<uint8_t> block(good);
+        block[wrong.at] = wrong.value;
+        EXPECT_FALSE(m_director->ReadState(block.data(), block.size())) << wrong.at;
     }
     EXPECT_EQ(m_director->GetProgressStage(), STAGE_TUTORIAL);
     EXPECT_TRUE(m_director->GetFlag(DIRECTOR_BOSS_CHAT, 3));

@@ -282,6 +282,101 @@ TEST_F(StationCampaignTest, AShipComingInLeavesItsHullInTheRecordOfItsSlot)
     EXPECT_EQ(m_campaign.GetStoredHealth(2), 50);
 }
 
+TEST_F(StationCampaignTest, SpecialCargoPassesToTheZoneAndTheZoneKeepsIt)
+{
+    CStation* station = SpawnStation();
+    ASSERT_NE(station, nullptr);
+    CPlayerShip* ship = SpawnShip(STATION_X, STATION_Y - 140.0f);
+    ASSERT_NE(ship, nullptr);
+    SCargoHold& hold = ship->GetRuntime()->GetCargo();
+    hold.m_specialCargo[1] = true;
+    hold.m_normalGems = 1;
+    hold.UpdateLoad();
+    station->RaiseAlert(ship->GetPosition());
+    ASSERT_LT(RunUntilDocked(), 400);
+    // The second kind only; the gem still goes into the stock.
+    EXPECT_FALSE(hold.m_specialCargo[0]);
+    EXPECT_FALSE(hold.m_specialCargo[1]);
+    EXPECT_FALSE(m_harness.GetZones().GetZoneFlag(ZONE_FLAG_SPECIAL_CARGO_1));
+    EXPECT_TRUE(m_harness.GetZones().GetZoneFlag(ZONE_FLAG_SPECIAL_CARGO_2));
+    EXPECT_EQ(m_campaign.GetGems().count[GEM_NORMAL], 1);
+
+    // The next flight brings the first kind: the zone holds both.
+    LaunchAndRunUntilFree();
+    hold.m_specialCargo[0] = true;
+    station->RaiseAlert(ship->GetPosition());
+    ASSERT_LT(RunUntilDocked(), 400);
+    EXPECT_FALSE(hold.m_specialCargo[0]);
+    EXPECT_TRUE(m_harness.GetZones().GetZoneFlag(ZONE_FLAG_SPECIAL_CARGO_1));
+    EXPECT_TRUE(m_harness.GetZones().GetZoneFlag(ZONE_FLAG_SPECIAL_CARGO_2));
+}
+
+TEST_F(StationCampaignTest, AttentionCallsAtABeatenBossAtTheFirstAlienNodesErrandAndAfterAMinute)
+{
+    m_harness.GetHud().m_visible = true;
+    const uint32_t came = m_harness.GetGame().GetTime();
+    CStation* station = SpawnStation();
+    ASSERT_NE(station, nullptr);
+    CHarnessZones& zones = m_harness.GetZones();
+    CHarnessDirector& director = m_harness.GetDirector();
+    auto calls = [&] {
+        m_harness.RunFrame();
+        return station->HasAttention();
+    };
+    EXPECT_FALSE(calls());
+
+    // At the boss node once its boss is beaten.
+    zones.m_atBossNode = true;
+    EXPECT_FALSE(calls());
+    zones.m_bossBeaten = true;
+    EXPECT_TRUE(calls());
+    zones.m_atBossNode = false;
+    zones.m_bossBeaten = false;
+
+    // Zone 2's first alien node: from chat 34 (visit flag 5) until chat 35 (flag 6)
+    // has shown and the reward is paid. Zone 2's flags mean nothing at node kind 8.
+    zones.m_zone = 2;
+    zones.m_nodeKind = ZONE_NODE_ALIEN_1;
+    EXPECT_FALSE(calls());
+    director.RaiseFlag(DIRECTOR_VISIT_CHAT, 5);
+    EXPECT_TRUE(calls());
+    zones.m_nodeKind = ZONE_NODE_ALIEN_2;
+    EXPECT_FALSE(calls());
+    zones.m_nodeKind = ZONE_NODE_ALIEN_1;
+    zones.m_alienReward = true;
+    EXPECT_TRUE(calls());
+    director.RaiseFlag(DIRECTOR_VISIT_CHAT, 6);
+    EXPECT_FALSE(calls());
+
+    // Zone 0's: from chat 30 (flag 1) until chat 31 (flag 2) and friendly aliens
+    // brought in; the zone's reward flag is not zone 0's.
+    zones.m_zone = 0;
+    director.RaiseFlag(DIRECTOR_VISIT_CHAT, 1);
+    director.RaiseFlag(DIRECTOR_VISIT_CHAT, 2);
+    EXPECT_TRUE(calls());
+    m_campaign.GetState().friendlyAliens = 1;
+    EXPECT_FALSE(calls());
+
+    // Elsewhere, a minute after the station came, unless an interdictor holds it.
+    zones.m_nodeKind = ZONE_NODE_NORMAL;
+    auto runUntil = [&](uint32_t ms) {
+        for (int frame = 0; frame < 2000 && m_harness.GetGame().GetTime() - came < ms; ++frame)
+            m_harness.RunFrame();
+        ASSERT_GE(m_harness.GetGame().GetTime() - came, ms);
+    };
+    runUntil(59000);
+    EXPECT_FALSE(calls());
+    runUntil(61000);
+    m_harness.GetGame().GetRun().interdictorPresent = true;
+    EXPECT_FALSE(calls());
+    m_harness.GetGame().GetRun().interdictorPresent = false;
+    EXPECT_TRUE(calls());
+
+    // Without the HUD there is no call.
+    m_harness.GetHud().m_visible = false;
+    EXPECT_FALSE(calls());
+}
+
 TEST_F(StationCampaignTest, InTheLastZoneWhileTheDrivePodIsOutTheShipGoesStraightBackOut)
 {
     // Boss-chat flags: 2 the drive pod was spawned, 1 it was delivered.

@@ -72,6 +72,36 @@ TEST(StationRulesTest, UnloadingPaceAndSurplus)
     EXPECT_FALSE(DoesStockTakeGem(100));
 }
 
+TEST(StationRulesTest, TheFirstAlienNodeCallsFromItsFirstChatUntilItsBusinessIsDone)
+{
+    struct SCase
+    {
+        int zone;
+        bool firstChat;
+        bool laterChat;
+        bool reward;
+        bool calls;
+    };
+    const SCase cases[] = {
+        {0, false, false, false, false}, // the alien has not spoken yet
+        {0, true, false, false, true},
+        {0, true, false, true, true},    // aliens brought in, the thanks not yet shown
+        {0, true, true, false, true},    // a later chat alone is not the business
+        {0, true, true, true, false},
+        {2, false, false, true, false},
+        {2, true, false, true, true},
+        {2, true, true, true, false},
+        {3, true, true, false, true},
+        {4, true, false, false, false},  // the last zone's one chat is its business
+        {4, false, false, false, false},
+        {5, true, false, false, false},  // no such zone
+        {-1, true, false, false, false},
+    };
+    for (const SCase& c : cases)
+        EXPECT_EQ(IsAlienNodeCalling(c.zone, c.firstChat, c.laterChat, c.reward), c.calls)
+            << c.zone << " " << c.firstChat << c.laterChat << c.reward;
+}
+
 TEST(StationRulesTest, KeepClearAndDockScores)
 {
     EXPECT_FLOAT_EQ(GetEdgeTerm(250.0f), 1.0f - 250.0f / 300.0f);

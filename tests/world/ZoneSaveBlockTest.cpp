@@ -58,7 +58,7 @@ std::vector<uint8_t> Join(const std::vector<SField>& fields)
     return bytes;
 }
 
-// The block as the format lays it out, with "CRC", "V_M" and "V_E".
+// The block as the format lays it out, with "CRC", "V_M", "V_E" and "V_C".
 std::vector<SField> DescribeBlock(CZoneManager& zones, uint32_t checksum)
 {
     CFieldWriter out;
@@ -125,6 +125,9 @@ std::vector<SField> DescribeBlock(CZoneManager& zones, uint32_t checksum)
             out.S32("remaining", record.numRemaining);
         for (const SAttackGroup& group : zone.m_attackGroups)
             out.U32("attack time", group.lastAttackTime);
+        out.String("V_C", "V_C");
+        out.U8("cargo 1", s.m_flags[ZONE_FLAG_SPECIAL_CARGO_1]);
+        out.U8("cargo 2", s.m_flags[ZONE_FLAG_SPECIAL_CARGO_2]);
     }
     return out.m_fields;
 }
@@ -143,7 +146,8 @@ bool Load(CZoneManager& zones, const std::vector<uint8_t>& bytes)
 }
 
 // Two zones: zone 0 played (start node 13 visited, a mining group on its way, a rock
-// gone), zone 1 never played; names, clocks and counters set.
+// gone, the second kind of special cargo delivered), zone 1 never played; names,
+// clocks and counters set.
 void MakeState(CZoneScene& scene)
 {
     SZoneSpec start = SZoneSpec::MakeStart();
@@ -172,6 +176,7 @@ void MakeState(CZoneScene& scene)
     state.m_nodes[13].visited = true;
     state.m_nodes[7].asteroidMap[0].word &= ~1u;
     state.m_flags[ZONE_FLAG_CREW_RELEASED] = true;
+    state.m_flags[ZONE_FLAG_SPECIAL_CARGO_2] = true;
     state.m_rewardFlag = true;
     state.m_visitCounter = 2;
     zone.m_clock = 654321;
@@ -194,6 +199,8 @@ TEST(ZoneSaveBlock, TheBlockIsWrittenAsItsLayoutSaysAndReadsBackByteForByte)
     EXPECT_EQ(other->GetCurrentNodeIndex(), 13);
     const CZoneDefinition& zone = *other->GetZone(0);
     EXPECT_EQ(zone.m_clock, 654321u);
+    EXPECT_FALSE(zone.m_nodeState->m_flags[ZONE_FLAG_SPECIAL_CARGO_1]);
+    EXPECT_TRUE(zone.m_nodeState->m_flags[ZONE_FLAG_SPECIAL_CARGO_2]);
     EXPECT_FALSE(other->GetZone(1)->m_nodeState);
     // Every alive parked entry counts in game again; none was made.
     EXPECT_EQ(zone.m_infinite[0].inGame, 2 + 2);
@@ -216,7 +223,8 @@ TEST(ZoneSaveBlock, AnOlderBlockWithoutItsTagsReads)
     std::vector<SField> old;
     for (const SField& field : DescribeBlock(scene.Zones(), 7))
         if (field.name != "CRC" && field.name != "checksum" && field.name != "V_M" && field.name != "reward" &&
-            field.name != "V_E" && field.name != "visited")
+            field.name != "V_E" && field.name != "visited" && field.name != "V_C" && field.name != "cargo 1" &&
+            field.name != "cargo 2")
             old.push_back(field);
 
     std::unique_ptr<CZoneManager> other = scene.MakeManager();
@@ -231,9 +239,13 @@ TEST(ZoneSaveBlock, AnOlderBlockWithoutItsTagsReads)
     EXPECT_EQ(state.m_nodes[6].parked[0].moveTime, 123456u);
     EXPECT_STREQ(other->GetList().slotName, "slot3");
 
-    // Only the visited bytes and the reward flag differ from the newer block.
+    EXPECT_FALSE(state.m_flags[ZONE_FLAG_SPECIAL_CARGO_2]);
+
+    // Only the visited bytes, the reward flag and the special cargo differ from the
+    // newer block.
     state.m_rewardFlag = true;
     state.m_nodes[13].visited = true;
+    state.m_flags[ZONE_FLAG_SPECIAL_CARGO_2] = true;
     EXPECT_EQ(Save(*other, 7), Save(scene.Zones(), 7));
 }
 
@@ -272,6 +284,8 @@ TEST(ZoneSaveBlock, ADamagedBlockIsRefusedAndChangesNothing)
         {"alive", 4, 7},
         {"rocks present", 0, 2},
         {"visited", 5, 255},
+        {"cargo 2", 0, 2},
+        {"cargo 1", 1, 1}, // zone 1 was never played
         {"remaining", 0, 5},
         {"remaining", 0, 0xFFFFFFFFu},
         {"pilot", 0, 100000},
@@ -298,10 +312,14 @@ TEST(ZoneSaveBlock, ADamagedBlockIsRefusedAndChangesNothing)
         EXPECT_EQ(Save(scene.Zones()), before) << test.field;
     }
 
-    // Cut anywhere, the block is refused.
+    // Cut anywhere, the block is refused; but cut just before the last zone's special
+    // cargo it is a whole older block (in a save the campaign's block follows there).
     const std::vector<uint8_t> whole = Join(DescribeBlock(scene.Zones(), 0));
+    const size_t olderEnd = whole.size() - 10;
     for (size_t length = 0; length < whole.size(); length += (length < 200 ? 1 : 37))
     {
+        if (length == olderEnd)
+            continue;
         EXPECT_FALSE(Load(scene.Zones(), std::vector<uint8_t>(whole.begin(), whole.begin() + length))) << length;
         if (length % 1000 < 37)
         {

@@ -15,6 +15,7 @@
 #include "world/Game.h"
 #include "world/ZoneFile.h"
 #include "world/ZoneManager.h"
+#include "world/ZoneNodeState.h"
 #include "frontend/HallOfFame.h"
 #include "frontend/ScoreCode.h"
 #include "tools/tesstool/ToolCommand.h"
@@ -116,6 +117,14 @@ bool DescribeZoneBlock(const std::vector<uint8_t>& bytes, size_t& end)
                 state.gems.count[1], state.gems.count[2], state.crew, state.friendlyAliens, state.currentShip);
     std::printf("pilot: ");
     PrintPilot("", state.pilot);
+    for (int32_t z = 0; z < manager.GetZoneCount(); ++z)
+    {
+        const CZoneNodeState* zone = manager.GetZone(z)->m_nodeState.get();
+        if (zone)
+            std::printf("zone %d special cargo: first %s, second %s\n", static_cast<int>(z),
+                        zone->m_flags[ZONE_FLAG_SPECIAL_CARGO_1] ? "delivered" : "none",
+                        zone->m_flags[ZONE_FLAG_SPECIAL_CARGO_2] ? "delivered" : "none");
+    }
     return true;
 }
 
@@ -149,13 +158,17 @@ int DescribeSlot(const std::string& path, const std::vector<uint8_t>& bytes)
     std::printf("difficulty: %d\n", ReadSaveDifficulty(bytes));
     size_t end = 0;
     const bool zonesRead = DescribeZoneBlock(bytes, end);
+    const size_t directorSize = MeasureDirectorBlock(bytes.data(), bytes.size());
     SDirectorBlock director;
-    if (bytes.size() >= SDirectorBlock::SIZE &&
-        ReadDirectorBlock(bytes.data() + bytes.size() - SDirectorBlock::SIZE, SDirectorBlock::SIZE, director))
-        std::printf("director: stage %d, chat page %d\n", director.stage, director.chatPage);
-    if (end != 0 && bytes.size() - end != SDirectorBlock::SIZE)
+    if (bytes.size() >= directorSize &&
+        ReadDirectorBlock(bytes.data() + bytes.size() - directorSize, directorSize, director))
+        std::printf("director: stage %d, chat page %d, station strike %s%s\n", director.stage, director.chatPage,
+                    director.strikeDone ? "spent" : "not spent",
+                    directorSize == SDirectorBlock::OLDER_SIZE ? " (an older block)" : "");
+    if (end != 0 && bytes.size() - end != directorSize)
     {
-        std::printf("the director's block is %zu bytes, not %zu\n", bytes.size() - end, SDirectorBlock::SIZE);
+        std::printf("the director's block is %zu bytes, not %zu or %zu\n", bytes.size() - end,
+                    SDirectorBlock::OLDER_SIZE, SDirectorBlock::SIZE);
         return 1;
     }
     return checked && zonesRead ? 0 : 1;

@@ -128,6 +128,7 @@ public:
     int GetNodeKind() const override { return m_nodeKind; }
     bool IsAtBossNode() const override { return m_atBossNode; }
     bool IsBossBeaten() const override { return m_bossBeaten; }
+    bool HasAlienReward() const override { return m_alienReward; }
     void StoreNode() override { ++m_nodesStored; }
     void CheckFixedResources() override { ++m_fixedResourceChecks; }
     SZoneNode* GetCurrentNode() override { return m_hasNode ? &m_node : nullptr; }
@@ -141,6 +142,7 @@ public:
     int m_nodeKind = 0;
     bool m_atBossNode = false;
     bool m_bossBeaten = false;
+    bool m_alienReward = false;
     int m_nodesStored = 0;
     int m_fixedResourceChecks = 0;
     SZoneNode m_node;
