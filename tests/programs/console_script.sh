@@ -9,24 +9,11 @@ set -u
 bin=$1
 here=$(cd "$(dirname "$0")" && pwd)
 golden=$here/golden/console_listvars.png
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
-export TESSAVAR_HOME=$home TESSAVAR_DIALOGS=launcher:start TESSAVAR_LOG_STDERR=1
-export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
-fail() { echo "FAIL: $*"; exit 1; }
+. "$(dirname "$0")/../support/game_run.sh" ""
 . "$(dirname "$0")/../support/startup_keys.sh"
 
-# The start-up logo is skipped as a player skips it (startup_keys.sh); SCRIPT's frames
-# and FRAMES count from AFTER_LOGO frames on, when the main menu is up.
-run() { # SCRIPT FRAMES: the game's exit status; its log in $home/log
-  after_logo "$1" >"$home/script.txt"
-  rm -f "$home/shot.tga"
-  TESSAVAR_SCRIPT="$home/script.txt" TESSAVAR_FRAMES=$(($2 + AFTER_LOGO)) TESSAVAR_SHOT="$home/shot.tga" \
-    "$bin/tessavar" >/dev/null 2>"$home/log"
-}
-
 # 1. Open, type, run.
-run "2 key Grave
+run_after_logo "2 key Grave
 4 type /listvars
 5 key Return" 10 || fail "run failed: $(tail -3 "$home/log")"
 grep -qx "/listvars" "$home/log" || fail "the typed line was not run"
@@ -35,7 +22,7 @@ grep -qx "Var - constrainmouse : type - <boolean> : value = false" "$home/log" |
 python3 "$here/golden_shot.py" "$home/shot.tga" "$golden" || fail "the picture differs from $golden (see above)"
 
 # 2. Opened and closed again: what is typed then runs nothing.
-run "2 key Grave
+run_after_logo "2 key Grave
 4 key Grave
 6 type /quit
 7 key Return" 10 || fail "second run failed"
@@ -43,7 +30,7 @@ run "2 key Grave
 grep -qx "/quit" "$home/log" && fail "a closed console took typing"
 
 # 3. Open: "/quit" ends the game before its last frame.
-run "2 key Grave
+run_after_logo "2 key Grave
 4 type /quit
 5 key Return" 50 || fail "third run failed"
 grep -qx "/quit" "$home/log" || fail "/quit was not typed"
@@ -67,13 +54,13 @@ for y in range(10, 25):
 print(count)
 PY
 }
-run "2 key Grave
+run_after_logo "2 key Grave
 4 type /showpolycount true
 5 key Return
 7 key Grave" 10 || fail "overlay run failed"
 grep -qx "/showpolycount true" "$home/log" || fail "the overlay command was not typed"
 [ "$(lit_corner)" -gt 50 ] || fail "no polygon count drawn"
-run "2 key Grave
+run_after_logo "2 key Grave
 7 key Grave" 10 || fail "plain run failed"
 [ "$(lit_corner)" -eq 0 ] || fail "something drawn in the corner without the overlay"
 

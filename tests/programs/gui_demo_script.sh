@@ -3,21 +3,8 @@
 # the GUI's controls with the sample skin in front of the game; typed again it closes it.
 set -u
 bin=$1
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
-export TESSAVAR_HOME=$home TESSAVAR_DIALOGS=launcher:start TESSAVAR_LOG_STDERR=1
-export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
-fail() { echo "FAIL: $*"; exit 1; }
+. "$(dirname "$0")/../support/game_run.sh" ""
 . "$(dirname "$0")/../support/startup_keys.sh"
-
-# The start-up logo is skipped as a player skips it (startup_keys.sh); SCRIPT's frames
-# and FRAMES count from AFTER_LOGO frames on, when the main menu is up.
-run() { # SCRIPT FRAMES: the game's exit status; its log in $home/log
-  after_logo "$1" >"$home/script.txt"
-  rm -f "$home/shot.tga"
-  TESSAVAR_SCRIPT="$home/script.txt" TESSAVAR_FRAMES=$(($2 + AFTER_LOGO)) TESSAVAR_SHOT="$home/shot.tga" \
-    "$bin/tessavar" >/dev/null 2>"$home/log"
-}
 
 # Whether two screenshots show the same picture.
 same_picture() { # A B
@@ -31,13 +18,13 @@ PY
 # The same frames with the console opened and closed but no demonstration: the main
 # menu as it is.
 plain() { # FRAMES CLOSE_FRAME -> $home/plain.tga
-  run "2 key Grave
+  run_after_logo "2 key Grave
 $2 key Grave" "$1" || fail "plain run failed: $(tail -3 "$home/log")"
   mv "$home/shot.tga" "$home/plain.tga"
 }
 
 plain 10 6
-run "2 key Grave
+run_after_logo "2 key Grave
 4 type /guidemo
 5 key Return
 6 key Grave" 10 || fail "run failed: $(tail -3 "$home/log")"
@@ -47,7 +34,7 @@ grep -Eq "$gui_failure" "$home/log" && fail "the GUI did not load: $(grep -E "$g
 same_picture "$home/shot.tga" "$home/plain.tga" && fail "no demonstration window in front of the game"
 
 plain 12 8
-run "2 key Grave
+run_after_logo "2 key Grave
 4 type /guidemo
 5 key Return
 6 type /guidemo

@@ -6,26 +6,13 @@
 # it writes them again).
 set -u
 bin=$1
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
-export TESSAVAR_HOME=$home TESSAVAR_DIALOGS=launcher:start TESSAVAR_LOG_STDERR=1 TESSAVAR_SEED=3
-export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
-cfg=$home/Tessavar/Tessavar.cfg
-fail() { echo "FAIL: $*"; exit 1; }
+. "$(dirname "$0")/../support/game_run.sh" 3
 . "$(dirname "$0")/../support/startup_keys.sh"
+cfg=$home/Tessavar/Tessavar.cfg
 
-# The start-up logo is skipped as a player skips it (startup_keys.sh); the frames of
-# SCRIPT, FRAMES and field() count from AFTER_LOGO frames on, when the main menu is up.
-run() { # SCRIPT FRAMES: the game's exit status; its log, trace and last picture in $home
-  after_logo "$1" >"$home/script.txt"
-  rm -f "$home/shot.tga" "$home/trace"
-  TESSAVAR_SCRIPT="$home/script.txt" TESSAVAR_FRAMES=$(($2 + AFTER_LOGO)) TESSAVAR_SHOT="$home/shot.tga" \
-    TESSAVAR_TRACE="$home/trace" "$bin/tessavar" >/dev/null 2>"$home/log"
-}
-field() { # FRAME NAME
-  awk -v f="$(($1 + AFTER_LOGO))" -v n="$2" '$2 == f { for (i = 1; i < NF; i += 2) if ($i == n) print $(i + 1) }' \
-    "$home/trace"
-}
+# The frames of run_after_logo's SCRIPT and FRAMES and of field() count from AFTER_LOGO
+# frames on, when the main menu is up.
+field() { trace_value "$home/trace" $(($1 + AFTER_LOGO)) "$2"; } # FRAME NAME
 key() { "$bin/tesstool" tree print "$cfg" | awk -v k="$1" '$1 == k { print $2; exit }'; }
 # The picture's size from its TGA header, "W x H".
 shot_size() {
@@ -33,7 +20,7 @@ shot_size() {
 }
 
 # A first run with nothing changed gives the levels out of the box.
-run "" 4 || fail "the first run failed: $(tail -3 "$home/log")"
+run_after_logo "" 4 || fail "the first run failed: $(tail -3 "$home/log")"
 fx=$(key a_masterfxvolume)
 music=$(key a_mastermusicvolume)
 [ "$(key r_backBufferWidth)" = 640 ] || fail "the first window is not 640 wide: $(key r_backBufferWidth)"
@@ -42,7 +29,7 @@ music=$(key a_mastermusicvolume)
 # Down from New game reaches Options (the buttons between are disabled without a run or
 # saves); Return there. On the options screen: Right on the window size, Return down to
 # the effects level, Right, Return to the music level, Left, Return to Apply, Return.
-run "10 key Down
+run_after_logo "10 key Down
 16 key Return
 30 key Right
 34 key Return
@@ -68,7 +55,7 @@ run "10 key Down
   fail "music level $(key a_mastermusicvolume), not $((music - 1))"
 
 # The next start comes up in the 800 x 600 window and keeps the levels.
-run "" 6 || fail "the next run failed: $(tail -3 "$home/log")"
+run_after_logo "" 6 || fail "the next run failed: $(tail -3 "$home/log")"
 [ "$(shot_size)" = "800 x 600" ] || fail "the next start's window is $(shot_size)"
 [ "$(key r_backBufferWidth)" = 800 ] || fail "the next run wrote width $(key r_backBufferWidth)"
 [ "$(key a_masterfxvolume)" = $((fx + 1)) ] || fail "the next run wrote effects level $(key a_masterfxvolume)"

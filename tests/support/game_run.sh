@@ -4,6 +4,9 @@
 #   run SCRIPT FRAMES   plays SCRIPT (TESSAVAR_SCRIPT lines) for FRAMES frames: the game's
 #                       exit status; its log in $home/log, its trace in $home/trace and
 #                       its last frame in $home/shot.tga
+#   run_after_logo SCRIPT FRAMES  the same with the start-up logo skipped as a player
+#                       skips it: SCRIPT's frames and FRAMES count from AFTER_LOGO on, when
+#                       the main menu is up (startup_keys.sh, which the test sources)
 #   play GAME FRAMES DIR  the same for the program GAME with DIR/script.txt, its files
 #                       in DIR
 #   trace_value TRACE FRAME NAME  a field of a frame's trace line
@@ -23,6 +26,10 @@ play() { # GAME FRAMES DIR
 run() { # SCRIPT FRAMES
   printf '%s\n' "$1" >"$home/script.txt"
   play "$bin/tessavar" "$2" "$home"
+}
+run_after_logo() { # SCRIPT FRAMES
+  after_logo "$1" >"$home/script.txt"
+  play "$bin/tessavar" $(($2 + AFTER_LOGO)) "$home"
 }
 trace_value() { # TRACE FRAME NAME
   awk -v f="$2" -v n="$3" '$2 == f { for (i = 1; i < NF; i += 2) if ($i == n) print $(i + 1) }' "$1"
