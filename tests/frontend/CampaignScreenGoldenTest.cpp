@@ -1,11 +1,13 @@
 // The campaign's front-end screens on the sample data, drawn as the game draws a
-// front-end frame (the sprite bank's planes with the GUI's layers as their hooks, then
-// the game flow's gauges, graphs and texts): exact on the software device, within the
+// front-end frame (the sprite bank's planes, among them the backdrop the screen plays
+// through the director, with the GUI's layers as their hooks, then the game flow's
+// gauges, graphs and texts): exact on the software device, within the
 // renderers' tolerance on OpenGL. Set TESS_UPDATE_GOLDENS=1 to write the pictures
 // again after an intended change.
 
 #include "frontend/GameFlow.h"
 #include "frontend/ResearchScreen.h"
+#include "frontend/SequenceDirector.h"
 #include "frontend/ShipConstructScreen.h"
 #include "frontend/ShipDesignRules.h"
 #include "frontend/ShipSelectScreen.h"
@@ -20,6 +22,7 @@
 #include "tests/support/GoldenImage.h"
 #include "tests/support/ImageCompare.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/frontend/ScriptedDirectorPages.h"
 #include "tests/support/platform/OffscreenGl.h"
 #include "tests/support/platform/TestWindow.h"
 
@@ -162,6 +165,9 @@ std::vector<uint32_t> DrawScreen(std::unique_ptr<CRenderer> renderer, EScreenSce
     }
     gui.InstallLayerDrawCallbacks(fixture.GetHarness().GetWorld().GetSpriteBank());
     gui.ShowMouseCursor(false);
+    CScriptedDirectorPages pages;
+    CSequenceDirector director(fixture.GetHarness().GetGame(), fixture.GetFlow(), pages);
+    director.Install();
     switch (scene)
     {
     case SCENE_RESEARCH:

@@ -67,6 +67,13 @@ printf 'seq\n{\n\tsprite\n\t{\n\t\tfile\tdata\\gone.spr\n\t\tlength\t5\n\t\tposi
 "$bin/tesstool" cas build "$work/seq.txt" "$work/game/data/seq.cas" || fail "the sequence did not compile"
 expect_problem 'data/seq.cas:0: sprite track 0: sprite file "data\\gone.spr" cannot be read'
 
+# The sequences the screens ask for by the director's table: the station screen's
+# backdrop (22) and the picture of a pilot who reached three zones (12 + 3) gone.
+copy
+rm "$work/game/data/frontend/station/backdrop/station_bdrp.cas" "$work/game/data/animations/drivesections/fame_3.cas"
+expect_problem "data/frontend/station/backdrop/station_bdrp.cas:0: sequence 22 of the director's table is not there"
+expect_problem "data/animations/drivesections/fame_3.cas:0: sequence 15 of the director's table is not there"
+
 # A ship part without a required key, and a design pod of no kind: the files the
 # level names are read as the level reads them.
 copy

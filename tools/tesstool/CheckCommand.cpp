@@ -114,6 +114,12 @@ const std::vector<const CDataChecker*>& CDataChecker::GetAll()
     return Checkers();
 }
 
+std::string MakeReportName(std::string path)
+{
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
 std::vector<std::string> ListDataFiles(const char* extension)
 {
     std::vector<std::string> files;

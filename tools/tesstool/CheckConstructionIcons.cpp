@@ -24,14 +24,6 @@ int64_t CountFrames(const char* name)
         return -1;
     return static_cast<int64_t>(file.m_frames.size());
 }
-
-std::string ReportName(std::string path)
-{
-    for (char& c : path)
-        if (c == '\\')
-            c = '/';
-    return path;
-}
 } // namespace
 
 void CheckConstructionIcons(CDataCheckReport& report, const std::string& file, const CShipComponentDatabase& database)
@@ -43,7 +35,7 @@ void CheckConstructionIcons(CDataCheckReport& report, const std::string& file, c
     {
         frames[set] = CountFrames(CShipConstructGrid::SPRITE_FILES[set]);
         if (frames[set] < 0)
-            report.Add(ReportName(CShipConstructGrid::SPRITE_FILES[set]), 0, "is not there or does not read");
+            report.Add(MakeReportName(CShipConstructGrid::SPRITE_FILES[set]), 0, "is not there or does not read");
     }
     for (int kind = 0; kind < COMPONENT_KIND_COUNT; ++kind)
     {
@@ -54,18 +46,18 @@ void CheckConstructionIcons(CDataCheckReport& report, const std::string& file, c
             const CShipComponentDef* def = database.GetComponentDef(kind, i);
             const int set = GetShapeFrameSet(def->m_podShape) + CShipConstructGrid::SET_ICONS_16X16;
             if (frames[set] >= 0 && (def->m_iconFrame < 0 || def->m_iconFrame >= frames[set]))
-                report.Add(ReportName(file), 0,
+                report.Add(MakeReportName(file), 0,
                            "\"" + def->m_ident + "\" has iconFrame " + std::to_string(def->m_iconFrame) + ", but " +
-                               ReportName(CShipConstructGrid::SPRITE_FILES[set]) + " holds " +
+                               MakeReportName(CShipConstructGrid::SPRITE_FILES[set]) + " holds " +
                                std::to_string(frames[set]) + " frames");
         }
     }
     const int32_t hulls = database.GetCategory(COMPONENT_HULL)->m_defCount;
     const int64_t pictures = CountFrames(HULL_PICTURES);
     if (pictures < 0)
-        report.Add(ReportName(HULL_PICTURES), 0, "is not there or does not read");
+        report.Add(MakeReportName(HULL_PICTURES), 0, "is not there or does not read");
     else if (hulls > 1 && pictures < hulls - 1)
-        report.Add(ReportName(file), 0,
-                   std::to_string(hulls) + " hulls, but " + ReportName(HULL_PICTURES) + " holds " +
+        report.Add(MakeReportName(file), 0,
+                   std::to_string(hulls) + " hulls, but " + MakeReportName(HULL_PICTURES) + " holds " +
                        std::to_string(pictures) + " pictures (one for each hull after the first)");
 }

@@ -45,6 +45,8 @@ public:
 // The files below the program folder's "data" folder whose names end with the
 // extension (compared without regard to case), as game paths "data/...", sorted.
 std::vector<std::string> ListDataFiles(const char* extension);
+// A game path ("data\\gui\\x.txt") as the report names files ("data/gui/x.txt").
+std::string MakeReportName(std::string path);
 // A bitmap font's glyph table ("data/gui/<name>.txt" beside the font's pages), which
 // is not a data tree.
 bool IsFontGlyphTable(const std::string& file);

@@ -25,6 +25,9 @@ struct SShape
     std::vector<uint8_t> coverage;
     uint32_t width = 0;
     uint32_t height = 0;
+    // Polygons, circles and glows: the box they lie in (left, top, right, bottom), so
+    // that a large picture of many small shapes tests each sample against few.
+    float box[4] = {0, 0, 0, 0};
 };
 
 // The words' glyphs laid out from the cell's top-left corner at (x, y) into a
@@ -100,9 +103,35 @@ bool InsidePolygon(const std::vector<float>& p, float x, float y)
     return inside;
 }
 
+// A polygon (x, y pairs) or a disc (x, y, r) in the colour, with the box it lies in.
+SShape MakeShape(EShape kind, const float colour[4], const std::vector<float>& points)
+{
+    SShape shape{kind, {colour[0], colour[1], colour[2], colour[3]}, points, {}, 0, 0};
+    if (kind == EShape::Polygon)
+    {
+        shape.box[0] = shape.box[2] = points[0];
+        shape.box[1] = shape.box[3] = points[1];
+        for (size_t i = 2; i + 1 < points.size(); i += 2)
+        {
+            shape.box[0] = std::min(shape.box[0], points[i]);
+            shape.box[2] = std::max(shape.box[2], points[i]);
+            shape.box[1] = std::min(shape.box[1], points[i + 1]);
+            shape.box[3] = std::max(shape.box[3], points[i + 1]);
+        }
+        return shape;
+    }
+    shape.box[0] = points[0] - points[2];
+    shape.box[1] = points[1] - points[2];
+    shape.box[2] = points[0] + points[2];
+    shape.box[3] = points[1] + points[2];
+    return shape;
+}
+
 // Coverage of one shape at a sample point, 0..1.
 float Cover(const SShape& shape, float x, float y)
 {
+    if (shape.kind != EShape::Text && (x < shape.box[0] || y < shape.box[1] || x > shape.box[2] || y > shape.box[3]))
+        return 0.0f;
     if (shape.kind == EShape::Polygon)
         return InsidePolygon(shape.points, x, y) ? 1.0f : 0.0f;
     if (shape.kind == EShape::Text)
@@ -231,10 +260,9 @@ bool DrawShapeSource(const std::string& text, bool keepAlpha, SShapeFrames& out,
         else if (keyword == "colour")
             continue;
         else if (keyword == "polygon" && numbers.size() >= 6 && numbers.size() % 2 == 0)
-            frames.back().push_back({EShape::Polygon, {colour[0], colour[1], colour[2], colour[3]}, numbers, {}, 0, 0});
+            frames.back().push_back(MakeShape(EShape::Polygon, colour, numbers));
         else if ((keyword == "circle" || keyword == "glow") && numbers.size() == 3 && numbers[2] > 0)
-            frames.back().push_back({keyword == "circle" ? EShape::Circle : EShape::Glow,
-                                     {colour[0], colour[1], colour[2], colour[3]}, numbers, {}, 0, 0});
+            frames.back().push_back(MakeShape(keyword == "circle" ? EShape::Circle : EShape::Glow, colour, numbers));
         else
         {
             error = where + "cannot read '" + line + "'";
