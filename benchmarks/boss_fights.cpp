@@ -2,14 +2,15 @@
 // sample data: the flight of an open survival run (the starter ship as the player has
 // it, every gun open and no pages; the logo skipped and the run keyed in as a player
 // does, by the program tests' shared start-up keys) meets one boss brought in 600
-// units ahead, and a
-// simple pilot fights it: every frame it turns the ship's nose onto the boss's
-// centre, holds fire (Q down from the script), and keeps within a band of distances
-// while it circles at a steady speed; each boss is fought from a close band (260 to
-// 420 units) and a far one (420 to 560). Prints, per fight, whether the boss or the
-// ship went first, the fight's length in game seconds, the ship's health left and the
-// times it was hit, and the boss's health, parts and turrets left, so that the sample
-// numbers can be balanced: each boss beatable, none trivial.
+// units ahead, and a simple pilot fights it: every frame it holds fire (Q down from
+// the script), turns the ship's nose onto the nearest enemy fighter or drone within
+// 350 units (what the boss launches), else onto the boss's centre, and circles the
+// boss at a steady speed, drawn toward the middle of a band of distances; each boss
+// is fought from a close band (260 to 420 units) and a far one (420 to 560). Prints,
+// per fight, whether the boss or the ship went first, the fight's length in game
+// seconds, the ship's health left and the times it was hit, and the boss's health,
+// parts and turrets left, so that the sample numbers can be balanced: each boss
+// beatable, none trivial.
 //   bench_boss_fights [seconds] [name]   (the longest fight, 600 by default; only the
 //   bosses whose file name holds `name`, every one when absent; SDL_VIDEODRIVER=dummy
 //   unless set)
@@ -46,6 +47,8 @@ struct SBand
 const SBand BANDS[] = {{260.0f, 420.0f}, {420.0f, 560.0f}};
 constexpr float ORBIT_SPEED = 4.0f;    // units a tick, round the boss
 constexpr float APPROACH_SPEED = 5.0f; // units a tick, in or out
+constexpr float RADIAL_GAIN = 0.05f;   // units a tick per unit off the band's middle
+constexpr float FIGHTER_REACH = 350.0f; // a launched ship this near draws the fire
 
 struct SBoss
 {
@@ -77,8 +80,31 @@ bool Pump()
     return RunFrame();
 }
 
-// The pilot's frame: the nose on the boss, the distance kept while circling.
-void Pilot(CGameObject& ship, const CGameObject& boss, const SBand& band)
+// The nearest enemy fighter or drone within FIGHTER_REACH of the ship, or null. A
+// player shoots these first, or they wear the ship down while it fires at the boss.
+const CGameObject* FindNearFighter(CWorld& world, const CGameObject& ship)
+{
+    const CGameObject* nearest = nullptr;
+    float best = FIGHTER_REACH;
+    for (int32_t slot = 0; slot < world.GetSlotCount(); ++slot)
+    {
+        const CGameObject* object = world.GetSlot(slot);
+        if (!object || (object->GetType() != OBJECT_ENEMY_FIGHTER && object->GetType() != OBJECT_ENEMY_DRONE) ||
+            object->GetBody().health <= 0 || !object->GetInfo().shown)
+            continue;
+        const float distance = (object->GetPosition() - ship.GetPosition()).Length();
+        if (distance < best)
+        {
+            best = distance;
+            nearest = object;
+        }
+    }
+    return nearest;
+}
+
+// The pilot's frame: the distance to the boss kept while circling it, the nose on the
+// nearest launched ship within reach, else on the boss's centre.
+void Pilot(CGameObject& ship, const CGameObject& boss, const CGameObject* target, const SBand& band)
 {
     CVector2D toBoss = boss.GetPosition() - ship.GetPosition();
     const float distance = toBoss.Length();
@@ -86,13 +112,16 @@ void Pilot(CGameObject& ship, const CGameObject& boss, const SBand& band)
         return;
     CVector2D along = toBoss;
     along.Normalise();
-    ship.GetBody().angle = along.GetAngle();
+    CVector2D aim = target ? target->GetPosition() - ship.GetPosition() : toBoss;
+    if (aim.Length() >= 1.0f)
+    {
+        aim.Normalise();
+        ship.GetBody().angle = aim.GetAngle();
+    }
     const CVector2D round(-along.y, along.x);
-    float radial = 0.0f;
-    if (distance > band.far)
-        radial = APPROACH_SPEED;
-    else if (distance < band.near)
-        radial = -APPROACH_SPEED;
+    // Toward the band's middle, faster the farther off it.
+    const float middle = (band.near + band.far) * 0.5f;
+    const float radial = std::max(-APPROACH_SPEED, std::min(APPROACH_SPEED, (distance - middle) * RADIAL_GAIN));
     ship.GetBody().velocity = round * ORBIT_SPEED + along * radial;
 }
 
@@ -179,7 +208,7 @@ bool Fight(const SBoss& boss, const SBand& band, int seconds, SResult& result)
                 ++result.hits;
             lastHealth = result.shipHealth = ship->GetBody().health;
             ClearField(*world);
-            Pilot(*ship, *enemy, band);
+            Pilot(*ship, *enemy, FindNearFighter(*world, *ship), band);
         }
         if (!Pump())
             break;
