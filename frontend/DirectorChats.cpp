@@ -3,6 +3,7 @@
 // camera chat that first flies the view to what it talks about, and the front end's
 // chat boxes.
 
+#include "frontend/AlienNodeChats.h"
 #include "frontend/GameFlow.h"
 #include "frontend/GemStock.h"
 #include "frontend/ScreenTime.h"
@@ -311,25 +312,13 @@ void CSequenceDirector::RunAlienNodeChats()
     if (!state || !definition)
         return;
     const int zone = zones->GetZoneIndex();
-    const int32_t node = zones->GetCurrentNodeIndex();
-    const bool firstVisit = state->m_visitCounter == 1;
-    int chat = -1;
-    if (zone == 0 && node == definition->m_map.alienNode1)
-    {
-        if (firstVisit)
-            chat = 30;
-        else if (state->m_rewardFlag)
-            chat = 31;
-    }
-    else if (zone == 0 && node == definition->m_map.alienNode2)
-    {
-        if (zones->GetZoneFlag(ZONE_FLAG_BROKEN_ALIEN_STATION_HANDLED))
-            chat = CHAT_BROKEN_STATION;
-    }
-    else if (zone >= 1 && zone <= 3)
-        chat = firstVisit ? 32 + (zone - 1) * 2 : (state->m_rewardFlag ? 33 + (zone - 1) * 2 : -1);
-    else if (zone == 4 && firstVisit)
-        chat = 38;
+    SAlienNodeVisit visit;
+    visit.zone = zone;
+    visit.secondNode = zones->GetCurrentNodeIndex() == definition->m_map.alienNode2;
+    visit.firstVisit = state->m_visitCounter == 1;
+    visit.rewarded = zones->HasAlienReward();
+    visit.brokenStationHandled = zones->GetZoneFlag(ZONE_FLAG_BROKEN_ALIEN_STATION_HANDLED);
+    const int chat = ChooseAlienNodeChat(visit);
     if (chat < 0)
         return;
     const int flag = chat == CHAT_BROKEN_STATION ? VISIT_CHAT63 : VISIT_CHAT30 + chat - CHAT_ALIEN_FIRST;

@@ -52,9 +52,8 @@ CCampaignLink* Campaign()
     return game ? &game->GetCampaign() : nullptr;
 }
 
-// The attention icon's call at the zone's first alien node. The director keeps which
-// of the node's chats have shown; the reward is the campaign's friendly aliens in
-// zone 0 and the zone's paid reward in zones 1 to 3.
+// The attention icon's call at the zone's first alien node: the director keeps which
+// of the node's chats have shown, the zones whether its business is rewarded.
 bool IsAlienCalling(CGame& game)
 {
     CZoneLink& zones = game.GetZones();
@@ -63,9 +62,8 @@ bool IsAlienCalling(CGame& game)
     const int zone = zones.GetZoneIndex();
     const int firstChat = DIRECTOR_ALIEN_CHAT_FLAG_FIRST + 2 * zone;
     const CDirectorLink& director = game.GetDirector();
-    const bool rewardHad = zone == 0 ? game.GetCampaign().GetFriendlyAlienCount() > 0 : zones.HasAlienReward();
     return IsAlienNodeCalling(zone, director.IsFlagRaised(DIRECTOR_VISIT_CHAT, firstChat),
-                              director.IsFlagRaised(DIRECTOR_VISIT_CHAT, firstChat + 1), rewardHad);
+                              director.IsFlagRaised(DIRECTOR_VISIT_CHAT, firstChat + 1), zones.HasAlienReward());
 }
 } // namespace
 

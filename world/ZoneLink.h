@@ -98,8 +98,9 @@ public:
     virtual void SetZoneValue(int /*index*/, int32_t /*value*/) {}
     virtual bool IsSavingAllowed() const { return false; }
     virtual bool IsBossBeaten() const { return false; }
-    // The current zone's alien paid its reward at alien node 1 (zones 1 to 3, for 50
-    // of each gem).
+    // The business of the current zone's first alien node is rewarded: in zone 0
+    // friendly aliens have been brought in (its alien asks for its kin), in zones 1 to
+    // 3 the reward has been paid for in gems.
     virtual bool HasAlienReward() const { return false; }
     // What the pilot record shows: the play time of every zone (their clocks summed),
     // and one more than the last zone whose boss is beaten.

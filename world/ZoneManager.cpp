@@ -185,6 +185,8 @@ bool CZoneManager::IsBossBeaten() const
 
 bool CZoneManager::HasAlienReward() const
 {
+    if (m_list.currentZone == 0)
+        return m_game.GetCampaign().GetFriendlyAlienCount() > 0;
     const CZoneDefinition* zone = GetCurrentZone();
     return zone && zone->m_nodeState && zone->m_nodeState->m_rewardFlag;
 }

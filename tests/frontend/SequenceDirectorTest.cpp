@@ -2,6 +2,7 @@
 // covering one closes), its block of a save game, and the campaign's chats (their
 // order, their spacing, the rules per zone and the gem cap of the drive sections).
 
+#include "frontend/AlienNodeChats.h"
 #include "frontend/GameFlow.h"
 #include "frontend/LoadingScreen.h"
 #include "frontend/MainMenuScreen.h"
@@ -502,6 +503,38 @@ TEST_F(SequenceDirectorTest, AChatWhosePageIsMissingIsSkippedAndTheNextFollows)
 }
 
 // ---- the station beside the queen ----------------------------------------------------------
+
+TEST(AlienNodeChats, EachNodeShowsItsFirstChatThenItsThanksOnceItsBusinessIsRewarded)
+{
+    struct SCase
+    {
+        int zone;
+        bool secondNode;
+        bool firstVisit;
+        bool rewarded;
+        bool broken;
+        int chat;
+    };
+    const SCase cases[] = {
+        {0, false, true, false, false, 30},  {0, false, false, false, false, -1}, {0, false, false, true, false, 31},
+        {0, true, false, false, false, -1},  {0, true, false, false, true, 63},   {1, false, true, false, false, 32},
+        {1, false, false, false, false, -1}, {1, false, false, true, false, 33},  {3, false, true, true, false, 36},
+        {3, false, false, true, false, 37},  {4, false, true, false, false, 38},  {4, false, false, true, false, -1},
+        {2, true, false, true, true, -1}, // only zone 0 has a second alien node
+        {5, false, true, false, false, -1},
+    };
+    for (const SCase& c : cases)
+    {
+        SAlienNodeVisit visit;
+        visit.zone = c.zone;
+        visit.secondNode = c.secondNode;
+        visit.firstVisit = c.firstVisit;
+        visit.rewarded = c.rewarded;
+        visit.brokenStationHandled = c.broken;
+        EXPECT_EQ(ChooseAlienNodeChat(visit), c.chat)
+            << c.zone << c.secondNode << c.firstVisit << c.rewarded << c.broken;
+    }
+}
 
 TEST(StationPlacement, TheSpotMovesToAThousandFromTheQueenTurningUntilItIsInsideTheWorld)
 {

@@ -348,13 +348,13 @@ TEST_F(StationCampaignTest, AttentionCallsAtABeatenBossAtTheFirstAlienNodesErran
     director.RaiseFlag(DIRECTOR_VISIT_CHAT, 6);
     EXPECT_FALSE(calls());
 
-    // Zone 0's: from chat 30 (flag 1) until chat 31 (flag 2) and friendly aliens
-    // brought in; the zone's reward flag is not zone 0's.
+    // Zone 0's: from chat 30 (flag 1) until chat 31 (flag 2) and the reward.
     zones.m_zone = 0;
+    zones.m_alienReward = false;
     director.RaiseFlag(DIRECTOR_VISIT_CHAT, 1);
     director.RaiseFlag(DIRECTOR_VISIT_CHAT, 2);
     EXPECT_TRUE(calls());
-    m_campaign.GetState().friendlyAliens = 1;
+    zones.m_alienReward = true;
     EXPECT_FALSE(calls());
 
     // Elsewhere, a minute after the station came, unless an interdictor holds it.

@@ -6,12 +6,15 @@
 #include "tests/support/world/ZoneScene.h"
 #include "world/AsteroidField.h"
 #include "world/AsteroidKinds.h"
+#include "world/CampaignLink.h"
 #include "world/Game.h"
 #include "world/World.h"
 #include "world/ZoneManager.h"
 #include "world/ZoneNodeState.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace
 {
@@ -36,6 +39,22 @@ void NewFlight(CZoneScene& scene)
     scene.Game().EndLevel();
     ASSERT_TRUE(scene.Harness().StartLevel(MakeAsteroidLevel(MakeStandardDefs())));
 }
+
+// The campaign as the alien nodes see it: friendly aliens, even gem stocks, and what
+// they take and give.
+class CAlienCampaign : public CCampaignLink
+{
+public:
+    int GetFriendlyAlienCount() const override { return m_aliens; }
+    int GetGemStock(int /*stock*/) const override { return m_gems; }
+    void SpendGemStock(int /*stock*/, int amount) override { m_spent += amount; }
+    void EnableResearch(int kind) override { m_enabled.push_back(kind); }
+
+    int m_aliens = 0;
+    int m_gems = 0;
+    int m_spent = 0;
+    std::vector<int> m_enabled;
+};
 } // namespace
 
 TEST(ZoneTravel, ANewGameStartsAtZeroStartNodeWithItsField)
@@ -190,4 +209,49 @@ TEST(ZoneTravel, TheBossNodeMakesItsBossAndTheAlienNodesTheirVisitors)
     ASSERT_TRUE(zones.SetCurrentNode(3));
     zones.EnterNode();
     EXPECT_NE(scene.Game().GetWorld()->FindAsteroidByKind(ASTEROID_BROKEN_ALIEN_STATION), nullptr);
+}
+
+TEST(ZoneTravel, AnAlienNodesBusinessIsRewardedByAliensInZoneZeroAndByGemsLater)
+{
+    CZoneScene scene;
+    ASSERT_TRUE(scene.Load(MakeZoneText({SZoneSpec::MakeStart(), SZoneSpec::MakeLine(6)})));
+    CAlienCampaign campaign;
+    scene.Game().SetCampaign(&campaign);
+    CZoneManager& zones = scene.Zones();
+    zones.InitNodeState();
+
+    // Zone 0's alien node 1: the first visit asks; a later one with aliens aboard the
+    // station's record gives the shield research (kind 9).
+    ASSERT_TRUE(zones.SetCurrentNode(2));
+    zones.EnterNode();
+    EXPECT_FALSE(zones.HasAlienReward());
+    NewFlight(scene);
+    zones.EnterNode();
+    EXPECT_FALSE(zones.HasAlienReward());
+    EXPECT_TRUE(campaign.m_enabled.empty());
+    campaign.m_aliens = 2;
+    NewFlight(scene);
+    zones.EnterNode();
+    EXPECT_TRUE(zones.HasAlienReward());
+    EXPECT_EQ(campaign.m_enabled, std::vector<int>{9});
+
+    // Zone 1's: gems, 50 of each of the three stocks on a later visit, for kind 14;
+    // its aliens count for nothing.
+    zones.SetCurrentZone(1);
+    zones.InitNodeState();
+    ASSERT_TRUE(zones.SetCurrentNode(2));
+    NewFlight(scene);
+    zones.EnterNode();
+    EXPECT_FALSE(zones.HasAlienReward());
+    campaign.m_gems = 49;
+    NewFlight(scene);
+    zones.EnterNode();
+    EXPECT_FALSE(zones.HasAlienReward());
+    campaign.m_gems = 50;
+    NewFlight(scene);
+    zones.EnterNode();
+    EXPECT_TRUE(zones.HasAlienReward());
+    EXPECT_EQ(campaign.m_spent, 150);
+    EXPECT_EQ(campaign.m_enabled, (std::vector<int>{9, 14}));
+    scene.Game().SetCampaign(&scene.Harness().GetCampaign());
 }
