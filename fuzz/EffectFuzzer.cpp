@@ -3,8 +3,7 @@
 // its events, trails, hits and beams, stopped and released; then the cache is reset
 // and freed. Whatever the keys hold, nothing may crash, hang or leak.
 
-#include "core/RealTimeClock.h"
-#include "fuzz/FuzzSupport.h"
+#include "fuzz/FuzzWorld.h"
 #include "world/EffectCache.h"
 #include "world/EffectDef.h"
 #include "world/Game.h"
@@ -18,19 +17,13 @@ namespace
 {
 const char LEVEL[] = "LEVEL\n{\nworldWidth 2000\ntreeDepth 4\n}\n";
 
-CManualClock s_clock;
-
 // A game with a level and two objects of opposite sides near the middle.
 CGame& Game(int32_t& owner)
 {
     static int32_t s_owner = NO_OBJECT;
     static CGame* s_game = [] {
-        GetFuzzScratchFolder();
-        SetRealTimeClock(&s_clock);
         RegisterWorldObjectTypes();
-        CGame* game = CreateGame();
-        game->Init(nullptr);
-        game->StartLevelFromBytes(LEVEL, "fuzz level");
+        CGame* game = CreateFuzzGame(LEVEL);
         const float places[2][2] = {{1000, 1000}, {1060, 1000}};
         for (int i = 0; i < 2; ++i)
         {

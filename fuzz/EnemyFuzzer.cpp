@@ -51,13 +51,6 @@ int32_t SpawnEnemy(CWorld& world, const CDataNode& node, float x)
 }
 } // namespace
 
-// The game and its world are made once, before the first input.
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    GetFuzzGame();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     CGame& game = GetFuzzGame();

@@ -1,7 +1,6 @@
 #include "fuzz/FuzzGame.h"
 
-#include "core/RealTimeClock.h"
-#include "fuzz/FuzzSupport.h"
+#include "fuzz/FuzzWorld.h"
 #include "ships/ShipObjectTypes.h"
 #include "world/Game.h"
 #include "world/ObjectFactory.h"
@@ -14,15 +13,16 @@ const char LEVEL[] = "LEVEL\n{\nworldWidth 4000\ntreeDepth 4\n}\n";
 CGame& GetFuzzGame()
 {
     static CGame* game = [] {
-        static CManualClock clock;
-        SetRealTimeClock(&clock);
-        GetFuzzScratchFolder();
         RegisterWorldObjectTypes();
         RegisterShipObjectTypes();
-        CGame* made = CreateGame();
-        made->Init(nullptr);
-        made->StartLevelFromBytes(LEVEL, "fuzz");
-        return made;
+        return CreateFuzzGame(LEVEL);
     }();
     return *game;
+}
+
+// The game and its world are made once, before the first input.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    GetFuzzGame();
+    return 0;
 }

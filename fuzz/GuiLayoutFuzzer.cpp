@@ -1,9 +1,8 @@
 // GUI layout files as the game reads them: the windows of the first block and the
 // controls inside them, into the records the GUI's create operations take.
 
-#include "core/DataFile.h"
-#include "core/DataTree.h"
 #include "core/DefinitionProblems.h"
+#include "fuzz/FuzzBlocks.h"
 #include "presentation/GuiLayoutFile.h"
 
 namespace
@@ -26,11 +25,12 @@ size_t CountControls(const SGuiLayoutWindow& window)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     CDataNodeList nodes;
-    if (!ParseDataBytes(data, size, nodes) || nodes.empty())
+    const CDataTree* block = ParseFirstBlock(data, size, nodes);
+    if (!block)
         return 0;
     SGuiLayout layout;
     CDefinitionProblems problems;
-    ReadGuiLayout(static_cast<const CDataTree&>(*nodes[0]), nullptr, layout, problems);
+    ReadGuiLayout(*block, nullptr, layout, problems);
     for (const SGuiLayoutWindow& window : layout.windows)
         CountControls(window);
     return 0;

@@ -1,19 +1,19 @@
 // GUI skin definitions as the game reads them from a ".skin" data tree: the keys of
 // the first block, then the pieces against a few texture sizes.
 
-#include "core/DataFile.h"
-#include "core/DataTree.h"
 #include "core/DefinitionProblems.h"
+#include "fuzz/FuzzBlocks.h"
 #include "presentation/GuiSkinFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     CDataNodeList nodes;
-    if (!ParseDataBytes(data, size, nodes) || nodes.empty())
+    const CDataTree* block = ParseFirstBlock(data, size, nodes);
+    if (!block)
         return 0;
     SGuiSkinDefinition skin;
     CDefinitionProblems problems;
-    if (!ReadGuiSkinDefinition(static_cast<const CDataTree&>(*nodes[0]), skin, problems))
+    if (!ReadGuiSkinDefinition(*block, skin, problems))
         return 0;
     std::string reason;
     CheckGuiSkinPieces(skin, 256, 256, reason);

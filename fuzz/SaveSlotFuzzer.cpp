@@ -4,22 +4,14 @@
 // must also be taken when applied, and must write back and read again to the same
 // bytes; nothing may crash, hang or leak.
 
-#include "core/DataFile.h"
-#include "core/DataTree.h"
-#include "core/DefinitionProblems.h"
-#include "core/RealTimeClock.h"
 #include "frontend/Campaign.h"
 #include "frontend/DirectorBlock.h"
 #include "frontend/SaveSlots.h"
-#include "fuzz/FuzzSupport.h"
+#include "fuzz/FuzzWorld.h"
 #include "utility/source/QelMemoryFile.h"
 #include "world/Game.h"
-#include "world/ZoneFile.h"
 #include "world/ZoneManager.h"
 
-#include "ZoneFuzzZones.h"
-
-#include <cstring>
 #include <string>
 
 namespace
@@ -34,24 +26,11 @@ struct SFuzzSlotGame
 SFuzzSlotGame& GetFuzzGame()
 {
     static SFuzzSlotGame made = [] {
-        static CManualClock clock;
-        SetRealTimeClock(&clock);
-        GetFuzzScratchFolder();
         SFuzzSlotGame fuzz;
-        fuzz.game = CreateGame();
-        fuzz.zones = new CZoneManager(*fuzz.game);
+        fuzz.game = CreateFuzzGame();
         fuzz.campaign = new CCampaign();
         fuzz.game->SetCampaign(fuzz.campaign);
-        CDataNodeList nodes;
-        ParseDataBytes(reinterpret_cast<const uint8_t*>(FUZZ_ZONES), std::strlen(FUZZ_ZONES), nodes);
-        CDefinitionProblems problems;
-        ZoneVector read;
-        for (const auto& node : nodes)
-            if (node->IsBlock() && ReadZones(static_cast<const CDataTree&>(*node), read, problems))
-                break;
-        if (read.empty())
-            __builtin_trap(); // the harness's own zones must read
-        fuzz.zones->SetZones(std::move(read));
+        fuzz.zones = CreateFuzzZones(*fuzz.game);
         return fuzz;
     }();
     return made;

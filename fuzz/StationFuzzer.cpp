@@ -119,13 +119,6 @@ void Walk(CGame& game, const CDataTree& tree, int depth)
 }
 } // namespace
 
-// The game and its world are made once, before the first input.
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    GetFuzzGame();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     CGame& game = GetFuzzGame();

@@ -2,9 +2,9 @@
 // key or id against a small string table, literal lines, pictures), then every
 // tag of every text as typing meets it.
 
-#include "core/DataFile.h"
 #include "core/DefinitionProblems.h"
 #include "core/StringTable.h"
+#include "fuzz/FuzzBlocks.h"
 #include "presentation/TextPageFile.h"
 
 namespace
@@ -26,11 +26,12 @@ void ScanTags(const std::u16string& text)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     CDataNodeList nodes;
-    if (!ParseDataBytes(data, size, nodes) || nodes.empty() || !nodes[0]->IsBlock())
+    const CDataTree* block = ParseFirstBlock(data, size, nodes);
+    if (!block)
         return 0;
     STextPageFileDesc desc;
     CDefinitionProblems problems;
-    ReadTextPageFile(static_cast<const CDataTree&>(*nodes[0]), 0, nullptr, desc, problems);
+    ReadTextPageFile(*block, 0, nullptr, desc, problems);
     for (const STextPageSource& page : desc.pages)
     {
         ScanTags(page.text);

@@ -2,42 +2,15 @@
 // that reads must write back and read again to the same bytes; nothing may crash,
 // hang or leak whatever the counts, indices, names and tags hold.
 
-#include "core/DataFile.h"
-#include "core/DataTree.h"
-#include "core/DefinitionProblems.h"
-#include "core/RealTimeClock.h"
-#include "fuzz/FuzzSupport.h"
+#include "fuzz/FuzzWorld.h"
 #include "utility/source/QelMemoryFile.h"
-#include "world/Game.h"
-#include "world/ZoneFile.h"
 #include "world/ZoneManager.h"
-
-#include "ZoneFuzzZones.h"
-
-#include <cstring>
 
 namespace
 {
 CZoneManager& GetFuzzZones()
 {
-    static CZoneManager* zones = [] {
-        static CManualClock clock;
-        SetRealTimeClock(&clock);
-        GetFuzzScratchFolder();
-        CGame* game = CreateGame();
-        auto* made = new CZoneManager(*game);
-        CDataNodeList nodes;
-        ParseDataBytes(reinterpret_cast<const uint8_t*>(FUZZ_ZONES), std::strlen(FUZZ_ZONES), nodes);
-        CDefinitionProblems problems;
-        ZoneVector read;
-        for (const auto& node : nodes)
-            if (node->IsBlock() && ReadZones(static_cast<const CDataTree&>(*node), read, problems))
-                break;
-        if (read.empty())
-            __builtin_trap(); // the harness's own zones must read
-        made->SetZones(std::move(read));
-        return made;
-    }();
+    static CZoneManager* zones = CreateFuzzZones(*CreateFuzzGame());
     return *zones;
 }
 } // namespace
