@@ -16,7 +16,7 @@ endforeach()
 
 # name, pixel format, page side
 foreach(sprite drone:2:128 fighter:2:256 worm:2:64 turret:2:128 carrier:2:128 carrierdoor:2:64 barge:2:128 bargetank:2:64 bossparts:2:128 discblade:2:128 bossdisc:2:256
-               bossstar:2:256 bossmagma:2:256 bossrain:2:256 bosstron:2:256)
+               bossstar:2:256 bossmagma:2:256 bossrain:2:256 bosstron:2:256 flame:2:128)
   string(REPLACE ":" ";" parts ${sprite})
   list(GET parts 0 name)
   list(GET parts 1 format)
