@@ -199,11 +199,16 @@ void CZoneManager::SurvivalAttackStep()
         }
         return;
     }
+    // The other groups wait for a barge only in a zone that sends one.
+    bool sendsBarge = false;
+    for (const SAttackGroup& group : zone->m_attackGroups)
+        sendsBarge = sendsBarge || group.containsMiningBarge;
+    const bool waitForBarge = sendsBarge && !run.miningPresent;
     const std::vector<int32_t> order = RefreshGroupOrder(static_cast<int32_t>(zone->m_attackGroups.size()));
     for (int32_t index : order)
     {
         SAttackGroup& group = zone->m_attackGroups[static_cast<size_t>(index)];
-        if (run.miningDone ? group.containsMiningBarge : (!group.containsMiningBarge && !run.miningPresent))
+        if (run.miningDone ? group.containsMiningBarge : (!group.containsMiningBarge && waitForBarge))
             continue;
         if (CountResourceObjects() > 0 && zone->m_clock - group.lastAttackTime < group.nextSpawnDelay)
             continue;

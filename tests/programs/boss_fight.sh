@@ -11,7 +11,7 @@ set -u
 bin=$1
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../support/console_flight.sh"
-export TESSAVAR_SEED=1
+export TESSAVAR_SEED=4
 shot=$((SURVIVAL_FLIGHT_FRAME + 40))
 frames=$((shot + 3))
 failed=0

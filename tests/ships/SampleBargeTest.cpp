@@ -2,9 +2,9 @@
 // at the enemy base, and the boss node, hidden while the barge is still to come or at
 // work, shows once the barge is destroyed. A survival run's other groups wait until
 // it has seen a barge, and send no more barges once one is destroyed. Zone 0, which has
-// no barge, shows its boss node at the first check. The zones and
-// enemy files are the sample sources themselves, their sprites left out (the test
-// world draws none).
+// no barge, shows its boss node at the first check and sends its survival groups without
+// waiting. The zones and enemy files are the sample sources themselves, their sprites
+// left out (the test world draws none).
 
 #include "core/Random.h"
 #include "ships/Mothership.h"
@@ -207,6 +207,36 @@ TEST_F(SampleBarge, SurvivalGroupsFollowTheBargeAsTheRunSeesIt)
     EXPECT_FALSE(formed.empty());
     for (int32_t group : formed)
         EXPECT_NE(group, 2);
+}
+
+// Zone 0 sends no barge, so its groups have none to wait for: with the run having seen
+// no barge, every step after the groups' delays forms one of them (the base has room for
+// all three, and its records for the drones and fighters they ask).
+TEST_F(SampleBarge, SurvivalGroupsOfAZoneWithoutABargeComeAtOnce)
+{
+    CZoneManager& zones = m_scene.Zones();
+    SRunState& run = m_scene.Game().GetRun();
+    run.survival = true;
+    zones.SetCurrentZone(0);
+    zones.InitNodeState();
+    ASSERT_TRUE(zones.SetCurrentNode(13));
+    for (SZoneNode& node : zones.GetZone(0)->m_nodeState->m_nodes)
+        for (SParkedGroup& group : node.parked)
+            group = SParkedGroup();
+
+    zones.ActivateSurvivalWave(0);
+    CZoneDefinition& zone = *zones.GetZone(0);
+    ASSERT_EQ(zone.m_attackGroups.size(), 3u);
+    for (int step = 0; step < 3; ++step)
+    {
+        zone.m_clock += 10u * 60u * 1000u;
+        zones.SurvivalAttackStep();
+    }
+    EXPECT_FALSE(run.miningPresent);
+    const std::vector<int32_t> formed = SurvivalGroupsFormed(zones);
+    ASSERT_EQ(formed.size(), 3u);
+    for (int32_t group : formed)
+        EXPECT_TRUE(group >= 0 && group < 3) << group;
 }
 
 // Zone 0 has no mining barge to hide its boss behind: the first check (as the front end
