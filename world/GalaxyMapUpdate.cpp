@@ -302,8 +302,11 @@ void CGalaxyMap::StepJump()
 }
 
 // Every marker has arrived: the departures are done with, and enemies of more than 40
-// mass at the new node (unless the game's no-suction toggle is on) start the hold
-// before the flight; otherwise the player chooses again.
+// mass at the new node, or a boss not yet beaten at the zone's boss node (unless the
+// game's no-suction toggle is on), start the hold before the flight; otherwise the
+// player chooses again. The boss is made only as a flight begins at its node and the
+// groups formed there move off, so without the boss's own pull its node would stay
+// quiet and the zone could not be won.
 void CGalaxyMap::FinishJump()
 {
     m_zones.ClearDepartures();
@@ -318,7 +321,10 @@ void CGalaxyMap::FinishJump()
     const int32_t node = m_zones.GetCurrentNodeIndex();
     if (m_shown)
         Show();
-    if (!state || m_game.GetRun().noSuction || state->ParkedMass(node, *zone) <= FLIGHT_MASS)
+    if (!state || m_game.GetRun().noSuction)
+        return;
+    const bool bossWaits = node == zone->m_map.bossNode && !state->m_flags[ZONE_FLAG_BOSS_BEATEN];
+    if (!bossWaits && state->ParkedMass(node, *zone) <= FLIGHT_MASS)
         return;
     m_jumpFinished = false;
     m_state = MAP_ARRIVED;

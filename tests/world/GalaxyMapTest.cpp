@@ -285,6 +285,39 @@ TEST_F(GalaxyMapTest, TheZoneViewOffersTheShownNodesWithinFiftyUnitsInZoneZero)
     EXPECT_EQ(Map().GetLinkDotCount(), 0);
 }
 
+TEST_F(GalaxyMapTest, AJumpToTheBossNodePullsIntoFlightWhileItsBossIsNotBeaten)
+{
+    // No group waits at the boss node: its boss alone holds the player, until beaten.
+    struct SCase
+    {
+        bool beaten;
+        bool noSuction;
+        bool flight;
+    };
+    const SCase cases[] = {{true, false, false}, {false, true, false}, {false, false, true}};
+    for (const SCase& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << "beaten " << c.beaten << ", no suction " << c.noSuction);
+        ASSERT_TRUE(Load({MakeStartAround({{30.0f, 0.0f}})}));
+        Zones().GetCurrentZone()->m_map.nodes[1].x = 300.0f;
+        Zones().GetCurrentZone()->m_map.nodes[1].y = 260.0f;
+        State().m_flags[ZONE_FLAG_BOSS_NODE_SHOWN] = true;
+        State().m_flags[ZONE_FLAG_BOSS_BEATEN] = c.beaten;
+        m_scene.Game().GetRun().noSuction = c.noSuction;
+        Map().SetView(MAP_VIEW_ZONE);
+        Map().SetEnabled(true);
+        Map().Show();
+        Frame();
+        ASSERT_TRUE(Map().ChooseTarget(1));
+        FramesUntil(MAP_JUMPING);
+        for (int i = 0; i < 200 && Map().GetJumpState() == MAP_JUMPING; ++i)
+            Frame();
+        ASSERT_EQ(Zones().GetCurrentNodeIndex(), 1);
+        EXPECT_EQ(State().ParkedMass(1, *Zones().GetCurrentZone()), 0.0f);
+        EXPECT_EQ(Map().GetJumpState(), c.flight ? MAP_ARRIVED : MAP_CHOOSING);
+    }
+}
+
 TEST_F(GalaxyMapTest, TheReachGrowsWithTheZone)
 {
     std::vector<SZoneSpec> zones = {MakeStartAround({})};
