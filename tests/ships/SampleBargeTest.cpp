@@ -153,21 +153,28 @@ std::vector<int32_t> SurvivalGroupsFormed(CZoneManager& zones)
             formed.push_back(group.entries[0].attackGroup);
     return formed;
 }
+
+// A survival run at zone 0's node 13, away from the base node, with every parked group
+// cleared: groups then park at the base unmade, and none of their objects holds the
+// next group back.
+void StartSurvivalAwayFromTheBase(CZoneManager& zones, SRunState& run)
+{
+    run.survival = true;
+    zones.SetCurrentZone(0);
+    zones.InitNodeState();
+    ASSERT_TRUE(zones.SetCurrentNode(13));
+    for (SZoneNode& node : zones.GetZone(0)->m_nodeState->m_nodes)
+        for (SParkedGroup& group : node.parked)
+            group = SParkedGroup();
+}
 } // namespace
 
 TEST_F(SampleBarge, SurvivalGroupsFollowTheBargeAsTheRunSeesIt)
 {
     CZoneManager& zones = m_scene.Zones();
     SRunState& run = m_scene.Game().GetRun();
-    run.survival = true;
-    zones.SetCurrentZone(0);
-    zones.InitNodeState();
-    // The run plays away from the base node, so groups park there unmade and none of
-    // their objects holds the next group back.
-    ASSERT_TRUE(zones.SetCurrentNode(13));
-    for (SZoneNode& node : zones.GetZone(0)->m_nodeState->m_nodes)
-        for (SParkedGroup& group : node.parked)
-            group = SParkedGroup();
+    StartSurvivalAwayFromTheBase(zones, run);
+    ASSERT_FALSE(HasFatalFailure());
 
     // Zone 1 sends its barge (group 2) first: until the barge has been seen no other
     // group forms, however long the zone waits; the barge's group has no room for a
@@ -216,13 +223,8 @@ TEST_F(SampleBarge, SurvivalGroupsOfAZoneWithoutABargeComeAtOnce)
 {
     CZoneManager& zones = m_scene.Zones();
     SRunState& run = m_scene.Game().GetRun();
-    run.survival = true;
-    zones.SetCurrentZone(0);
-    zones.InitNodeState();
-    ASSERT_TRUE(zones.SetCurrentNode(13));
-    for (SZoneNode& node : zones.GetZone(0)->m_nodeState->m_nodes)
-        for (SParkedGroup& group : node.parked)
-            group = SParkedGroup();
+    StartSurvivalAwayFromTheBase(zones, run);
+    ASSERT_FALSE(HasFatalFailure());
 
     zones.ActivateSurvivalWave(0);
     CZoneDefinition& zone = *zones.GetZone(0);
