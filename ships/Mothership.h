@@ -148,6 +148,7 @@ public:
     bool TakeTurretHit(int32_t amount);
 
     CTurretGroup& GetTurrets() { return m_turrets; }
+    const CTurretGroup& GetTurrets() const { return m_turrets; }
     const CEngineFlameSet& GetFlames() const { return m_flames; }
 
     // The count of live motherships of each configuration: the director's presence

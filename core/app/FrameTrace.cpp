@@ -5,6 +5,7 @@
 #include "frontend/GameCampaign.h"
 #include "presentation/GuiControl.h"
 #include "presentation/GuiManager.h"
+#include "ships/Boss.h"
 #include "ships/PlayerShip.h"
 #include "ships/ShipRuntime.h"
 #include "world/DirectorLink.h"
@@ -87,6 +88,27 @@ void WritePlayerTrace(CGame* game)
                  static_cast<int>(kills), static_cast<int>(score));
 }
 
+// The boss's part: the health of the zone's boss in the world, its own (what hits on
+// its hull take) and that left in its parts and turrets together (-1 -1 while none is).
+void WriteBossTrace(CGame* game)
+{
+    int32_t own = -1, parts = -1;
+    if (const CWorld* world = game ? game->GetWorld() : nullptr)
+        for (int32_t slot = 0; slot < world->GetSlotCount() && own < 0; ++slot)
+            if (const auto* boss = dynamic_cast<const CBoss*>(world->GetSlot(slot)))
+            {
+                own = boss->GetBody().health;
+                parts = 0;
+                for (int index = 0; index < boss->GetPartCount(); ++index)
+                    parts += boss->IsPartAlive(index) ? boss->GetPart(index)->m_health : 0;
+                const CTurretGroup& turrets = boss->GetTurrets();
+                for (int32_t index = 0; index < turrets.GetCount(); ++index)
+                    if (const STurret* turret = turrets.GetTurret(index); turret && turret->IsLive())
+                        parts += turret->health;
+            }
+    std::fprintf(s_trace, " boss %d bossparts %d", static_cast<int>(own), static_cast<int>(parts));
+}
+
 // The director's part: whether a sequence covers the game (the logo, the intro, an
 // ending), the tutorial's step (-1 none) and the chat page on show (-1 none).
 void WriteDirectorTrace(CGame* game)
@@ -152,6 +174,7 @@ void WriteFrameTrace(uint32_t frame)
                  static_cast<int>(ship));
     WriteZoneTrace(game);
     WritePlayerTrace(game);
+    WriteBossTrace(game);
     WriteDirectorTrace(game);
     std::fputc('\n', s_trace);
 }

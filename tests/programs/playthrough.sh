@@ -12,8 +12,10 @@
 # golden/playthrough_construction.png), the zone map's jumps, a flight of a minute
 # until the station calls for attention, docked again, the in-game menu's launch button
 # taking the station and the ship out of the node to the zone map, a jump to a node
-# where enemies wait, a flight where the ship and its escape pod are lost, the dead screen
-# with the run's results and the hall of fame. The run has a fixed seed and a fixed
+# where enemies wait, fought down there with the station's guns, docked and out again by
+# the launch button, a jump to the boss node, a flight against the star boss (its pods,
+# guns and hull hit) where the ship and its escape pod are lost, the dead screen with the
+# run's results and the hall of fame. The run has a fixed seed and a fixed
 # clock (TESSAVAR_FIXED_CLOCK: 40 ms of real time a frame, so the GUI's timing does
 # not depend on the machine's load), on the dummy video and audio drivers.
 #
@@ -33,7 +35,7 @@ bin=$1
 here=$(cd "$(dirname "$0")" && pwd)
 script=$here/playthrough/script.txt
 expected=$here/playthrough/expected.trace
-frames=7730
+frames=10250
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 export TESSAVAR_DIALOGS=launcher:start TESSAVAR_LOG_STDERR=1 TESSAVAR_SEED=35 TESSAVAR_FIXED_CLOCK=1
@@ -92,7 +94,18 @@ steps=(
   'the departure ends on the zone map at node 7|v["mode"] == 1 && v["screen"] == 4 && v["node"] == 7 && v["objects"] == 0'
   'a jump to node 6, where the enemies wait|v["screen"] == 4 && v["node"] == 6 && v["map"] == 2'
   'ship 1 launched among the enemies at node 6|v["mode"] == 0 && v["node"] == 6 && v["ship"] > 0 && v["enemies"] > 0'
-  'the ship lost|v["mode"] == 0 && p["ship"] >= 0 && v["ship"] < 0'
+  'the enemies at node 6 fought down with the station'"'"'s guns|v["mode"] == 0 && v["node"] == 6 && v["kills"] >= 20'
+  'docked at node 6: the in-game menu|v["mode"] == 2 && v["screen"] == 1 && v["node"] == 6'
+  'the launch button again: the station warps out of node 6|p["mode"] == 2 && p["focus"] == 1002 && v["mode"] == 0 && v["warps"] > 0'
+  'the zone map at node 6|v["mode"] == 1 && v["screen"] == 4 && v["node"] == 6 && v["objects"] == 0'
+  'a jump to the boss node: the map holds|v["screen"] == 4 && v["node"] == 1 && v["map"] == 2'
+  'the flight begins beside the star boss|v["mode"] == 0 && v["node"] == 1 && v["boss"] > 0'
+  'the station'"'"'s in-game menu at the boss node|v["mode"] == 2 && v["screen"] == 1 && v["node"] == 1'
+  'ship 1 launched: the boss'"'"'s chat|v["mode"] == 0 && v["ship"] > 0 && v["boss"] > 0 && v["chat"] == 44'
+  'the chat closed|v["mode"] == 0 && v["ship"] > 0 && v["chat"] == -1'
+  'the guns hit the boss'"'"'s pods and guns|v["mode"] == 0 && v["bossparts"] >= 0 && v["bossparts"] < p["bossparts"]'
+  'the boss'"'"'s own health falls|v["mode"] == 0 && v["boss"] >= 0 && v["boss"] < p["boss"]'
+  'the ship lost at the boss node|v["mode"] == 0 && v["node"] == 1 && p["ship"] >= 0 && v["ship"] < 0'
   'its escape pod lost too: the dead screen|v["mode"] == 1 && v["screen"] == 3'
   'the main menu after the lost run|v["mode"] == 1 && v["screen"] == 2'
   'the hall of fame after the lost run|v["mode"] == 1 && v["screen"] == 16'
