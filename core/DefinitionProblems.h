@@ -39,7 +39,7 @@ public:
     std::string Describe(const char* file) const;
 
 private:
-    void Add(uint32_t line, bool fatal, const char* format, va_list arguments);
+    void Add(uint32_t line, bool fatal, const char* format, va_list arguments) __attribute__((format(printf, 4, 0)));
 
     std::vector<SDefinitionProblem> m_problems;
 };

@@ -8,8 +8,6 @@
 
 namespace
 {
-constexpr size_t KEYS_BYTES = CControls::ACTION_COUNT * 4;
-constexpr size_t BINDING_BYTES = 7;
 constexpr int32_t MAX_AXIS_PAIRS = 4;
 constexpr size_t READ_LIMIT = 4096;
 

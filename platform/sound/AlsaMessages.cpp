@@ -8,12 +8,16 @@
 
 namespace
 {
-extern "C" void WriteAlsaMessage(const char* file, int line, const char* function, int, const char* format, ...)
+extern "C" __attribute__((format(printf, 5, 6))) void WriteAlsaMessage(const char* file, int line,
+                                                                     const char* function, int,
+                                                                     const char* format, ...)
 {
     char text[512];
     va_list arguments;
     va_start(arguments, format);
-    std::vsnprintf(text, sizeof(text), format ? format : "", arguments);
+    text[0] = '\0';
+    if (format)
+        std::vsnprintf(text, sizeof(text), format, arguments);
     va_end(arguments);
     DebugOutput("ALSA %s:%d (%s) %s\n", file ? file : "?", line, function ? function : "?", text);
 }
