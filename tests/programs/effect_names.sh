@@ -12,7 +12,7 @@ names=$(grep -h -P -i '^\t[a-z]*Effect\t' "$bin/data/shipComponents.txt" | cut -
 for name in $names; do
   echo "$defined" | grep -qx "$(echo "$name" | tr 'A-Z' 'a-z')" || fail "effect \"$name\" is not defined"
 done
-for name in WarpIn1 WarpOut1 WarpIn2 WarpOut2 StationWarpOut alienHeal revEngine BossExplosion; do
+for name in WarpIn1 WarpOut1 WarpIn2 WarpOut2 StationWarpOut alienHeal revEngine BossExplosion stationExplosion; do
   echo "$defined" | grep -qx "$(echo "$name" | tr 'A-Z' 'a-z')" || fail "effect \"$name\" is not defined"
 done
 echo "$(echo "$names" | wc -w) names of the ship data defined"
