@@ -10,6 +10,7 @@
 #include "world/DirectorLink.h"
 #include "world/Game.h"
 #include "world/World.h"
+#include "world/ZoneDefinition.h"
 #include "world/ZoneLink.h"
 #include "world/ZoneNode.h"
 
@@ -19,7 +20,6 @@ namespace
 {
 constexpr int POD_DELIVERED_FLAG = 1;
 constexpr int DRIVE_POD_SPAWNED_FLAG = 2;
-constexpr int LAST_ZONE = 4;
 constexpr int TUTORIAL_MINING_STEP = 4;
 constexpr int32_t STOCK_FULL = 100;
 
@@ -144,7 +144,7 @@ bool CStation::IsQuickTurnaround() const
     if (!game)
         return false;
     const CDirectorLink& director = game->GetDirector();
-    if (game->GetZones().GetZoneIndex() == LAST_ZONE && director.IsFlagRaised(DIRECTOR_BOSS_CHAT, DRIVE_POD_SPAWNED_FLAG) &&
+    if (game->GetZones().GetZoneIndex() == ZONE_LAST && director.IsFlagRaised(DIRECTOR_BOSS_CHAT, DRIVE_POD_SPAWNED_FLAG) &&
         !director.IsFlagRaised(DIRECTOR_BOSS_CHAT, POD_DELIVERED_FLAG))
         return true;
     // The tutorial's mining lesson, before its cargo goal is met: while the node still

@@ -1,6 +1,7 @@
 #include "ships/StationRules.h"
 
 #include "world/ObjectTypes.h"
+#include "world/ZoneDefinition.h"
 
 #include <algorithm>
 #include <cmath>
@@ -72,10 +73,9 @@ bool DoesStockTakeGem(int32_t stock)
 
 bool IsAlienNodeCalling(int zone, bool firstChatShown, bool laterChatShown, bool rewardHad)
 {
-    constexpr int LAST_ZONE = 4;
-    if (zone < 0 || zone > LAST_ZONE || !firstChatShown)
+    if (zone < 0 || zone > ZONE_LAST || !firstChatShown)
         return false;
-    const bool done = zone == LAST_ZONE || (laterChatShown && rewardHad);
+    const bool done = zone == ZONE_LAST || (laterChatShown && rewardHad);
     return !done;
 }
 

@@ -23,6 +23,8 @@ class CDataTree;
 class CZoneNodeState;
 
 constexpr int32_t ZONE_MAX_ZONES = 5;
+// The last zone, where the campaign ends.
+constexpr int32_t ZONE_LAST = ZONE_MAX_ZONES - 1;
 constexpr int32_t ZONE_MAX_NODES = 75;
 constexpr int32_t ZONE_MAX_RESOURCES = 32;
 constexpr int32_t ZONE_MAX_ATTACK_GROUPS = 10;
